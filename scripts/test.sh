@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets the machine up, builds the engine with its tests and runs every test.
+#   scripts/test.sh            optimised build (build/release)
+#   scripts/test.sh asan       address + undefined-behaviour sanitizers (build/asan)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset="${1:-release}"
+scripts/setup.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset"
