@@ -9,14 +9,14 @@
 #include <typeinfo>
 #include <cxxabi.h>
 
-#include "kernel/core/globals.h"
-#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
 
 namespace {
 
+// C++ does not tell where an exception was raised; the report shows address 0.
 [[noreturn]] void ReportUnhandledException() {
     std::fflush(stdout);
-    const char* what = "unknown exception";
+    ShortString what = "unknown exception";
     const char* type = "unknown";
     if (std::exception_ptr current = std::current_exception()) {
         try {
@@ -29,9 +29,8 @@ namespace {
     }
     int status = 0;
     char* demangled = abi::__cxa_demangle(type, nullptr, nullptr, &status);
-    std::printf("Runtime error %d: unhandled exception %s: %s\n", UnhandledExceptionExitCode,
-                status == 0 && demangled ? demangled : type, what);
-    if (Logger) std::printf("Procedures: %s\n", Logger->GetCurrentProcNesting().c_str());
+    std::printf("An unhandled exception occurred at 0x%s :\n", HexStr(0, 8).c_str());
+    std::printf("%s : %s\n", status == 0 && demangled ? demangled : type, what.c_str());
     std::fflush(stdout);
     _exit(UnhandledExceptionExitCode);
 }
@@ -42,13 +41,19 @@ void WriteText(const char* s) {
     (void)ignored;
 }
 
-void OnFatalSignal(int sig) {
-    WriteText("Runtime error 217: ");
-    WriteText(sig == SIGSEGV ? "access violation (SIGSEGV)"
-              : sig == SIGBUS ? "bus error (SIGBUS)"
-              : sig == SIGFPE ? "arithmetic fault (SIGFPE)"
-              : sig == SIGILL ? "illegal instruction (SIGILL)"
-                              : "fatal signal");
+void OnFatalSignal(int sig, siginfo_t* info, void*) {
+    char address[9];
+    auto where = reinterpret_cast<uintptr_t>(info ? info->si_addr : nullptr);
+    for (int i = 7; i >= 0; --i, where >>= 4) address[i] = "0123456789ABCDEF"[where & 0xF];
+    address[8] = '\0';
+    WriteText("An unhandled exception occurred at 0x");
+    WriteText(address);
+    WriteText(" :\n");
+    WriteText(sig == SIGSEGV ? "EAccessViolation : Access violation"
+              : sig == SIGBUS ? "EBusError : Bus error"
+              : sig == SIGFPE ? "EMathError : Arithmetic fault"
+              : sig == SIGILL ? "EPrivilege : Illegal instruction"
+                              : "ESignal : Fatal signal");
     WriteText("\n");
     _exit(UnhandledExceptionExitCode);
 }
@@ -61,7 +66,8 @@ void InstallCrashHandlers() {
     // Under the address sanitizer its own report of the fault is worth more.
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
-    action.sa_handler = OnFatalSignal;
+    action.sa_sigaction = OnFatalSignal;
+    action.sa_flags = SA_SIGINFO;
     sigemptyset(&action.sa_mask);
     for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) sigaction(sig, &action, nullptr);
 #endif
