@@ -1,0 +1,49 @@
+// The built-in class table. Each class joins it with one line, at its place in
+// the order below: records are searched in this order, so the first loader
+// that matches an extension wins, and data files rely on the names.
+// Listing the descriptors here is also what keeps every class's object file in
+// the program, since the engine is linked from a static library.
+//
+// Full order (S = spawnable constructor kind):
+//   engine: tNullAtmosphere (S), tNullWorld, tCamera, tNullCamera, tLevel,
+//   tVirginForest (S), tSubSystem, tZObject, tEngineConsole, tEngineVarsManager,
+//   tResourcesManager, tZResourcesManager, tRenderDevice, tVertexArrayManager,
+//   tWindowManager, tAudioSubSystem, tTimer, tLoader, tMathServer,
+//   tGeometryServer, tVertexArray, tOSRenderingLayer, tAtmosphere (S),
+//   tActor (S), tWeatherConditions (S), tCloudyDay (S), tClearDay (S),
+//   tHellfire (S), tStormyDay (S), tExplosion (S), tLensFlare (S), tWinTimer,
+//   tWinGameEngine, tWindowsTTFManipulator (S), tBitmapLoader, tMeshLoader,
+//   tBMPLoader, tDDSLoader, tZHMLoader, tZSSLoader, tASELoader, tGUILoader,
+//   tGUIAtom, tGUIResponder, tGUIRegion (S), tGUIView (S), tGUIDesktop,
+//   tGUIPanel (S), tGUIBorderPanel (S), tGUIStaticPanel (S),
+//   tGUIVerticalSplitter (S), tGUIHorizontalSplitter (S), tGUIWindow (S),
+//   tGUIIcon (S), tGUIButton (S), tGUIPushButton (S), tGUIRadioButton (S),
+//   tGUIRadioGroup (S), tGUICheckBox (S), tGUIStaticWidget (S),
+//   tGUIInputLine (S), tGUIVerticalScroller (S), tGUISpinBox (S),
+//   tGUIComboBox (S), tGUIListBox (S), tGUIComboListBox (S), tGUIGauge (S),
+//   tGUIConsoleHistory (S), tGUIConsoleInputBar (S), tGUIStdConsole (S),
+//   tPrimaryRenderingTarget, tOGLRenderDevice, tRGeometryServer,
+//   tWindowsRenderingLayer, tFreeCamera, tAtmosphereRenderer (S),
+//   tAudioSource (S), tAudioLoader, tAudioSystem, tSource, tWAVLoader,
+//   tStreamPlayer, tModulePlayer, tPCMPlayer, tOGGPlayer, tMP3Player,
+//   tXMPlayer, tITPlayer, tMIDPlayer, tMODPlayer, tS3MPlayer,
+//   tGenericMathServer, tNullAudioSubSystem;
+//   game (all S except tHeightMapResource): tPickup, tCreditsPickup,
+//   tMeshActor, tAirplaneActor, tAnnouncer, tLostTheMatchAnnouncer,
+//   tPursuitPlane, tBiplane, tGUIAboutBox, tGUI3DModel, tMipTerrain,
+//   tHeightMapResource, tParticleProjectile, tShellProjectile,
+//   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
+//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
+
+#include "kernel/core/logger.h"
+#include "kernel/resources/registry.h"
+#include "kernel/resources/zobject.h"
+
+void tObjectsLinker::RegisterClasses() {
+    ProcTrace trace("RegisterClasses()");
+
+    // Engine classes
+    AddClass(tZObject::StaticClass());
+
+    // Game classes
+}
