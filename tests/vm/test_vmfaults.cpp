@@ -5,30 +5,23 @@
 
 #include <cmath>
 
-#include "common/testenv.h"
-#include "vm/vmasm.h"
+#include "vm/vm_fixture.h"
 
 namespace {
 
 using ::testing::ExitedWithCode;
 
-class VMFaultTest : public EngineTest {
+class VMFaultTest : public VMTest {
 protected:
-    VMProgram Prog{256};  // 9 records, 32 cells
-    tVMThread Machine;
-
-    void Run(int32_t Budget = 1000) {
-        Prog.Load(Machine);
-        Machine.Execute(0, Budget);
-    }
+    VMFaultTest() : VMTest(256) {}  // 9 records, 32 cells
 };
 
 TEST_F(VMFaultTest, OpcodeNumbersOutsideTheSetAreRefusedWhenDecoding) {
     Prog.Emit(OP_NOP);
     Prog.Emit(16);
-    EXPECT_EXIT(Prog.Load(Machine), ExitedWithCode(255), "Invalid opcode number: 16");
+    EXPECT_EXIT(Prog.Load(*Machine), ExitedWithCode(255), "Invalid opcode number: 16");
     Prog.EmitAt(1, -1);
-    EXPECT_EXIT(Prog.Load(Machine), ExitedWithCode(255), "Invalid opcode number: -1");
+    EXPECT_EXIT(Prog.Load(*Machine), ExitedWithCode(255), "Invalid opcode number: -1");
 }
 
 TEST_F(VMFaultTest, ExecutingTheInvalidOpcodeReportsItsIndex) {
@@ -73,11 +66,11 @@ TEST_F(VMFaultTest, IPOutsideTheBlockIsFatal) {
     EXPECT_EXIT(Run(), ExitedWithCode(255), "Address out of range: 2147483648 at IP=0");
 
     Prog.EmitAt(0, OP_HLT);
-    Prog.Load(Machine);
-    EXPECT_EXIT(Machine.Execute(-1, 1), ExitedWithCode(255), "IP outside the code segment at IP=-1");
+    Prog.Load(*Machine);
+    EXPECT_EXIT(Machine->Execute(-1, 1), ExitedWithCode(255), "IP outside the code segment at IP=-1");
 
-    tVMThread empty;  // no block at all
-    EXPECT_EXIT(empty.Execute(0, 1), ExitedWithCode(255), "IP outside the code segment at IP=0");
+    VMMachine empty;  // no block at all
+    EXPECT_EXIT(empty->Execute(0, 1), ExitedWithCode(255), "IP outside the code segment at IP=0");
 }
 
 TEST_F(VMFaultTest, ReturnAddressMustNameARecord) {
@@ -95,10 +88,10 @@ TEST_F(VMFaultTest, PushOnAFullStackIsFatal) {
     EXPECT_EXIT(Run(), ExitedWithCode(255), "Stack overflow at IP=0");
 
     VMProgram tiny(16);
-    tiny.Load(Machine);
-    Machine.StackPush(1);
-    Machine.StackPush(2);
-    EXPECT_EXIT(Machine.StackPush(3), ExitedWithCode(255), "Stack overflow");
+    tiny.Load(*Machine);
+    Machine->StackPush(1);
+    Machine->StackPush(2);
+    EXPECT_EXIT(Machine->StackPush(3), ExitedWithCode(255), "Stack overflow");
 }
 
 TEST_F(VMFaultTest, PopPastTheStartOfTheStackIsFatal) {
@@ -121,17 +114,17 @@ TEST_F(VMFaultTest, PopPastTheStartOfTheStackIsFatal) {
     Prog.EmitAt(0, OP_RET, Imm(0));
     EXPECT_EXIT(Run(), ExitedWithCode(255), "Stack underflow at IP=0");
 
-    Prog.Load(Machine);
-    EXPECT_EXIT(Machine.StackPop(), ExitedWithCode(255), "Stack underflow");
+    Prog.Load(*Machine);
+    EXPECT_EXIT(Machine->StackPop(), ExitedWithCode(255), "Stack underflow");
 }
 
 TEST_F(VMFaultTest, TheBlockMustBeUsable) {
-    EXPECT_EXIT(Machine.SetCodeSegment(Prog.Block(), -8), ExitedWithCode(255), "Invalid code segment size: -8");
-    EXPECT_EXIT(Machine.SetCodeSegment(nullptr, 8), ExitedWithCode(255), "Code segment is missing");
-    EXPECT_EXIT(Machine.SetCodeSegment(Prog.Bytes() + 4, 8), ExitedWithCode(255),
+    EXPECT_EXIT(Machine->SetCodeSegment(Prog.Block(), -8), ExitedWithCode(255), "Invalid code segment size: -8");
+    EXPECT_EXIT(Machine->SetCodeSegment(nullptr, 8), ExitedWithCode(255), "Code segment is missing");
+    EXPECT_EXIT(Machine->SetCodeSegment(Prog.Bytes() + 4, 8), ExitedWithCode(255),
                 "Code segment must be aligned to 8 bytes");
-    Prog.Load(Machine);
-    EXPECT_EXIT(Machine.LocalPointer2SystemPointer(256), ExitedWithCode(255),
+    Prog.Load(*Machine);
+    EXPECT_EXIT(Machine->LocalPointer2SystemPointer(256), ExitedWithCode(255),
                 "Offset outside the code segment: 256");
 }
 

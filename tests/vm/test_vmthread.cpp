@@ -4,24 +4,15 @@
 #include <cmath>
 #include <cstring>
 
-#include "common/testenv.h"
-#include "vm/vmasm.h"
+#include "vm/vm_fixture.h"
 
 namespace {
 
 using Stack = std::vector<double>;
 
-class VMThreadTest : public EngineTest {
+class VMThreadTest : public VMTest {
 protected:
-    VMProgram Prog{1024};  // 36 records, 128 cells
-    tVMThread Machine;
-
-    // Loads the program, runs it from record 0 until HLT and returns the stack.
-    Stack Run(int32_t Budget = 1000) {
-        Prog.Load(Machine);
-        Machine.Execute(0, Budget);
-        return Prog.Stack(Machine);
-    }
+    VMThreadTest() : VMTest(1024) {}  // 36 records, 128 cells
 };
 
 TEST_F(VMThreadTest, ArithmeticOnTheStackAndInMemory) {
@@ -51,22 +42,22 @@ TEST_F(VMThreadTest, ArithmeticOnTheStackAndInMemory) {
     EXPECT_EQ(Prog.Cell(100), 15);
     EXPECT_EQ(Prog.Cell(101), 21);
     EXPECT_EQ(Prog.Cell(102), 29);
-    EXPECT_EQ(Machine.GetMSW().TempRegister, 2);
-    EXPECT_TRUE(Machine.GetMSW().Halted);
-    EXPECT_EQ(Machine.GetMSW().IP, 18);
+    EXPECT_EQ(Machine->GetMSW().TempRegister, 2);
+    EXPECT_TRUE(Machine->GetMSW().Halted);
+    EXPECT_EQ(Machine->GetMSW().IP, 18);
 }
 
 TEST_F(VMThreadTest, PushTwoNumbersAndAddLeavesOneElement) {
     Prog.Emit(OP_PUSH, Imm(2));
     Prog.Emit(OP_PUSH, Imm(3));
     Prog.Emit(OP_ADD);
-    Prog.Load(Machine);
-    Machine.Execute(0, 2);
-    int32_t spAfterPushes = Machine.GetMSW().SP;
+    Prog.Load(*Machine);
+    Machine->Execute(0, 2);
+    int32_t spAfterPushes = Machine->GetMSW().SP;
     EXPECT_EQ(spAfterPushes, 128 - 2);  // the stack starts at the end of the block
-    Machine.Execute(2, 1);
-    EXPECT_EQ(Machine.GetMSW().SP, spAfterPushes + 1);
-    EXPECT_EQ(Prog.Stack(Machine), Stack{5});
+    Machine->Execute(2, 1);
+    EXPECT_EQ(Machine->GetMSW().SP, spAfterPushes + 1);
+    EXPECT_EQ(Prog.Stack(*Machine), Stack{5});
 }
 
 TEST_F(VMThreadTest, PushDuplicatesTheTopOrCopiesACell) {
@@ -93,9 +84,9 @@ TEST_F(VMThreadTest, LessThanKeepsItsOperandAndPushesTheAnswer) {
     other.Emit(OP_LS, Mem(31));   // 0 < cell 31 (= 2)
     other.Emit(OP_HLT);
     other.Data(31, 2);
-    other.Load(Machine);
-    Machine.Execute(0, 100);
-    EXPECT_EQ(other.Stack(Machine), (Stack{7, 5, 1, 0, 1}));
+    other.Load(*Machine);
+    Machine->Execute(0, 100);
+    EXPECT_EQ(other.Stack(*Machine), (Stack{7, 5, 1, 0, 1}));
 }
 
 // Runs "PUSH v; Jcc 4; PUSH 111; HLT; PUSH 222; HLT" and tells whether the jump was taken.
@@ -107,10 +98,10 @@ bool JumpTaken(int32_t JumpOp, double Value) {
     prog.Emit(OP_HLT);
     prog.Emit(OP_PUSH, Imm(222));
     prog.Emit(OP_HLT);
-    tVMThread machine;
-    prog.Load(machine);
-    machine.Execute(0, 100);
-    Stack s = prog.Stack(machine);
+    VMMachine machine;
+    prog.Load(*machine);
+    machine->Execute(0, 100);
+    Stack s = prog.Stack(*machine);
     EXPECT_EQ(s.size(), 1u);  // the tested value is always popped
     return s.back() == 222;
 }
@@ -163,7 +154,7 @@ TEST_F(VMThreadTest, CallAndReturnWithAndWithoutValue) {
     Prog.EmitAt(14, OP_RET, Imm(42));
     Prog.Data(120, 12);
     EXPECT_EQ(Run(), (Stack{1, 5, 42}));
-    EXPECT_EQ(Machine.GetMSW().IP, 4);
+    EXPECT_EQ(Machine->GetMSW().IP, 4);
 }
 
 TEST_F(VMThreadTest, CallPushesItsOwnIndex) {
@@ -171,7 +162,7 @@ TEST_F(VMThreadTest, CallPushesItsOwnIndex) {
     Prog.Emit(OP_CALL, Imm(5));
     Prog.EmitAt(5, OP_HLT);
     EXPECT_EQ(Run(), Stack{1});
-    EXPECT_EQ(Machine.GetMSW().IP, 6);
+    EXPECT_EQ(Machine->GetMSW().IP, 6);
 }
 
 TEST_F(VMThreadTest, PopDropsTheRoundedCountOrStoresIntoACell) {
@@ -197,21 +188,21 @@ TEST_F(VMThreadTest, ExchangeInItsThreeForms) {
     Prog.Data(120, 9);
     EXPECT_EQ(Run(), (Stack{2, 6}));
     EXPECT_EQ(Prog.Cell(120), 1);
-    EXPECT_EQ(Machine.GetMSW().TempRegister, 9);
+    EXPECT_EQ(Machine->GetMSW().TempRegister, 9);
 }
 
 TEST_F(VMThreadTest, HaltAndTheInstructionBudget) {
     Prog.Emit(OP_HLT);
     EXPECT_TRUE(Run().empty());
-    EXPECT_EQ(Machine.GetMSW().IP, 1);
-    EXPECT_TRUE(Machine.GetMSW().Halted);
+    EXPECT_EQ(Machine->GetMSW().IP, 1);
+    EXPECT_TRUE(Machine->GetMSW().Halted);
 
     // A budget of nothing runs nothing, and a new run clears the halt.
-    Machine.Execute(0, 0);
-    EXPECT_EQ(Machine.GetMSW().IP, 0);
-    EXPECT_FALSE(Machine.GetMSW().Halted);
-    Machine.Execute(0, -5);
-    EXPECT_EQ(Machine.GetMSW().IP, 0);
+    Machine->Execute(0, 0);
+    EXPECT_EQ(Machine->GetMSW().IP, 0);
+    EXPECT_FALSE(Machine->GetMSW().Halted);
+    Machine->Execute(0, -5);
+    EXPECT_EQ(Machine->GetMSW().IP, 0);
 
     // An endless counting loop runs in slices of exactly the budget.
     VMProgram loop(256);
@@ -219,14 +210,14 @@ TEST_F(VMThreadTest, HaltAndTheInstructionBudget) {
     loop.Emit(OP_INC);                // 1
     loop.Emit(OP_PUSH, Imm(1));
     loop.Emit(OP_JNZ, Imm(1));
-    loop.Load(Machine);
-    Machine.Execute(0, 1 + 3 * 10);
-    EXPECT_EQ(loop.Stack(Machine), Stack{10});
-    EXPECT_EQ(Machine.GetMSW().IP, 1);
-    Machine.Execute(Machine.GetMSW().IP, 3 * 5 + 1);
-    EXPECT_EQ(loop.Stack(Machine), Stack{16});
-    EXPECT_EQ(Machine.GetMSW().IP, 2);
-    EXPECT_FALSE(Machine.GetMSW().Halted);
+    loop.Load(*Machine);
+    Machine->Execute(0, 1 + 3 * 10);
+    EXPECT_EQ(loop.Stack(*Machine), Stack{10});
+    EXPECT_EQ(Machine->GetMSW().IP, 1);
+    Machine->Execute(Machine->GetMSW().IP, 3 * 5 + 1);
+    EXPECT_EQ(loop.Stack(*Machine), Stack{16});
+    EXPECT_EQ(Machine->GetMSW().IP, 2);
+    EXPECT_FALSE(Machine->GetMSW().Halted);
 }
 
 TEST_F(VMThreadTest, NopAndDisplayChangeNothingOnTheStack) {
@@ -249,7 +240,7 @@ TEST_F(VMThreadTest, StackDumpListsTheTopFirst) {
     Prog.Emit(OP_HLT);
     Run();
     testing::internal::CaptureStdout();
-    Machine.DumpStack();
+    Machine->DumpStack();
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "-- Stack dump --\n"
               "       -2.50000\n"
@@ -259,19 +250,19 @@ TEST_F(VMThreadTest, StackDumpListsTheTopFirst) {
 TEST_F(VMThreadTest, DecodingHappensOnceAndCanBeRepeated) {
     Prog.Emit(OP_PUSH, Imm(3));
     Prog.Emit(OP_HLT);
-    Prog.Load(Machine);
-    EXPECT_EQ(Machine.FindOpcode(Machine.FindProcedure(OP_LS)), OP_LS);
-    EXPECT_EQ(Machine.FindOpcode(nullptr), OP_INVALID);
-    EXPECT_EQ(Machine.LocalPointer2SystemPointer(16), Prog.Bytes() + 16);
+    Prog.Load(*Machine);
+    EXPECT_EQ(Machine->FindOpcode(Machine->FindProcedure(OP_LS)), OP_LS);
+    EXPECT_EQ(Machine->FindOpcode(nullptr), OP_INVALID);
+    EXPECT_EQ(Machine->LocalPointer2SystemPointer(16), Prog.Bytes() + 16);
 
     // A program that overwrites an opcode number keeps running its decoded
     // instruction until the block is decoded again.
     vmrecord::WriteLE<int32_t>(Prog.Bytes() + OpCodeOffset, OP_NOP);
-    Machine.Execute(0, 10);
-    EXPECT_EQ(Prog.Stack(Machine), Stack{3});
-    Machine.RemapCodeSegment();
-    Machine.Execute(0, 10);
-    EXPECT_EQ(Prog.Stack(Machine), Stack{3});  // NOP, then HLT
+    Machine->Execute(0, 10);
+    EXPECT_EQ(Prog.Stack(*Machine), Stack{3});
+    Machine->RemapCodeSegment();
+    Machine->Execute(0, 10);
+    EXPECT_EQ(Prog.Stack(*Machine), Stack{3});  // NOP, then HLT
 }
 
 TEST_F(VMThreadTest, RecordsAreReadFieldByFieldLittleEndian) {

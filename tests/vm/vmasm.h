@@ -10,6 +10,20 @@
 #include "kernel/vm/instruction.h"
 #include "kernel/vm/vmthread.h"
 
+// A machine built and disposed the way every engine object is.
+class VMMachine {
+public:
+    VMMachine() : Machine(NewObject<tVMThread>()) {}
+    ~VMMachine() { tZObject::DisposeObject(Machine); }
+    VMMachine(const VMMachine&) = delete;
+    VMMachine& operator=(const VMMachine&) = delete;
+    tVMThread* operator->() const { return Machine; }
+    tVMThread& operator*() const { return *Machine; }
+
+private:
+    tVMThread* Machine;
+};
+
 struct VMOperand {
     uint16_t Kind = ARG_NONE;
     double Value = 0.0;

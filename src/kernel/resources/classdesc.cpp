@@ -32,28 +32,33 @@ const tPublishedMethod* tStaticClass::FindPublished(std::string_view Name) const
     return nullptr;
 }
 
-int tStaticClass::FirstAbstractSlot() const {
+std::vector<const tVirtualOp*> tStaticClass::VirtualTable() const {
     // Lay the slots out root first; a descendant naming an inherited operation
     // implements it (or, with ZOP_ABSTRACT, leaves it open again).
     std::vector<const tStaticClass*> Chain;
     for (const tStaticClass* C = this; C; C = C->ParentClass) Chain.push_back(C);
 
-    std::vector<tVirtualOp> Slots;
+    std::vector<const tVirtualOp*> Slots;
     for (auto Level = Chain.rbegin(); Level != Chain.rend(); ++Level) {
         for (const tVirtualOp& Op : (*Level)->Operations) {
             bool Inherited = false;
-            for (tVirtualOp& Slot : Slots) {
-                if (SameText(Slot.Name, Op.Name)) {
-                    Slot.Abstract = Op.Abstract;
+            for (const tVirtualOp*& Slot : Slots) {
+                if (SameText(Slot->Name, Op.Name)) {
+                    Slot = &Op;
                     Inherited = true;
                     break;
                 }
             }
-            if (!Inherited) Slots.push_back(Op);
+            if (!Inherited) Slots.push_back(&Op);
         }
     }
+    return Slots;
+}
+
+int tStaticClass::FirstAbstractSlot() const {
+    std::vector<const tVirtualOp*> Slots = VirtualTable();
     for (std::size_t I = 0; I < Slots.size(); ++I)
-        if (Slots[I].Abstract) return RootObjectSlots + static_cast<int>(I);
+        if (Slots[I]->Abstract) return RootObjectSlots + static_cast<int>(I);
     // A class C++ cannot build has an operation left unimplemented that its
     // descriptor does not name: report the slot after the known ones.
     if (!Create) return RootObjectSlots + static_cast<int>(Slots.size());

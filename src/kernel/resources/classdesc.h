@@ -144,6 +144,11 @@ public:
     // class is complete.
     int FirstAbstractSlot() const;
 
+    // The class's virtual-method table: for each slot from RootObjectSlots on,
+    // the operation as declared by the class nearest to this one that names it
+    // (its Abstract flag tells whether it is implemented here).
+    std::vector<const tVirtualOp*> VirtualTable() const;
+
 private:
     const char* Declared;
     ShortString UpperName;

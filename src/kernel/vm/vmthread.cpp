@@ -23,6 +23,8 @@ constexpr double MaxRoundedIndex = 2147483647.0;
 
 }  // namespace
 
+Z_IMPLEMENT_CLASS(tVMThread)
+
 tVMThread::tVMThread()
     : MappingTable{
           &Dispatch<&tVMThread::OpCode_INVALID>, &Dispatch<&tVMThread::OpCode_NOP>,

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "kernel/core/shortstring.h"
+#include "kernel/resources/zobject.h"
 #include "kernel/vm/instruction.h"
 
 class tVMThread;
@@ -27,7 +28,8 @@ struct tMachineStatusWord {
 };
 inline constexpr tMachineStatusWord MSWReset{};
 
-class tVMThread {
+class tVMThread : public tZObject {
+    Z_DECLARE_CLASS(tVMThread, tZObject)
 public:
     tVMThread();
 
