@@ -62,7 +62,6 @@ private:
     [[noreturn]] void Fault(const ShortString& What) const;
     uint16_t InstrArgumentType() const;
     double* InstrArgument();
-    double* Cell(double Index, const char* What);
     int32_t RoundedTarget(double Value) const;
     void JumpTo(double Target);
 
