@@ -32,9 +32,14 @@ class tTestActor : public tZObject {
 public:
     tTestActor() = default;
     explicit tTestActor(const ShortString& P) : tZObject(P), Params(P) {}
-    void PostInit() { ++PostInits; }
+    // Disposes Victim when set, as a published method may.
+    void PostInit() {
+        ++PostInits;
+        if (Victim) tZObject::DisposeObject(Victim);
+    }
     ShortString Params;
     int PostInits = 0;
+    inline static tZObject* Victim = nullptr;
 };
 
 class tTestPlane : public tTestActor {

@@ -56,7 +56,7 @@ void WriteBlock(tStream& Stream, const ShortString& S, uint8_t Fill) {
 }
 
 ShortString ReadBlock(tIStream& Stream) {
-    uint8_t Block[ObjectHeaderBlockSize];
+    uint8_t Block[ObjectHeaderBlockSize] = {};
     Stream.BlockRead(Block, ObjectHeaderBlockSize);
     return ShortString(std::string_view(reinterpret_cast<const char*>(Block + 1), Block[0]));
 }

@@ -130,8 +130,12 @@ tStaticClass tStaticClass::Make(const char* Name, tStaticClass* ParentClass, con
     DefaultFactory Create = nullptr;
     ParamsFactory CreateWithParams = nullptr;
     if constexpr (!std::is_abstract_v<T>) {
-        Create = []() -> tZObject* { return NewObject<T>(); };
-        // A class without its own spawnable constructor ignores Params.
+        // A class without a parameterless constructor gets empty Params; one
+        // without a spawnable constructor ignores them.
+        if constexpr (std::is_default_constructible_v<T>)
+            Create = []() -> tZObject* { return NewObject<T>(); };
+        else
+            Create = []() -> tZObject* { return NewObject<T>(ShortString()); };
         if constexpr (std::is_constructible_v<T, const ShortString&>)
             CreateWithParams = [](const ShortString& Params) -> tZObject* { return NewObject<T>(Params); };
         else
