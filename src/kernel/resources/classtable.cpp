@@ -36,6 +36,7 @@
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
 #include "kernel/core/logger.h"
+#include "kernel/platform/timer.h"
 #include "kernel/resources/registry.h"
 #include "kernel/resources/zobject.h"
 
@@ -44,6 +45,8 @@ void tObjectsLinker::RegisterClasses() {
 
     // Engine classes
     AddClass(tZObject::StaticClass());
+    AddClass(tTimer::StaticClass());
+    AddClass(tWinTimer::StaticClass());
 
     // Game classes
 }

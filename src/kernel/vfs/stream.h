@@ -4,7 +4,13 @@
 // positions are 32-bit signed byte counts; positions are 0-based.
 
 #include <cstdint>
+#include <cstdio>
 #include "kernel/core/shortstring.h"
+
+// The streams' end-of-data test is named EOF, which the C library defines as a
+// macro. <cstdio> is included first so that no later inclusion brings it back;
+// the end-of-file value of character I/O is std::char_traits<char>::eof().
+#undef EOF
 
 class tParser;
 class tXZMLTreeNode;

@@ -1,0 +1,144 @@
+#include <time.h>
+
+#include <cmath>
+#include <string>
+
+#include "common/testenv.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/profiler.h"
+#include "kernel/platform/ossystem.h"
+#include "kernel/platform/timer.h"
+#include "kernel/resources/registry.h"
+
+namespace {
+
+double MonotonicNow() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+class TimerTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        Timer = NewObject<tWinTimer>();
+    }
+    void TearDown() override {
+        tZObject::DisposeObject(Timer);
+        EngineTest::TearDown();
+    }
+    std::string Log() { return ReadWholeFile(Work.Path() / "engine.log"); }
+    tWinTimer* Timer = nullptr;
+};
+
+TEST_F(TimerTest, CalibrationIsLoggedAndSecondsStartNearZero) {
+    std::string log = Log();
+    EXPECT_NE(log.find("tWinTimer.GetCyclesPerSecond()->\"CPUCycles="), std::string::npos) << log;
+    EXPECT_NE(log.find("\"CPU clock at "), std::string::npos) << log;
+    EXPECT_GT(Timer->RecipCyclesPerSecond, 0.0f);
+
+    // Counted from the program's start, not from the processor's reset: a
+    // test run is seconds old however long the machine has been up.
+    EXPECT_LT(Timer->GetSeconds(), 600.0f);
+    EXPECT_GE(Timer->GetSystemTime(), 0.0f);
+    EXPECT_LT(Timer->GetSystemTime(), 0.05f);
+    EXPECT_NEAR(Timer->WorldUptime + Timer->GetSystemTime(), Timer->GetSeconds(), 1e-3f);
+}
+
+TEST_F(TimerTest, MeasuredRateMatchesTheMonotonicClock) {
+    double before = MonotonicNow();
+    float start = Timer->GetSeconds();
+    Timer->SleepSeconds(0.2f);
+    double wall = MonotonicNow() - before;
+    EXPECT_NEAR(Timer->GetSeconds() - start, wall, 0.01);
+}
+
+TEST_F(TimerTest, DeltasAddUpToTheSystemTime) {
+    float first = Timer->GetDeltaSeconds();  // since construction
+    float sum = first;
+    for (int i = 0; i < 20; ++i) {
+        Timer->SleepSeconds(0.002f);
+        sum += Timer->GetDeltaSeconds();
+    }
+    EXPECT_NEAR(sum, Timer->GetSystemTime(), 1e-3f);
+    EXPECT_GT(sum, 0.04f);
+    Timer->GetDeltaSeconds();
+    EXPECT_LT(Timer->GetDeltaSeconds(), 1e-3f);
+}
+
+TEST_F(TimerTest, SleepsNeverReturnEarly) {
+    for (float seconds : {0.001f, 0.01f, 0.03f}) {
+        double before = MonotonicNow();
+        int64_t cycles = tTimer::GetCycles();
+        Timer->SleepSeconds(seconds);
+        int64_t slept = tTimer::GetCycles() - cycles;
+        EXPECT_GT(static_cast<double>(slept) * Timer->RecipCyclesPerSecond, seconds);
+        // Against the wall clock within the calibration's accuracy.
+        EXPECT_GE(MonotonicNow() - before, seconds * 0.995);
+    }
+    int64_t start = tTimer::GetCycles();
+    Timer->SleepCycles(1000);
+    EXPECT_GT(tTimer::GetCycles() - start, 1000);
+
+    double before = MonotonicNow();
+    Timer->SleepSeconds(0.0f);
+    Timer->SleepSeconds(-5.0f);
+    Timer->SleepCycles(-1);
+    EXPECT_LT(MonotonicNow() - before, 0.01);
+}
+
+TEST_F(TimerTest, ClockSpeedLinesAndTheMinimalSpeed) {
+    Timer->LogCPUSpeed(1'000'000'000);
+    Timer->LogCPUSpeed(2'400'000'000);
+    Timer->AcceptCyclesPerSecond(950'000'000);  // slow, but the program goes on
+    std::string log = Log();
+    EXPECT_NE(log.find("\"CPU clock at 1000 MHz\""), std::string::npos);
+    EXPECT_NE(log.find("\"CPU clock at 2.4 GHz\""), std::string::npos);
+    EXPECT_NE(log.find("\"CPUCycles=950000000\""), std::string::npos);
+    EXPECT_NE(log.find("\"CPU clock at 950 MHz\""), std::string::npos);
+    EXPECT_EXIT(Timer->AcceptCyclesPerSecond(899'999'999), ::testing::ExitedWithCode(255), "Needs at least 1GHz CPU");
+}
+
+TEST_F(TimerTest, ProfilerReportUsesTheMeasuredRateAndTheOSVersion) {
+    tWinOSSystem os;
+    ResetProfiler();
+    {
+        ProcTrace trace("tTimerTest.Sleep()");
+        Timer->SleepSeconds(0.2f);
+    }
+    DumpProfileInfo(static_cast<double>(Timer->GetCyclesPerSecond()), os.GetOSVersion());
+    ResetProfiler();
+
+    std::string report = ReadWholeFile(Work.Path() / "profiler.log");
+    EXPECT_NE(report.find("Running on: " + os.GetOSVersion().str() + "\n"), std::string::npos) << report;
+    std::size_t row = report.find("TTIMERTEST.SLEEP");
+    ASSERT_NE(row, std::string::npos) << report;
+    double seconds = std::stod(report.substr(row + 45, 15));
+    EXPECT_NEAR(seconds, 0.2, 0.01) << report;
+}
+
+}  // namespace
+
+namespace {
+
+using TimerClasses = EngineTest;
+
+TEST_F(TimerClasses, TheEngineCreatesItsTimerByName) {
+    Linker = NewObject<tObjectsLinker>();
+    Linker->RegisterClasses();
+
+    tZClass timerClass;
+    ASSERT_TRUE(Linker->FindClass("tTimer", timerClass));
+    EXPECT_TRUE(tZObject::IsAbstractClass(timerClass));
+    tZObject* timer = Linker->InstantiateClassByName("tWinTimer", "");
+    EXPECT_EQ(timer->ClassName(), "TWINTIMER");
+    EXPECT_TRUE(timer->DynamicCast("tTimer"));
+    EXPECT_GT(static_cast<tTimer*>(timer)->RecipCyclesPerSecond, 0.0f);
+
+    tZObject::DisposeObject(timer);
+    tZObject::DisposeObject(Linker);
+}
+
+}  // namespace
