@@ -32,8 +32,10 @@ public:
 
 protected:
     tTimer() = default;
-    // Takes the measured rate and starts the clock; a derived class's
-    // constructor calls it once its GetCyclesPerSecond can run.
+    // Takes the measured rate and starts the clock. tWinTimer's constructor
+    // calls it; as a constructor's virtual calls reach only the class being
+    // built, a timer deriving from it that measures in its own way calls it
+    // again from its own constructor.
     void Calibrate();
 };
 

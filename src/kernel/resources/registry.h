@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "kernel/core/shortstring.h"
+#include "kernel/platform/ossystem.h"
 #include "kernel/resources/proxy.h"
 #include "kernel/resources/zobject.h"
 #include "libraries/classes/lists.h"
@@ -40,6 +42,8 @@ public:
     virtual tProxy* CreateProxy(tZObject* Obj);
     virtual void AddObject(tZObject* Obj);
     virtual void RemoveObject(tZObject* Obj);
+    // Loads every package of "Packages\" (kernel/resources/packages.cpp).
+    virtual void LoadAllPackages();
     // The first live object with identifier ID, or nullptr.
     virtual tZObject* FindObject(int64_t ID) const;
     // The first record at or after Index (1-based) whose class is, or descends
@@ -54,6 +58,8 @@ public:
     // Calls the published method MethodName on every live object whose class
     // (or an ancestor) publishes it, in graph order.
     void CallMethodForAllObjects(const ShortString& MethodName);
+    // Loads one package library and registers its classes.
+    void LoadPackage(const ShortString& FileName);
 
     int32_t ActiveClasses() const { return Active; }
     // Record I, 1-based.
@@ -64,6 +70,8 @@ private:
     // 0-based position of the record named UpperName, -1 when absent.
     int32_t IndexOfClass(const ShortString& UpperName) const;
 
+    // The loaded package libraries, released after everything else.
+    std::vector<std::unique_ptr<tOSLibrary>> Packages;
     std::unique_ptr<tZClass[]> Classes;
     int32_t Active = 0;
     std::unique_ptr<tObjectsList> Graph;
