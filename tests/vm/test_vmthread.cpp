@@ -243,7 +243,7 @@ TEST_F(VMThreadTest, DecodingHappensOnceAndCanBeRepeated) {
 
     // A program that overwrites an opcode number keeps running its decoded
     // instruction until the block is decoded again.
-    vmrecord::WriteLE<int32_t>(Prog.Bytes() + OpCodeOffset, OP_NOP);
+    WriteLE<int32_t>(Prog.Bytes() + OpCodeOffset, OP_NOP);
     Machine->Execute(0, 10);
     EXPECT_EQ(Prog.Stack(*Machine), Stack{3});
     Machine->RemapCodeSegment();

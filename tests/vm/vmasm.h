@@ -46,7 +46,7 @@ public:
     }
     // Sets the operand kind field to any value, valid or not.
     void SetArgType(int32_t Index, uint16_t Kind) {
-        vmrecord::WriteLE<uint16_t>(Bytes() + static_cast<std::size_t>(Index) * InstructionRecordSize + ArgTypeOffset,
+        WriteLE<uint16_t>(Bytes() + static_cast<std::size_t>(Index) * InstructionRecordSize + ArgTypeOffset,
                                     Kind);
     }
 

@@ -36,7 +36,10 @@
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
 #include "kernel/core/logger.h"
+#include "kernel/loaders/bitmaploader.h"
+#include "kernel/loaders/bmploader.h"
 #include "kernel/platform/timer.h"
+#include "kernel/resources/loader.h"
 #include "kernel/resources/registry.h"
 #include "kernel/resources/zobject.h"
 
@@ -46,7 +49,10 @@ void tObjectsLinker::RegisterClasses() {
     // Engine classes
     AddClass(tZObject::StaticClass());
     AddClass(tTimer::StaticClass());
+    AddClass(tLoader::StaticClass());
     AddClass(tWinTimer::StaticClass());
+    AddClass(tBitmapLoader::StaticClass());
+    AddClass(tBMPLoader::StaticClass());
 
     // Game classes
 }

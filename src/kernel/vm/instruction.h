@@ -7,8 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <bit>
-#include <type_traits>
+#include "kernel/core/byteorder.h"
 
 enum tOpCode : int32_t {
     OP_INVALID = 0,
@@ -49,34 +48,15 @@ constexpr std::size_t DArg1Offset = 12;
 // The size of one memory cell (and stack element) of the block.
 constexpr std::size_t MemoryCellSize = 8;
 
-namespace vmrecord {
-
-template <typename T>
-inline T ReadLE(const uint8_t* p) {
-    using U = std::conditional_t<sizeof(T) == 8, uint64_t, std::conditional_t<sizeof(T) == 4, uint32_t, uint16_t>>;
-    U v = 0;
-    for (std::size_t i = 0; i < sizeof(U); ++i) v |= static_cast<U>(p[i]) << (8 * i);
-    return std::bit_cast<T>(v);
-}
-
-template <typename T>
-inline void WriteLE(uint8_t* p, T value) {
-    using U = std::conditional_t<sizeof(T) == 8, uint64_t, std::conditional_t<sizeof(T) == 4, uint32_t, uint16_t>>;
-    U v = std::bit_cast<U>(value);
-    for (std::size_t i = 0; i < sizeof(U); ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-}  // namespace vmrecord
-
-inline int32_t ReadOpCodeNumber(const uint8_t* record) { return vmrecord::ReadLE<int32_t>(record + OpCodeOffset); }
-inline uint16_t ReadArgType(const uint8_t* record) { return vmrecord::ReadLE<uint16_t>(record + ArgTypeOffset); }
-inline double ReadDArg1(const uint8_t* record) { return vmrecord::ReadLE<double>(record + DArg1Offset); }
+inline int32_t ReadOpCodeNumber(const uint8_t* record) { return ReadLE<int32_t>(record + OpCodeOffset); }
+inline uint16_t ReadArgType(const uint8_t* record) { return ReadLE<uint16_t>(record + ArgTypeOffset); }
+inline double ReadDArg1(const uint8_t* record) { return ReadLE<double>(record + DArg1Offset); }
 
 // Fills one record: opcode number, operand kind and immediate (or cell index);
 // the ignored bytes 4-7, the reserved word and DArg2 are zeroed.
 inline void WriteInstruction(uint8_t* record, int32_t opCode, uint16_t argType, double arg) {
     std::memset(record, 0, InstructionRecordSize);
-    vmrecord::WriteLE<int32_t>(record + OpCodeOffset, opCode);
-    vmrecord::WriteLE<uint16_t>(record + ArgTypeOffset, argType);
-    vmrecord::WriteLE<double>(record + DArg1Offset, arg);
+    WriteLE<int32_t>(record + OpCodeOffset, opCode);
+    WriteLE<uint16_t>(record + ArgTypeOffset, argType);
+    WriteLE<double>(record + DArg1Offset, arg);
 }

@@ -1,0 +1,49 @@
+#include "common/memorystream.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+
+void tMemoryStream::BlockRead_A(void* Buf, int32_t Count) {
+    if (Count < 0 || Count > GetSize() - Position)
+        Logger->Fatal("tMemoryStream.BlockRead: reading past the end of the stream: " + Int2Str(Count) + " at " +
+                      Int2Str(Position));
+    if (Count > 0) std::memcpy(Buf, Data.data() + Position, static_cast<std::size_t>(Count));
+    Position += Count;
+}
+
+void tMemoryStream::BlockRead_B(void* Buf, int32_t Count, int32_t& Read) {
+    Read = std::clamp(Count, 0, GetSize() - Position);
+    BlockRead_A(Buf, Read);
+}
+
+void tMemoryStream::Seek(int32_t Pos) { Position = std::clamp(Pos, 0, GetSize()); }
+
+void tMemoryStream::ReadLine(ShortString& S) {
+    S.clear();
+    while (!EOF()) {
+        char C = static_cast<char>(Data[static_cast<std::size_t>(Position++)]);
+        if (C == '\r') break;
+        if (C != '\n') S += C;
+    }
+}
+
+ShortString tMemoryStream::GetIOErrorString(int32_t Code) { return "I/O error " + Int2Str(Code); }
+
+tParser* tMemoryStream::GetParser() { return nullptr; }
+
+void tMemoryStream::WriteLine(const ShortString& S) {
+    BlockWrite(S.data(), static_cast<int32_t>(S.size()));
+    BlockWrite("\r\n", 2);
+}
+
+void tMemoryStream::BlockWrite(const void* Buf, int32_t Count) {
+    const auto* P = static_cast<const uint8_t*>(Buf);
+    std::size_t End = static_cast<std::size_t>(Position) + static_cast<std::size_t>(Count);
+    if (End > Data.size()) Data.resize(End);
+    std::copy(P, P + Count, Data.begin() + Position);
+    Position = static_cast<int32_t>(End);
+}
