@@ -35,6 +35,7 @@ namespace {
     _exit(UnhandledExceptionExitCode);
 }
 
+#if !defined(__SANITIZE_ADDRESS__)
 // Async-signal-safe: only write() and _exit().
 void WriteText(const char* s) {
     ssize_t ignored = write(STDOUT_FILENO, s, std::strlen(s));
@@ -58,16 +59,28 @@ void OnFatalSignal(int sig, siginfo_t* info, void*) {
     _exit(UnhandledExceptionExitCode);
 }
 
+// A stack overflow leaves no room on the faulting stack for the handler, so
+// the handler runs on a stack of its own.
+constexpr std::size_t SignalStackSize = 64 * 1024;
+alignas(16) char SignalStack[SignalStackSize];
+#endif
+
 }  // namespace
 
 void InstallCrashHandlers() {
     std::set_terminate(ReportUnhandledException);
 #if !defined(__SANITIZE_ADDRESS__)
     // Under the address sanitizer its own report of the fault is worth more.
+    stack_t stack;
+    std::memset(&stack, 0, sizeof stack);
+    stack.ss_sp = SignalStack;
+    stack.ss_size = SignalStackSize;
+    sigaltstack(&stack, nullptr);
+
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_sigaction = OnFatalSignal;
-    action.sa_flags = SA_SIGINFO;
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) sigaction(sig, &action, nullptr);
 #endif

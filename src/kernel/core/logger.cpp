@@ -47,13 +47,17 @@ namespace {
 [[noreturn]] void Halt(std::string_view BoxText, const ShortString& Message) {
     std::fflush(stdout);
     ShowErrorBox("Fatal error:", BoxText);
-    if (HaltHook) HaltHook(Message);
+    HaltProcess(Message);
+}
+
+}  // namespace
+
+[[noreturn]] void HaltProcess(const ShortString& Text) {
+    if (HaltHook) HaltHook(Text);
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(FatalExitCode);
 }
-
-}  // namespace
 
 [[noreturn]] void InstantHalt(const ShortString& Text) { Halt(Text.view(), Text); }
 
@@ -170,13 +174,16 @@ void tCoreLogger::Fatal(const ShortString& Msg) {
 }
 
 void tCoreLogger::PushProc(const ShortString& Name) {
+    // Both checks come before any state changes, so a halt hook that throws
+    // leaves the nesting and the profiler balanced. The history of the nesting
+    // error lists the 31 procedures that are really open.
     if (NestLevel + 1 >= MaxNestLevel) Fatal("NestLevel>=MaxNestLevel in PushProc(" + Name + ")");
+    std::size_t paren = Name.find('(');
+    PushProfileSection(paren == ShortString::npos ? std::string_view() : Name.view().substr(0, paren), Name);
+
     ++NestLevel;
     ProcsNesting[NestLevel].ProcName = Name;
     ProcsNesting[NestLevel].LogsOnThisLevel = false;
-
-    std::size_t paren = Name.find('(');
-    PushProfileSection(paren == ShortString::npos ? std::string_view() : Name.view().substr(0, paren), Name);
 }
 
 void tCoreLogger::PopProc() {

@@ -90,12 +90,16 @@ public:
 // code 255. Its last act goes through the halt hook.
 [[noreturn]] void InstantHalt(const ShortString& Text);
 
-// The last act of a fatal error. The default ends the process with exit code
-// 255; fuzz targets and tests install a hook that throws tFatalHalt instead so
-// they can observe the fatal error without a new process. A hook that returns
-// is followed by the default.
+// The last act of every fatal error (a failed guard, Fatal, InstantHalt, an
+// illegal procedure name). The default ends the process with exit code 255;
+// fuzz targets and tests install a hook that throws tFatalHalt instead so they
+// can observe the fatal error without a new process. A hook that returns is
+// followed by the default.
 using tHaltHook = void (*)(const ShortString& Text);
 void SetHaltHook(tHaltHook Hook);
+
+// Runs the halt hook with Text, then ends the process with exit code 255.
+[[noreturn]] void HaltProcess(const ShortString& Text);
 
 struct tFatalHalt {
     ShortString Text;

@@ -1,11 +1,10 @@
 #include "kernel/core/profiler.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -47,7 +46,7 @@ void PushProfileSection(std::string_view SectionName, const ShortString& ProcNam
         std::printf("         Should be at least: \"%s()\"\n", ProcName.c_str());
         std::printf("HINT: check PushProc() usage in your code\n");
         std::fflush(stdout);
-        _exit(255);
+        HaltProcess("illegal proc name for \"" + ProcName + "\"");
     }
     if (StackDepth >= MaxProfileStackDepth) {
         ++StackOverflowDepth;
