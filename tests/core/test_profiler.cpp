@@ -119,7 +119,7 @@ TEST_F(ProfilerTest, DumpWritesTheReportSortedByTime) {
         "\n"
         "ProcName                           Calls     TotalTime, s   Time/Call, s   Percentage     MinNest   MaxNest   \n"
         "\n";
-    char row[256];
+    char row[512];
     for (const tProfileRecord& r : records) {
         const double seconds = r.TotalTime / cyclesPerSecond;
         char share[32];
