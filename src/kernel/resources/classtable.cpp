@@ -39,6 +39,8 @@
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/loaders/bmploader.h"
 #include "kernel/platform/timer.h"
+#include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/loader.h"
 #include "kernel/resources/registry.h"
 #include "kernel/resources/zobject.h"
@@ -48,11 +50,15 @@ void tObjectsLinker::RegisterClasses() {
 
     // Engine classes
     AddClass(tZObject::StaticClass());
+    AddClass(tVertexArrayManager::StaticClass());
     AddClass(tTimer::StaticClass());
     AddClass(tLoader::StaticClass());
+    AddClass(tGeometryServer::StaticClass());
+    AddClass(tVertexArray::StaticClass());
     AddClass(tWinTimer::StaticClass());
     AddClass(tBitmapLoader::StaticClass());
     AddClass(tBMPLoader::StaticClass());
+    AddClass(tRGeometryServer::StaticClass());
 
     // Game classes
 }
