@@ -1,0 +1,125 @@
+// Building shapes and working on vertex arrays, as the renderer does each
+// frame (billboards, particles, boxes, domes), into arrays allocated once.
+// Each benchmark reports the heap allocations per frame ("allocs/frame"),
+// counted by the replaced global operator new; the goal is zero.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/va/vamanager.h"
+
+namespace {
+std::atomic<int64_t> Allocations{0};
+}  // namespace
+
+// GCC takes the malloc/free pair below for a mismatch once operator new is inlined.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t Size) {
+    ++Allocations;
+    if (void* P = std::malloc(Size ? Size : 1)) return P;
+    throw std::bad_alloc();
+}
+void operator delete(void* P) noexcept { std::free(P); }
+void operator delete(void* P, std::size_t) noexcept { std::free(P); }
+
+namespace {
+
+constexpr uint32_t Quads = 7, Strip = 5;
+constexpr int32_t Particles = 1000;
+
+// The services a frame needs, with arrays allocated before the timing starts.
+struct GeometryFrame {
+    tCoreLogger Log{"engine.log", LOG_DISABLED};
+    tVertexArrayManager* Manager;
+    tRGeometryServer* Server;
+
+    GeometryFrame() {
+        Logger = &Log;
+        Manager = NewObject<tStdVertexArrayManager>();
+        Server = NewObject<tRGeometryServer>();
+    }
+    ~GeometryFrame() {
+        tZObject::DisposeObject(Server);
+        tZObject::DisposeObject(Manager);
+        Logger = nullptr;
+    }
+};
+
+// Runs Frame once to warm up, then times it and reports the allocations made
+// by the timed frames.
+template <class F>
+void RunFrames(benchmark::State& State, F Frame) {
+    Frame();
+    const int64_t Before = Allocations.load();
+    for (auto _ : State) Frame();
+    State.counters["allocs/frame"] =
+        benchmark::Counter(double(Allocations.load() - Before) / double(State.iterations()));
+}
+
+void BM_ParticleRects(benchmark::State& State) {
+    GeometryFrame G;
+    tVertexArray* VA = G.Manager->AllocateVA(4 * Particles, 0, GN_FALSE, Quads);
+    std::vector<TVector3> Centers(Particles);
+    for (int32_t I = 0; I < Particles; ++I) Centers[I] = {float(I), float(I % 17), float(I % 5)};
+    RunFrames(State, [&] {
+        G.Server->CreateRectsArray(VA, Particles, Centers.data(), 0.5f, 0.5f);
+        benchmark::DoNotOptimize(VA->GetVertices()[0]);
+    });
+    State.SetItemsProcessed(State.iterations() * 4 * Particles);
+    tZObject::DisposeObject(VA);
+}
+BENCHMARK(BM_ParticleRects);
+
+void BM_BoxesAndRects(benchmark::State& State) {
+    GeometryFrame G;
+    tVertexArray* Box = G.Manager->AllocateVA(24, 0, GN_TRUE, Quads);
+    tVertexArray* Rect = G.Manager->AllocateVA(4, 0, GN_TRUE, Quads);
+    tVertexArray* Bevel = G.Manager->AllocateVA(12, 0, GN_TRUE, 9);
+    TBoundingBox B;
+    B.Min = {-1, -2, -3};
+    B.Max = {1, 2, 3};
+    RunFrames(State, [&] {
+        G.Server->CreateBBox_Geometry(Box, B);
+        G.Server->CreateOBox_Geometry(Box, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1});
+        G.Server->CreateRect(Rect, 0, 0, 100, 20, 0);
+        G.Server->CreateBevelRect(Bevel, 0, 0, 100, 20, 0, 4);
+        benchmark::DoNotOptimize(Bevel->GetVertices()[0]);
+    });
+    for (tVertexArray* VA : {Box, Rect, Bevel}) tZObject::DisposeObject(VA);
+}
+BENCHMARK(BM_BoxesAndRects);
+
+void BM_Dome(benchmark::State& State) {
+    GeometryFrame G;
+    tVertexArray* VA = G.Manager->AllocateVA(36 * 9 * 4, 0, GN_FALSE, Strip);  // 10-degree steps
+    RunFrames(State, [&] {
+        G.Server->CreateDome(VA, 1000, 10, 10, 1, 1, 0, 0, 0);
+        benchmark::DoNotOptimize(VA->GetVertices()[0]);
+    });
+    tZObject::DisposeObject(VA);
+}
+BENCHMARK(BM_Dome);
+
+void BM_MoveAndMeasure(benchmark::State& State) {
+    GeometryFrame G;
+    tVertexArray* VA = G.Manager->AllocateVA(4 * Particles, 0, GN_FALSE, Quads);
+    RunFrames(State, [&] {
+        G.Server->Translate(VA, {1, 2, 3});
+        G.Server->Scale(VA, 1.0f);
+        float MinX = 1e21f, MaxX = -1e21f;
+        G.Server->MinMaxX(VA, MinX, MaxX);
+        benchmark::DoNotOptimize(G.Server->TranslateToCenter(VA));
+    });
+    tZObject::DisposeObject(VA);
+}
+BENCHMARK(BM_MoveAndMeasure);
+
+}  // namespace
