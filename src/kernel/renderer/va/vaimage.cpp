@@ -3,18 +3,14 @@
 // the machine's byte order.
 
 #include <algorithm>
-#include <bit>
 
+#include "kernel/core/byteorder.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/renderer/va/vertexarray.h"
-// <cstdio>'s EOF macro collides with tIStream::EOF.
-#pragma push_macro("EOF")
-#undef EOF
 #include "kernel/vfs/stream.h"
-#pragma pop_macro("EOF")
 
 namespace {
 
@@ -27,10 +23,7 @@ void WriteWords(tStream& Stream, const T* Values, std::size_t Count) {
     uint8_t Block[WordsPerBlock * WordBytes];
     while (Count > 0) {
         const std::size_t N = std::min(Count, WordsPerBlock);
-        for (std::size_t I = 0; I < N; ++I) {
-            const uint32_t W = std::bit_cast<uint32_t>(Values[I]);
-            for (std::size_t B = 0; B < WordBytes; ++B) Block[I * WordBytes + B] = static_cast<uint8_t>(W >> (8 * B));
-        }
+        for (std::size_t I = 0; I < N; ++I) WriteLE(Block + I * WordBytes, Values[I]);
         Stream.BlockWrite(Block, static_cast<int32_t>(N * WordBytes));
         Values += N;
         Count -= N;
@@ -44,11 +37,7 @@ void ReadWords(tIStream& Stream, T* Values, std::size_t Count) {
     while (Count > 0) {
         const std::size_t N = std::min(Count, WordsPerBlock);
         Stream.BlockRead(Block, static_cast<int32_t>(N * WordBytes));
-        for (std::size_t I = 0; I < N; ++I) {
-            uint32_t W = 0;
-            for (std::size_t B = 0; B < WordBytes; ++B) W |= uint32_t(Block[I * WordBytes + B]) << (8 * B);
-            Values[I] = std::bit_cast<T>(W);
-        }
+        for (std::size_t I = 0; I < N; ++I) Values[I] = ReadLE<T>(Block + I * WordBytes);
         Values += N;
         Count -= N;
     }
