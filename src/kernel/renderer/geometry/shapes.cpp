@@ -22,20 +22,21 @@ void CheckVertexCount(tVertexArray* VA, int64_t Expected, const char* Prefix) {
     if (VA->GetActiveVertexCount() != Expected) Logger->Fatal(Prefix + Int2Str(Expected));
 }
 
-// Right and up of the camera: the first two rows of the model-view rotation.
-void ReadCameraAxes(TVector3& Right, TVector3& Up) {
-    float M[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, M);
-    Right = {M[0], M[4], M[8]};
-    Up = {M[1], M[5], M[9]};
-}
-
-// Corner offsets of a billboard, counter-clockwise from the lower left.
+// Corner offsets of a rectangle spanned by Right and Up, counter-clockwise
+// from the lower left.
 void RectOffsets(const TVector3& Right, const TVector3& Up, float SizeX, float SizeY, TVector3 (&O)[4]) {
     O[0] = -Right * SizeX - Up * SizeY;
     O[1] = Right * SizeX - Up * SizeY;
     O[2] = Right * SizeX + Up * SizeY;
     O[3] = -Right * SizeX + Up * SizeY;
+}
+
+// The same facing the camera: Right and Up are the first two rows of the
+// current model-view rotation.
+void CameraRectOffsets(float SizeX, float SizeY, TVector3 (&O)[4]) {
+    float M[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, M);
+    RectOffsets({M[0], M[4], M[8]}, {M[1], M[5], M[9]}, SizeX, SizeY, O);
 }
 
 // Which corner of the box each face takes, per axis (0 = Min, 1 = Max).
@@ -185,9 +186,8 @@ void tRGeometryServer::CreateRectsArray(tVertexArray* VA, int32_t Num, const TVe
 
 void tRGeometryServer::CreateRectsArray_CameraFacedZParallel(tVertexArray* VA, int32_t Num, const TVector3* Centers,
                                                              float SizeX, float SizeY) {
-    TVector3 Right, Up, O[4];
-    ReadCameraAxes(Right, Up);
-    RectOffsets(Right, Up, SizeX, SizeY, O);
+    TVector3 O[4];
+    CameraRectOffsets(SizeX, SizeY, O);
     // The lower corners straight below the upper ones: the sides stay vertical.
     O[0].x = O[3].x;
     O[0].y = O[3].y;
@@ -198,8 +198,7 @@ void tRGeometryServer::CreateRectsArray_CameraFacedZParallel(tVertexArray* VA, i
 
 void tRGeometryServer::CreateRectsArray_CameraFaced(tVertexArray* VA, int32_t Num, const TVector3* Centers,
                                                     float SizeX, float SizeY) {
-    TVector3 Right, Up, O[4];
-    ReadCameraAxes(Right, Up);
-    RectOffsets(Right, Up, SizeX, SizeY, O);
+    TVector3 O[4];
+    CameraRectOffsets(SizeX, SizeY, O);
     EmitRects(VA, Num, Centers, O);
 }

@@ -17,63 +17,74 @@ Z_IMPLEMENT_CLASS(tVBOElementsArray, .Operations = {{"FeedIntoGPU"},
                                                      {"GetIndices"},
                                                      {"GetIndicesCount"}})
 
-namespace {
+// ---- tGLBuffer -------------------------------------------------------------
 
-// A new buffer of Bytes bytes bound to Target, without contents.
-uint32_t CreateBuffer(GLenum Target, std::size_t Bytes, GLenum Usage) {
-    GLuint ID = 0;
-    glGenBuffersARB(1, &ID);
+tGLBuffer::tGLBuffer(uint32_t BufferTarget, const char* MapMessage, const char* UnmapMessage)
+    : Target(BufferTarget), MapError(MapMessage), UnmapError(UnmapMessage) {}
+
+void tGLBuffer::Create(std::size_t Bytes, uint32_t Usage) {
+    Delete();
+    GLuint Name = 0;
+    glGenBuffersARB(1, &Name);
+    ID = Name;
     glBindBufferARB(Target, ID);
     glBufferDataARB(Target, static_cast<GLsizeiptrARB>(Bytes), nullptr, Usage);
-    return ID;
+    Map();
 }
 
-// Maps the buffer and unbinds it; nullptr when mapping failed.
-void* MapBuffer(GLenum Target, uint32_t ID) {
+void* tGLBuffer::Map() {
+    if (Locked || ID == 0) return Address;
     glBindBufferARB(Target, ID);
-    void* Address = glMapBufferARB(Target, GL_READ_WRITE_ARB);
+    Address = glMapBufferARB(Target, GL_READ_WRITE_ARB);
     glBindBufferARB(Target, 0);
+    if (!Address) Logger->Fatal(MapError);
+    Locked = true;
     return Address;
 }
 
-}  // namespace
+bool tGLBuffer::Unmap() {
+    if (ID == 0) return false;
+    glBindBufferARB(Target, ID);
+    if (!Locked) return false;
+    if (!glUnmapBufferARB(Target)) Logger->Fatal(UnmapError);
+    Locked = false;
+    Address = nullptr;
+    return true;
+}
+
+void tGLBuffer::Delete() {
+    if (ID == 0) return;
+    Unmap();
+    glBindBufferARB(Target, 0);
+    GLuint Name = ID;
+    glDeleteBuffersARB(1, &Name);
+    ID = 0;
+}
 
 // ---- tVBOVertexArray -------------------------------------------------------
 
-tVBOVertexArray::~tVBOVertexArray() { RemoveVertices(); }
+tVBOVertexArray::tVBOVertexArray()
+    : Buffer(GL_ARRAY_BUFFER_ARB, "Unable to map GL VBO vertices buffer", "Unable to unmap GL VBO vertices buffer") {}
 
 void tVBOVertexArray::AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) {
     if (Tex == -1) Logger->Log("Allocating without textures: Tex=-1");
     RemoveVertices();
     tVertexArraySerializer::AllocVertices(Count, Tex, GenNormals, PrimType);
-    FID = CreateBuffer(GL_ARRAY_BUFFER_ARB, VertexLayout(Count, Tex, GenNormals).Bytes, GL_STREAM_DRAW_ARB);
-    Lock();
+    Buffer.Create(VertexLayout(Count, Tex, GenNormals).Bytes, GL_STREAM_DRAW_ARB);
+    RegeneratePointers(static_cast<uint8_t*>(Buffer.Map()));
 }
 
 void tVBOVertexArray::Lock() {
-    if (FLocked || FID == 0) return;
-    void* Address = MapBuffer(GL_ARRAY_BUFFER_ARB, FID);
-    if (!Address) Logger->Fatal("Unable to map GL VBO vertices buffer");
-    RegeneratePointers(static_cast<uint8_t*>(Address));
-    FLocked = true;
+    if (Buffer.IsMapped()) return;
+    if (void* Address = Buffer.Map()) RegeneratePointers(static_cast<uint8_t*>(Address));
 }
 
 void tVBOVertexArray::Unlock() {
-    if (FID == 0) return;
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, FID);
-    if (!FLocked) return;
-    if (!glUnmapBufferARB(GL_ARRAY_BUFFER_ARB)) Logger->Fatal("Unable to unmap GL VBO vertices buffer");
-    FLocked = false;
-    RegeneratePointers(nullptr);
+    if (Buffer.Unmap()) RegeneratePointers(nullptr);
 }
 
 void tVBOVertexArray::RemoveVertices() {
-    if (FID == 0) return;
-    Unlock();
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-    GLuint ID = FID;
-    glDeleteBuffersARB(1, &ID);
-    FID = 0;
+    Buffer.Delete();
     ClearPointers();
 }
 
@@ -111,44 +122,17 @@ TVector2* tVBOVertexArray::GetTexCoords(int32_t Index) {
 
 // ---- tVBOElementsArray -----------------------------------------------------
 
-tVBOElementsArray::~tVBOElementsArray() { RemoveIndices(); }
+tVBOElementsArray::tVBOElementsArray()
+    : Buffer(GL_ELEMENT_ARRAY_BUFFER_ARB, "Unable to map GL VBO elements buffer",
+             "Unable to unmap GL VBO elements buffer") {}
 
 void tVBOElementsArray::AllocIndices(int32_t Count) {
     if (Count < 0) Logger->Fatal("Invalid index count: " + Int2Str(Count));
-    RemoveIndices();
     FCount = Count;
-    FID = CreateBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, sizeof(uint32_t) * static_cast<std::size_t>(Count),
-                       GL_STATIC_DRAW_ARB);
-    Lock();
-}
-
-uint32_t* tVBOElementsArray::GetIndices() {
-    Lock();
-    return FIndices;
-}
-
-void tVBOElementsArray::Lock() {
-    if (FLocked || FID == 0) return;
-    FIndices = static_cast<uint32_t*>(MapBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, FID));
-    if (!FIndices) Logger->Fatal("Unable to map GL VBO elements buffer");
-    FLocked = true;
-}
-
-void tVBOElementsArray::Unlock() {
-    if (FID == 0) return;
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, FID);
-    if (!FLocked) return;
-    if (!glUnmapBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB)) Logger->Fatal("Unable to unmap GL VBO elements buffer");
-    FLocked = false;
-    FIndices = nullptr;
+    Buffer.Create(sizeof(uint32_t) * static_cast<std::size_t>(Count), GL_STATIC_DRAW_ARB);
 }
 
 void tVBOElementsArray::RemoveIndices() {
-    if (FID == 0) return;
-    Unlock();
-    glBindBufferARB(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
-    GLuint ID = FID;
-    glDeleteBuffersARB(1, &ID);
-    FID = 0;
+    Buffer.Delete();
     FCount = 0;
 }

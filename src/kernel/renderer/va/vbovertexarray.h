@@ -6,10 +6,40 @@
 
 #include "kernel/renderer/va/vertexarray.h"
 
+// One buffer object and its mapping.
+class tGLBuffer {
+public:
+    // Target is GL_ARRAY_BUFFER_ARB or GL_ELEMENT_ARRAY_BUFFER_ARB; the two
+    // messages report a failed map and unmap.
+    tGLBuffer(uint32_t Target, const char* MapError, const char* UnmapError);
+    ~tGLBuffer() { Delete(); }
+    tGLBuffer(const tGLBuffer&) = delete;
+    tGLBuffer& operator=(const tGLBuffer&) = delete;
+
+    // A new buffer of Bytes bytes (replacing the old one), then mapped.
+    void Create(std::size_t Bytes, uint32_t Usage);
+    // Maps the buffer unless it is mapped or does not exist, leaving no
+    // buffer bound to the target; the mapped address or nullptr.
+    void* Map();
+    // Binds the buffer (it stays bound) and unmaps it when mapped; true when
+    // it was mapped.
+    bool Unmap();
+    void Delete();
+    bool IsMapped() const { return Locked; }
+
+private:
+    uint32_t Target;
+    const char* MapError;
+    const char* UnmapError;
+    uint32_t ID = 0;  // 0 when there is no buffer
+    bool Locked = false;
+    void* Address = nullptr;
+};
+
 class tVBOVertexArray : public tVertexArrayFeeder {
     Z_DECLARE_CLASS(tVBOVertexArray, tVertexArrayFeeder)
 public:
-    ~tVBOVertexArray() override;
+    tVBOVertexArray();
 
     void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) override;
     void FeedIntoGPU() override;
@@ -19,35 +49,33 @@ public:
     TVector3* GetTangents() override;
     TVector2* GetTexCoords(int32_t Index) override;
 
-    // Maps the buffer (when it exists and is not mapped yet).
+    // Maps the buffer; the pointers become addresses.
     void Lock();
     // Unmaps it; the buffer stays bound and the pointers become offsets.
     void Unlock();
     void RemoveVertices();
 
 private:
-    uint32_t FID = 0;  // buffer name, 0 when none
-    bool FLocked = false;
+    tGLBuffer Buffer;
 };
 
 class tVBOElementsArray : public tElementsArray {
     Z_DECLARE_CLASS(tVBOElementsArray, tElementsArray)
 public:
-    ~tVBOElementsArray() override;
+    tVBOElementsArray();
 
     // Unmaps the buffer before drawing.
     void FeedIntoGPU() override { Unlock(); }
     void AllocIndices(int32_t Count) override;
-    uint32_t* GetIndices() override;
+    // Maps the buffer again: the draw reads the indices through the mapping.
+    uint32_t* GetIndices() override { return static_cast<uint32_t*>(Buffer.Map()); }
     int32_t GetIndicesCount() override { return FCount; }
 
-    void Lock();
-    void Unlock();
+    void Lock() { Buffer.Map(); }
+    void Unlock() { Buffer.Unmap(); }
     void RemoveIndices();
 
 private:
-    uint32_t FID = 0;
-    bool FLocked = false;
+    tGLBuffer Buffer;
     int32_t FCount = 0;
-    uint32_t* FIndices = nullptr;  // the mapped address while locked
 };
