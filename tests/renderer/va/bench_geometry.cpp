@@ -1,7 +1,9 @@
 // Building shapes and working on vertex arrays, as the renderer does each
-// frame (billboards, particles, boxes, domes), into arrays allocated once.
-// Each benchmark reports the heap allocations per frame ("allocs/frame"),
-// counted by the replaced global operator new; the goal is zero.
+// frame (billboards, particles, boxes, domes), into arrays allocated once, and
+// drawing camera-faced particles through OpenGL (offscreen context) from
+// buffer objects and from memory. Each benchmark reports the heap allocations
+// per frame ("allocs/frame"), counted by the replaced global operator new;
+// the goal is zero.
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +16,7 @@
 #include "kernel/core/logger.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/va/vamanager.h"
+#include "renderer/vagl/offscreencontext.h"
 
 namespace {
 std::atomic<int64_t> Allocations{0};
@@ -121,5 +124,36 @@ void BM_MoveAndMeasure(benchmark::State& State) {
     tZObject::DisposeObject(VA);
 }
 BENCHMARK(BM_MoveAndMeasure);
+
+// Arg 1: buffer objects, 0: ordinary memory.
+void BM_DrawCameraFacedParticles(benchmark::State& State) {
+    OffscreenContext GL;
+    if (!GL.Valid()) {
+        State.SkipWithError("no OpenGL context");
+        return;
+    }
+    tCoreLogger Log{"engine.log", LOG_DISABLED};
+    Logger = &Log;
+    tVertexArrayManager* Manager;
+    if (State.range(0))
+        Manager = NewObject<tVBOVertexArrayManager>();
+    else
+        Manager = NewObject<tStdVertexArrayManager>();
+    tRGeometryServer* Server = NewObject<tRGeometryServer>();
+    tVertexArray* VA = Manager->AllocateVA(4 * Particles, 0, GN_FALSE, Quads);
+    std::vector<TVector3> Centers(Particles);
+    for (int32_t I = 0; I < Particles; ++I) Centers[I] = {float(I % 64), float(I / 16), 0};
+    RunFrames(State, [&] {
+        Server->CreateRectsArray_CameraFaced(VA, Particles, Centers.data(), 0.5f, 0.5f);
+        VA->FeedIntoGPU();
+        glFinish();
+    });
+    State.SetItemsProcessed(State.iterations() * 4 * Particles);
+    tZObject::DisposeObject(VA);
+    tZObject::DisposeObject(Server);
+    tZObject::DisposeObject(Manager);
+    Logger = nullptr;
+}
+BENCHMARK(BM_DrawCameraFacedParticles)->ArgName("VBO")->Arg(1)->Arg(0);
 
 }  // namespace
