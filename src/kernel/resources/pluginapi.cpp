@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
 
 namespace {
@@ -24,10 +25,12 @@ public:
         std::memcpy(At + 1, S.data(), n);
         At += FieldSize;
     }
-    void Number(uint64_t Value, std::size_t Bytes) {
-        for (std::size_t i = 0; i < Bytes; ++i) *At++ = static_cast<uint8_t>(Value >> (8 * i));
+    template <typename T>
+    void Number(T Value) {
+        WriteLE(At, Value);
+        At += sizeof(T);
     }
-    void Pointer(const void* P) { Number(reinterpret_cast<uintptr_t>(P), PackagePointerSize); }
+    void Pointer(const void* P) { Number<uint64_t>(reinterpret_cast<uintptr_t>(P)); }
 
 private:
     uint8_t* At;
@@ -42,12 +45,13 @@ public:
         At += FieldSize;
         return S;
     }
-    uint64_t Number(std::size_t Bytes) {
-        uint64_t Value = 0;
-        for (std::size_t i = 0; i < Bytes; ++i) Value |= static_cast<uint64_t>(*At++) << (8 * i);
+    template <typename T>
+    T Number() {
+        T Value = ReadLE<T>(At);
+        At += sizeof(T);
         return Value;
     }
-    void* Pointer() { return reinterpret_cast<void*>(static_cast<uintptr_t>(Number(PackagePointerSize))); }
+    void* Pointer() { return reinterpret_cast<void*>(static_cast<uintptr_t>(Number<uint64_t>())); }
 
 private:
     const uint8_t* At;
@@ -93,13 +97,13 @@ void WritePackageRecord(uint8_t* Record, const tZClass& C) {
     W.Text(C.ClassName, NameField);
     W.Text(C.ExpandsClass, NameField);
     W.Pointer(C.StaticClass);
-    W.Number(static_cast<uint32_t>(C.ClassConstructor), 4);
+    W.Number<int32_t>(C.ClassConstructor);
     W.Pointer(nullptr);  // descriptors mark their abstract operations themselves
     W.Text(C.VersionNeeded, VersionField);
     W.Text(C.CompilationDate, VersionField);
     W.Pointer(C.PackageID);
     W.Text(C.PackageName, PackageNameField);
-    W.Number(C.Patch ? 1 : 0, 1);
+    W.Number<uint8_t>(C.Patch ? 1 : 0);
 }
 
 tZClass ReadPackageRecord(const uint8_t* Record) {
@@ -108,12 +112,12 @@ tZClass ReadPackageRecord(const uint8_t* Record) {
     C.ClassName = R.Text(NameField);
     C.ExpandsClass = R.Text(NameField);
     C.StaticClass = static_cast<tStaticClass*>(R.Pointer());
-    C.ClassConstructor = static_cast<tConstructorType>(static_cast<int32_t>(R.Number(4)));
+    C.ClassConstructor = static_cast<tConstructorType>(R.Number<int32_t>());
     R.Pointer();
     C.VersionNeeded = R.Text(VersionField);
     C.CompilationDate = R.Text(VersionField);
     C.PackageID = R.Pointer();
     C.PackageName = R.Text(PackageNameField);
-    C.Patch = R.Number(1) != 0;
+    C.Patch = R.Number<uint8_t>() != 0;
     return C;
 }
