@@ -6,6 +6,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/vfs/parser.h"
 
 void tMemoryStream::BlockRead_A(void* Buf, int32_t Count) {
     if (Count < 0 || Count > GetSize() - Position)
@@ -26,14 +27,18 @@ void tMemoryStream::ReadLine(ShortString& S) {
     S.clear();
     while (!EOF()) {
         char C = static_cast<char>(Data[static_cast<std::size_t>(Position++)]);
-        if (C == '\r') break;
-        if (C != '\n') S += C;
+        if (C == '\n') return;
+        if (C == '\r') {
+            if (!EOF() && Data[static_cast<std::size_t>(Position)] == '\n') ++Position;
+            return;
+        }
+        S += C;
     }
 }
 
 ShortString tMemoryStream::GetIOErrorString(int32_t Code) { return "I/O error " + Int2Str(Code); }
 
-tParser* tMemoryStream::GetParser() { return nullptr; }
+tParser* tMemoryStream::GetParser() { return new tSimpleParser(*this); }
 
 void tMemoryStream::WriteLine(const ShortString& S) {
     BlockWrite(S.data(), static_cast<int32_t>(S.size()));

@@ -1,7 +1,7 @@
 #pragma once
 // An in-memory tStream for loader and parser tests: reads behave like a
-// mapped file reader (mapping, read-past-end fatal, CR-terminated lines with
-// LF skipped), writes append at the position.
+// mapped file reader (mapping, read-past-end fatal, lines ended by CR LF, CR
+// or LF), writes append at the position.
 
 #include <cstdint>
 #include <string>

@@ -48,7 +48,7 @@ TBMPRec tBMPLoader::ReadImage(tIStream& Stream) {
     // The pixels always start right after the header, whatever the header's
     // own offset field says; they are decoded straight from the mapped file.
     Stream.Seek(HeaderSize);
-    const int64_t Available = static_cast<int64_t>(Stream.GetSize()) - Stream.GetPosition();
+    const int64_t Available = static_cast<int64_t>(Stream.GetSize()) - HeaderSize;
     return DecodeImage(Image, BitCount, Stream.MapStreamFromCurrentPos(), Available, RowAlignment);
 }
 
