@@ -1,50 +1,74 @@
 #pragma once
-// Loader tests: the logger, the registry with the built-in class table, small
-// image files built in memory, and a texture that records what it received.
+// Loader tests: files written into Data/ and read through the file system,
+// the registry with the built-in class table, small image and sound files
+// built in memory, and resources that record what they received.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "common/memorystream.h"
-#include "common/testenv.h"
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
+#include "kernel/loaders/bitmaploader.h"
 #include "kernel/resources/registry.h"
 #include "libraries/classes/resourcekinds.h"
+#include "vfs/xzml_fixture.h"
 
-// Records the load bracket and keeps the image it is given.
-class tRecordingTexture : public tTextureResource {
-    Z_DECLARE_CLASS(tRecordingTexture, tTextureResource)
+using Bytes = std::vector<uint8_t>;
+
+// What every test resource answers the manager with: no cache, loading by
+// SetFileName alone.
+template <class Kind>
+class tTestResource : public Kind {
 public:
-    ShortString GetCachingDir() override { return "Cache\\Textures"; }
+    ShortString GetCachingDir() override { return "Cache\\Tests"; }
     bool IsCached() override { return false; }
     void CacheTo() override {}
-    void SetFileName(const ShortString& Name) override { FileName = Name; }
+    void SetFileName(const ShortString& Name) override { this->FileName = Name; }
     bool RequestUsage() override { return true; }
     void Purge() override {}
+};
+
+// Keeps the image it is given and whether that happened inside the load bracket.
+class tRecordingTexture : public tTestResource<tTextureResource> {
+    Z_DECLARE_CLASS(tRecordingTexture, tTextureResource)
+public:
     void AttachImage(TBMPRec I) override {
-        Attached = true;
         AttachedWhileLoading = Loading;
         Image = std::move(I);
     }
     void Bind(uint32_t) override {}
-
     TBMPRec Image;
-    bool Attached = false;
     bool AttachedWhileLoading = false;
 };
 
-class LoaderTest : public EngineTest {
+class tRecordingWaveform : public tTestResource<tWaveformResource> {
+    Z_DECLARE_CLASS(tRecordingWaveform, tWaveformResource)
+public:
+    void AttachWaveform(TWaveform W) override {
+        AttachedWhileLoading = Loading;
+        Wave = std::move(W);
+    }
+    uint32_t GetBufferID() override { return 0; }
+    TWaveform Wave;
+    bool AttachedWhileLoading = false;
+};
+
+class LoaderTest : public ScriptTest {
 protected:
     void SetUp() override {
-        EngineTest::SetUp();
+        ScriptTest::SetUp();
         Linker = NewObject<tObjectsLinker>();
         Linker->RegisterClasses();
     }
     void TearDown() override {
+        if (FS) tZObject::DisposeObject(FS);
         tZObject::DisposeObject(Linker);
-        EngineTest::TearDown();
+        ScriptTest::TearDown();
+    }
+
+    std::unique_ptr<tXZMLStream> FileReader(const Bytes& File, const std::string& Name) {
+        return Reader(std::string(File.begin(), File.end()), Name);
     }
 
     // A new loader of the class registered for FileName in Family.
@@ -54,18 +78,35 @@ protected:
         Linker->FindFileLoader(Family, FileName, C);
         return dynamic_cast<T*>(tZObject::Instantiate(C, ""));
     }
+
+    // Loads File, written as Data/<Name>, into a new recording texture
+    // through the bitmap loader registered for Name.
+    TBMPRec LoadImage(const Bytes& File, const std::string& Name) {
+        auto* Texture = NewObject<tRecordingTexture>();
+        auto* Loader = LoaderFor<tBitmapLoader>("tBitmapLoader", Name);
+        Loader->Load(*FileReader(File, Name), *Texture);
+        EXPECT_TRUE(Texture->AttachedWhileLoading);
+        EXPECT_FALSE(Texture->Loading);
+        TBMPRec Image = std::move(Texture->Image);
+        tZObject::DisposeObject(Loader);
+        tZObject::DisposeObject(Texture);
+        return Image;
+    }
 };
 
-// Pixel (X, Y) of a test pattern, channel 0..3, distinct across a small image.
-inline uint8_t PatternByte(int X, int Y, int Channel) { return static_cast<uint8_t>(X * 16 + Y * 4 + Channel + 1); }
+// Pixel (X, Y) of slice Z of a test pattern, channel 0..3, distinct across a
+// small image.
+inline uint8_t PatternByte(int X, int Y, int Channel, int Z = 0) {
+    return static_cast<uint8_t>(Z * 64 + X * 16 + Y * 4 + Channel + 1);
+}
 
 // A BMP file of Width x Height pixels of BitsPerPixel bits; the file's rows are
 // stored bottom first, so file row R holds pattern row Height - 1 - R, in BGR(A).
 // Rows are padded to 4 bytes.
-inline std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, int BitsPerPixel, uint32_t Compression = 0) {
+inline Bytes MakeBMP(int32_t Width, int32_t Height, int BitsPerPixel, uint32_t Compression = 0) {
     const int BytesPerPixel = BitsPerPixel / 8;
     const int RowBytes = (Width * BytesPerPixel + 3) / 4 * 4;
-    std::vector<uint8_t> F(54 + static_cast<std::size_t>(RowBytes) * Height, 0);
+    Bytes F(54 + static_cast<std::size_t>(RowBytes) * Height, 0);
     F[0] = 'B';
     F[1] = 'M';
     WriteLE<uint32_t>(&F[2], static_cast<uint32_t>(F.size()));

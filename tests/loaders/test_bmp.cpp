@@ -2,9 +2,11 @@
 
 #include "kernel/core/logger.h"
 #include "kernel/loaders/bmploader.h"
+#include "kernel/vfs/filesystem.h"
 #include "loaders/loaders_fixture.h"
 
 Z_IMPLEMENT_CLASS(tRecordingTexture)
+Z_IMPLEMENT_CLASS(tRecordingWaveform)
 
 namespace {
 
@@ -19,9 +21,18 @@ void ExpectPattern(const TBMPRec& Image, int Channels) {
                     << "pixel " << X << "," << Y << " channel " << Ch;
 }
 
-TBMPRec ReadBMP(const std::vector<uint8_t>& File) {
-    tMemoryStream S(File);
-    return tBMPLoader::ReadImage(S);
+// An RGB frame of Width x Height pattern pixels, bottom row first as read back
+// from the frame buffer (row Y holds pattern row Height - 1 - Y).
+TBMPRec Frame(int Width, int Height) {
+    TBMPRec F;
+    F.Width = Width;
+    F.Height = Height;
+    F.Depth = 1;
+    F.PixelData = std::make_unique<uint8_t[]>(static_cast<std::size_t>(Width) * Height * 3);
+    for (int Y = 0; Y < Height; ++Y)
+        for (int X = 0; X < Width; ++X)
+            for (int Ch = 0; Ch < 3; ++Ch) F.PixelData[(Y * Width + X) * 3 + Ch] = PatternByte(X, Height - 1 - Y, Ch);
+    return F;
 }
 
 }  // namespace
@@ -35,18 +46,17 @@ TEST_F(LoaderTest, BitmapLoaderFoundByExtensionInAnyCase) {
     auto* Loader = LoaderFor<tBitmapLoader>("tBitmapLoader", "shot.bmp");
     ASSERT_NE(Loader, nullptr);
     EXPECT_TRUE(Loader->CanSave());
-    tMemoryStream Empty;
-    EXPECT_EQ(Loader->EstimateTextureType(Empty), Z_TEXTURE_2D);
+    EXPECT_EQ(Loader->EstimateTextureType(*FileReader(MakeBMP(2, 2, 24), "a.bmp")), Z_TEXTURE_2D);
     tZObject::DisposeObject(Loader);
     EXPECT_EXIT(LoaderFor<tBitmapLoader>("tBitmapLoader", "shot.tga"), ::testing::ExitedWithCode(255),
                 "Unable to find apropriate loader for: .TGA \\(shot.tga\\)");
     EXPECT_EXIT(tZObject::Instantiate(tLoader::StaticClass(), ""), ::testing::ExitedWithCode(255),
                 "Class is abstract: TLOADER");
-    EXPECT_NE(ReadWholeFile("engine.log").find("Class TLOADER has an abstract entry at 17"), std::string::npos);
+    EXPECT_NE(Log().find("Class TLOADER has an abstract entry at 17"), std::string::npos);
 }
 
 TEST_F(LoaderTest, BMPDecodesTopRowFirstInRGBOrder) {
-    TBMPRec Image = ReadBMP(MakeBMP(8, 4, 24));
+    TBMPRec Image = LoadImage(MakeBMP(8, 4, 24), "Textures/Rgb.bmp");
     EXPECT_EQ(Image.Width, 8);
     EXPECT_EQ(Image.Height, 4);
     EXPECT_EQ(Image.Depth, 1);
@@ -55,118 +65,95 @@ TEST_F(LoaderTest, BMPDecodesTopRowFirstInRGBOrder) {
     EXPECT_EQ(Image.PixelDataA, nullptr);
     ExpectPattern(Image, 3);
 
-    TBMPRec Alpha = ReadBMP(MakeBMP(4, 8, 32));
+    TBMPRec Alpha = LoadImage(MakeBMP(4, 8, 32), "alpha.BMP");
     EXPECT_TRUE(Alpha.UseAlpha);
     EXPECT_EQ(Alpha.PixelData, nullptr);
     ExpectPattern(Alpha, 4);
-}
 
-TEST_F(LoaderTest, BMPRowsNarrowerThanFourBytesArePadded) {
+    // Rows narrower than four bytes are padded in the file.
     for (int Width : {1, 2}) {
         SCOPED_TRACE(Width);
-        TBMPRec Image = ReadBMP(MakeBMP(Width, 4, 24));
-        ExpectPattern(Image, 3);
+        ExpectPattern(LoadImage(MakeBMP(Width, 4, 24), "narrow.bmp"), 3);
     }
 }
 
-TEST_F(LoaderTest, BMPLoadFillsTheTextureInsideTheLoadBracket) {
-    auto* Texture = NewObject<tRecordingTexture>();
-    auto* Loader = LoaderFor<tBitmapLoader>("tBitmapLoader", "a.bmp");
-    tMemoryStream S(MakeBMP(2, 2, 32));
-    Loader->Load(S, *Texture);
-    EXPECT_TRUE(Texture->Attached);
-    EXPECT_TRUE(Texture->AttachedWhileLoading);
-    EXPECT_FALSE(Texture->Loading);
-    ExpectPattern(Texture->Image, 4);
-    tZObject::DisposeObject(Loader);
-    tZObject::DisposeObject(Texture);
-}
-
 TEST_F(LoaderTest, BMPRefusesWhatItCannotDecode) {
-    EXPECT_EXIT(ReadBMP(MakeBMP(100, 4, 24)), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(LoadImage(MakeBMP(100, 4, 24), "a.bmp"), ::testing::ExitedWithCode(255),
                 "Unable to decode non-power-of-two texture");
-    std::vector<uint8_t> TopDown = MakeBMP(4, 4, 24);
+    Bytes TopDown = MakeBMP(4, 4, 24);
     WriteLE<int32_t>(&TopDown[22], -4);
-    EXPECT_EXIT(ReadBMP(TopDown), ::testing::ExitedWithCode(255), "Unable to decode non-power-of-two texture");
-    EXPECT_EXIT(ReadBMP(MakeBMP(4, 4, 8)), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(LoadImage(TopDown, "a.bmp"), ::testing::ExitedWithCode(255), "Unable to decode non-power-of-two texture");
+    EXPECT_EXIT(LoadImage(MakeBMP(4, 4, 8), "a.bmp"), ::testing::ExitedWithCode(255),
                 "Only 24-bit and 32-bit bitmaps are supported");
-    EXPECT_EXIT(ReadBMP(MakeBMP(4, 4, 32, 3)), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(LoadImage(MakeBMP(4, 4, 32, 3), "a.bmp"), ::testing::ExitedWithCode(255),
                 "Compressed bitmaps are not supported");
     // A header shorter than 54 bytes stops in the reader.
-    std::vector<uint8_t> Short = MakeBMP(4, 4, 24);
+    Bytes Short = MakeBMP(4, 4, 24);
     Short.resize(40);
-    EXPECT_EXIT(ReadBMP(Short), ::testing::ExitedWithCode(255), "reading past the end");
+    EXPECT_EXIT(LoadImage(Short, "a.bmp"), ::testing::ExitedWithCode(255), "reading past the end of file");
 }
 
 TEST_F(LoaderTest, BMPWithFewerPixelsThanItsHeaderAnnouncesIsRefused) {
-    std::vector<uint8_t> File = MakeBMP(4, 4, 24);
+    Bytes File = MakeBMP(4, 4, 24);
     File.pop_back();
-    EXPECT_EXIT(ReadBMP(File), ::testing::ExitedWithCode(255),
+    EXPECT_EXIT(LoadImage(File, "a.bmp"), ::testing::ExitedWithCode(255),
                 "Image data is shorter than its header announces: 4x4x1 pixels of 24 bits, 47 bytes present");
     // Dimensions far beyond the file must not overflow the size check.
-    std::vector<uint8_t> Huge = MakeBMP(1, 1, 32);
+    Bytes Huge = MakeBMP(1, 1, 32);
     WriteLE<int32_t>(&Huge[18], 1 << 30);
     WriteLE<int32_t>(&Huge[22], 1 << 30);
-    EXPECT_EXIT(ReadBMP(Huge), ::testing::ExitedWithCode(255), "Image data is shorter than its header announces");
+    EXPECT_EXIT(LoadImage(Huge, "a.bmp"), ::testing::ExitedWithCode(255),
+                "Image data is shorter than its header announces");
 }
 
 TEST_F(LoaderTest, SaveBitmapWritesA24BitFileAndKeepsTheCallersPixels) {
     auto* Loader = LoaderFor<tBitmapLoader>("tBitmapLoader", "shot.bmp");
-    TBMPRec Frame;
-    Frame.Width = 4;
-    Frame.Height = 2;
-    Frame.Depth = 1;
-    Frame.PixelData = std::make_unique<uint8_t[]>(4 * 2 * 3);
-    for (int Y = 0; Y < 2; ++Y)
-        for (int X = 0; X < 4; ++X)
-            for (int Ch = 0; Ch < 3; ++Ch) Frame.PixelData[(Y * 4 + X) * 3 + Ch] = PatternByte(X, Y, Ch);
-
-    tMemoryStream Out;
-    Loader->SaveBitmap(Out, Frame);
-    const std::vector<uint8_t>& F = Out.Bytes();
+    TBMPRec Shot = Frame(4, 2);
+    std::filesystem::create_directories("Data");
+    Mapped();
+    for (const char* Name : {"shot.bmp", "again.bmp"}) {
+        auto Out = FileSystem->CreateFileWriter(Name, {WF_OVERWRITE});
+        Loader->SaveBitmap(*Out, Shot);
+    }
+    const std::string F = ReadWholeFile("Data/shot.bmp");
+    auto At = [&](std::size_t I) { return reinterpret_cast<const uint8_t*>(F.data()) + I; };
     ASSERT_EQ(F.size(), 78u);
-    EXPECT_EQ(F[0], 'B');
-    EXPECT_EQ(F[1], 'M');
-    EXPECT_EQ(ReadLE<uint32_t>(&F[2]), 78u);
-    EXPECT_EQ(ReadLE<uint32_t>(&F[10]), 54u);
-    EXPECT_EQ(ReadLE<uint32_t>(&F[14]), 40u);
-    EXPECT_EQ(ReadLE<int32_t>(&F[18]), 4);
-    EXPECT_EQ(ReadLE<int32_t>(&F[22]), 2);
-    EXPECT_EQ(ReadLE<uint16_t>(&F[26]), 1);
-    EXPECT_EQ(ReadLE<uint16_t>(&F[28]), 24);
-    EXPECT_EQ(ReadLE<uint32_t>(&F[30]), 0u);
-    EXPECT_EQ(ReadLE<uint32_t>(&F[38]), 6000u);
-    EXPECT_EQ(ReadLE<uint32_t>(&F[42]), 6000u);
+    EXPECT_EQ(F.substr(0, 2), "BM");
+    EXPECT_EQ(ReadLE<uint32_t>(At(2)), 78u);
+    EXPECT_EQ(ReadLE<uint32_t>(At(6)), 0u);
+    EXPECT_EQ(ReadLE<uint32_t>(At(10)), 54u);
+    EXPECT_EQ(ReadLE<uint32_t>(At(14)), 40u);
+    EXPECT_EQ(ReadLE<int32_t>(At(18)), 4);
+    EXPECT_EQ(ReadLE<int32_t>(At(22)), 2);
+    EXPECT_EQ(ReadLE<uint16_t>(At(26)), 1);
+    EXPECT_EQ(ReadLE<uint16_t>(At(28)), 24);
+    EXPECT_EQ(ReadLE<uint32_t>(At(30)), 0u);
+    EXPECT_EQ(ReadLE<uint32_t>(At(34)), 0u);
+    EXPECT_EQ(ReadLE<uint32_t>(At(38)), 6000u);
+    EXPECT_EQ(ReadLE<uint32_t>(At(42)), 6000u);
+    EXPECT_EQ(ReadLE<uint32_t>(At(46)), 0u);
+    EXPECT_EQ(ReadLE<uint32_t>(At(50)), 0u);
     // The first row in memory is the file's bottom row, stored as BGR.
-    EXPECT_EQ(F[54], PatternByte(0, 0, 2));
-    EXPECT_EQ(F[56], PatternByte(0, 0, 0));
-    // Saving leaves the caller's RGB pixels alone, so a second save is identical.
-    EXPECT_EQ(Frame.PixelData[0], PatternByte(0, 0, 0));
-    tMemoryStream Again;
-    Loader->SaveBitmap(Again, Frame);
-    EXPECT_EQ(Again.Bytes(), F);
+    EXPECT_EQ(*At(54), PatternByte(0, 1, 2));
+    EXPECT_EQ(*At(56), PatternByte(0, 1, 0));
+    // The caller's RGB pixels are left alone, so a second save is identical.
+    EXPECT_EQ(Shot.PixelData[0], PatternByte(0, 1, 0));
+    EXPECT_EQ(ReadWholeFile("Data/again.bmp"), F);
     tZObject::DisposeObject(Loader);
 }
 
-TEST_F(LoaderTest, SavedBitmapsOfPaddedWidthsLoadBackUpsideDown) {
+TEST_F(LoaderTest, SavedBitmapsOfPaddedWidthsLoadBackUpright) {
+    auto* Saver = NewObject<tBMPLoader>();
+    std::filesystem::create_directories("Data");
     for (int Width : {1, 2, 4}) {
         SCOPED_TRACE(Width);
-        TBMPRec Frame;
-        Frame.Width = Width;
-        Frame.Height = 2;
-        Frame.Depth = 1;
-        Frame.PixelData = std::make_unique<uint8_t[]>(Width * 2 * 3);
-        // Bottom row first, as read back from the frame buffer.
-        for (int Y = 0; Y < 2; ++Y)
-            for (int X = 0; X < Width; ++X)
-                for (int Ch = 0; Ch < 3; ++Ch) Frame.PixelData[(Y * Width + X) * 3 + Ch] = PatternByte(X, 1 - Y, Ch);
-        tMemoryStream Out;
-        auto* Saver = NewObject<tBMPLoader>();
-        Saver->SaveBitmap(Out, Frame);
-        tZObject::DisposeObject(Saver);
+        Mapped();
+        Saver->SaveBitmap(*FileSystem->CreateFileWriter("saved.bmp", {WF_OVERWRITE}), Frame(Width, 2));
+        std::string F = ReadWholeFile("Data/saved.bmp");
         const std::size_t RowBytes = (Width * 3 + 3) / 4 * 4;
-        EXPECT_EQ(Out.Bytes().size(), 54 + 2 * RowBytes);
-        EXPECT_EQ(ReadLE<uint32_t>(&Out.Bytes()[2]), 54 + 2 * RowBytes);
-        ExpectPattern(ReadBMP(Out.Bytes()), 3);
+        EXPECT_EQ(F.size(), 54 + 2 * RowBytes);
+        EXPECT_EQ(ReadLE<uint32_t>(reinterpret_cast<const uint8_t*>(F.data()) + 2), 54 + 2 * RowBytes);
+        ExpectPattern(LoadImage(Bytes(F.begin(), F.end()), "saved.bmp"), 3);
     }
+    tZObject::DisposeObject(Saver);
 }

@@ -25,11 +25,11 @@ public:
 
 class ScriptTest : public VFSTest {
 protected:
-    // A reader on Text written as Data/script.txt.
-    std::unique_ptr<tXZMLStream> Reader(const std::string& Text) {
-        Work.WriteFile("Data/script.txt", Text);
+    // A reader on Bytes written as Data/<Name> (a path with "/" separators).
+    std::unique_ptr<tXZMLStream> Reader(const std::string& Bytes, const std::string& Name = "script.txt") {
+        Work.WriteFile("Data/" + Name, Bytes);
         if (FS) tZObject::DisposeObject(FS);  // the tree sees files present when it is built
-        return Mapped().CreateFileReader("script.txt", {});
+        return Mapped().CreateFileReader(Name, {});
     }
     std::unique_ptr<tParser> Parser(const std::string& Text) { return std::unique_ptr<tParser>(Reader(Text)->GetParser()); }
 

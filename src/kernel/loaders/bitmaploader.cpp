@@ -5,9 +5,10 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "libraries/classes/resourcekinds.h"
 
 Z_IMPLEMENT_CLASS(tBitmapLoader, .Operations = {{"EstimateTextureType", ZOP_ABSTRACT}, {"SaveBitmap", ZOP_ABSTRACT}})
-Z_IMPLEMENT_CLASS(tBitmapDecoder, .Operations = {{"DecodeImage"}})
+Z_IMPLEMENT_CLASS(tBitmapDecoder, .Operations = {{"Load"}, {"DecodeImage"}, {"ReadImage", ZOP_ABSTRACT}})
 
 namespace {
 
@@ -17,6 +18,15 @@ bool IsPowerOfTwo(int32_t V) { return V >= 0 && (V & (V - 1)) == 0; }
 uint64_t AlignUp(uint64_t V, uint64_t Alignment) { return (V + Alignment - 1) / Alignment * Alignment; }
 
 }  // namespace
+
+void tBitmapDecoder::RequireImageData(const TBMPRec& Bitmap, int32_t BitsPerPixel, unsigned __int128 Needed,
+                                      int64_t Available) {
+    if (Available < 0) Available = 0;
+    if (Needed <= static_cast<uint64_t>(Available)) return;
+    Logger->Fatal("Image data is shorter than its header announces: " + Int2Str(Bitmap.Width) + "x" +
+                  Int2Str(Bitmap.Height) + "x" + Int2Str(static_cast<uint32_t>(Bitmap.Depth)) + " pixels of " +
+                  Int2Str(BitsPerPixel) + " bits, " + Int2Str(Available) + " bytes present");
+}
 
 TBMPRec tBitmapDecoder::DecodeImage(const TBMPRec& Bitmap, int32_t BitsPerPixel, const uint8_t* Data,
                                     int64_t DataSize, int32_t RowAlignment) {
@@ -33,11 +43,7 @@ TBMPRec tBitmapDecoder::DecodeImage(const TBMPRec& Bitmap, int32_t BitsPerPixel,
     const uint64_t SourcePixelBytes = static_cast<uint64_t>(BitsPerPixel) / 8;
     const uint64_t SourceRowBytes = AlignUp(W * SourcePixelBytes, static_cast<uint64_t>(RowAlignment));
     const unsigned __int128 Needed = static_cast<unsigned __int128>(SourceRowBytes) * H * D;
-    const uint64_t Available = DataSize > 0 && Data ? static_cast<uint64_t>(DataSize) : 0;
-    if (Needed > Available)
-        Logger->Fatal("Image data is shorter than its header announces: " + Int2Str(Bitmap.Width) + "x" +
-                      Int2Str(Bitmap.Height) + "x" + Int2Str(static_cast<int64_t>(D)) + " pixels of " +
-                      Int2Str(BitsPerPixel) + " bits, " + Int2Str(static_cast<int64_t>(Available)) + " bytes present");
+    RequireImageData(Bitmap, BitsPerPixel, Needed, Data ? DataSize : 0);
 
     const uint64_t Pixels = W * H * D;  // bounded by the data present
     const uint64_t PixelBytes = BitsPerPixel == 32 ? 4 : 3;
@@ -65,4 +71,12 @@ TBMPRec tBitmapDecoder::DecodeImage(const TBMPRec& Bitmap, int32_t BitsPerPixel,
     if (Result.UseAlpha) Result.PixelDataA = std::move(Out);
     else Result.PixelData = std::move(Out);
     return Result;
+}
+
+void tBitmapDecoder::Load(tIStream& Stream, tResource& Resource) {
+    ProcTrace trace(ShortString(GetClass()->DeclaredName()) + ".LoadBitmap()");
+    auto& Texture = dynamic_cast<tTextureResource&>(Resource);
+    Texture.BeginLoad();
+    Texture.AttachImage(ReadImage(Stream));
+    Texture.EndLoad();
 }

@@ -26,6 +26,11 @@ class tBitmapDecoder : public tBitmapLoader {
 public:
     using tBitmapLoader::tBitmapLoader;
 
+    // Hands ReadImage's record to the texture between BeginLoad and EndLoad.
+    void Load(tIStream& Stream, tResource& Resource) override;
+    // The decoded image of the file.
+    virtual TBMPRec ReadImage(tIStream& Stream) = 0;
+
     // Converts Bitmap.Width x Height x Depth raw pixels of BitsPerPixel bits
     // from Data into new memory: 8-bit grey becomes RGB in row order; 24-bit
     // BGR becomes RGB and 32-bit BGRA becomes RGBA with the rows of every
@@ -34,4 +39,8 @@ public:
     // DataSize bytes do not hold the pixels the dimensions announce.
     static TBMPRec DecodeImage(const TBMPRec& Bitmap, int32_t BitsPerPixel, const uint8_t* Data, int64_t DataSize,
                                int32_t RowAlignment = 1);
+    // Fatal unless Available bytes hold the Needed bytes of Bitmap's pixels:
+    // checked before anything beyond the file could be read.
+    static void RequireImageData(const TBMPRec& Bitmap, int32_t BitsPerPixel, unsigned __int128 Needed,
+                                 int64_t Available);
 };

@@ -6,13 +6,12 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/vfs/stream.h"
-#include "libraries/classes/resourcekinds.h"
 
 Z_IMPLEMENT_CLASS(tBMPLoader, .Operations = {{"FileExtension"},
                                              {"CanSave"},
-                                             {"Load"},
                                              {"EstimateTextureType"},
-                                             {"SaveBitmap"}})
+                                             {"SaveBitmap"},
+                                             {"ReadImage"}})
 
 namespace {
 
@@ -50,14 +49,6 @@ TBMPRec tBMPLoader::ReadImage(tIStream& Stream) {
     Stream.Seek(HeaderSize);
     const int64_t Available = static_cast<int64_t>(Stream.GetSize()) - HeaderSize;
     return DecodeImage(Image, BitCount, Stream.MapStreamFromCurrentPos(), Available, RowAlignment);
-}
-
-void tBMPLoader::Load(tIStream& Stream, tResource& Resource) {
-    ProcTrace trace("tBMPLoader.LoadBitmap()");
-    auto& Texture = dynamic_cast<tTextureResource&>(Resource);
-    Texture.BeginLoad();
-    Texture.AttachImage(ReadImage(Stream));
-    Texture.EndLoad();
 }
 
 TTextureType tBMPLoader::EstimateTextureType(tIStream&) { return Z_TEXTURE_2D; }

@@ -13,12 +13,11 @@ public:
     static ShortString FileExtension() { return ".BMP"; }
     bool CanSave() const override { return true; }
 
-    void Load(tIStream& Stream, tResource& Resource) override;
     TTextureType EstimateTextureType(tIStream& Stream) override;
     // A 24-bit file of Width x Height pixels from PixelData (RGB, the first
     // row becomes the file's bottom row); rows are padded to 4 bytes.
     void SaveBitmap(tStream& Stream, const TBMPRec& Bitmap) override;
 
     // The decoded image of a BMP file; its top row comes first.
-    static TBMPRec ReadImage(tIStream& Stream);
+    TBMPRec ReadImage(tIStream& Stream) override;
 };

@@ -38,6 +38,9 @@
 #include "kernel/core/logger.h"
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/loaders/bmploader.h"
+#include "kernel/loaders/ddsloader.h"
+#include "kernel/loaders/scriptloaders.h"
+#include "kernel/loaders/wavloader.h"
 #include "kernel/platform/timer.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/va/vamanager.h"
@@ -58,7 +61,12 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tWinTimer::StaticClass());
     AddClass(tBitmapLoader::StaticClass());
     AddClass(tBMPLoader::StaticClass());
+    AddClass(tDDSLoader::StaticClass());
+    AddClass(tZHMLoader::StaticClass());
+    AddClass(tZSSLoader::StaticClass());
     AddClass(tRGeometryServer::StaticClass());
+    AddClass(tAudioLoader::StaticClass());
+    AddClass(tWAVLoader::StaticClass());
 
     // Game classes
 }
