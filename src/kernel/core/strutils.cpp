@@ -55,18 +55,23 @@ bool ParseInt(std::string_view s, int32_t& out) {
 
 void SetTokenVariableResolver(TokenVariableResolver resolver) { TokenResolver = resolver; }
 
-ShortString GetToken(const ShortString& line, int n) {
-    if (n < 1) return {};
-    if (line.size() == 1) return n == 1 ? line : ShortString();
-
+// Finds token n (1-based) of a line; false when there are fewer tokens. On
+// return the token is line[start, stop). n = 0 counts the tokens into count.
+static bool LocateToken(const ShortString& line, int n, std::size_t& start, std::size_t& stop, int& count) {
+    count = 0;
+    if (line.size() == 1) {
+        count = 1;
+        start = 0;
+        stop = 1;
+        return n == 1;
+    }
     const std::size_t len = line.size();
     std::size_t i = 0;
-    int index = 0;
     while (i < len) {
         while (i < len && IsBlank(line[i])) ++i;
         if (i >= len) break;
-        ++index;
-        std::size_t start, stop, next;
+        ++count;
+        std::size_t next;
         if (line[i] == '"') {
             start = i + 1;
             stop = line.find('"', start);
@@ -78,14 +83,30 @@ ShortString GetToken(const ShortString& line, int n) {
             while (stop < len && !IsBlank(line[stop])) ++stop;
             next = stop;
         }
-        if (index == n) {
-            ShortString token = line.substr(start, stop - start);
-            if (token[0] == '%' && TokenResolver) return TokenResolver(token.substr(1));
-            return token;
-        }
+        if (count == n) return true;
         i = next;
     }
-    return {};
+    return false;
+}
+
+ShortString GetRawToken(const ShortString& line, int n) {
+    std::size_t start = 0, stop = 0;
+    int count = 0;
+    if (n < 1 || !LocateToken(line, n, start, stop, count)) return {};
+    return line.substr(start, stop - start);
+}
+
+int CountTokens(const ShortString& line) {
+    std::size_t start = 0, stop = 0;
+    int count = 0;
+    LocateToken(line, 0, start, stop, count);
+    return count;
+}
+
+ShortString GetToken(const ShortString& line, int n) {
+    ShortString token = GetRawToken(line, n);
+    if (token[0] == '%' && TokenResolver) return TokenResolver(token.substr(1));
+    return token;
 }
 
 int32_t StrHash(const ShortString& s) {

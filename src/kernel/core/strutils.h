@@ -13,6 +13,9 @@ void SetTokenVariableResolver(TokenVariableResolver resolver);
 // Token n (1-based) of a command line: blanks and tabs separate tokens, double
 // quotes group one and are removed, "%name" is a console variable's value.
 ShortString GetToken(const ShortString& line, int n);
+// The same token as written, "%name" left as it stands.
+ShortString GetRawToken(const ShortString& line, int n);
+int CountTokens(const ShortString& line);
 
 // Sum of the character codes times the i-th odd prime (3, 5, 7, 11, ...).
 int32_t StrHash(const ShortString& s);

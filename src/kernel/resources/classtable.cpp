@@ -35,7 +35,9 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
+#include "kernel/core/console.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/varsmanager.h"
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/loaders/bmploader.h"
 #include "kernel/loaders/ddsloader.h"
@@ -47,12 +49,16 @@
 #include "kernel/resources/loader.h"
 #include "kernel/resources/registry.h"
 #include "kernel/resources/zobject.h"
+#include "libraries/classes/subsystem.h"
 
 void tObjectsLinker::RegisterClasses() {
     ProcTrace trace("RegisterClasses()");
 
     // Engine classes
+    AddClass(tSubSystem::StaticClass());
     AddClass(tZObject::StaticClass());
+    AddClass(tEngineConsole::StaticClass());
+    AddClass(tEngineVarsManager::StaticClass());
     AddClass(tVertexArrayManager::StaticClass());
     AddClass(tTimer::StaticClass());
     AddClass(tLoader::StaticClass());

@@ -129,7 +129,10 @@ template <class T>
 tStaticClass tStaticClass::Make(const char* Name, tStaticClass* ParentClass, const tClassOptions& Options) {
     DefaultFactory Create = nullptr;
     ParamsFactory CreateWithParams = nullptr;
-    if constexpr (!std::is_abstract_v<T>) {
+    // A class that code builds only with arguments of its own (a console
+    // command, a demo player) has no factory: it cannot be built by name.
+    constexpr bool Buildable = std::is_default_constructible_v<T> || std::is_constructible_v<T, const ShortString&>;
+    if constexpr (!std::is_abstract_v<T> && Buildable) {
         // A class without a parameterless constructor gets empty Params; one
         // without a spawnable constructor ignores them.
         if constexpr (std::is_default_constructible_v<T>)

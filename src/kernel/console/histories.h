@@ -1,0 +1,79 @@
+#pragma once
+// The console's bounded histories: the last 100 messages for display and the
+// last 10 typed lines for recall. Fixed rings, nothing allocated per entry.
+
+#include <cstdint>
+
+#include "kernel/core/shortstring.h"
+#include "kernel/resources/zobject.h"
+#include "libraries/math/vector.h"
+
+enum tConsoleMsgType : int32_t { CMSG_ENGINEMESSAGE = 0, CMSG_ERRORMESSAGE = 1, CMSG_INFOTIP = 2 };
+
+struct tConsoleMessage {
+    ShortString Msg;
+    tConsoleMsgType MsgType = CMSG_ENGINEMESSAGE;
+    TVector4 MsgColor{};
+};
+
+// The fixed colour of each message type.
+TVector4 ConsoleMessageColor(tConsoleMsgType Type);
+
+class tConsoleMessagesHistory : public tZObject {
+    Z_DECLARE_CLASS(tConsoleMessagesHistory, tZObject)
+public:
+    virtual void Clear() = 0;
+    virtual void AddMessage(const tConsoleMessage& Msg) = 0;
+    // Index 1 is the newest message, GetTotalMessages() the oldest.
+    virtual void GetMessage(int32_t Index, tConsoleMessage& Msg) = 0;
+    virtual int32_t GetTotalMessages() = 0;
+};
+
+class tMessagesHistory : public tConsoleMessagesHistory {
+    Z_DECLARE_CLASS(tMessagesHistory, tConsoleMessagesHistory)
+public:
+    static constexpr int32_t Capacity = 100;
+
+    tMessagesHistory();
+    void Clear() override;
+    void AddMessage(const tConsoleMessage& Msg) override;
+    void GetMessage(int32_t Index, tConsoleMessage& Msg) override;
+    int32_t GetTotalMessages() override;
+
+private:
+    tConsoleMessage Messages[Capacity];  // slots 1..100 seen from outside
+    int32_t Head = Capacity;             // slot the next message goes to
+    int32_t TotalMessages = 0;
+};
+
+class tConsoleCommandsHistory : public tZObject {
+    Z_DECLARE_CLASS(tConsoleCommandsHistory, tZObject)
+public:
+    virtual void PutCommand(const ShortString& Line) = 0;
+    virtual void SetCurrentCommand(const ShortString& Line) = 0;
+    virtual ShortString GetCurrentCommand() = 0;
+    virtual ShortString MoveBack() = 0;
+    virtual ShortString MoveForward() = 0;
+};
+
+class tCommandsHistory : public tConsoleCommandsHistory {
+    Z_DECLARE_CLASS(tCommandsHistory, tConsoleCommandsHistory)
+public:
+    static constexpr int32_t Capacity = 10;
+
+    tCommandsHistory();
+    void PutCommand(const ShortString& Line) override;
+    void SetCurrentCommand(const ShortString& Line) override;
+    ShortString GetCurrentCommand() override;
+    ShortString MoveBack() override;
+    ShortString MoveForward() override;
+    // The n-th most recent line (1 = the newest).
+    ShortString GetCommand(int32_t N) const;
+
+private:
+    ShortString History[Capacity];  // slots 1..10 seen from outside
+    int32_t TotalCommands = 0;
+    int32_t Head = Capacity;
+    int32_t Offset = 0;  // how far back the recall cursor stands; 0 = the input line
+    ShortString CurrentCommand;
+};

@@ -1,0 +1,112 @@
+#pragma once
+// The console: the engine's command interpreter. Lines from key bindings,
+// scripts, demos, typed input and the engine's own code are split at semicolons
+// and each piece runs the command registered under its first word. It also keeps
+// the key bindings, aliases, the message and typed-line histories, the queue of
+// deferred lines and the stack of script and demo players.
+
+#include <cstdint>
+
+#include "kernel/console/commands.h"
+#include "kernel/console/histories.h"
+#include "libraries/classes/subsystem.h"
+
+class tCommandsQueue;
+class tDemoPlayersStack;
+
+class tExec : public tInputDevice {
+    Z_DECLARE_CLASS(tExec, tInputDevice)
+public:
+    virtual void SendCommand(const ShortString& Line, bool Pressed) = 0;
+    virtual void QueryCommand(const ShortString& Line) = 0;
+};
+
+class tConsole : public tExec {
+    Z_DECLARE_CLASS(tConsole, tExec)
+public:
+
+    void Display(const ShortString& Msg) { DisplayMessage(Msg, CMSG_ENGINEMESSAGE); }
+    void DisplayError(const ShortString& Msg) { DisplayMessage(Msg, CMSG_ERRORMESSAGE); }
+    void DisplayInfoTip(const ShortString& Msg) { DisplayMessage(Msg, CMSG_INFOTIP); }
+    void UnbindAll();
+    bool IsPlayingDemo() const { return PlayingDemo; }
+
+    virtual void Bind(uint8_t Key, const ShortString& CommandLine) = 0;
+    virtual void Unbind(uint8_t Key) = 0;
+    virtual void DisplayMessage(const ShortString& Msg, tConsoleMsgType Type) = 0;
+    virtual void RegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
+    virtual void UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
+    virtual tConsoleMessagesHistory* GetMessagesHistory() = 0;
+    virtual tConsoleCommandsHistory* GetCommandsHistory() = 0;
+
+    bool PlayingDemo = false;      // a timed demo is playing
+    bool LocalHUDVisible = false;  // the GUI console window is open
+};
+
+// Whether the console's font is the wide "Lucida Console", whose columns hold
+// three times as many cells ("Help", "VarList").
+bool ConsoleFontIsWide();
+
+class tEngineConsole : public tConsole {
+    Z_DECLARE_CLASS(tEngineConsole, tConsole)
+public:
+    static constexpr std::size_t MaxBindingLength = 80;
+    static constexpr float MessageVisibleSeconds = 2.0f;
+    // Scripts run by "Exec" may run further scripts, this many deep.
+    static constexpr int32_t MaxScriptNesting = 6;
+
+    tEngineConsole();
+    ~tEngineConsole() override;
+
+    void Tick(float DeltaSeconds) override;
+    void RenderFrame() override;
+    void SendKey(uint8_t Key, bool Pressed) override;
+    void SendCommand(const ShortString& Line, bool Pressed) override;
+    void QueryCommand(const ShortString& Line) override;
+    void Bind(uint8_t Key, const ShortString& CommandLine) override;
+    void Unbind(uint8_t Key) override;
+    void DisplayMessage(const ShortString& Msg, tConsoleMsgType Type) override;
+    void RegisterCommand(const ShortString& Name, tConsoleProc Proc) override;
+    void UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) override;
+    tConsoleMessagesHistory* GetMessagesHistory() override;
+    tConsoleCommandsHistory* GetCommandsHistory() override;
+
+    // 1-based position of the first ";" outside double quotes, 0 if none.
+    static int32_t FindCommandSeparator(const ShortString& Line);
+    const ShortString& GetBinding(uint8_t Key) const { return KeyBindings[Key]; }
+    tCommandsList* GetCommandsList() { return CommandsList; }
+    tDemoPlayersStack* GetDemoPlayers() { return DemoPlayers; }
+    float GetTimeVisible() const { return TimeVisible; }
+
+    void ExecConsoleConfigC(const ShortString& Args);
+    void QuitC(const ShortString& Args);
+    void BindC(const ShortString& Args);
+    void BindListC(const ShortString& Args);
+    void UnBindC(const ShortString& Args);
+    void UnBindAllC(const ShortString& Args);
+    void PlayDemoC(const ShortString& Args);
+    void AliasC(const ShortString& Args);
+    void VersionC(const ShortString& Args);
+    void CopyrightC(const ShortString& Args);
+    void ClearC(const ShortString& Args);
+    void EchoC(const ShortString& Args);
+    void ToggleConsoleC(const ShortString& Args);
+    void HelpC(const ShortString& Args);
+
+private:
+    void RegisterBuiltInCommands();
+    void RunPiece(const ShortString& Piece);
+    // A "%name" token of the piece naming no variable: reported, and the
+    // piece is not run.
+    bool HasUndefinedVariable(const ShortString& Piece);
+
+    ShortString KeyBindings[256];
+    tCommandsList* CommandsList = nullptr;
+    tDemoPlayersStack* DemoPlayers = nullptr;
+    tCommandsQueue* CommandsQueue = nullptr;
+    tMessagesHistory* MessagesHistory = nullptr;
+    tCommandsHistory* CommandsHistory = nullptr;
+    float TimeVisible = 0.0f;  // seconds the newest message stays drawn
+    TVector4 MsgColor{};
+    int32_t ScriptNesting = 0;  // "Exec" calls open on the call stack
+};

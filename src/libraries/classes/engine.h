@@ -1,0 +1,61 @@
+#pragma once
+// The engine: owner of the window, renderer, GUI, audio, world and timer, and
+// driver of every registered subsystem. This is the abstract service; the
+// engine class of the program implements it.
+
+#include <cstdint>
+
+#include "kernel/core/shortstring.h"
+#include "libraries/classes/subsystem.h"
+
+class tAudioSubSystem;
+class tRenderDevice;
+class tViewport;
+class tGUIManager;
+class tWorld;
+class tTimer;
+
+struct tEngineConfiguration {
+    ShortString ConsoleFontName = "Lucida Console";
+    int32_t ScreenWidth = 1024;
+    int32_t ScreenHeight = 768;
+    int32_t BitsPerPixel = 32;
+    int32_t ZBufferBits = 24;
+    int32_t Frequency = 75;
+    bool FullScreen = false;
+    bool Stereo = false;
+    int32_t MaxTickRate = 0;  // 0: no limit
+    bool ShowFPS = false;
+};
+
+class tEngine : public tSubSystem {
+    Z_DECLARE_CLASS(tEngine, tSubSystem)
+public:
+    tEngine() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {}
+
+    virtual ShortString GetEngineName() = 0;
+    virtual float GetEngineTime() = 0;
+    virtual tWorld* GetWorld() = 0;
+    virtual void SetWorld(tWorld* W) = 0;
+    virtual void InitGame() = 0;
+    virtual void DoneGame() = 0;
+    virtual void RegisterSubsystem(tSubSystem* S) = 0;
+    virtual void UnregisterSubsystem(tSubSystem* S) = 0;
+    virtual void DebugDump() = 0;
+
+    void Reset() { Audio = nullptr; Renderer = nullptr; Viewport = nullptr; GUI = nullptr; World = nullptr; Timer = nullptr; }
+    float GetMaxTickRate() const { return static_cast<float>(EngineConfig.MaxTickRate); }
+
+    bool EngineActive = false;
+    bool EnginePaused = false;
+    float TimeCompression = 1.0f;
+    bool RequestingExit = false;  // the main loop ends when it is set
+    float CurrentTickRate = 0.0f;
+    tEngineConfiguration EngineConfig;
+    tAudioSubSystem* Audio = nullptr;
+    tRenderDevice* Renderer = nullptr;
+    tViewport* Viewport = nullptr;
+    tGUIManager* GUI = nullptr;
+    tWorld* World = nullptr;
+    tTimer* Timer = nullptr;
+};
