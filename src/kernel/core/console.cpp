@@ -6,6 +6,8 @@
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/core/varsmanager.h"
+#include "kernel/renderer/renderdevice.h"
+#include "libraries/classes/engine.h"
 
 Z_IMPLEMENT_CLASS(tExec, .Operations = {{"SendCommand", ZOP_ABSTRACT}, {"QueryCommand", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tConsole,
@@ -16,7 +18,8 @@ Z_IMPLEMENT_CLASS(tConsole,
 Z_IMPLEMENT_CLASS(tEngineConsole,
     .Operations = {{"Tick"}, {"RenderFrame"}, {"SendKey"}, {"SendCommand"}, {"QueryCommand"}, {"Bind"}, {"Unbind"},
                    {"DisplayMessage"}, {"RegisterCommand"}, {"UnRegisterCommand"}, {"GetMessagesHistory"},
-                   {"GetCommandsHistory"}})
+                   {"GetCommandsHistory"}},
+    .Published = {ZPublished<&tEngineConsole::PostInit>("PostInit")})
 
 namespace {
 
@@ -163,8 +166,20 @@ void tEngineConsole::Tick(float DeltaSeconds) {
     if (TimeVisible > 0.0f) TimeVisible -= DeltaSeconds;
 }
 
-// Drawing the newest message needs the render device; the engine host brings it.
-void tEngineConsole::RenderFrame() {}
+void tEngineConsole::PostInit() {
+    ProcTrace trace("tConsole.PostInit()");
+    Logger->Guard(Engine, "Engine not found");
+    Logger->Guard(Engine->Renderer, "Renderer not found");
+    Engine->RegisterSubsystem(this);
+}
+
+void tEngineConsole::RenderFrame() {
+    if (TimeVisible <= 0.0f || MessagesHistory->GetTotalMessages() < 1) return;
+    tConsoleMessage Newest;
+    MessagesHistory->GetMessage(1, Newest);
+    MsgColor = Newest.MsgColor;
+    Engine->Renderer->AddTextString(0, 0, Newest.Msg, &MsgColor);
+}
 
 void tEngineConsole::RegisterCommand(const ShortString& Name, tConsoleProc Proc) {
     Logger->Guard(CommandsList->FindCommand(Name) == nullptr, "Duplicate command registration: " + Name);

@@ -58,7 +58,11 @@ public:
     tEngineConsole();
     ~tEngineConsole() override;
 
+    // Once the engine and its render device exist: joins the engine's subsystems.
+    void PostInit();
+
     void Tick(float DeltaSeconds) override;
+    // Draws the newest message at the top left while it is fresh.
     void RenderFrame() override;
     void SendKey(uint8_t Key, bool Pressed) override;
     void SendCommand(const ShortString& Line, bool Pressed) override;

@@ -35,6 +35,7 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
+#include "kernel/audio/audiosubsystem.h"
 #include "kernel/core/console.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/varsmanager.h"
@@ -43,36 +44,62 @@
 #include "kernel/loaders/ddsloader.h"
 #include "kernel/loaders/scriptloaders.h"
 #include "kernel/loaders/wavloader.h"
+#include "kernel/null/nullaudio.h"
+#include "kernel/null/nullworld.h"
+#include "kernel/platform/primarytarget.h"
+#include "kernel/platform/renderinglayer.h"
 #include "kernel/platform/timer.h"
+#include "kernel/platform/ttfmanipulator.h"
+#include "kernel/platform/wingameengine.h"
 #include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/loader.h"
 #include "kernel/resources/registry.h"
 #include "kernel/resources/zobject.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/math/mathserver.h"
 
 void tObjectsLinker::RegisterClasses() {
     ProcTrace trace("RegisterClasses()");
 
     // Engine classes
+    AddClass(tNullAtmosphere::StaticClass(CT_SpawnableConstructor));
+    AddClass(tNullWorld::StaticClass());
+    AddClass(tCamera::StaticClass());
+    AddClass(tNullCamera::StaticClass());
     AddClass(tSubSystem::StaticClass());
     AddClass(tZObject::StaticClass());
     AddClass(tEngineConsole::StaticClass());
     AddClass(tEngineVarsManager::StaticClass());
+    AddClass(tRenderDevice::StaticClass());
     AddClass(tVertexArrayManager::StaticClass());
+    AddClass(tAudioSubSystem::StaticClass());
     AddClass(tTimer::StaticClass());
     AddClass(tLoader::StaticClass());
+    AddClass(tMathServer::StaticClass());
     AddClass(tGeometryServer::StaticClass());
     AddClass(tVertexArray::StaticClass());
+    AddClass(tOSRenderingLayer::StaticClass());
+    AddClass(tAtmosphere::StaticClass(CT_SpawnableConstructor));
+    AddClass(tActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tWeatherConditions::StaticClass(CT_SpawnableConstructor));
     AddClass(tWinTimer::StaticClass());
+    AddClass(tWinGameEngine::StaticClass());
+    AddClass(tWindowsTTFManipulator::StaticClass(CT_SpawnableConstructor));
     AddClass(tBitmapLoader::StaticClass());
     AddClass(tBMPLoader::StaticClass());
     AddClass(tDDSLoader::StaticClass());
     AddClass(tZHMLoader::StaticClass());
     AddClass(tZSSLoader::StaticClass());
+    AddClass(tPrimaryRenderingTarget::StaticClass());
+    AddClass(tOGLRenderDevice::StaticClass());
     AddClass(tRGeometryServer::StaticClass());
+    AddClass(tWindowsRenderingLayer::StaticClass());
     AddClass(tAudioLoader::StaticClass());
     AddClass(tWAVLoader::StaticClass());
+    AddClass(tGenericMathServer::StaticClass());
+    AddClass(tNullAudioSubSystem::StaticClass());
 
     // Game classes
 }

@@ -15,6 +15,10 @@ class tGUIManager;
 class tWorld;
 class tTimer;
 
+// The build this engine reports in its banner, its INI file and "Version".
+inline constexpr const char* EngineBuildVersion = "0.4.58.9996";
+inline constexpr const char* EngineCompilationDate = "2006/05/08 14:00:44";
+
 struct tEngineConfiguration {
     ShortString ConsoleFontName = "Lucida Console";
     int32_t ScreenWidth = 1024;
@@ -31,7 +35,10 @@ struct tEngineConfiguration {
 class tEngine : public tSubSystem {
     Z_DECLARE_CLASS(tEngine, tSubSystem)
 public:
-    tEngine() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {}
+    // Binds the configuration to console variables, counts the run in the INI
+    // file and creates the timer.
+    tEngine();
+    ~tEngine() override;
 
     virtual ShortString GetEngineName() = 0;
     virtual float GetEngineTime() = 0;
@@ -48,9 +55,9 @@ public:
 
     bool EngineActive = false;
     bool EnginePaused = false;
-    float TimeCompression = 1.0f;
-    bool RequestingExit = false;  // the main loop ends when it is set
-    float CurrentTickRate = 0.0f;
+    float TimeCompression = 1.0f;  // factor applied to every frame's time
+    bool RequestingExit = false;   // the main loop ends when it is set
+    float CurrentTickRate = 1.0f;  // frames per second, as last measured
     tEngineConfiguration EngineConfig;
     tAudioSubSystem* Audio = nullptr;
     tRenderDevice* Renderer = nullptr;
@@ -58,4 +65,8 @@ public:
     tGUIManager* GUI = nullptr;
     tWorld* World = nullptr;
     tTimer* Timer = nullptr;
+
+private:
+    void RegisterConfigurationVars();
+    void CountRun();
 };

@@ -1,0 +1,3 @@
+#include "kernel/audio/audiosubsystem.h"
+
+Z_IMPLEMENT_CLASS(tAudioSubSystem)

@@ -1,0 +1,9 @@
+#pragma once
+// The audio subsystem: sound sources and music streams for the game. It
+// registers itself with the engine when it is created.
+
+#include "libraries/classes/subsystem.h"
+
+class tAudioSubSystem : public tSubSystem {
+    Z_DECLARE_CLASS(tAudioSubSystem, tSubSystem)
+};

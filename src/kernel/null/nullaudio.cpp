@@ -1,0 +1,3 @@
+#include "kernel/null/nullaudio.h"
+
+Z_IMPLEMENT_CLASS(tNullAudioSubSystem, .Operations = {{"Tick"}, {"RenderFrame"}})

@@ -1,0 +1,196 @@
+#include "kernel/platform/wingameengine.h"
+
+#include <SDL2/SDL_timer.h>
+
+#include <cmath>
+
+#include "kernel/console/commands.h"
+#include "kernel/core/console.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/inifile.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/platform/ossystem.h"
+#include "kernel/platform/timer.h"
+#include "kernel/platform/winviewport.h"
+#include "kernel/renderer/renderdevice.h"
+#include "kernel/resources/instantiateas.h"
+#include "kernel/audio/audiosubsystem.h"
+#include "kernel/world/world.h"
+#include "libraries/classes/guimanager.h"
+
+Z_IMPLEMENT_CLASS(tWinGameEngine,
+    .Operations = {{"Tick"}, {"RenderFrame"}, {"GetEngineName"}, {"GetEngineTime"}, {"GetWorld"}, {"SetWorld"},
+                   {"InitGame"}, {"DoneGame"}, {"RegisterSubsystem"}, {"UnregisterSubsystem"}, {"DebugDump"}})
+
+namespace {
+
+constexpr TVector4 White = {1, 1, 1, 1};
+
+
+}  // namespace
+
+tWinGameEngine::tWinGameEngine() {
+    ProcTrace trace("tWinGameEngine.Init()");
+    LogBanner();
+    Console->SendCommand("exec StdConfig\\engine.cfg", true);
+    EngineActive = false;
+    ActiveSubsystems = 0;
+    EngineTime = 0;
+}
+
+void tWinGameEngine::LogBanner() {
+    Logger->Log(GetEngineName());
+    Logger->Log("A data-driven, console-driven 3D engine with an arcade flight game");
+    Logger->Log(ShortString("Version: ") + EngineBuildVersion);
+    Logger->Log(ShortString("Compiled on: ") + EngineCompilationDate);
+    Logger->Log("Running on: " + OSSystem->GetOSVersion());
+}
+
+tWinGameEngine::~tWinGameEngine() {
+    ProcTrace trace("tWinGameEngine.Done()");
+    Logger->Log("Shuting down primary subsystems...");
+    if (World) DisposeObject(World);
+    if (GUI) DisposeObject(GUI);
+    if (Viewport) DisposeObject(Viewport);
+    if (Renderer) DisposeObject(Renderer);
+    Logger->Log("Shuting down secondary subsystems...");
+    // Each disposal unregisters the subsystem and moves the last one first.
+    while (ActiveSubsystems > 0) {
+        tSubSystem* S = Subsystems[0];
+        if (S == Audio) Audio = nullptr;
+        DisposeObject(S);
+    }
+    Logger->Log("Stopping engine timer...");
+    if (Timer) DisposeObject(Timer);
+}
+
+void tWinGameEngine::InitGame() {
+    ProcTrace trace("tWinGameEngine.InitGame()");
+    const float StartTime = Timer->GetSeconds();
+
+    auto* Params = new tViewportParams;
+    Params->Width = EngineConfig.ScreenWidth;
+    Params->Height = EngineConfig.ScreenHeight;
+    Params->BitsPerPixel = EngineConfig.BitsPerPixel;
+    Params->ZBufferBits = EngineConfig.ZBufferBits;
+    Params->Frequency = EngineConfig.Frequency;
+    Params->FullScreen = EngineConfig.FullScreen;
+    Params->Stereo = EngineConfig.Stereo;
+    Params->InputDevice = Console;
+    Viewport = NewObject<tWinViewport>(Params);
+    Viewport->OpenViewport(GetEngineName(), VL_LEFTUPPER);
+
+    Renderer = InstantiateClassAs<tRenderDevice>(EngineINI->GetValue("Core", "RenderDevice"));
+    Viewport->AttachRenderDevice(Renderer);
+    // A program without a GUI names no GUI manager.
+    if (!EngineINI->GetValue("Core", "GUIManager").empty()) GUI = InstantiateClassAs<tGUIManager>(EngineINI->GetValue("Core", "GUIManager"));
+    Audio = InstantiateClassAs<tAudioSubSystem>(EngineINI->GetValue("Core", "Audio"));
+    EngineActive = true;
+
+    Linker->BroadcastEngineInit();
+    Console->RegisterCommand("EnumSubSystems", ConsoleProc<&tWinGameEngine::EnumSubsystemsC>(this));
+    Console->SendCommand("exec StdConfig\\console.cfg", true);
+    Logger->Log("Startup took " + Flt2Str(Timer->GetSeconds() - StartTime) + " seconds");
+    ExecutionTime = 0;  // start-up time is not replayed as updates
+}
+
+void tWinGameEngine::Tick(float DeltaSeconds) {
+    if (!EngineActive) {
+        SDL_Delay(InactiveSleepMilliseconds);
+        return;
+    }
+    EngineTime += DeltaSeconds;
+    ExecutionTime += DeltaSeconds;
+    // A paused engine still consumes the steps, but its subsystems stand still.
+    const float Step = EnginePaused ? 0.0f : UpdateStep;
+    int32_t Updates = 0;
+    while (ExecutionTime > UpdateStep) {
+        ExecutionTime -= UpdateStep;
+        ++Updates;
+        // The count is read again each time: a tick may add or remove subsystems.
+        for (int32_t I = 0; I < ActiveSubsystems; ++I) Subsystems[I]->Tick(Step);
+    }
+    Renderer->BeginFrame(ZRT_BACKBUFFER);
+    RenderFrame();
+    if (EngineConfig.ShowFPS) ShowFrameRate(DeltaSeconds, Updates);
+    Renderer->EndFrame();
+}
+
+void tWinGameEngine::ShowFrameRate(float DeltaSeconds, int32_t Updates) {
+    const float X = static_cast<float>(Viewport->GetViewportWidth() - FPSColumnWidth);
+    Renderer->AddTextString(X, 0, "FPS     : " + Int2Str(std::lround(CurrentTickRate)), &White);
+    Renderer->AddTextString(X, 16, "Sec/Frm : " + Flt2Str(DeltaSeconds), &White);
+    Renderer->AddTextString(X, 32, "Upd/Frm : " + Int2Str(Updates), &White);
+}
+
+void tWinGameEngine::RenderFrame() {
+    for (int32_t I = 0; I < ActiveSubsystems; ++I) Subsystems[I]->RenderFrame();
+}
+
+tWorld* tWinGameEngine::GetWorld() {
+    // A world makes itself the current one while it is built.
+    if (!World) Linker->InstantiateClassByName("tNullWorld", "");
+    return World;
+}
+
+void tWinGameEngine::SetWorld(tWorld* W) {
+    ProcTrace trace("tEngine.SetWorld()");
+    Logger->Guard(W && W->DynamicCast("tWorld"), "World isn't a tWorld");
+    Logger->Guard(W != World, "Unable to add the same World");
+    if (World) {
+        Logger->Log("Disposing world...");
+        DisposeObject(World);
+    }
+    World = W;
+}
+
+void tWinGameEngine::RegisterSubsystem(tSubSystem* S) {
+    ProcTrace trace("tWinGameEngine.RegisterSubsystem(" + S->ClassName() + ")");
+    Logger->Guard(S->DynamicCast("tSubSystem"), S->ClassName() + " isn't inherited from tSubSystem");
+    for (int32_t I = 0; I < ActiveSubsystems; ++I)
+        Logger->Guard(Subsystems[I] != S, "Duplicate subsystem registration: " + S->ClassName());
+    Logger->Guard(ActiveSubsystems < MaxSubsystems, "Too many subsystems: " + S->ClassName());
+    Subsystems[ActiveSubsystems++] = S;
+    S->SetRegisteredState(true);
+    OrganizeSubsystems();
+}
+
+void tWinGameEngine::UnregisterSubsystem(tSubSystem* S) {
+    ProcTrace trace("tWinGameEngine.UnRegisterSubsystem(" + S->ClassName() + ")");
+    for (int32_t I = 0; I < ActiveSubsystems; ++I) {
+        if (Subsystems[I] != S) continue;
+        S->SetRegisteredState(false);
+        Subsystems[I] = Subsystems[ActiveSubsystems - 1];
+        Subsystems[--ActiveSubsystems] = nullptr;
+        OrganizeSubsystems();
+        return;
+    }
+    Logger->Fatal("Unable to find requested subsystem: " + S->ClassName());
+}
+
+void tWinGameEngine::OrganizeSubsystems() {
+    ProcTrace trace("tWinGameEngine.OrganizeSubsystems()");
+    for (bool Swapped = true; Swapped;) {
+        Swapped = false;
+        for (int32_t I = 0; I + 1 < ActiveSubsystems; ++I) {
+            tSubSystem*& A = Subsystems[I];
+            tSubSystem*& B = Subsystems[I + 1];
+            Logger->Log("SubSystems[" + Int2Str(I + 1) + "].GetPriorityClass = " + Int2Str(A->GetPriorityClass()));
+            if (B->GetPriorityClass() >= A->GetPriorityClass()) continue;
+            Logger->Log("Changing order: " + A->ClassName() + " and " + B->ClassName());
+            std::swap(A, B);
+            Swapped = true;
+        }
+    }
+}
+
+void tWinGameEngine::DebugDump() {
+    Logger->Log("ActiveSubSystems=" + Int2Str(ActiveSubsystems));
+    for (int32_t I = 0; I < ActiveSubsystems; ++I) Logger->Log(Subsystems[I]->ClassName());
+}
+
+void tWinGameEngine::EnumSubsystemsC(const ShortString&) {
+    Console->Display(Int2Str(ActiveSubsystems) + " subsystems active:");
+    for (int32_t I = 0; I < ActiveSubsystems; ++I) Console->Display(Subsystems[I]->ClassName());
+}

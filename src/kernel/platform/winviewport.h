@@ -1,0 +1,42 @@
+#pragma once
+// The viewport of this platform: an SDL2 window with an OpenGL-capable visual,
+// windowed or full screen, whose keyboard and mouse events reach the current
+// input device as the engine's key codes.
+
+#include <SDL2/SDL_video.h>
+
+#include "kernel/platform/drawingsurface.h"
+#include "libraries/classes/viewport.h"
+
+class tWinViewport : public tViewport {
+    Z_DECLARE_CLASS(tWinViewport, tViewport)
+public:
+    explicit tWinViewport(tViewportParams* Params);
+    ~tWinViewport() override;
+
+    void OpenViewport(const ShortString& NewTitle, tViewportLocation NewLocation) override;
+    void CloseViewport() override;
+    void SetInputDevice(tInputDevice* D) override;
+    void CenterMouse() override { PendingCentering = true; }
+    SDL_Window* GetWindow() override { return WndHandle; }
+    // Mouse tracking relative to the window centre.
+    void Tick(float DeltaSeconds) override;
+
+    void MoveMouseC(const ShortString& Args);
+
+    SDL_Window* WndHandle = nullptr;
+    bool PendingCentering = true;
+
+private:
+    void RegisterWindowClass();
+    void SetDisplayMode();
+    SDL_Window* CreateGLWindow(Uint32 Flags);
+
+    tDrawingSurface Surface;
+    SDL_DisplayMode FullScreenMode{};
+};
+
+// Handles every waiting window event without blocking: keys and mouse buttons
+// go to the current input device, focus changes pause and resume the engine.
+// True when one of the events asked the program to quit.
+bool DispatchWindowMessages();

@@ -1,0 +1,15 @@
+#include "kernel/renderer/opengl/frame.h"
+
+#include <GL/gl.h>
+
+Z_IMPLEMENT_CLASS(tFrame)
+
+void tFrame::BeginFrame(bool WireFrame) {
+    TotalTextStrings = 0;
+    FogColor = PendingFogColor;
+    glClearColor(FogColor.x, FogColor.y, FogColor.z, FogColor.w);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glLineWidth(1.0f);
+    glPolygonMode(GL_FRONT_AND_BACK, WireFrame ? GL_LINE : GL_FILL);
+}

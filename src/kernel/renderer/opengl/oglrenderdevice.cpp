@@ -1,0 +1,310 @@
+#include "kernel/renderer/opengl/oglrenderdevice.h"
+
+#include <GL/gl.h>
+
+#include "kernel/core/globals.h"
+#include "kernel/core/inifile.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/core/varsmanager.h"
+#include "kernel/renderer/opengl/frame.h"
+#include "kernel/renderer/opengl/glextensions.h"
+#include "kernel/renderer/opengl/screencapture.h"
+#include "kernel/renderer/renderingcontext.h"
+#include "kernel/resources/instantiateas.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/font.h"
+#include "libraries/classes/viewport.h"
+
+Z_IMPLEMENT_CLASS(tOGLRenderDevice,
+    .Operations = {{"CreateRenderingContext"}, {"DestroyRenderingContext"}, {"SetFOV"}, {"GetFOV"}, {"CreateFont"},
+                   {"GetDefaultFontID"}, {"CreateLightSource"}, {"DeleteLightSource"}, {"DeleteFont"},
+                   {"SetProjection"}, {"SetViewport"}, {"SetFogColor"}, {"GetFogColor"}, {"EndFrame"},
+                   {"CheckError"}, {"AddTextString"}, {"AddTextStringZ"}, {"AddTextStringZFont"},
+                   {"BeginTransform"}, {"EndTransform"}, {"EnableClipPlane"}, {"DisableClipPlane"}})
+
+namespace {
+
+constexpr TVector4 White = {1, 1, 1, 1};
+constexpr TVector4 Black = {0, 0, 0, 1};
+constexpr int32_t MaxMaskValue = 255;
+constexpr float WarmUpTextWidth = 192;
+constexpr float WarmUpTextHeight = 32;
+
+const char* GLErrorName(GLenum E) {
+    static const char* const Names[] = {"GL_INVALID_ENUM", "GL_INVALID_VALUE", "GL_INVALID_OPERATION",
+                                        "GL_STACK_OVERFLOW", "GL_STACK_UNDERFLOW", "GL_OUT_OF_MEMORY"};
+    return (E >= GL_INVALID_ENUM && E <= GL_OUT_OF_MEMORY) ? Names[E - GL_INVALID_ENUM] : nullptr;
+}
+
+}  // namespace
+
+tOGLRenderDevice::tOGLRenderDevice() {
+    WireFrame = false;
+    ShowStats = true;
+    ActiveLights = 0;
+    EngineVars->RegisterVar("WireFrame", WireFrame);
+    EngineVars->RegisterVar("ShowStats", ShowStats);
+}
+
+tOGLRenderDevice::~tOGLRenderDevice() { DestroyRenderingContext(); }
+
+bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
+    ProcTrace trace("tOGLRenderDevice.CreateRenderingContext()");
+    if (ContextExist) DestroyRenderingContext();
+    Logger->Guard(NewViewport, "Viewport isn't assigned");
+    Logger->Guard(NewViewport->DynamicCast("tViewport"), "_Viewoprt isn't a tViewport object");
+    Viewport = static_cast<tViewport*>(NewViewport);
+    Logger->Guard(EngineINI, "EngineINI isn't assigned");
+
+    ORL = InstantiateClassAs<tOSRenderingLayer>(EngineINI->GetValue("Renderer", "OSRenderingLayer"));
+    DefaultRenderingTarget = InstantiateClassAs<tRenderingTarget>(EngineINI->GetValue("Renderer", "PrimaryRenderingTarget"));
+    DefaultRenderingTarget->AttachToViewport(Viewport);
+    DefaultRenderingTarget->MakeCurrent();
+    OpenGLExt = NewObject<tOpenGLExtensions>(Viewport->GetWindow());
+
+    SetUpViewportParams();
+    Logger->Log("Setting up default FOV...");
+    SetFOV(DefaultFOV);
+    ContextExist = true;
+
+    Logger->Log("Setting up primary rendering target...");
+    DefaultFrame = NewObject<tFrame>();
+
+    Logger->Log("Allocating default font...");
+    DefaultFont = CreateFont(ShortString(" \"") + EngineINI->GetValue("Console", "Font") + "\" 8 16");
+    DefaultRenderingTarget->MakeCurrent();
+    ScreenShot = NewObject<tOGLScreenCaptureDevice>();
+    Logger->Log("Almost done...");
+    ShowWarmUpFrame();
+    return true;
+}
+
+void tOGLRenderDevice::SetUpViewportParams() {
+    Logger->Log("Setting up viewport params...");
+    SetViewport(0, 0, Viewport->GetViewportWidth(), Viewport->GetViewportHeight());
+    glEnable(GL_NORMALIZE);
+    glClearDepth(1.0);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    Logger->Guard(Viewport->GetViewportHeight() > 0,
+                  "Division by zero: ViewportHeight=" + Int2Str(Viewport->GetViewportHeight()));
+}
+
+// The message stays on screen while the rest of start-up loads resources.
+void tOGLRenderDevice::ShowWarmUpFrame() {
+    SetFogColor(Black);
+    BeginFrame(ZRT_BACKBUFFER);
+    float X = static_cast<float>(static_cast<int32_t>(Viewport->GetViewportWidth() - WarmUpTextWidth) / 2);
+    float Y = static_cast<float>(Viewport->GetViewportHeight() / 2 - static_cast<int32_t>(WarmUpTextHeight / 2));
+    AddTextString(X, Y, "Warming up the caches...", &White);
+    ShowStats = false;
+    EndFrame();
+    ShowStats = true;
+}
+
+void tOGLRenderDevice::DestroyRenderingContext() {
+    if (!ContextExist) return;
+    tZObject::DisposeObject(OpenGLExt);
+    tZObject::DisposeObject(ORL);
+    tZObject::DisposeObject(DefaultFont);
+    tZObject::DisposeObject(DefaultFrame);
+    tZObject::DisposeObject(DefaultRenderingTarget);
+    tZObject::DisposeObject(ScreenShot);
+    ContextExist = false;
+}
+
+void tOGLRenderDevice::SetViewport(int32_t X, int32_t Y, int32_t Width, int32_t Height) {
+    glViewport(X, Y, Width, Height);
+}
+
+void tOGLRenderDevice::SetFOV(float FOV) {
+    CurrentFOV = FOV;
+    const float Width = static_cast<float>(Viewport->GetViewportWidth());
+    const float Height = static_cast<float>(Viewport->GetViewportHeight());
+    CurrentPerspective = PerspectiveMatrix(FOV, Width / Height, NearPlane, FarPlane);
+    CurrentOrtho = OrthoMatrix2D(0, Width, Height, 0);
+}
+
+void tOGLRenderDevice::SetProjection(TProjection Projection) {
+    if (Projection == ZPR_ORTHOGRAPHIC) MProjection_Matrix = CurrentOrtho;
+    else if (Projection == ZPR_PERSPECTIVE) MProjection_Matrix = CurrentPerspective;
+    else Logger->Fatal("Unknown projection type: " + Int2Str(Projection));
+    GLint MatrixMode = GL_MODELVIEW;
+    glGetIntegerv(GL_MATRIX_MODE, &MatrixMode);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(MProjection_Matrix.data());
+    glMatrixMode(static_cast<GLenum>(MatrixMode));
+}
+
+void tOGLRenderDevice::BeginTransform(TTransformType TransformType, const TMatrix4* Matrix) {
+    switch (TransformType) {
+        case ZFT_MULT:
+            glMatrixMode(GL_MODELVIEW);
+            glPushMatrix();
+            glMultMatrixf(Matrix->data());
+            break;
+        case ZFT_REPLACE:
+            glMatrixMode(GL_MODELVIEW);
+            glPushMatrix();
+            glLoadMatrixf(Matrix->data());
+            break;
+        case ZFT_BEGINMASK:
+            // Each mask writes its own stencil value, so the buffer is cleared
+            // only once the 255 values are used up.
+            if (++MaskValue > MaxMaskValue) {
+                glClear(GL_STENCIL_BUFFER_BIT);
+                MaskValue = 0;
+            }
+            glStencilFunc(GL_ALWAYS, MaskValue, static_cast<GLuint>(MaskValue));
+            glStencilOp(GL_REPLACE, GL_KEEP, GL_REPLACE);
+            glEnable(GL_STENCIL_TEST);
+            break;
+        case ZFT_USEMASK:
+            glStencilFunc(GL_EQUAL, MaskValue, static_cast<GLuint>(MaskValue));
+            glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+            break;
+        case ZFT_ENDMASK: glDisable(GL_STENCIL_TEST); break;
+    }
+}
+
+void tOGLRenderDevice::EndTransform(TTransformType TransformType) {
+    if (TransformType == ZFT_BEGINMASK || TransformType == ZFT_USEMASK || TransformType == ZFT_ENDMASK) {
+        glDisable(GL_STENCIL_TEST);
+        return;
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void tOGLRenderDevice::EnableClipPlane(int32_t Index, const double* Equation) {
+    glClipPlane(GL_CLIP_PLANE0 + Index, Equation);
+    glEnable(GL_CLIP_PLANE0 + Index);
+}
+
+void tOGLRenderDevice::DisableClipPlane(int32_t Index) { glDisable(GL_CLIP_PLANE0 + Index); }
+
+void tOGLRenderDevice::SetFogColor(const TVector4& Color) { DefaultFrame->PendingFogColor = Color; }
+
+TVector4 tOGLRenderDevice::GetFogColor() { return DefaultFrame->FogColor; }
+
+tLightSource* tOGLRenderDevice::CreateLightSource() {
+    Logger->Guard(ActiveLights < MaxLights, "Cann't add more light sources");
+    tLightSource* Light = NewObject<tLightSource>();
+    Lights[ActiveLights++] = Light;
+    return Light;
+}
+
+// The last light takes the deleted one's place; the light itself is the caller's.
+void tOGLRenderDevice::DeleteLightSource(tLightSource* Light) {
+    for (int32_t I = 0; I < ActiveLights; ++I) {
+        if (Lights[I] != Light) continue;
+        Lights[I] = Lights[ActiveLights - 1];
+        Lights[--ActiveLights] = nullptr;
+        return;
+    }
+}
+
+tFont* tOGLRenderDevice::CreateFont(const ShortString& FontName) {
+    ProcTrace trace("tOGLRenderDevice.CreateFont(" + FontName + ")");
+    const GLuint Base = glGenLists(FontGlyphs);
+    tFont* Font = InstantiateClassAs<tFont>(EngineINI->GetValue("GUI", "FontManipulator"), FontName);
+    ORL->UseFontBitmaps(Viewport->GetDeviceContext(), FirstFontGlyph, FontGlyphs, Base);
+    glFinish();
+    Font->SetFontID(Base);
+    return Font;
+}
+
+void tOGLRenderDevice::DeleteFont(tFont* Font) { glDeleteLists(Font->GetFontID(), FontGlyphs); }
+
+uint32_t tOGLRenderDevice::GetDefaultFontID() { return DefaultFont->GetFontID(); }
+
+void tOGLRenderDevice::BeginFrame(TRenderTarget Target) {
+    tRenderDevice::BeginFrame(Target);
+    MaskValue = 0;
+    DefaultFrame->BeginFrame(WireFrame);
+}
+
+void tOGLRenderDevice::EndFrame() {
+    ProcTrace trace("tOGLRenderDevice.EndFrame()");
+    CheckError();
+    DefaultFrame->EndFrame();
+    if (ShowStats) QueueStatistics();
+    RenderTextStrings();
+    glFinish();
+    DefaultRenderingTarget->SwapBuffers();
+}
+
+void tOGLRenderDevice::QueueStatistics() {
+    const float TicksPerSecond = Engine ? Engine->CurrentTickRate : 0.0f;
+    const double MTrianglesPerSecond = static_cast<double>(TrianglesRendered()) * 0.000001 * TicksPerSecond;
+    AddTextString(0, 10, "Triangles  : " + Int2Str(static_cast<int32_t>(TrianglesRendered())), &White);
+    AddTextString(0, 26, "Lights     : " + Int2Str(ActiveLights), &White);
+    AddTextString(0, 42, "MTriang/sec: " + Flt2Str(MTrianglesPerSecond, 1), &White);
+}
+
+void tOGLRenderDevice::CheckError() {
+    GLenum E = glGetError();
+    if (E == GL_NO_ERROR) return;
+    ShortString Msg = "OpenGL error: " + Int2Str(E);
+    if (const char* Name = GLErrorName(E)) Msg += ShortString(" (") + Name + ")";
+    Logger->Fatal(Msg);
+}
+
+void tOGLRenderDevice::AddTextString(float X, float Y, const ShortString& Text, const TVector4* Color) {
+    Logger->Guard(DefaultFrame->TotalTextStrings < tFrame::MaxTextStrings, "Cann't add more text strings");
+    TTextString& T = DefaultFrame->TextStrings[DefaultFrame->TotalTextStrings++];
+    T.X = X;
+    T.Y = Y;
+    T.Z = 1.0f;
+    T.TextColor = Color ? *Color : White;
+    T.TextString = Text;
+    T.FontID = DefaultFont->GetFontID();
+}
+
+void tOGLRenderDevice::AddTextStringZ(float X, float Y, const ShortString& Text, const TVector4* Color) {
+    AddTextStringZFont(X, Y, Text, Color, GetDefaultFontID());
+}
+
+void tOGLRenderDevice::AddTextStringZFont(float X, float Y, const ShortString& Text, const TVector4* Color,
+                                          uint32_t FontID) {
+    TTextString T;
+    T.X = X;
+    T.Y = Y;
+    T.Z = 1.0f;
+    T.TextColor = Color ? *Color : White;
+    T.TextString = Text;
+    T.FontID = FontID;
+    RenderZText(T);
+}
+
+void tOGLRenderDevice::DrawTextString(const TTextString& T) {
+    glColor4fv(&T.TextColor.x);
+    glRasterPos2f(T.X, T.Y + TextBaselineOffset);
+    glListBase(T.FontID - FirstFontGlyph);
+    glCallLists(static_cast<GLsizei>(T.TextString.size()), GL_UNSIGNED_BYTE, T.TextString.data());
+}
+
+void tOGLRenderDevice::RenderZText(const TTextString& T) {
+    SetProjection(ZPR_ORTHOGRAPHIC);
+    glPushMatrix();
+    glLoadIdentity();
+    glPushAttrib(GL_LIST_BIT);
+    glDisable(GL_DEPTH_TEST);
+    DrawTextString(T);
+    glPopAttrib();
+    glPopMatrix();
+    glColor4f(1, 1, 1, 1);
+}
+
+// Later strings lie over earlier ones, all over the 3D scene.
+void tOGLRenderDevice::RenderTextStrings() {
+    SetProjection(ZPR_ORTHOGRAPHIC);
+    glLoadIdentity();
+    glPushAttrib(GL_LIST_BIT);
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_DEPTH_TEST);
+    for (int32_t I = 0; I < DefaultFrame->TotalTextStrings; ++I) DrawTextString(DefaultFrame->TextStrings[I]);
+    glPopAttrib();
+    glPopAttrib();
+    glColor4f(1, 1, 1, 1);
+}

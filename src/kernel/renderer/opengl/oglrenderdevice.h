@@ -1,0 +1,78 @@
+#pragma once
+// The render device on OpenGL 1.4 with ARB extensions: the window's rendering
+// target, the capability probe, projection and transform stacks, the per-frame
+// clear and the text drawn from font display lists.
+
+#include "kernel/renderer/renderdevice.h"
+
+class tFrame;
+class tOpenGLExtensions;
+class tOSRenderingLayer;
+class tRenderingTarget;
+class tScreenCaptureDevice;
+class tViewport;
+struct TTextString;
+
+class tOGLRenderDevice : public tRenderDevice {
+    Z_DECLARE_CLASS(tOGLRenderDevice, tRenderDevice)
+public:
+    static constexpr int32_t MaxLights = 100;
+    static constexpr uint32_t FontGlyphs = 96;      // characters 32..127
+    static constexpr uint32_t FirstFontGlyph = 32;
+    static constexpr float DefaultFOV = 90.0f;
+    static constexpr float NearPlane = 0.4f;
+    static constexpr float FarPlane = 200000.0f;
+    // A string's raster position lies this far below its Y.
+    static constexpr float TextBaselineOffset = 40.0f;
+
+    tOGLRenderDevice();
+    ~tOGLRenderDevice() override;
+
+    bool CreateRenderingContext(tZObject* Viewport) override;
+    void DestroyRenderingContext() override;
+    void SetFOV(float FOV) override;
+    float GetFOV() override { return CurrentFOV; }
+    tFont* CreateFont(const ShortString& FontName) override;
+    uint32_t GetDefaultFontID() override;
+    tLightSource* CreateLightSource() override;
+    void DeleteLightSource(tLightSource* Light) override;
+    void DeleteFont(tFont* Font) override;
+    void SetProjection(TProjection Projection) override;
+    void SetViewport(int32_t X, int32_t Y, int32_t Width, int32_t Height) override;
+    void SetFogColor(const TVector4& Color) override;
+    TVector4 GetFogColor() override;
+    void BeginFrame(TRenderTarget Target) override;
+    void EndFrame() override;
+    void CheckError() override;
+    void AddTextString(float X, float Y, const ShortString& Text, const TVector4* Color) override;
+    void AddTextStringZ(float X, float Y, const ShortString& Text, const TVector4* Color) override;
+    void AddTextStringZFont(float X, float Y, const ShortString& Text, const TVector4* Color, uint32_t FontID) override;
+    void BeginTransform(TTransformType TransformType, const TMatrix4* Matrix) override;
+    void EndTransform(TTransformType TransformType) override;
+    void EnableClipPlane(int32_t Index, const double* Equation) override;
+    void DisableClipPlane(int32_t Index) override;
+
+    float CurrentFOV = 0;
+    tFrame* DefaultFrame = nullptr;
+    tRenderingTarget* DefaultRenderingTarget = nullptr;
+    tOSRenderingLayer* ORL = nullptr;
+    tViewport* Viewport = nullptr;
+    tLightSource* Lights[MaxLights] = {};  // the first ActiveLights are in use
+    int32_t ActiveLights = 0;
+    bool WireFrame = false;
+    bool ShowStats = true;
+    tScreenCaptureDevice* ScreenShot = nullptr;
+    TMatrix4 CurrentPerspective = IdentityMatrix4;
+    TMatrix4 CurrentOrtho = IdentityMatrix4;
+    int32_t MaskValue = 0;  // stencil reference of the current mask, 0..255
+    tOpenGLExtensions* OpenGLExt = nullptr;
+    tFont* DefaultFont = nullptr;
+
+private:
+    void SetUpViewportParams();
+    void ShowWarmUpFrame();
+    void QueueStatistics();
+    void RenderZText(const TTextString& T);
+    void DrawTextString(const TTextString& T);
+    void RenderTextStrings();
+};

@@ -1,0 +1,30 @@
+#include "kernel/renderer/renderdevice.h"
+
+#include "kernel/core/logger.h"
+
+Z_IMPLEMENT_CLASS(tRenderable, .Operations = {{"Render", ZOP_ABSTRACT}})
+Z_IMPLEMENT_CLASS(tLightSource)
+Z_IMPLEMENT_CLASS(tRenderDevice,
+    .Operations = {{"CreateRenderingContext", ZOP_ABSTRACT}, {"DestroyRenderingContext", ZOP_ABSTRACT},
+                   {"SetFOV", ZOP_ABSTRACT}, {"GetFOV", ZOP_ABSTRACT}, {"CreateFont", ZOP_ABSTRACT},
+                   {"GetDefaultFontID", ZOP_ABSTRACT}, {"CreateLightSource", ZOP_ABSTRACT},
+                   {"DeleteLightSource", ZOP_ABSTRACT}, {"DeleteFont", ZOP_ABSTRACT},
+                   {"SetProjection", ZOP_ABSTRACT}, {"SetViewport", ZOP_ABSTRACT}, {"SetFogColor", ZOP_ABSTRACT},
+                   {"GetFogColor", ZOP_ABSTRACT}, {"BeginFrame"}, {"EndFrame", ZOP_ABSTRACT},
+                   {"CheckError", ZOP_ABSTRACT}, {"AddTextString", ZOP_ABSTRACT}, {"AddTextStringZ", ZOP_ABSTRACT},
+                   {"AddTextStringZFont", ZOP_ABSTRACT}, {"BeginTransform", ZOP_ABSTRACT},
+                   {"EndTransform", ZOP_ABSTRACT}, {"EnableClipPlane", ZOP_ABSTRACT},
+                   {"DisableClipPlane", ZOP_ABSTRACT}})
+
+tRenderDevice::tRenderDevice() {
+    ProcTrace trace("tRenderDevice.Init()");
+}
+
+tRenderDevice::~tRenderDevice() {
+    ProcTrace trace("tRenderDevice.Done()");
+}
+
+void tRenderDevice::BeginFrame(TRenderTarget) {
+    R_Vertices = 0;
+    R_Triangles = 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The camera: a subsystem that becomes its world's camera when it is built
+// (replacing, and disposing, the previous one). Concrete cameras turn position
+// and target into the viewing transformation.
+
+#include "libraries/classes/subsystem.h"
+#include "libraries/math/matrix.h"
+#include "libraries/math/vector.h"
+
+class tCamera : public tSubSystem {
+    Z_DECLARE_CLASS(tCamera, tSubSystem)
+public:
+    tCamera();
+
+    virtual TMatrix4 GetViewingTransformation() = 0;
+    virtual TVector3 GetViewingDirection() = 0;
+    virtual TVector3 GetCameraPosition() { return CameraPosition; }
+    virtual TVector3 GetCameraTarget() { return CameraTarget; }
+    virtual bool IsPositionChanged() { return PositionChanged; }
+    virtual void SetCameraTarget(const TVector3& V);
+    virtual void SetCameraPosition(const TVector3& V);
+    virtual void SetViewingDirection(const TVector3& V) {}
+
+    bool PositionChanged = true;
+    TVector3 CameraPosition;
+    TVector3 CameraTarget;
+};

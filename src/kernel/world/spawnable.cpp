@@ -1,0 +1,34 @@
+#include "kernel/world/spawnable.h"
+
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/world/world.h"
+#include "libraries/classes/engine.h"
+
+Z_IMPLEMENT_CLASS(tSpawnable, .Operations = {{"Update"}, {"FeedbackSignal"}, {"Spawned"}, {"Kill"}})
+Z_IMPLEMENT_CLASS(tActor,
+    .Operations = {{"Spawned"}, {"RenderReflection"}, {"SetPosition", ZOP_ABSTRACT}, {"EstimateSphereCollision"},
+                   {"CollisionDetected"}})
+Z_IMPLEMENT_CLASS(tEffect, .Operations = {{"Spawned"}, {"UpdatePosition"}})
+
+tSpawnable::tSpawnable() {
+    ProcTrace trace("tSpawnable.Init()");
+}
+
+tSpawnable::tSpawnable(const ShortString& Name) : tRenderable(Name) {}
+
+tSpawnable::~tSpawnable() {
+    Logger->Guard((ObjectFlags & OBJ_Instanciated) != 0,
+                  ClassName() + ": Use Instantiate() instead of direct class instanciation");
+}
+
+void tSpawnable::Instanciated() {
+    tRenderable::Instanciated();
+    Logger->Guard(Engine);
+    Logger->Guard(Engine->World);
+    Engine->World->Spawn(this);
+}
+
+void tActor::Spawned() { Engine->World->AddActor(this); }
+
+void tEffect::Spawned() { Engine->World->AddEffect(this); }

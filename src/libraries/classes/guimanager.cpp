@@ -1,0 +1,3 @@
+#include "libraries/classes/guimanager.h"
+
+Z_IMPLEMENT_CLASS(tGUIManager)

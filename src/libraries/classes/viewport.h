@@ -1,0 +1,77 @@
+#pragma once
+// The viewport is the engine's window: it owns the platform window, hands the
+// render device a surface to draw on, turns keyboard and mouse events into key
+// codes for the current input device and tracks the mouse relative to the
+// window centre for mouse-look steering.
+
+#include <cstdint>
+
+#include "kernel/core/shortstring.h"
+#include "libraries/classes/subsystem.h"
+
+class tRenderDevice;
+struct tDrawingSurface;
+struct SDL_Window;
+
+// What the engine hands the viewport; the viewport copies it and frees it.
+struct tViewportParams {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int32_t BitsPerPixel = 0;
+    int32_t ZBufferBits = 0;
+    int32_t Frequency = 0;
+    bool FullScreen = false;
+    bool Stereo = false;
+    tInputDevice* InputDevice = nullptr;
+};
+
+enum tViewportLocation : int32_t { VL_SCREENCENTERED = 0, VL_LEFTUPPER = 1, VL_DONTCARE = 2 };
+
+struct tMouseCursorInformation {
+    int32_t MouseX = 0, MouseY = 0;          // offset from the window centre, y down
+    int32_t CenterOffsX = 0, CenterOffsY = 0;  // the same for steering; y sign follows InvertMouse
+    int32_t OldMouseX = 0, OldMouseY = 0;    // the previous tick's MouseX, MouseY
+    int32_t HalfWidth = 0, HalfHeight = 0;
+    bool MouseMoved = false;
+    bool InvertMouse = true;
+};
+
+class tViewport : public tSubSystem {
+    Z_DECLARE_CLASS(tViewport, tSubSystem)
+public:
+    // Takes ownership of Params.
+    explicit tViewport(tViewportParams* Params);
+    ~tViewport() override;
+
+    virtual void OpenViewport(const ShortString& Title, tViewportLocation Location) = 0;
+    virtual void ResizeViewport(tViewportParams* Params);
+    virtual void CloseViewport() = 0;
+    virtual void AttachRenderDevice(tRenderDevice* RD);
+    virtual void DetachRenderDevice();
+    virtual void SetInputDevice(tInputDevice* D) { InputDevice = D; }
+    virtual void CenterMouse() = 0;
+    virtual tInputDevice* GetInputDevice() { return InputDevice; }
+    virtual tMouseCursorInformation* GetMouseCursorInfo() { return &MouseCursorInfo; }
+    virtual int32_t GetViewportWidth() { return Width; }
+    virtual int32_t GetViewportHeight() { return Height; }
+    virtual tDrawingSurface* GetDeviceContext() { return DC; }
+    virtual SDL_Window* GetWindow() = 0;
+
+    // Copies the parameters and frees them.
+    void SetViewportParams(tViewportParams* Params);
+
+    void RenderFrame() override {}
+
+    bool ViewportOpened = false;
+    tViewportLocation Location = VL_DONTCARE;
+    ShortString Title;
+    tDrawingSurface* DC = nullptr;
+    tMouseCursorInformation MouseCursorInfo;
+    tInputDevice* InputDevice = nullptr;
+    tRenderDevice* RenderDevice = nullptr;
+    int32_t OriginX = 0, OriginY = 0;
+    int32_t Width = 0, Height = 0;
+    int32_t BitsPerPixel = 0, ZBufferBits = 0, Frequency = 0;
+    bool FullScreen = false;
+    bool Stereo = false;
+};

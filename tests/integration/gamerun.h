@@ -1,0 +1,75 @@
+#pragma once
+// Runs the real halvardine under Xvfb in a temporary working directory with a
+// copy of the repository's Data/ (sound off), driven by console scripts and,
+// where keys and the mouse matter, by xdotool against the same X server.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// A screenshot read back from its BMP file, rows top-down, RGB.
+struct tScreenImage {
+    int32_t Width = 0, Height = 0;
+    std::vector<uint8_t> Pixels;
+
+    // Pixels inside [X0, X1) x [Y0, Y1) whose every channel is at least Level.
+    int32_t CountBright(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1, uint8_t Level = 200) const;
+    // The colour at (X, Y) as 0xRRGGBB.
+    uint32_t At(int32_t X, int32_t Y) const;
+};
+
+// Reads a 24-bit uncompressed BMP; an empty image when the file is not one.
+tScreenImage ReadScreenImage(const std::filesystem::path& File);
+
+struct tGameResult {
+    int ExitCode = -1;
+    std::string Stdout, Stderr, EngineLog, ProfilerLog;
+    std::filesystem::path DataDir;
+
+    bool DataFileExists(const std::string& RelativePath) const;
+    std::string ReadDataFile(const std::string& RelativePath) const;
+    tScreenImage Screenshot(const std::string& RelativePath) const;
+};
+
+class tGameRun {
+public:
+    static constexpr const char* WindowTitle = "Halvardine 3D Engine";
+
+    // A fresh working directory with the repository's Data/ and sound off.
+    tGameRun();
+    ~tGameRun();
+    tGameRun(const tGameRun&) = delete;
+    tGameRun& operator=(const tGameRun&) = delete;
+
+    // Files below Data/ ("test.dem", "StdConfig/console.cfg").
+    void WriteDataFile(const std::string& RelativePath, const std::string& Contents);
+    void AppendDataFile(const std::string& RelativePath, const std::string& Contents);
+    // Replaces the line that starts with Key + "=" in the start-up INI file.
+    void SetINIValue(const std::string& Key, const std::string& Value);
+    // A demo played once the game has started ("PlayDemo" from console.cfg).
+    void PlayDemo(const std::string& Lines);
+
+    // A shell line run against the X display while the game runs, in order,
+    // once its window exists; $WINDOW holds the window's id.
+    void AddDriverStep(const std::string& ShellLine);
+    // A driver step that waits until the game has written the file below Data/.
+    void WaitForDataFile(const std::string& RelativePath, int TimeoutSeconds = 30);
+
+    // Runs the game to its end (killed after TimeoutSeconds).
+    tGameResult Run(int TimeoutSeconds = 60);
+
+    const std::filesystem::path& WorkDir() const { return Work; }
+
+private:
+    std::filesystem::path Work;
+    std::vector<std::string> DriverSteps;
+};
+
+inline bool Contains(const std::string& Text, const std::string& Part) { return Text.find(Part) != std::string::npos; }
+
+// Whether Text has Line as one of its lines (line ends CR LF or LF).
+bool HasLine(const std::string& Text, const std::string& Line);
+
+// The helper program that asks a window to close, as a window manager does.
+std::string CloseWindowTool();

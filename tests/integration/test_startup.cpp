@@ -1,0 +1,70 @@
+// The game starts, draws, counts its runs and ends cleanly, under Xvfb.
+
+#include <gtest/gtest.h>
+
+#include "gamerun.h"
+
+TEST(GameStartUp, LogsStartUpDrawsFramesAndQuitsCleanly) {
+    tGameRun Game;
+    Game.PlayDemo(
+        "WAIT 0.3\n"
+        "Set ShowFPS True\n"
+        "EnumSubSystems\n"
+        "WAIT 0.5\n"
+        "ScreenShot fps.bmp\n"
+        "Quit\n");
+    tGameResult R = Game.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
+
+    for (const char* Line : {"Halvardine 3D Engine", "Version: 0.4.58.9996", "Compiled on: 2006/05/08 14:00:44",
+                             "Running on: Linux", "Trying to create window...", "Window created successfully",
+                             "OpenGL version   : ", "OpenGL vendor    : ", "OpenGL renderer  : ",
+                             "OpenGL extensions: ", "WGL extensions   : ", "Found: GL_ARB_multitexture",
+                             "Found: WGL_ARB_pbuffer", "Found: WGL_ARB_pixel_format", "Found: WGL_ARB_render_texture",
+                             "GL_MAX_TEXTURE_UNITS_ARB = ", "TOGLRENDERDEVICE attached to a viewport", "Startup took ",
+                             "Shuting down primary subsystems...", "Stopping engine timer..."})
+        EXPECT_TRUE(Contains(R.EngineLog, Line)) << Line;
+    EXPECT_TRUE(Contains(R.Stdout, "Objects left: 0")) << R.Stdout;
+    EXPECT_TRUE(Contains(R.ProfilerLog, "MAINLOOP")) << R.ProfilerLog;
+
+    // The newest console message ("3 subsystems active:" and the names) at the
+    // top left, the three frame-rate lines at the right edge, nothing between.
+    tScreenImage Shot = R.Screenshot("ScreenShots/fps.bmp");
+    ASSERT_EQ(Shot.Width, 1024);
+    ASSERT_EQ(Shot.Height, 768);
+    EXPECT_GT(Shot.CountBright(0, 20, 300, 48), 20);
+    EXPECT_GT(Shot.CountBright(1024 - 140, 20, 1024, 48), 20);  // FPS
+    EXPECT_GT(Shot.CountBright(1024 - 140, 48, 1024, 64), 20);  // Sec/Frm
+    EXPECT_GT(Shot.CountBright(1024 - 140, 64, 1024, 80), 20);  // Upd/Frm
+    EXPECT_EQ(Shot.CountBright(300, 20, 1024 - 140, 768), 0);
+    EXPECT_EQ(Shot.CountBright(0, 90, 1024, 768), 0);
+}
+
+TEST(GameStartUp, CountsRunsAndKeepsTheFirstRunVersion) {
+    tGameRun Game;
+    Game.SetINIValue("RunsCount", "41");
+    Game.AppendDataFile("StdConfig/console.cfg", "\nQuit\n");
+    ASSERT_EQ(Game.Run().ExitCode, 0);
+    tGameResult R = Game.Run();
+    ASSERT_EQ(R.ExitCode, 0);
+    const std::string INI = R.ReadDataFile("StdConfig/engine.ini");
+    EXPECT_TRUE(HasLine(INI, "RunsCount=43")) << INI;
+    EXPECT_TRUE(HasLine(INI, "FirstRun=0.4.58.9996")) << INI;
+    EXPECT_TRUE(HasLine(INI, "MathServer=tGenericMathServer")) << INI;
+}
+
+// A screenshot taken while the start-up scripts run still shows the frame
+// drawn while the caches warm up: one line of text in the middle, nothing else.
+TEST(GameStartUp, ShowsTheWarmUpMessageWhileStarting) {
+    tGameRun Game;
+    Game.AppendDataFile("StdConfig/console.cfg", "\nScreenShot warmup.bmp\nQuit\n");
+    tGameResult R = Game.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
+    tScreenImage Shot = R.Screenshot("ScreenShots/warmup.bmp");
+    ASSERT_EQ(Shot.Width, 1024);
+    const int32_t TextLeft = (1024 - 192) / 2, Baseline = 768 / 2 - 16 + 40;
+    const int32_t InMessage = Shot.CountBright(TextLeft, Baseline - 16, TextLeft + 200, Baseline + 5);
+    EXPECT_GT(InMessage, 100);
+    EXPECT_EQ(Shot.CountBright(0, 0, 1024, 768), InMessage);
+    EXPECT_EQ(Shot.At(10, 700), 0x000000u);  // cleared to black
+}

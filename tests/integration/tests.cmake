@@ -1,0 +1,12 @@
+# The integration tests run the real game: they need it built, the support
+# code that drives it, and the helper that closes its window.
+find_package(X11 REQUIRED)
+add_executable(halvardine_closewindow ${CMAKE_CURRENT_LIST_DIR}/closewindow.cpp)
+target_link_libraries(halvardine_closewindow PRIVATE X11::X11)
+
+target_sources(test_integration PRIVATE ${CMAKE_CURRENT_LIST_DIR}/gamerun.cpp)
+add_dependencies(test_integration halvardine halvardine_closewindow)
+target_compile_definitions(test_integration PRIVATE
+  HALVARDINE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  HALVARDINE_GAME="$<TARGET_FILE:halvardine>"
+  HALVARDINE_CLOSE_WINDOW_TOOL="$<TARGET_FILE:halvardine_closewindow>")
