@@ -1,0 +1,111 @@
+// Script files through the real file system: "Exec" runs a whole file before
+// it returns, "PlayDemo" paces its lines by "WAIT" on the engine's timer, and
+// players stack.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "common/scriptenv.h"
+#include "kernel/console/demoplayers.h"
+#include "kernel/core/globals.h"
+
+using ScriptDeathTest = ScriptTest;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+float Now() { return Engine->Timer->GetSystemTime(); }
+
+}  // namespace
+
+TEST_F(ScriptTest, ExecRunsTheWholeFileBeforeReturning) {
+    WriteData("StdConfig\\engine.cfg",
+              "// a comment\r\n"
+              "; another comment\n"
+              "\n"
+              "   Echo one; Echo two   \n"
+              "Set Width 800\n"
+              "WAIT 2\n"
+              "  / not run\n"
+              "echo three");
+    MapData();
+    Type("exec StdConfig\\ENGINE.CFG; Echo after");
+    EXPECT_EQ(TakeMessages(), (Lines{"one", "two", "three", "after"}));
+    int32_t width = 0;
+    EngineVars->GetVar("Width", width);
+    EXPECT_EQ(width, 800);
+
+    // The finished player leaves the stack on the next frame.
+    EXPECT_EQ(Con().GetDemoPlayers()->GetTotalItems(), 1);
+    Console->Tick(0.01f);
+    EXPECT_TRUE(Con().GetDemoPlayers()->IsEmpty());
+}
+
+TEST_F(ScriptTest, ScriptsThatRunThemselvesStopWithAnError) {
+    WriteData("loop.cfg", "Echo round\nExec loop.cfg\n");
+    WriteData("empty.cfg", "");
+    MapData();
+    Type("Exec empty.cfg; Exec loop.cfg; Echo survived");
+    Lines shown = TakeMessages();
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(tEngineConsole::MaxScriptNesting + 2));
+    EXPECT_EQ(shown[0], "round");
+    EXPECT_EQ(shown[tEngineConsole::MaxScriptNesting], "Scripts nested too deep, not run: loop.cfg");
+    EXPECT_EQ(shown.back(), "survived");
+}
+
+TEST_F(ScriptTest, TimedDemoWaitsOnTheEngineTimer) {
+    WriteData("Demos\\flight.dem", "Echo 1\nEcho 1b\nwait 0.3\nEcho 2\nWAIT 0\nEcho 3\n");
+    MapData();
+    Type("PlayDemo Demos\\flight.dem");
+    EXPECT_TRUE(TakeMessages().empty());  // it plays over the following frames
+
+    const float paused = Now();
+    Console->Tick(0.01f);
+    EXPECT_EQ(TakeMessages(), (Lines{"1", "1b"}));
+
+    Lines shown;
+    float shownAt = 0;
+    while (shown.empty() && Now() - paused < 5.0f) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        Console->Tick(0.01f);
+        shown = TakeMessages();
+        shownAt = Now();
+    }
+    EXPECT_EQ(shown, (Lines{"2"}));
+    EXPECT_GE(shownAt - paused, 0.3f);
+    EXPECT_LT(shownAt - paused, 1.0f);
+
+    Console->Tick(0.01f);  // a pause of 0 lasts one frame
+    EXPECT_EQ(TakeMessages(), (Lines{"3"}));
+    Console->Tick(0.01f);
+    EXPECT_TRUE(Con().GetDemoPlayers()->IsEmpty());
+}
+
+TEST_F(ScriptTest, ADemoStartedByADemoSuspendsItUntilDone) {
+    WriteData("outer.dem", "Echo outer 1\nPlayDemo inner.dem\nWAIT 0\nEcho outer 2\n");
+    WriteData("inner.dem", "Echo inner 1\nWait 0\nEcho inner 2\n");
+    MapData();
+    Type("PlayDemo outer.dem");
+    Lines shown;
+    for (int frame = 0; frame < 8; ++frame) {
+        Console->Tick(0.01f);
+        for (const std::string& line : TakeMessages()) shown.push_back(std::to_string(frame) + ": " + line);
+    }
+    EXPECT_EQ(shown, (Lines{"0: outer 1", "1: inner 1", "2: inner 2", "4: outer 2"}));
+    EXPECT_TRUE(Con().GetDemoPlayers()->IsEmpty());
+}
+
+TEST_F(ScriptTest, QuitAsksTheEngineToStop) {
+    MapData();
+    EXPECT_FALSE(Engine->RequestingExit);
+    Type("Echo bye; Quit");
+    EXPECT_TRUE(Engine->RequestingExit);
+}
+
+TEST_F(ScriptDeathTest, AScriptThatCannotBeOpenedIsTheFileLayersFatalError) {
+    MapData();
+    EXPECT_EXIT(Type("Exec missing.cfg"), ::testing::ExitedWithCode(255), "File not found");
+}

@@ -1,0 +1,112 @@
+// The start-up INI file read from and written back to a real Data/ tree.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/testenv.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/inifile.h"
+#include "kernel/platform/ossystem.h"
+#include "kernel/vfs/filesystem.h"
+
+namespace {
+
+class INITest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        OSSystem = new tWinOSSystem();
+    }
+    void TearDown() override {
+        if (FileSystem) tZObject::DisposeObject(FileSystem);
+        delete OSSystem;
+        OSSystem = nullptr;
+        EngineTest::TearDown();
+    }
+    // Writes Data/StdConfig/engine.ini and builds the file system over Data/.
+    void WriteINI(const std::string& Text) {
+        Work.WriteFile("Data/StdConfig/engine.ini", Text);
+        if (FileSystem) tZObject::DisposeObject(FileSystem);
+        FileSystem = NewObject<tVirtualFileSystem>();
+        FileSystem->SetRootDir("Data\\");
+    }
+    std::string Saved() const { return ReadWholeFile(Work.Path() / "Data/StdConfig/engine.ini"); }
+};
+
+using INIDeathTest = INITest;
+
+const char* const StartupINI =
+    "; start-up configuration\r\n"
+    "\r\n"
+    "[Core]\r\n"
+    "MathServer = tGenericMathServer \r\n"
+    "Engine=tWinGameEngine\r\n"
+    "  [ Renderer ]  \r\n"
+    "Options = a=b; c\r\n"
+    "Engine=tOverwritten\r\n"
+    "[Core]\r\n"
+    "Console=tEngineConsole\r\n"
+    "[Empty]\r\n";
+
+}  // namespace
+
+TEST_F(INITest, LookupsAreExactAndValuesKeepEverythingAfterTheFirstEquals) {
+    WriteINI(StartupINI);
+    tZINIFile ini("StdConfig\\engine.ini");
+    EXPECT_EQ(ini.GetValue("Core", "MathServer"), "tGenericMathServer");
+    EXPECT_EQ(ini.GetValue("Core", "Engine"), "tWinGameEngine");
+    EXPECT_EQ(ini.GetValue("Core", "Console"), "tEngineConsole");
+    EXPECT_EQ(ini.GetValue("core", "MathServer"), "");
+    EXPECT_EQ(ini.GetValue("Core", "mathserver"), "");
+    EXPECT_EQ(ini.GetValue("Renderer", "Options"), "a=b; c");
+    EXPECT_EQ(ini.GetValue("Renderer", "Engine"), "tOverwritten");
+    EXPECT_EQ(ini.GetValue("Empty", "Anything"), "");
+    EXPECT_EQ(ini.GetValue("Nope", "Engine"), "");
+}
+
+TEST_F(INITest, SaveWritesSectionsInOrderWithNewOnesLast) {
+    WriteINI(StartupINI);
+    {
+        tZINIFile ini("StdConfig\\engine.ini");
+        ini.SetValue("Engine", "RunsCount", "3");
+        ini.SetValue("Core", "Engine", "tOther");
+        ini.SetValue("Core", "Resources", "tZResourcesManager");
+        ini.SaveINI();
+    }
+    EXPECT_EQ(Saved(),
+              "; Halvardine 3D Engine configuration file\r\n"
+              "; Written by the engine at shutdown; comments are not kept\r\n"
+              "\r\n[Core]\r\nMathServer=tGenericMathServer\r\nEngine=tOther\r\nConsole=tEngineConsole\r\n"
+              "Resources=tZResourcesManager\r\n"
+              "\r\n[Renderer]\r\nOptions=a=b; c\r\nEngine=tOverwritten\r\n"
+              "\r\n[Engine]\r\nRunsCount=3\r\n");
+    EXPECT_FALSE(std::filesystem::exists(Work.Path() / "Data/StdConfig/engine.ini.tmp"));
+
+    tZINIFile again("StdConfig\\engine.ini");  // what was written reads back the same
+    EXPECT_EQ(again.GetValue("Engine", "RunsCount"), "3");
+    EXPECT_EQ(again.GetValue("Renderer", "Options"), "a=b; c");
+}
+
+TEST_F(INIDeathTest, MalformedLinesAreFatalWithTheirLineNumber) {
+    WriteINI("; comment\n\n[Core]\nJustAWord\n");
+    EXPECT_EXIT(tZINIFile("StdConfig\\engine.ini"), ::testing::ExitedWithCode(255), "Invalid key name in line 4");
+    WriteINI("Key=Value\n[Core]\n");
+    EXPECT_EXIT(tZINIFile("StdConfig\\engine.ini"), ::testing::ExitedWithCode(255), "Key is outside section in line 1");
+    WriteINI("[Core]\n = value\n");
+    EXPECT_EXIT(tZINIFile("StdConfig\\engine.ini"), ::testing::ExitedWithCode(255), "Invalid key name in line 2");
+}
+
+TEST_F(INIDeathTest, AFailedSaveLeavesTheOriginalWhole) {
+    WriteINI(StartupINI);
+    // The temporary file cannot be created: a directory stands in its place.
+    std::filesystem::create_directory(Work.Path() / "Data/StdConfig/engine.ini.tmp");
+    EXPECT_EXIT(
+        {
+            tZINIFile ini("StdConfig\\engine.ini");
+            ini.SetValue("Engine", "RunsCount", "4");
+            ini.SaveINI();
+        },
+        ::testing::ExitedWithCode(255), "");
+    EXPECT_EQ(Saved(), StartupINI);
+}
