@@ -9,9 +9,13 @@ void ConsoleTest::SetUp() {
 }
 
 void ConsoleTest::TearDown() {
-    tZObject::DisposeObject(EngineVars);
-    tZObject::DisposeObject(Console);
+    DisposeServices();
     EngineTest::TearDown();
+}
+
+void ConsoleTest::DisposeServices() {
+    if (EngineVars) tZObject::DisposeObject(EngineVars);
+    if (Console) tZObject::DisposeObject(Console);
 }
 
 std::vector<tConsoleMessage> ConsoleTest::AllMessages() {

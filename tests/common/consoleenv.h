@@ -14,6 +14,8 @@ class ConsoleTest : public EngineTest {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Disposes the services the fixture made, leaving the logger alive.
+    virtual void DisposeServices();
 
     tEngineConsole& Con() { return *static_cast<tEngineConsole*>(Console); }
     tEngineVarsManager& Vars() { return *static_cast<tEngineVarsManager*>(EngineVars); }

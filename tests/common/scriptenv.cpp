@@ -8,12 +8,12 @@ void ScriptTest::SetUp() {
     Engine = NewObject<tScriptTestEngine>();
 }
 
-void ScriptTest::TearDown() {
-    tZObject::DisposeObject(Engine);
+void ScriptTest::DisposeServices() {
+    if (Engine) tZObject::DisposeObject(Engine);
     if (FileSystem) tZObject::DisposeObject(FileSystem);
     delete OSSystem;
     OSSystem = nullptr;
-    ConsoleTest::TearDown();
+    ConsoleTest::DisposeServices();
 }
 
 void ScriptTest::MapData() {

@@ -29,7 +29,7 @@ public:
 class ScriptTest : public ConsoleTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
+    void DisposeServices() override;
     // Builds the file system's tree from Data/; call after writing the files.
     void MapData();
     void WriteData(const std::string& VirtualPath, const std::string& Contents);

@@ -1,6 +1,7 @@
 // Plug-in packages: shared libraries in "Packages\" whose classes join the
 // class table or patch built-in ones.
 
+#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
@@ -19,7 +20,9 @@ constexpr const char* PackagePattern = "*.so";
 void tObjectsLinker::LoadAllPackages() {
     ProcTrace trace("tObjectsLinker.LoadAllPackages()");
     Logger->Log("");
-    Logger->Log(ShortString("Loading packages from: ") + PackagesDir);
+    const ShortString loading = ShortString("Loading packages from: ") + PackagesDir;
+    if (Console) Console->DisplayInfoTip(loading);
+    Logger->Log(loading);
     FileSystem->CreateDirs(PackagesDir);
     ShortString Dir = FileSystem->VirtualNameToPhysical(PackagesDir);
     if (Dir.empty() || Dir[Dir.size() - 1] != '/') Dir += '/';
@@ -29,10 +32,17 @@ void tObjectsLinker::LoadAllPackages() {
     for (int32_t Status = OSSystem->FindFirst(Dir + PackagePattern, Search); Status == 0;
          Status = OSSystem->FindNext(Search))
         LoadPackage(Dir + Search.Name);
+
+    if (Console) {
+        Console->RegisterCommand("EnumClasses", ConsoleProc<&tObjectsLinker::EnumClassesC>(this));
+        Console->RegisterCommand("SpawnClass", ConsoleProc<&tObjectsLinker::SpawnClassC>(this));
+        Console->RegisterCommand("ClassInfo", ConsoleProc<&tObjectsLinker::ClassInfoC>(this));
+    }
 }
 
 void tObjectsLinker::LoadPackage(const ShortString& FileName) {
     ProcTrace trace("tObjectsLinker.LoadPackage(" + FileName + ")");
+    if (Console) Console->DisplayInfoTip("...loading package: " + FileName);
     Logger->Log("...loading package: " + FileName);
 
     std::unique_ptr<tOSLibrary> Library = OSSystem->LoadLibrary(FileName);

@@ -61,6 +61,12 @@ public:
     // Loads one package library and registers its classes.
     void LoadPackage(const ShortString& FileName);
 
+    // Console commands "SpawnClass", "EnumClasses", "ClassInfo"
+    // (kernel/console/classcommands.cpp), registered by LoadAllPackages.
+    void SpawnClassC(const ShortString& Args);
+    void EnumClassesC(const ShortString& Args);
+    void ClassInfoC(const ShortString& Args);
+
     int32_t ActiveClasses() const { return Active; }
     // Record I, 1-based.
     const tZClass& GetClassRecord(int32_t I) const { return Classes[I - 1]; }

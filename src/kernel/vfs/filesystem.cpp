@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
@@ -29,9 +30,11 @@ ShortString ToPhysical(ShortString Path) {
 
 ShortString Quoted(const ShortString& S) { return "\"" + S + "\""; }
 
-// The console's info tip; until the engine has a console it goes to the
-// warning output.
-void ShowConsoleInfoTip(const ShortString& Text) { Warning->Log(Text); }
+// The console's info tip; before the console exists it goes to the warning output.
+void ShowConsoleInfoTip(const ShortString& Text) {
+    if (Console) Console->DisplayInfoTip(Text);
+    else Warning->Log(Text);
+}
 
 // Directories already mapped by one walk, by device and inode: a link back to
 // an ancestor (or a second way into the same directory) is mapped once.
@@ -49,7 +52,8 @@ Z_IMPLEMENT_CLASS(tFileSystem,
 Z_IMPLEMENT_CLASS(tVirtualFileSystem,
                   .Operations = {{"GetDirectoryEntry"}, {"Mount"}, {"UnMount"}, {"AssignVirtualFile"},
                                  {"AssignFile"}, {"CreateDirs"}, {"IsFileVirtual"}, {"VirtualNameToPhysical"},
-                                 {"CreateFileReader"}, {"CreateFileWriter"}, {"LoadTextFile"}, {"FindChildNode"}})
+                                 {"CreateFileReader"}, {"CreateFileWriter"}, {"LoadTextFile"}, {"FindChildNode"}},
+                  .Published = {ZPublished<&tVirtualFileSystem::PostInit>("PostInit")})
 
 // ---- tFileSystem ---------------------------------------------------------------
 
@@ -179,6 +183,10 @@ void tVirtualFileSystem::MountC(const ShortString& Params) {
         return;
     }
     Mount(physical, mountPoint);
+}
+
+void tVirtualFileSystem::PostInit() {
+    Console->RegisterCommand("Mount", ConsoleProc<&tVirtualFileSystem::MountC>(this));
 }
 
 void tVirtualFileSystem::UnMount(const ShortString& MountPoint) {

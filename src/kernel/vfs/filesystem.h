@@ -108,6 +108,8 @@ public:
     void MapContainerFile(const ShortString& Name, pDirectoryEntry Entry) {}
     // The console command "Mount <physical path> <mount point>".
     void MountC(const ShortString& Params);
+    // Joins the running engine: registers "Mount" with the console.
+    void PostInit();
 
     pDirectoryEntry Root = nullptr;
 };

@@ -1,0 +1,53 @@
+// The class registry's console commands: "SpawnClass", "EnumClasses" and
+// "ClassInfo".
+
+#include "kernel/core/console.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/strutils.h"
+#include "kernel/resources/registry.h"
+
+namespace {
+
+constexpr std::size_t ClassNameColumn = 25;
+constexpr std::size_t PackageColumn = 38;
+
+}  // namespace
+
+void tObjectsLinker::SpawnClassC(const ShortString& Args) {
+    const ShortString name = UpCaseStr(GetToken(Args, 1));
+    if (name.empty()) {
+        Console->DisplayInfoTip("Usage: SpawnClass <class name> [<constructor params>]");
+        return;
+    }
+    InstantiateClassByName(name, GetToken(Args, 2));
+}
+
+void tObjectsLinker::EnumClassesC(const ShortString&) {
+    Console->Display(Int2Str(ActiveClasses()) + " classes registered:");
+    for (int32_t i = 1; i <= ActiveClasses(); ++i) {
+        const tZClass& c = GetClassRecord(i);
+        ShortString line = Fetch(c.ClassName, ClassNameColumn) + Fetch("From: " + c.PackageName, PackageColumn);
+        if (c.Patch) line += "(patch)";
+        Console->Display(line);
+    }
+    Console->Display("Instantiated: " + Int2Str(ObjectsGraph().GetTotalItems()));
+}
+
+void tObjectsLinker::ClassInfoC(const ShortString& Args) {
+    const ShortString name = UpCaseStr(GetToken(Args, 1));
+    if (name.empty()) {
+        Console->DisplayInfoTip("Usage: ClassInfo <class name>");
+        return;
+    }
+    tZClass c;
+    if (!FindClass(name, c)) {
+        Console->DisplayError("Class not found: " + name);
+        return;
+    }
+    ShortString state = IsClassValid(c) ? " (valid)" : " (not valid)";
+    if (tZObject::IsAbstractClass(c)) state = " (abstract)";
+    Console->Display("ClassName:            " + c.ClassName + " expands " + c.ExpandsClass);
+    Console->Display("VersionNeeded:        " + c.VersionNeeded + state);
+    Console->Display("CompilationDate:      " + c.CompilationDate);
+    Console->Display("PackageName:          " + c.PackageName);
+}
