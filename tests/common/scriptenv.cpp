@@ -1,24 +1,34 @@
 #include "common/scriptenv.h"
 
 #include "kernel/core/globals.h"
+#include "kernel/core/inifile.h"
+#include "kernel/resources/registry.h"
 
 void ScriptTest::SetUp() {
     ConsoleTest::SetUp();
     OSSystem = new tWinOSSystem();
-    Engine = NewObject<tScriptTestEngine>();
+    Linker = NewObject<tObjectsLinker>();
+    Linker->RegisterClasses();
+    WriteData("StdConfig\\engine.ini", "[Engine]\nTimer=tWinTimer\nRunsCount=0\n");
 }
 
 void ScriptTest::DisposeServices() {
     if (Engine) tZObject::DisposeObject(Engine);
+    delete EngineINI;
+    EngineINI = nullptr;
     if (FileSystem) tZObject::DisposeObject(FileSystem);
+    ConsoleTest::DisposeServices();
+    // Last, so everything built after it has left its object graph.
+    if (Linker) tZObject::DisposeObject(Linker);
     delete OSSystem;
     OSSystem = nullptr;
-    ConsoleTest::DisposeServices();
 }
 
 void ScriptTest::MapData() {
     FileSystem = NewObject<tVirtualFileSystem>();
     FileSystem->SetRootDir("Data\\");
+    EngineINI = new tZINIFile("StdConfig\\engine.ini");
+    Engine = NewObject<tScriptTestEngine>();
 }
 
 void ScriptTest::WriteData(const std::string& VirtualPath, const std::string& Contents) {

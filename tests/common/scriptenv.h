@@ -1,6 +1,7 @@
 #pragma once
-// The console with everything a script needs: the file system over the Data/
-// written by the test and an engine whose timer paces demos.
+// The console with everything a script needs: the class registry, the file
+// system over the Data/ written by the test, the start-up INI file and an
+// engine whose timer paces demos.
 
 #include "common/consoleenv.h"
 #include "kernel/platform/ossystem.h"
@@ -8,10 +9,10 @@
 #include "kernel/vfs/filesystem.h"
 #include "libraries/classes/engine.h"
 
-// An engine that only holds what the console reaches: its timer and its exit flag.
+// An engine that only holds what the console reaches: its timer (made by the
+// engine from the INI file) and its exit flag.
 class tScriptTestEngine : public tEngine {
 public:
-    tScriptTestEngine() { Timer = NewObject<tWinTimer>(); }
     ~tScriptTestEngine() override { tZObject::DisposeObject(Timer); }
     ShortString GetEngineName() override { return "test engine"; }
     float GetEngineTime() override { return 0; }
@@ -30,7 +31,8 @@ class ScriptTest : public ConsoleTest {
 protected:
     void SetUp() override;
     void DisposeServices() override;
-    // Builds the file system's tree from Data/; call after writing the files.
+    // Builds the file system's tree from Data/, reads the INI file and creates
+    // the engine; call after writing the files.
     void MapData();
     void WriteData(const std::string& VirtualPath, const std::string& Contents);
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/scriptenv.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
@@ -32,14 +34,10 @@ class ClassCommandsTest : public ScriptTest {
 protected:
     void SetUp() override {
         ScriptTest::SetUp();
-        Linker = NewObject<tObjectsLinker>();
-        Linker->RegisterClasses();
         Linker->AddClass(tSpawnProbe::StaticClass(CT_SpawnableConstructor));
     }
     void TearDown() override {
         if (tSpawnProbe::Last) tZObject::DisposeObject(tSpawnProbe::Last);
-        DisposeServices();  // everything built after the registry leaves its graph
-        tZObject::DisposeObject(Linker);
         ScriptTest::TearDown();
     }
     // The engine's start: packages (with the registry's commands), then PostInit.
@@ -87,7 +85,8 @@ TEST_F(ClassCommandsTest, EnumClassesListsTheTableInColumns) {
     Lines shown = TakeMessages();
     ASSERT_EQ(shown.size(), static_cast<std::size_t>(Linker->ActiveClasses() + 2));
     EXPECT_EQ(shown.front(), Int2Str(Linker->ActiveClasses()).str() + " classes registered:");
-    EXPECT_EQ(shown[3], (Fetch("TENGINECONSOLE", 25) + Fetch("From: Core", 38)).str());
+    const std::string console = (Fetch("TENGINECONSOLE", 25) + Fetch("From: Core", 38)).str();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), console), shown.end());
     EXPECT_EQ(shown.back(), "Instantiated: " + Int2Str(Linker->ObjectsGraph().GetTotalItems()).str());
 }
 
