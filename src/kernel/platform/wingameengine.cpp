@@ -80,6 +80,7 @@ void tWinGameEngine::InitGame() {
     Params->InputDevice = Console;
     Viewport = NewObject<tWinViewport>(Params);
     Viewport->OpenViewport(GetEngineName(), VL_LEFTUPPER);
+    Linker->LoadAllPackages();
 
     Renderer = InstantiateClassAs<tRenderDevice>(EngineINI->GetValue("Core", "RenderDevice"));
     Viewport->AttachRenderDevice(Renderer);
