@@ -15,6 +15,7 @@
 #include "kernel/resources/instantiateas.h"
 #include "kernel/vfs/filesystem.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/resourcesmanager.h"
 #include "libraries/math/mathserver.h"
 
 namespace {
@@ -38,6 +39,7 @@ void StartUp() {
     MathServer = CreateCoreService<tMathServer>("MathServer");
     Console = CreateCoreService<tConsole>("Console");
     EngineVars = CreateCoreService<tVarsManager>("EngineVars");
+    Resources = CreateCoreService<tResourcesManager>("Resources");
     Engine = CreateCoreService<tEngine>("Engine");
 }
 
@@ -46,6 +48,7 @@ void ShutDown() {
     DumpProfileInfo(1.0 / Engine->Timer->RecipCyclesPerSecond, OSSystem->GetOSVersion());
     tZObject::DisposeObject(EngineVars);
     tZObject::DisposeObject(Console);
+    tZObject::DisposeObject(Resources);
     tZObject::DisposeObject(Engine);
     tZObject::DisposeObject(MathServer);
     delete EngineINI;

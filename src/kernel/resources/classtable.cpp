@@ -56,7 +56,9 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/loader.h"
 #include "kernel/resources/registry.h"
+#include "kernel/resources/resourcesmanager.h"
 #include "kernel/resources/zobject.h"
+#include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/math/mathserver.h"
 
@@ -72,6 +74,8 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tZObject::StaticClass());
     AddClass(tEngineConsole::StaticClass());
     AddClass(tEngineVarsManager::StaticClass());
+    AddClass(tResourcesManager::StaticClass());
+    AddClass(tZResourcesManager::StaticClass());
     AddClass(tRenderDevice::StaticClass());
     AddClass(tVertexArrayManager::StaticClass());
     AddClass(tAudioSubSystem::StaticClass());

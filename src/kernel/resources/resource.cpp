@@ -3,6 +3,11 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/resources/loader.h"
+#include "kernel/resources/registry.h"
+#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tCacheable, .Operations = {{"GetFileName", ZOP_ABSTRACT},
                                              {"GetCachedFileName"},
@@ -11,6 +16,10 @@ Z_IMPLEMENT_CLASS(tCacheable, .Operations = {{"GetFileName", ZOP_ABSTRACT},
                                              {"CacheTo"},
                                              {"CacheFrom"},
                                              {"SetFileName", ZOP_ABSTRACT}})
+namespace {
+float EngineTime() { return Engine ? Engine->GetEngineTime() : 0.0f; }
+}  // namespace
+
 Z_IMPLEMENT_CLASS(tResource, .Operations = {{"GetFileName"},
                                             {"SetFileName"},
                                             {"AcceptParameter"},
@@ -34,9 +43,53 @@ ShortString tCacheable::GetCachedFileName() {
     return Dir + ConvertResourceName(GetFileName()) + ".cached";
 }
 
+bool tCacheable::IsCached() {
+    const ShortString Cache = GetCachedFileName();
+    if (!FileSystem->FileExists(Cache)) return false;
+    const ShortString Source = GetFileName();
+    if (!FileSystem->FileExists(Source)) return true;
+    return FileSystem->GetFileTime(Cache) >= FileSystem->GetFileTime(Source);
+}
+
+void tCacheable::CacheTo() { FileSystem->CreateDirs(GetCachingDir()); }
+
 void tCacheable::CacheFrom() {}
 
 ShortString tResource::GetFileName() { return FileName; }
+
+void tResource::SetFileName(const ShortString& Name) {
+    ProcTrace trace("tResource.SetFileName(" + Name + ")");
+    Used = true;
+    LastUsedTimeStamp = EngineTime();
+    FileName = UpCaseStr(Name);
+    if (IsCached()) {
+        CacheFrom();
+        return;
+    }
+    tZClass LoaderClass;
+    Linker->FindFileLoader(GetLoaderName(), FileName, LoaderClass);
+    tZObject* Obj = tZObject::Instantiate(LoaderClass, "");
+    auto* Loader = dynamic_cast<tLoader*>(Obj);
+    Logger->Guard(Loader != nullptr, Obj->ClassName() + " isn't a tLoader");
+    Loader->Load(*FileSystem->CreateFileReader(FileName, {RF_HALTONERRORS}), *this);
+    DisposeObject(Loader);
+    CacheTo();
+}
+
+bool tResource::RequestUsage() {
+    Logger->Guard(Used, "Resource wasn't properly initialized");
+    LastUsedTimeStamp = EngineTime();
+    if (!Purged) return true;
+    Purged = false;
+    Resources->PrecacheResource(this);
+    return false;
+}
+
+void tResource::Purge() {
+    if (Purged) return;
+    Purged = true;
+    Resources->PurgeResource(this);
+}
 
 void tResource::AcceptParameter(const ShortString&, const ShortString&) {}
 

@@ -18,10 +18,11 @@ public:
     // The caching directory, then the file name made flat, then ".cached".
     virtual ShortString GetCachedFileName();
     virtual ShortString GetCachingDir() = 0;
-    // Whether a cache file exists that is not older than the source.
-    virtual bool IsCached() = 0;
+    // Whether a cache file exists that is not older than the source (or
+    // exists without a source).
+    virtual bool IsCached();
     // Creates the caching directory; kinds that keep caches then write theirs.
-    virtual void CacheTo() = 0;
+    virtual void CacheTo();
     virtual void CacheFrom();
     virtual void SetFileName(const ShortString& Name) = 0;
 };
@@ -32,14 +33,19 @@ public:
     using tCacheable::tCacheable;
 
     ShortString GetFileName() override;
+    // Loads the resource from Name: from its cache file when that is
+    // current, otherwise through the loader its family has for the file's
+    // extension, after which the cache is written.
+    void SetFileName(const ShortString& Name) override;
     void AcceptParameter(const ShortString& Name, const ShortString& Value) override;
 
     // The class name of the loader family that reads this kind.
     virtual ShortString GetLoaderName() = 0;
     // Marks the resource used now; false when it had to be brought back from
     // the purged list.
-    virtual bool RequestUsage() = 0;
-    virtual void Purge() = 0;
+    virtual bool RequestUsage();
+    // Moves the resource to the manager's purged list, once.
+    virtual void Purge();
     virtual void BeginLoad();
     virtual void EndLoad();
 

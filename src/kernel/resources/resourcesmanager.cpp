@@ -1,0 +1,112 @@
+#include "kernel/resources/resourcesmanager.h"
+
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/loaders/bitmaploader.h"
+#include "kernel/renderer/renderdevice.h"
+#include "kernel/resources/registry.h"
+#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/resourcekinds.h"
+
+Z_IMPLEMENT_CLASS(tZResourcesManager,
+                  .Operations = {{"LoadTexture"}, {"LoadShader"}, {"LoadMesh"}, {"LoadWaveform"}, {"ConvertName"},
+                                 {"PurgeResource"}, {"PrecacheResource"}, {"PurgeEverything"}, {"FeedResource"}})
+
+tResource* tResourcesList::GetResource(int32_t I) const { return static_cast<tResource*>(GetObject(I)); }
+
+tResource* tResourcesList::FindResource(const ShortString& Name) const {
+    const ShortString Upper = UpCaseStr(Name);
+    for (int32_t I = 1; I <= GetTotalItems(); ++I)
+        if (GetResource(I)->GetFileName() == Upper) return GetResource(I);
+    return nullptr;
+}
+
+tMeshResource* tResourcesList::FindMeshResource(const ShortString& Name, float Size) const {
+    const ShortString Upper = UpCaseStr(Name);
+    for (int32_t I = 1; I <= GetTotalItems(); ++I) {
+        auto* Mesh = dynamic_cast<tMeshResource*>(GetResource(I));
+        if (Mesh && Mesh->GetFileName() == Upper && Mesh->ResizedDimension() == Size) return Mesh;
+    }
+    return nullptr;
+}
+
+tZResourcesManager::~tZResourcesManager() {
+    Purged.DeallocateAllItems();
+    Resources.DeallocateAllItems();
+}
+
+tResource* tZResourcesManager::FeedResource(tResource* R, const ShortString& Name, const tResourceCreator& Creator) {
+    if (R) return R;
+    R = Creator(Name);
+    R->SetFileName(Name);
+    Resources.AddItem(R->AllocateListItem());
+    return R;
+}
+
+tTextureResource* tZResourcesManager::LoadTexture(const ShortString& Name) {
+    tResource* R = FeedResource(Resources.FindResource(Name), Name, [this](const ShortString& N) { return CreateTexture(N); });
+    auto* Texture = dynamic_cast<tTextureResource*>(R);
+    Logger->Guard(Texture != nullptr, Name + " isn't a texture");
+    return Texture;
+}
+
+tShaderResource* tZResourcesManager::LoadShader(const ShortString& Name) {
+    tResource* R = FeedResource(Resources.FindResource(Name), Name, [this](const ShortString& N) { return CreateShader(N); });
+    auto* Shader = dynamic_cast<tShaderResource*>(R);
+    Logger->Guard(Shader != nullptr, Name + " isn't a shader");
+    return Shader;
+}
+
+// Meshes and waveforms come from the mesh resource class and the audio
+// subsystem's waveforms, which this engine does not have yet.
+tMeshResource* tZResourcesManager::LoadMesh(const ShortString& Name, float Size) {
+    ProcTrace trace("tZResourcesManager.LoadMesh(" + Name + "," + Flt2Str(Size, 1) + ")");
+    Logger->Guard(Size > 0, "Only positive size meshes allowed");
+    Logger->Fatal("Unable to load mesh " + Name + ": meshes can't be created");
+    return nullptr;
+}
+
+tWaveformResource* tZResourcesManager::LoadWaveform(const ShortString& Name) {
+    Logger->Fatal("Unable to load waveform " + Name + ": waveforms can't be created");
+    return nullptr;
+}
+
+tResource* tZResourcesManager::CreateTexture(const ShortString& Name) {
+    tZClass LoaderClass;
+    Linker->FindFileLoader("tBitmapLoader", Name, LoaderClass);
+    tZObject* Obj = tZObject::Instantiate(LoaderClass, "");
+    auto* Loader = dynamic_cast<tBitmapLoader*>(Obj);
+    Logger->Guard(Loader != nullptr, Obj->ClassName() + " isn't a tBitmapLoader");
+    const TTextureType Type = Loader->EstimateTextureType(*FileSystem->CreateFileReader(Name, {RF_HALTONERRORS}));
+    DisposeObject(Loader);
+    Logger->Guard(Engine && Engine->Renderer, "Render device isn't assigned");
+    return Engine->Renderer->CreateTexture(Type);
+}
+
+tResource* tZResourcesManager::CreateShader(const ShortString&) {
+    Logger->Guard(Engine && Engine->Renderer, "Render device isn't assigned");
+    return Engine->Renderer->CreateShader();
+}
+
+void tZResourcesManager::PurgeResource(tResource* R) {
+    Resources.RemoveItem(R);
+    Purged.AddItem(R->AllocateListItem());
+}
+
+void tZResourcesManager::PrecacheResource(tResource* R) {
+    Purged.RemoveItem(R);
+    Resources.AddItem(R->AllocateListItem());
+}
+
+void tZResourcesManager::PurgeEverything(float Age) {
+    const float Threshold = (Engine ? Engine->GetEngineTime() : 0.0f) - Age;
+    Resources.Sort([](const tListItem* A, const tListItem* B) {
+        return static_cast<tResource*>(A->ItemElement)->LastUsedTimeStamp >
+               static_cast<tResource*>(B->ItemElement)->LastUsedTimeStamp;
+    });
+    // Oldest first: purging removes from the front, so the front is read again.
+    while (!Resources.IsEmpty() && Resources.GetResource(1)->LastUsedTimeStamp < Threshold)
+        Resources.GetResource(1)->Purge();
+}
