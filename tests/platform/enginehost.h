@@ -21,6 +21,9 @@ public:
     void DestroyRenderingContext() override {}
     void SetFOV(float) override {}
     float GetFOV() override { return 90; }
+    tShaderResource* CreateShader() override { return nullptr; }
+    tTextureResource* CreateTexture(TTextureType) override { return nullptr; }
+    tShaderProgram* CreateShaderProgram() override { return nullptr; }
     tFont* CreateFont(const ShortString&) override { return nullptr; }
     uint32_t GetDefaultFontID() override { return 0; }
     tLightSource* CreateLightSource() override { return nullptr; }
@@ -32,7 +35,10 @@ public:
     TVector4 GetFogColor() override { return {}; }
     void BeginFrame(TRenderTarget Target) override;
     void EndFrame() override { ++FramesEnded; }
+    void ForceFixedPipeline() override {}
     void CheckError() override {}
+    void SetRenderState(tShaderResource*) override {}
+    void AddBuffer(tVertexArray*, tShaderResource*) override {}
     void AddTextString(float X, float Y, const ShortString& Text, const TVector4*) override;
     void AddTextStringZ(float, float, const ShortString&, const TVector4*) override {}
     void AddTextStringZFont(float, float, const ShortString&, const TVector4*, uint32_t) override {}
@@ -40,6 +46,12 @@ public:
     void EndTransform(TTransformType) override {}
     void EnableClipPlane(int32_t, const double*) override {}
     void DisableClipPlane(int32_t) override {}
+    TVector3 ProjectPoint(const TVector3&) override { return {}; }
+    TMatrix4 ProjectTexture() override { return IdentityMatrix4; }
+    TCullFrustum CullBoxAgainstFrustum(const TBoundingBox&) override { return INSIDE_FRUSTUM; }
+    TCullFrustum CullSphereAgainstFrustum(const TBoundingSphere&) override { return INSIDE_FRUSTUM; }
+    intptr_t GetPrimaryRenderingContext() override { return 0; }
+    tQueryFeedbackContext* AllocateOcclusionQueryFC() override { return nullptr; }
 
     struct tText {
         float X, Y;

@@ -6,15 +6,21 @@ Z_IMPLEMENT_CLASS(tRenderable, .Operations = {{"Render", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tLightSource)
 Z_IMPLEMENT_CLASS(tRenderDevice,
     .Operations = {{"CreateRenderingContext", ZOP_ABSTRACT}, {"DestroyRenderingContext", ZOP_ABSTRACT},
-                   {"SetFOV", ZOP_ABSTRACT}, {"GetFOV", ZOP_ABSTRACT}, {"CreateFont", ZOP_ABSTRACT},
+                   {"SetFOV", ZOP_ABSTRACT}, {"GetFOV", ZOP_ABSTRACT}, {"CreateShader", ZOP_ABSTRACT},
+                   {"CreateTexture", ZOP_ABSTRACT}, {"CreateFont", ZOP_ABSTRACT},
                    {"GetDefaultFontID", ZOP_ABSTRACT}, {"CreateLightSource", ZOP_ABSTRACT},
                    {"DeleteLightSource", ZOP_ABSTRACT}, {"DeleteFont", ZOP_ABSTRACT},
-                   {"SetProjection", ZOP_ABSTRACT}, {"SetViewport", ZOP_ABSTRACT}, {"SetFogColor", ZOP_ABSTRACT},
-                   {"GetFogColor", ZOP_ABSTRACT}, {"BeginFrame"}, {"EndFrame", ZOP_ABSTRACT},
-                   {"CheckError", ZOP_ABSTRACT}, {"AddTextString", ZOP_ABSTRACT}, {"AddTextStringZ", ZOP_ABSTRACT},
+                   {"CreateShaderProgram", ZOP_ABSTRACT}, {"SetProjection", ZOP_ABSTRACT},
+                   {"SetViewport", ZOP_ABSTRACT}, {"SetFogColor", ZOP_ABSTRACT}, {"GetFogColor", ZOP_ABSTRACT},
+                   {"BeginFrame"}, {"EndFrame", ZOP_ABSTRACT}, {"ForceFixedPipeline", ZOP_ABSTRACT},
+                   {"CheckError", ZOP_ABSTRACT}, {"SetRenderState", ZOP_ABSTRACT}, {"AddBuffer", ZOP_ABSTRACT},
+                   {"AddTextString", ZOP_ABSTRACT}, {"AddTextStringZ", ZOP_ABSTRACT},
                    {"AddTextStringZFont", ZOP_ABSTRACT}, {"BeginTransform", ZOP_ABSTRACT},
                    {"EndTransform", ZOP_ABSTRACT}, {"EnableClipPlane", ZOP_ABSTRACT},
-                   {"DisableClipPlane", ZOP_ABSTRACT}})
+                   {"DisableClipPlane", ZOP_ABSTRACT}, {"ProjectPoint", ZOP_ABSTRACT},
+                   {"ProjectTexture", ZOP_ABSTRACT}, {"CullBoxAgainstFrustum", ZOP_ABSTRACT},
+                   {"CullSphereAgainstFrustum", ZOP_ABSTRACT}, {"GetPrimaryRenderingContext", ZOP_ABSTRACT},
+                   {"AllocateOcclusionQueryFC", ZOP_ABSTRACT}})
 
 tRenderDevice::tRenderDevice() {
     ProcTrace trace("tRenderDevice.Init()");

@@ -1,19 +1,23 @@
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 
-#include <GL/gl.h>
 
 #include "kernel/core/globals.h"
 #include "kernel/core/inifile.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/core/varsmanager.h"
+#include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/opengl/frame.h"
+#include "kernel/renderer/opengl/glerror.h"
 #include "kernel/renderer/opengl/glextensions.h"
 #include "kernel/renderer/opengl/screencapture.h"
 #include "kernel/renderer/renderingcontext.h"
+#include "kernel/renderer/va/vagl.h"
+#include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/instantiateas.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/font.h"
+#include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/viewport.h"
 
 Z_IMPLEMENT_CLASS(tOGLRenderDevice,
@@ -21,7 +25,11 @@ Z_IMPLEMENT_CLASS(tOGLRenderDevice,
                    {"GetDefaultFontID"}, {"CreateLightSource"}, {"DeleteLightSource"}, {"DeleteFont"},
                    {"SetProjection"}, {"SetViewport"}, {"SetFogColor"}, {"GetFogColor"}, {"EndFrame"},
                    {"CheckError"}, {"AddTextString"}, {"AddTextStringZ"}, {"AddTextStringZFont"},
-                   {"BeginTransform"}, {"EndTransform"}, {"EnableClipPlane"}, {"DisableClipPlane"}})
+                   {"BeginTransform"}, {"EndTransform"}, {"EnableClipPlane"}, {"DisableClipPlane"},
+                   {"CreateShader"}, {"CreateTexture"}, {"CreateShaderProgram"}, {"ForceFixedPipeline"},
+                   {"SetRenderState"}, {"AddBuffer"}, {"ProjectPoint"}, {"ProjectTexture"},
+                   {"CullBoxAgainstFrustum"}, {"CullSphereAgainstFrustum"}, {"GetPrimaryRenderingContext"},
+                   {"AllocateOcclusionQueryFC"}})
 
 namespace {
 
@@ -30,12 +38,6 @@ constexpr TVector4 Black = {0, 0, 0, 1};
 constexpr int32_t MaxMaskValue = 255;
 constexpr float WarmUpTextWidth = 192;
 constexpr float WarmUpTextHeight = 32;
-
-const char* GLErrorName(GLenum E) {
-    static const char* const Names[] = {"GL_INVALID_ENUM", "GL_INVALID_VALUE", "GL_INVALID_OPERATION",
-                                        "GL_STACK_OVERFLOW", "GL_STACK_UNDERFLOW", "GL_OUT_OF_MEMORY"};
-    return (E >= GL_INVALID_ENUM && E <= GL_OUT_OF_MEMORY) ? Names[E - GL_INVALID_ENUM] : nullptr;
-}
 
 }  // namespace
 
@@ -47,11 +49,19 @@ tOGLRenderDevice::tOGLRenderDevice() {
     EngineVars->RegisterVar("ShowStats", ShowStats);
 }
 
-tOGLRenderDevice::~tOGLRenderDevice() { DestroyRenderingContext(); }
+// The arrays' buffer objects go while their context is still current.
+tOGLRenderDevice::~tOGLRenderDevice() {
+    if (VertexArrayManager) DisposeObject(VertexArrayManager);
+    DestroyRenderingContext();
+}
 
 bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
     ProcTrace trace("tOGLRenderDevice.CreateRenderingContext()");
-    if (ContextExist) DestroyRenderingContext();
+    if (ContextExist) {
+        // The manager's buffer objects belong to the context that goes away.
+        DisposeObject(VertexArrayManager);
+        DestroyRenderingContext();
+    }
     Logger->Guard(NewViewport, "Viewport isn't assigned");
     Logger->Guard(NewViewport->DynamicCast("tViewport"), "_Viewoprt isn't a tViewport object");
     Viewport = static_cast<tViewport*>(NewViewport);
@@ -70,14 +80,34 @@ bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
 
     Logger->Log("Setting up primary rendering target...");
     DefaultFrame = NewObject<tFrame>();
+    SetUpVertexArrayManager();
+    SetUpGeometryServer();
 
     Logger->Log("Allocating default font...");
     DefaultFont = CreateFont(ShortString(" \"") + EngineINI->GetValue("Console", "Font") + "\" 8 16");
     DefaultRenderingTarget->MakeCurrent();
     ScreenShot = NewObject<tOGLScreenCaptureDevice>();
     Logger->Log("Almost done...");
+    Logger->Guard(Resources, "Resources isn't assigned");
+    EmptyShader = Resources->LoadShader(EmptyShaderName);
     ShowWarmUpFrame();
     return true;
+}
+
+void tOGLRenderDevice::SetUpVertexArrayManager() {
+    Logger->Log("Setting up vertex arrays manager...");
+    if (OpenGLExt->VBOSupported()) {
+        Logger->Log("Using VBO-optimized VA manager");
+        VertexArrayManager = NewObject<tVBOVertexArrayManager>();
+    } else {
+        Logger->Log("Using default VA manager");
+        VertexArrayManager = NewObject<tStdVertexArrayManager>();
+    }
+}
+
+void tOGLRenderDevice::SetUpGeometryServer() {
+    Logger->Log("Setting up geometry server...");
+    GeometryServer = InstantiateClassAs<tGeometryServer>(EngineINI->GetValue("Renderer", "GeometryServer"));
 }
 
 void tOGLRenderDevice::SetUpViewportParams() {
@@ -108,6 +138,7 @@ void tOGLRenderDevice::DestroyRenderingContext() {
     tZObject::DisposeObject(ORL);
     tZObject::DisposeObject(DefaultFont);
     tZObject::DisposeObject(DefaultFrame);
+    tZObject::DisposeObject(GeometryServer);
     tZObject::DisposeObject(DefaultRenderingTarget);
     tZObject::DisposeObject(ScreenShot);
     ContextExist = false;
@@ -222,6 +253,7 @@ void tOGLRenderDevice::BeginFrame(TRenderTarget Target) {
     tRenderDevice::BeginFrame(Target);
     MaskValue = 0;
     DefaultFrame->BeginFrame(WireFrame);
+    DefaultFrame->SetState(EmptyShader);
 }
 
 void tOGLRenderDevice::EndFrame() {
@@ -242,13 +274,7 @@ void tOGLRenderDevice::QueueStatistics() {
     AddTextString(0, 42, "MTriang/sec: " + Flt2Str(MTrianglesPerSecond, 1), &White);
 }
 
-void tOGLRenderDevice::CheckError() {
-    GLenum E = glGetError();
-    if (E == GL_NO_ERROR) return;
-    ShortString Msg = "OpenGL error: " + Int2Str(E);
-    if (const char* Name = GLErrorName(E)) Msg += ShortString(" (") + Name + ")";
-    Logger->Fatal(Msg);
-}
+void tOGLRenderDevice::CheckError() { CheckGLError(); }
 
 void tOGLRenderDevice::AddTextString(float X, float Y, const ShortString& Text, const TVector4* Color) {
     Logger->Guard(DefaultFrame->TotalTextStrings < tFrame::MaxTextStrings, "Cann't add more text strings");
@@ -285,6 +311,7 @@ void tOGLRenderDevice::DrawTextString(const TTextString& T) {
 }
 
 void tOGLRenderDevice::RenderZText(const TTextString& T) {
+    SetRenderState(EmptyShader);
     SetProjection(ZPR_ORTHOGRAPHIC);
     glPushMatrix();
     glLoadIdentity();
@@ -298,6 +325,7 @@ void tOGLRenderDevice::RenderZText(const TTextString& T) {
 
 // Later strings lie over earlier ones, all over the 3D scene.
 void tOGLRenderDevice::RenderTextStrings() {
+    SetRenderState(EmptyShader);
     SetProjection(ZPR_ORTHOGRAPHIC);
     glLoadIdentity();
     glPushAttrib(GL_LIST_BIT);

@@ -1,7 +1,9 @@
 #pragma once
 // The render device on OpenGL 1.4 with ARB extensions: the window's rendering
 // target, the capability probe, projection and transform stacks, the per-frame
-// clear and the text drawn from font display lists.
+// clear, vertex arrays drawn with surface shaders (the frame's current shader
+// changes the state only as far as the next one differs), statistics, the
+// frustum culler and the text drawn from font display lists.
 
 #include "kernel/renderer/renderdevice.h"
 
@@ -24,6 +26,8 @@ public:
     static constexpr float FarPlane = 200000.0f;
     // A string's raster position lies this far below its Y.
     static constexpr float TextBaselineOffset = 40.0f;
+    // The neutral render state every frame starts from and text is drawn with.
+    static constexpr const char* EmptyShaderName = "shaders\\empty.shader";
 
     tOGLRenderDevice();
     ~tOGLRenderDevice() override;
@@ -32,18 +36,24 @@ public:
     void DestroyRenderingContext() override;
     void SetFOV(float FOV) override;
     float GetFOV() override { return CurrentFOV; }
+    tShaderResource* CreateShader() override;
+    tTextureResource* CreateTexture(TTextureType TextureType) override;
     tFont* CreateFont(const ShortString& FontName) override;
     uint32_t GetDefaultFontID() override;
     tLightSource* CreateLightSource() override;
     void DeleteLightSource(tLightSource* Light) override;
     void DeleteFont(tFont* Font) override;
+    tShaderProgram* CreateShaderProgram() override;
     void SetProjection(TProjection Projection) override;
     void SetViewport(int32_t X, int32_t Y, int32_t Width, int32_t Height) override;
     void SetFogColor(const TVector4& Color) override;
     TVector4 GetFogColor() override;
     void BeginFrame(TRenderTarget Target) override;
     void EndFrame() override;
+    void ForceFixedPipeline() override;
     void CheckError() override;
+    void SetRenderState(tShaderResource* Shader) override;
+    void AddBuffer(tVertexArray* VertexArray, tShaderResource* Shader) override;
     void AddTextString(float X, float Y, const ShortString& Text, const TVector4* Color) override;
     void AddTextStringZ(float X, float Y, const ShortString& Text, const TVector4* Color) override;
     void AddTextStringZFont(float X, float Y, const ShortString& Text, const TVector4* Color, uint32_t FontID) override;
@@ -51,17 +61,29 @@ public:
     void EndTransform(TTransformType TransformType) override;
     void EnableClipPlane(int32_t Index, const double* Equation) override;
     void DisableClipPlane(int32_t Index) override;
+    TVector3 ProjectPoint(const TVector3& Point) override;
+    TMatrix4 ProjectTexture() override;
+    TCullFrustum CullBoxAgainstFrustum(const TBoundingBox& Box) override;
+    TCullFrustum CullSphereAgainstFrustum(const TBoundingSphere& Sphere) override;
+    intptr_t GetPrimaryRenderingContext() override;
+    tQueryFeedbackContext* AllocateOcclusionQueryFC() override;
+
+    // Counts Count vertices of the OpenGL primitive Primitive and the
+    // triangles they make (estimated for lines, strips and quads).
+    void UpdateStatistics(uint32_t Primitive, int32_t Count);
 
     float CurrentFOV = 0;
     tFrame* DefaultFrame = nullptr;
     tRenderingTarget* DefaultRenderingTarget = nullptr;
     tOSRenderingLayer* ORL = nullptr;
     tViewport* Viewport = nullptr;
+    tFrustumCuller Frustum;
     tLightSource* Lights[MaxLights] = {};  // the first ActiveLights are in use
     int32_t ActiveLights = 0;
     bool WireFrame = false;
     bool ShowStats = true;
     tScreenCaptureDevice* ScreenShot = nullptr;
+    tShaderResource* EmptyShader = nullptr;  // the resources manager's
     TMatrix4 CurrentPerspective = IdentityMatrix4;
     TMatrix4 CurrentOrtho = IdentityMatrix4;
     int32_t MaskValue = 0;  // stencil reference of the current mask, 0..255
@@ -70,6 +92,8 @@ public:
 
 private:
     void SetUpViewportParams();
+    void SetUpVertexArrayManager();
+    void SetUpGeometryServer();
     void ShowWarmUpFrame();
     void QueueStatistics();
     void RenderZText(const TTextString& T);

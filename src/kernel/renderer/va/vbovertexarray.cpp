@@ -52,9 +52,12 @@ bool tGLBuffer::Unmap() {
     return true;
 }
 
+// Deleting a buffer unmaps it; unmapping first would fail once the window,
+// and with it the current context, is gone at shutdown.
 void tGLBuffer::Delete() {
     if (ID == 0) return;
-    Unmap();
+    Locked = false;
+    Address = nullptr;
     glBindBufferARB(Target, 0);
     GLuint Name = ID;
     glDeleteBuffersARB(1, &Name);

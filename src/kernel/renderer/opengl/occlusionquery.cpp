@@ -1,0 +1,22 @@
+#include "kernel/renderer/opengl/occlusionquery.h"
+
+#include "kernel/renderer/va/vagl.h"
+
+Z_IMPLEMENT_CLASS(tOCFeedbackContext, .Operations = {{"IsQueryReady"}, {"GetQueryStatus"}})
+
+tOCFeedbackContext::tOCFeedbackContext() {
+    GLuint Query = 0;
+    glGenQueriesARB(1, &Query);
+    SetID(Query);
+}
+
+tOCFeedbackContext::~tOCFeedbackContext() {
+    const GLuint Query = GetID();
+    glDeleteQueriesARB(1, &Query);
+}
+
+int32_t tOCFeedbackContext::GetQueryStatus() {
+    GLint Samples = 0;
+    glGetQueryObjectivARB(GetID(), GL_QUERY_RESULT_ARB, &Samples);
+    return Samples;
+}

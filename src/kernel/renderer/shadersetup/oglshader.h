@@ -1,0 +1,35 @@
+#pragma once
+// The surface shader on OpenGL: applies the state its script describes.
+// Texture-coordinate animation, the vertex rotation and the occlusion query
+// belong to one draw: RestoreMatrices, called after the draw, undoes the
+// matrices and ends the query.
+
+#include "kernel/renderer/shadersetup/shadersetup.h"
+
+class tOGLShaderResource : public tShaderSetup {
+    Z_DECLARE_CLASS(tOGLShaderResource, tShaderSetup)
+public:
+    // The whole state, once the script has been read.
+    void SetState() override;
+    // After another shader the whole state; after this same shader only
+    // what changes from draw to draw (projection, animations, the query and
+    // the GPU program's parameters).
+    void UpdateState(tShaderResource* Previous) override;
+    void RestoreMatrices() override;
+    // Fatal for a unit outside 0..3.
+    void AttachTextureMatrix(int32_t Unit, const TMatrix4& Matrix) override;
+
+    bool TextureMatrixChanged[MaxShaderTextureUnits] = {};
+
+private:
+    void ApplyDrawState(float Time, bool Rebind);
+    void RotateVertices(float Time);
+    void BindUnitTexture(int32_t Unit);
+    void SetTextureEnvironment(int32_t Unit);
+    void AnimateTexture(int32_t Unit, float Time);
+    void ApplyFixedState();
+    void BeginOcclusionQuery();
+
+    bool ModelViewRotated = false;
+    TMatrix4 SavedModelView = IdentityMatrix4;
+};
