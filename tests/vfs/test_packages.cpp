@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/consoleenv.h"
 #include "kernel/platform/timer.h"
 #include "kernel/resources/pluginapi.h"
 #include "kernel/resources/registry.h"
@@ -9,6 +10,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Copies a package built for the tests into Data/Packages/.
+void InstallPackage(const std::string& Built, const std::string& As) {
+    fs::create_directories("Data/Packages");
+    fs::copy_file(fs::path(TEST_PACKAGE_DIR) / Built, "Data/Packages/" + As);
+}
 
 class PackageTest : public VFSTest {
 protected:
@@ -21,10 +28,6 @@ protected:
         if (FS) tZObject::DisposeObject(FS);
         tZObject::DisposeObject(Linker);
         VFSTest::TearDown();
-    }
-    void InstallPackage(const std::string& Built, const std::string& As) {
-        fs::create_directories("Data/Packages");
-        fs::copy_file(fs::path(TEST_PACKAGE_DIR) / Built, "Data/Packages/" + As);
     }
 };
 
@@ -101,6 +104,43 @@ TEST_F(PackageTest, LibrariesThatAreNoPackagesAreFatal) {
                 "LoadPackage\\(\\) failed to load Data/Packages/junk.so");
     EXPECT_EXIT(Linker->LoadPackage("libm.so.6"), ::testing::ExitedWithCode(255),
                 "Unable to find InitPackage\\(\\) proc in libm.so.6");
+}
+
+class PackageConsoleTest : public ConsoleTest {
+protected:
+    void SetUp() override {
+        ConsoleTest::SetUp();
+        OSSystem = new tWinOSSystem();
+        Linker = NewObject<tObjectsLinker>();
+        Linker->RegisterClasses();
+    }
+    void DisposeServices() override {
+        if (FileSystem) tZObject::DisposeObject(FileSystem);
+        ConsoleTest::DisposeServices();
+        tZObject::DisposeObject(Linker);
+        delete OSSystem;
+        OSSystem = nullptr;
+    }
+};
+
+TEST_F(PackageConsoleTest, TheConsoleListsPackageClassesAndPatches) {
+    InstallPackage("timerpackage.so", "timers.so");
+    FileSystem = NewObject<tVirtualFileSystem>();
+    FileSystem->SetRootDir("Data\\");
+    Linker->LoadAllPackages();
+    EXPECT_EQ(MessagesOfType(CMSG_INFOTIP), (std::vector<std::string>{"Loading packages from: Packages\\",
+                                                                      "...loading package: Data/Packages/timers.so"}));
+    TakeMessages();
+    Type("EnumClasses");
+    std::vector<std::string> lines = MessagesOfType(CMSG_ENGINEMESSAGE);
+    auto line = [&](const std::string& name) {
+        for (const std::string& l : lines)
+            if (l.rfind(name + " ", 0) == 0) return l;
+        return std::string();
+    };
+    EXPECT_EQ(line("TWINTIMER"), "TWINTIMER                From: Data/Packages/timers.so         (patch)");
+    EXPECT_EQ(line("TPACKAGETIMER"), "TPACKAGETIMER            From: Data/Packages/timers.so         ");
+    EXPECT_EQ(line("TTIMER"), "TTIMER                   From: Core                            ");
 }
 
 TEST(PackageRecords, ClassRecordsRoundTripFieldByField) {
