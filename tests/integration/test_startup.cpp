@@ -2,7 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
+
 #include "gamerun.h"
+
+namespace {
+
+struct tProfiledSection {
+    int Calls = 0;
+    double Seconds = 0;
+};
+
+// A section's row of the profiler report; zeros when it is not there.
+tProfiledSection ProfiledSection(const std::string& Report, const std::string& Section) {
+    std::istringstream In(Report);
+    tProfiledSection Row;
+    for (std::string Line; std::getline(In, Line);) {
+        if (Line.rfind(Section + " ", 0) != 0) continue;
+        std::istringstream(Line.substr(Section.size())) >> Row.Calls >> Row.Seconds;
+        break;
+    }
+    return Row;
+}
+
+}  // namespace
 
 TEST(GameStartUp, LogsStartUpDrawsFramesAndQuitsCleanly) {
     tGameRun Game;
@@ -67,4 +91,29 @@ TEST(GameStartUp, ShowsTheWarmUpMessageWhileStarting) {
     EXPECT_GT(InMessage, 100);
     EXPECT_EQ(Shot.CountBright(0, 0, 1024, 768), InMessage);
     EXPECT_EQ(Shot.At(10, 700), 0x000000u);  // cleared to black
+}
+
+TEST(GameStartUp, LoadsThePackagesOfTheDataDirectory) {
+    tGameRun Game;
+    std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
+    std::filesystem::copy_file(HALVARDINE_TEST_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "timerpackage.so");
+    Game.AppendDataFile("StdConfig/console.cfg", "\nQuit\n");
+    tGameResult R = Game.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.EngineLog, "...loading package: ")) << R.EngineLog;
+    EXPECT_TRUE(Contains(R.EngineLog, "timerpackage.so")) << R.EngineLog;
+}
+
+// "MaxTickRate" paces the frames (a busy machine may draw fewer, never more).
+TEST(GameStartUp, MaxTickRateLimitsTheFrameRate) {
+    tGameRun Game;
+    Game.PlayDemo("Set MaxTickRate 50\nWAIT 2\nQuit\n");
+    tGameResult R = Game.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
+    const tProfiledSection Frames = ProfiledSection(R.ProfilerLog, "TOGLRENDERDEVICE.ENDFRAME");
+    const double Running = ProfiledSection(R.ProfilerLog, "MAINLOOP").Seconds -
+                           ProfiledSection(R.ProfilerLog, "TWINGAMEENGINE.INITGAME").Seconds;
+    ASSERT_GT(Running, 2.0) << R.ProfilerLog;
+    EXPECT_LT(Frames.Calls / Running, 55.0) << R.ProfilerLog;
+    EXPECT_GT(Frames.Calls / Running, 10.0) << R.ProfilerLog;
 }

@@ -5,8 +5,10 @@ add_executable(halvardine_closewindow ${CMAKE_CURRENT_LIST_DIR}/closewindow.cpp)
 target_link_libraries(halvardine_closewindow PRIVATE X11::X11)
 
 target_sources(test_integration PRIVATE ${CMAKE_CURRENT_LIST_DIR}/gamerun.cpp)
-add_dependencies(test_integration halvardine halvardine_closewindow)
+# The package tests' timer package shows that the game loads Data/Packages.
+add_dependencies(test_integration halvardine halvardine_closewindow timerpackage)
 target_compile_definitions(test_integration PRIVATE
   HALVARDINE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  HALVARDINE_TEST_PACKAGE="$<TARGET_FILE:timerpackage>"
   HALVARDINE_GAME="$<TARGET_FILE:halvardine>"
   HALVARDINE_CLOSE_WINDOW_TOOL="$<TARGET_FILE:halvardine_closewindow>")

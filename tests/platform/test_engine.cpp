@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "enginehost.h"
+#include "common/enginehost.h"
 #include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/inifile.h"

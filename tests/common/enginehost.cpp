@@ -1,4 +1,4 @@
-#include "enginehost.h"
+#include "common/enginehost.h"
 
 #include "kernel/core/console.h"
 #include "kernel/core/globals.h"
