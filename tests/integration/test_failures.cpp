@@ -25,3 +25,12 @@ TEST(GameFailures, BadStartUpEntriesEndTheGameWithTheirMessage) {
         EXPECT_TRUE(Contains(R.Stderr, C.Message)) << R.Stderr;
     }
 }
+
+TEST(GameFailures, AScriptSpawningAnUnknownClassEndsTheGame) {
+    tGameRun Game;
+    Game.PlayDemo("WAIT 0.2\nSpawnClass tNoSuchClass\nWAIT 5\nQuit\n");
+    tGameResult R = Game.Run(30);
+    EXPECT_EQ(R.ExitCode, 255);
+    EXPECT_TRUE(Contains(R.EngineLog, "Fatal error: Unable to instantiate class: class not found: TNOSUCHCLASS"))
+        << R.EngineLog;
+}
