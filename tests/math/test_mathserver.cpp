@@ -3,16 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include "common/testenv.h"
 #include "libraries/math/mathserver.h"
 #include "mathcheck.h"
 
 namespace {
 
-// The math server is a plain service object; no registry is needed to use it.
-struct MathServerTest : ::testing::Test {
-    MathServerTest() : Server(NewObject<tGenericMathServer>()) {}
-    ~MathServerTest() override { tZObject::DisposeObject(Server); }
-    tGenericMathServer* Server;
+class MathServerTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        Server = NewObject<tGenericMathServer>();
+    }
+    void TearDown() override {
+        tZObject::DisposeObject(Server);
+        EngineTest::TearDown();
+    }
+    tGenericMathServer* Server = nullptr;
 };
 
 }  // namespace

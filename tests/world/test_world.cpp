@@ -67,13 +67,14 @@ TEST_F(WorldTest, SpawnablesEnterTheWorldInOrderAndResetDisposesThem) {
 
 TEST_F(WorldTest, ANewCameraOrAtmosphereReplacesAndDisposesTheOldOne) {
     tCamera* First = World->GetCamera();
+    const int64_t FirstID = First->FGUID;
     World->SetCamera(First);  // the same camera stays alive
     EXPECT_EQ(World->GetCamera(), First);
     EXPECT_TRUE(First->Registered);
 
     tZObject* Second = Spawn("tNullCamera", "");
     EXPECT_EQ(World->GetCamera(), Second);
-    EXPECT_EQ(Linker->FindObject(First->FGUID), nullptr);
+    EXPECT_EQ(Linker->FindObject(FirstID), nullptr);
 
     tAtmosphere* Sky = World->GetAtmosphere();
     const int64_t SkyID = Sky->FGUID;
