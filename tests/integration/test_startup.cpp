@@ -107,7 +107,8 @@ TEST(GameStartUp, LoadsThePackagesOfTheDataDirectory) {
 // "MaxTickRate" paces the frames (a busy machine may draw fewer, never more).
 TEST(GameStartUp, MaxTickRateLimitsTheFrameRate) {
     tGameRun Game;
-    Game.PlayDemo("Set MaxTickRate 50\nWAIT 2\nQuit\n");
+    Game.AppendDataFile("StdConfig/engine.cfg", "\nSet MaxTickRate 50\n");
+    Game.PlayDemo("WAIT 2\nQuit\n");
     tGameResult R = Game.Run();
     ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
     const tProfiledSection Frames = ProfiledSection(R.ProfilerLog, "TOGLRENDERDEVICE.ENDFRAME");
