@@ -12,3 +12,10 @@ target_compile_definitions(test_integration PRIVATE
   HALVARDINE_TEST_PACKAGE="$<TARGET_FILE:timerpackage>"
   HALVARDINE_GAME="$<TARGET_FILE:halvardine>"
   HALVARDINE_CLOSE_WINDOW_TOOL="$<TARGET_FILE:halvardine_closewindow>")
+
+# The package whose subsystem draws the rendering tests' scene.
+add_library(renderscene MODULE ${CMAKE_CURRENT_LIST_DIR}/renderscene/renderscene.cpp)
+target_include_directories(renderscene PRIVATE ${CMAKE_SOURCE_DIR}/src)
+set_target_properties(renderscene PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testpackages)
+add_dependencies(test_integration renderscene)
+target_compile_definitions(test_integration PRIVATE RENDER_SCENE_PACKAGE="$<TARGET_FILE:renderscene>")

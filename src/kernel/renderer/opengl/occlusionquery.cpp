@@ -15,7 +15,10 @@ tOCFeedbackContext::~tOCFeedbackContext() {
     glDeleteQueriesARB(1, &Query);
 }
 
+// A query no draw has counted into yet has no result: 0 samples, and no
+// OpenGL error to end the frame with.
 int32_t tOCFeedbackContext::GetQueryStatus() {
+    if (!glIsQueryARB(GetID())) return 0;
     GLint Samples = 0;
     glGetQueryObjectivARB(GetID(), GL_QUERY_RESULT_ARB, &Samples);
     return Samples;

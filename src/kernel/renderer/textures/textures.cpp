@@ -118,7 +118,8 @@ void tTextureFields::LoadTextureInInternalFormat(tIStream& Stream) {
     Image.TextureType = static_cast<TTextureType>(GetInt32(P));
 
     const uint64_t Needed = PixelBlockSize();
-    const int64_t Available = int64_t(Stream.GetSize()) - Stream.GetPosition();
+    // The pixels follow the record at the start of the file.
+    const int64_t Available = int64_t(Stream.GetSize()) - CacheRecordSize;
     const uint8_t* Pixels = Stream.MapStreamFromCurrentPos();
     Logger->Guard(Pixels && Available >= 0 && Needed <= uint64_t(Available),
                   "Texture cache file holds fewer pixels than its record announces");

@@ -1,0 +1,131 @@
+// The real game draws a fixed scene through the render device (the package
+// in renderscene/): textured, blended, animated and GLSL-shaded quads, a
+// stencil mask, a clip plane, text on top of geometry and a box in
+// perspective; the screenshots are checked pixel by pixel.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "gamerun.h"
+
+namespace {
+
+constexpr uint32_t Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF, White = 0xFFFFFF, Yellow = 0xFFFF00;
+// The frames clear to black, the fog colour of the start-up frame.
+constexpr uint32_t Background = 0x000000;
+
+bool Near(uint32_t A, uint32_t B, int Tolerance = 3) {
+    for (int Shift : {16, 8, 0}) {
+        const int D = int((A >> Shift) & 0xFF) - int((B >> Shift) & 0xFF);
+        if (D > Tolerance || D < -Tolerance) return false;
+    }
+    return true;
+}
+
+std::string Hex(uint32_t Colour) {
+    char Text[16];
+    std::snprintf(Text, sizeof Text, "0x%06X", Colour);
+    return Text;
+}
+
+testing::AssertionResult ColourAt(const tScreenImage& Shot, int X, int Y, uint32_t Expected) {
+    const uint32_t Got = Shot.At(X, Y);
+    if (Near(Got, Expected)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "at (" << X << ", " << Y << ") " << Hex(Got) << " instead of "
+                                       << Hex(Expected);
+}
+
+class GameRendering : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        tGameRun Game;
+        std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
+        std::filesystem::copy_file(RENDER_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "renderscene.so");
+        Game.PlayDemo(
+            "SpawnClass tRenderTestScene\n"
+            "WAIT 0.5\n"
+            "ScreenShot scene1.bmp\n"
+            "WAIT 0.4\n"
+            "ScreenShot scene2.bmp\n"
+            "WAIT 0.4\n"
+            "ScreenShot scene3.bmp\n"
+            "Quit\n");
+        Result = new tGameResult(Game.Run());
+        for (const char* Name : {"scene1.bmp", "scene2.bmp", "scene3.bmp"})
+            Shots.push_back(Result->Screenshot(std::string("ScreenShots/") + Name));
+    }
+    static void TearDownTestSuite() {
+        delete Result;
+        Shots.clear();
+    }
+    void SetUp() override {
+        ASSERT_EQ(Result->ExitCode, 0) << Result->Stderr << Result->Stdout;
+        ASSERT_EQ(Shots[0].Width, 1024);
+    }
+
+    static tGameResult* Result;
+    static std::vector<tScreenImage> Shots;
+};
+
+tGameResult* GameRendering::Result = nullptr;
+std::vector<tScreenImage> GameRendering::Shots;
+
+}  // namespace
+
+TEST_F(GameRendering, TexturesBlendingAndTheGLSLProgramColourTheirQuads) {
+    const tScreenImage& Shot = Shots[0];
+    // The checker's quadrants as the image shows them, top row first.
+    EXPECT_TRUE(ColourAt(Shot, 100, 150, Red));
+    EXPECT_TRUE(ColourAt(Shot, 200, 150, Green));
+    EXPECT_TRUE(ColourAt(Shot, 100, 250, Blue));
+    EXPECT_TRUE(ColourAt(Shot, 200, 250, White));
+    // Green added to red; half-transparent blue over red.
+    EXPECT_TRUE(ColourAt(Shot, 350, 150, Yellow));
+    EXPECT_TRUE(ColourAt(Shot, 500, 150, 0x7F0080));
+    // The program inverts red to (0, 1, 1) and scales it by (1, 0.5, 1).
+    EXPECT_TRUE(ColourAt(Shot, 800, 150, 0x0080FF));
+    // Nothing of the scene leaks between its quads.
+    EXPECT_TRUE(ColourAt(Shot, 275, 150, Background));
+    EXPECT_TRUE(ColourAt(Shot, 575, 150, Background));
+}
+
+TEST_F(GameRendering, AnimatedTextureCyclesThroughItsFrames) {
+    std::set<uint32_t> Seen;
+    for (const tScreenImage& Shot : Shots) {
+        const uint32_t C = Shot.At(650, 150);
+        EXPECT_TRUE(Near(C, Red) || Near(C, Green) || Near(C, Blue)) << Hex(C);
+        Seen.insert(C);
+    }
+    EXPECT_GE(Seen.size(), 2u);
+}
+
+TEST_F(GameRendering, StencilMaskAndClipPlaneLimitWhatIsDrawn) {
+    const tScreenImage& Shot = Shots[0];
+    EXPECT_TRUE(ColourAt(Shot, 100, 400, Red));          // inside the mask
+    EXPECT_TRUE(ColourAt(Shot, 30, 340, Background));    // outside it
+    EXPECT_TRUE(ColourAt(Shot, 200, 400, Background));
+    EXPECT_TRUE(ColourAt(Shot, 350, 400, Red));          // left of the clip plane
+    EXPECT_TRUE(ColourAt(Shot, 450, 400, Background));   // right of it
+}
+
+TEST_F(GameRendering, TextLiesOnTopOfTheGeometry) {
+    const tScreenImage& Shot = Shots[0];
+    EXPECT_GT(Shot.CountBright(600, 370, 800, 420), 30);
+    EXPECT_TRUE(ColourAt(Shot, 880, 410, Green));
+}
+
+TEST_F(GameRendering, BoxInPerspectiveLandsWhereProjectPointSaysAndIsNotCulled) {
+    std::smatch M;
+    ASSERT_TRUE(std::regex_search(Result->EngineLog, M, std::regex("Box centre at (\\d+) (\\d+)")))
+        << Result->EngineLog;
+    const int X = std::stoi(M[1]), Y = std::stoi(M[2]);
+    // Placed at (-3, -4, -10) in view space: left of and below the centre.
+    EXPECT_NEAR(X, 397, 3);
+    EXPECT_NEAR(Y, 538, 3);
+    EXPECT_TRUE(ColourAt(Shots[0], X, Y, White));
+    EXPECT_NE(Result->EngineLog.find("Box in frustum: 1, behind the camera: 0"), std::string::npos);
+}
