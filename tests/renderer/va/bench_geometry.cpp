@@ -7,31 +7,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "common/allocationcounter.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "renderer/vagl/offscreencontext.h"
-
-namespace {
-std::atomic<int64_t> Allocations{0};
-}  // namespace
-
-// GCC takes the malloc/free pair below for a mismatch once operator new is inlined.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t Size) {
-    ++Allocations;
-    if (void* P = std::malloc(Size ? Size : 1)) return P;
-    throw std::bad_alloc();
-}
-void operator delete(void* P) noexcept { std::free(P); }
-void operator delete(void* P, std::size_t) noexcept { std::free(P); }
 
 namespace {
 
@@ -55,17 +38,6 @@ struct GeometryFrame {
         Logger = nullptr;
     }
 };
-
-// Runs Frame once to warm up, then times it and reports the allocations made
-// by the timed frames.
-template <class F>
-void RunFrames(benchmark::State& State, F Frame) {
-    Frame();
-    const int64_t Before = Allocations.load();
-    for (auto _ : State) Frame();
-    State.counters["allocs/frame"] =
-        benchmark::Counter(double(Allocations.load() - Before) / double(State.iterations()));
-}
 
 void BM_ParticleRects(benchmark::State& State) {
     GeometryFrame G;
