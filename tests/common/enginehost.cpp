@@ -19,7 +19,7 @@ void tRecordingRenderDevice::BeginFrame(TRenderTarget Target) {
 }
 
 void tRecordingRenderDevice::AddTextString(float X, float Y, const ShortString& Text, const TVector4*) {
-    Texts.push_back({X, Y, Text.str()});
+    Texts.push_back({X, Y, Text});
 }
 
 void tWindowlessViewport::OpenViewport(const ShortString& NewTitle, tViewportLocation NewLocation) {
@@ -28,10 +28,11 @@ void tWindowlessViewport::OpenViewport(const ShortString& NewTitle, tViewportLoc
     ViewportOpened = true;
 }
 
-void EngineHostTest::SetUp() {
-    EngineTest::SetUp();
-    Work.WriteFile("Data/StdConfig/engine.ini", INIText);
-    Work.WriteFile("Data/StdConfig/engine.cfg", EngineCfg);
+tEngineHost::tEngineHost() {
+    Logger = new tCoreLogger("engine.log", LOG_FILE);
+    Warning = new tANSIOutput();
+    Work.WriteFile("Data/StdConfig/engine.ini", DefaultINI);
+    Work.WriteFile("Data/StdConfig/engine.cfg", DefaultEngineCfg);
     OSSystem = new tWinOSSystem();
     Linker = new tObjectsLinker();
     Linker->RegisterClasses();
@@ -40,41 +41,51 @@ void EngineHostTest::SetUp() {
     EngineINI = new tZINIFile("StdConfig\\engine.ini");
     Console = NewObject<tEngineConsole>();
     EngineVars = NewObject<tEngineVarsManager>();
+    ServicesUp = true;
 }
 
-// The main program's shutdown order; nothing the engine made may be left.
-void EngineHostTest::TearDown() {
+int32_t tEngineHost::ShutDownServices() {
+    if (!ServicesUp) return 0;
+    ServicesUp = false;
     tZObject::DisposeObject(EngineVars);
     tZObject::DisposeObject(Console);
     if (Engine) tZObject::DisposeObject(Engine);
     delete EngineINI;
     EngineINI = nullptr;
     tZObject::DisposeObject(FileSystem);
-    EXPECT_EQ(Linker->ObjectsGraph().GetTotalItems(), 0);
+    return Linker->ObjectsGraph().GetTotalItems();
+}
+
+tEngineHost::~tEngineHost() {
+    ShutDownServices();
     tZObject::DisposeObject(Linker);
     delete OSSystem;
     OSSystem = nullptr;
-    EngineTest::TearDown();
+    delete Warning;
+    Warning = nullptr;
+    delete Logger;
+    Logger = nullptr;
 }
 
-tWinGameEngine& EngineHostTest::StartEngine() {
+tWinGameEngine& tEngineHost::StartEngine() {
     Engine = NewObject<tWinGameEngine>();
     return *static_cast<tWinGameEngine*>(Engine);
 }
 
-tWinGameEngine& EngineHostTest::StartActiveEngine() {
+tWinGameEngine& tEngineHost::StartActiveEngine() {
     tWinGameEngine& E = StartEngine();
     auto* Params = new tViewportParams;
     Params->Width = 640;
     Params->Height = 480;
     E.Viewport = NewObject<tWindowlessViewport>(Params);
     Device = NewObject<tRecordingRenderDevice>();
+    Device->Texts.reserve(tRecordingRenderDevice::ReservedTexts);
     E.Renderer = Device;
     E.EngineActive = true;
     return E;
 }
 
-std::vector<std::string> EngineHostTest::ConsoleMessages() {
+std::vector<std::string> tEngineHost::ConsoleMessages() {
     std::vector<std::string> Messages;
     tConsoleMessagesHistory* History = Console->GetMessagesHistory();
     for (int32_t I = History->GetTotalMessages(); I >= 1; --I) {
@@ -85,4 +96,4 @@ std::vector<std::string> EngineHostTest::ConsoleMessages() {
     return Messages;
 }
 
-std::string EngineHostTest::Log() const { return ReadWholeFile(Work.Path() / "engine.log"); }
+std::string tEngineHost::Log() const { return ReadWholeFile(Work.Path() / "engine.log"); }

@@ -4,6 +4,7 @@
 // stand-ins for the window and the render device so the engine can tick
 // without a display.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,8 +56,9 @@ public:
 
     struct tText {
         float X, Y;
-        std::string Text;
+        ShortString Text;
     };
+    static constexpr std::size_t ReservedTexts = 16;
     std::vector<tText> Texts;  // of the current frame
     int FramesEnded = 0;
 };
@@ -73,20 +75,50 @@ public:
     void Tick(float) override {}
 };
 
-class EngineHostTest : public EngineTest {
-protected:
-    // Writes the start-up files (INI and engine.cfg) before the services start.
-    void SetUp() override;
-    void TearDown() override;
+// The engine's services in a temporary working directory, created in the
+// main program's order and freed in its shutdown order. Usable outside
+// GoogleTest (benchmarks).
+class tEngineHost {
+public:
+    static constexpr const char* DefaultINI = "[Engine]\nTimer=tWinTimer\nRunsCount=41\n";
+    static constexpr const char* DefaultEngineCfg = "Set ScreenWidth 640\nSet ScreenHeight 480\n";
+
+    tEngineHost();
+    ~tEngineHost();
+    tEngineHost(const tEngineHost&) = delete;
+    tEngineHost& operator=(const tEngineHost&) = delete;
 
     // The engine, as the main program creates it.
     tWinGameEngine& StartEngine();
     // The engine ticking with the stand-ins as window and render device.
     tWinGameEngine& StartActiveEngine();
+    // Everything but the registry, in the shutdown order; the count of
+    // objects still alive on the registry's graph.
+    int32_t ShutDownServices();
     std::vector<std::string> ConsoleMessages();
     std::string Log() const;
 
+    TempWorkDir Work;
     tRecordingRenderDevice* Device = nullptr;
-    std::string INIText = "[Engine]\nTimer=tWinTimer\nRunsCount=41\n";
-    std::string EngineCfg = "Set ScreenWidth 640\nSet ScreenHeight 480\n";
+
+private:
+    bool ServicesUp = false;
+};
+
+class EngineHostTest : public ::testing::Test {
+protected:
+    void SetUp() override { Host = std::make_unique<tEngineHost>(); }
+    // Nothing the engine made may be left alive.
+    void TearDown() override {
+        EXPECT_EQ(Host->ShutDownServices(), 0);
+        Host.reset();
+    }
+
+    tWinGameEngine& StartEngine() { return Host->StartEngine(); }
+    tWinGameEngine& StartActiveEngine() { return Host->StartActiveEngine(); }
+    std::vector<std::string> ConsoleMessages() { return Host->ConsoleMessages(); }
+    std::string Log() const { return Host->Log(); }
+    tRecordingRenderDevice* Device() { return Host->Device; }
+
+    std::unique_ptr<tEngineHost> Host;
 };

@@ -120,7 +120,7 @@ TEST_F(EngineHostTest, TicksRunFixedStepsAndKeepTheRemainder) {
     EXPECT_EQ(S->Steps, std::vector<float>(3, 0.01f));
     EXPECT_NEAR(E.ExecutionTime, 0.005f, 1e-5f);
     EXPECT_EQ(S->Frames, 1);
-    EXPECT_EQ(Device->FramesEnded, 1);
+    EXPECT_EQ(Device()->FramesEnded, 1);
 
     E.Tick(0.006f);
     EXPECT_EQ(S->Steps.size(), 4u);
@@ -140,7 +140,7 @@ TEST_F(EngineHostTest, AnInactiveEngineNeitherTicksNorDraws) {
     E.EngineActive = false;
     E.Tick(1.0f);
     EXPECT_TRUE(S->Steps.empty());
-    EXPECT_EQ(Device->FramesEnded, 0);
+    EXPECT_EQ(Device()->FramesEnded, 0);
     EXPECT_EQ(E.GetEngineTime(), 0.0f);
 }
 
@@ -148,17 +148,17 @@ TEST_F(EngineHostTest, ShowFPSQueuesThreeLinesAtTheRightEdge) {
     tWinGameEngine& E = StartActiveEngine();
     E.CurrentTickRate = 59.6f;
     E.Tick(0.035f);
-    EXPECT_TRUE(Device->Texts.empty());
+    EXPECT_TRUE(Device()->Texts.empty());
 
     E.EngineConfig.ShowFPS = true;
     E.Tick(0.035f);
-    ASSERT_EQ(Device->Texts.size(), 3u);
-    EXPECT_EQ(Device->Texts[0].Text, "FPS     : 60");
-    EXPECT_EQ(Device->Texts[1].Text, "Sec/Frm : 0.035");
-    EXPECT_EQ(Device->Texts[2].Text, "Upd/Frm : 3");
+    ASSERT_EQ(Device()->Texts.size(), 3u);
+    EXPECT_EQ(Device()->Texts[0].Text, "FPS     : 60");
+    EXPECT_EQ(Device()->Texts[1].Text, "Sec/Frm : 0.035");
+    EXPECT_EQ(Device()->Texts[2].Text, "Upd/Frm : 3");
     for (int I = 0; I < 3; ++I) {
-        EXPECT_EQ(Device->Texts[I].X, 640 - 140);
-        EXPECT_EQ(Device->Texts[I].Y, 16 * I);
+        EXPECT_EQ(Device()->Texts[I].X, 640 - 140);
+        EXPECT_EQ(Device()->Texts[I].Y, 16 * I);
     }
 }
 
