@@ -118,3 +118,29 @@ TEST(GameStartUp, MaxTickRateLimitsTheFrameRate) {
     EXPECT_LT(Frames.Calls / Running, 55.0) << R.ProfilerLog;
     EXPECT_GT(Frames.Calls / Running, 10.0) << R.ProfilerLog;
 }
+
+// Xvfb offers its one 1024 x 768 mode: full screen there works; any other
+// size falls back to a window of the requested size after one retry with
+// twice the width.
+TEST(GameStartUp, FullScreenUsesAnOfferedModeAndFallsBackToAWindow) {
+    tGameRun Supported;
+    Supported.AppendDataFile("StdConfig/engine.cfg", "\nSet FullScreen True\n");
+    Supported.AppendDataFile("StdConfig/console.cfg", "\nScreenShot full.bmp\nQuit\n");
+    tGameResult R = Supported.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.EngineLog, "\"Display mode changed\"")) << R.EngineLog;
+    EXPECT_FALSE(Contains(R.Stdout, "Not Supported")) << R.Stdout;
+    EXPECT_EQ(R.Screenshot("ScreenShots/full.bmp").Width, 1024);
+
+    tGameRun Unsupported;
+    Unsupported.AppendDataFile("StdConfig/engine.cfg", "\nSet FullScreen True\nSet ScreenWidth 800\nSet ScreenHeight 600\n");
+    Unsupported.AppendDataFile("StdConfig/console.cfg", "\nScreenShot windowed.bmp\nQuit\n");
+    R = Unsupported.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(HasLine(R.Stdout, "800x600x32@0Hz")) << R.Stdout;
+    EXPECT_TRUE(HasLine(R.Stdout, "1600x600x32@0Hz")) << R.Stdout;
+    EXPECT_TRUE(HasLine(R.Stdout, "The Requested Fullscreen Mode Is Not Supported By Your Video Card.")) << R.Stdout;
+    const tScreenImage Shot = R.Screenshot("ScreenShots/windowed.bmp");
+    EXPECT_EQ(Shot.Width, 800);
+    EXPECT_EQ(Shot.Height, 600);
+}
