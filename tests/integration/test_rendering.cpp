@@ -39,12 +39,22 @@ testing::AssertionResult ColourAt(const tScreenImage& Shot, int X, int Y, uint32
                                        << Hex(Expected);
 }
 
+void AddScenePackage(const tGameRun& Game) {
+    std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
+    std::filesystem::copy_file(RENDER_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "renderscene.so");
+}
+
+std::size_t Count(const std::string& Text, const std::string& Part) {
+    std::size_t N = 0;
+    for (std::size_t At = Text.find(Part); At != std::string::npos; At = Text.find(Part, At + 1)) ++N;
+    return N;
+}
+
 class GameRendering : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         tGameRun Game;
-        std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
-        std::filesystem::copy_file(RENDER_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "renderscene.so");
+        AddScenePackage(Game);
         Game.PlayDemo(
             "SpawnClass tRenderTestScene\n"
             "WAIT 0.5\n"
@@ -118,7 +128,7 @@ TEST_F(GameRendering, TextLiesOnTopOfTheGeometry) {
     EXPECT_TRUE(ColourAt(Shot, 880, 410, Green));
 }
 
-TEST_F(GameRendering, BoxInPerspectiveLandsWhereProjectPointSaysAndIsNotCulled) {
+TEST_F(GameRendering, BoxInPerspectiveLandsWhereThePointAndTextureProjectionsSayAndIsNotCulled) {
     std::smatch M;
     ASSERT_TRUE(std::regex_search(Result->EngineLog, M, std::regex("Box centre at (\\d+) (\\d+)")))
         << Result->EngineLog;
@@ -127,5 +137,34 @@ TEST_F(GameRendering, BoxInPerspectiveLandsWhereProjectPointSaysAndIsNotCulled) 
     EXPECT_NEAR(X, 397, 3);
     EXPECT_NEAR(Y, 538, 3);
     EXPECT_TRUE(ColourAt(Shots[0], X, Y, White));
+    // Projected as a texture, the centre lands on the same pixel.
+    ASSERT_TRUE(std::regex_search(Result->EngineLog, M, std::regex("Texture projection at (\\d+) (\\d+)")));
+    EXPECT_NEAR(std::stoi(M[1]), X, 1);
+    EXPECT_NEAR(std::stoi(M[2]), Y, 1);
     EXPECT_NE(Result->EngineLog.find("Box in frustum: 1, behind the camera: 0"), std::string::npos);
+}
+
+// Built anew, the context has its own frame, arrays, geometry server, fonts
+// and screenshot command, and the game goes on drawing and ends cleanly.
+TEST(GameRenderingContext, ContextBuiltAnewGoesOnDrawing) {
+    tGameRun Game;
+    AddScenePackage(Game);
+    Game.PlayDemo(
+        "WAIT 0.3\n"
+        "SpawnClass tContextRecreator\n"
+        "WAIT 0.3\n"
+        "Echo after the new context\n"
+        "WAIT 0.3\n"
+        "ScreenShot again.bmp\n"
+        "Quit\n");
+    tGameResult R = Game.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr << R.Stdout;
+    for (const char* Line : {"Setting up vertex arrays manager...", "Using VBO-optimized VA manager",
+                             "Setting up geometry server...", "Allocating default font..."})
+        EXPECT_EQ(Count(R.EngineLog, Line), 2u) << Line;
+    EXPECT_NE(R.Stdout.find("Objects left: 0"), std::string::npos) << R.Stdout;
+    // The newest console message, in the new context's font.
+    const tScreenImage Shot = R.Screenshot("ScreenShots/again.bmp");
+    ASSERT_EQ(Shot.Width, 1024);
+    EXPECT_GT(Shot.CountBright(0, 20, 300, 48), 20);
 }

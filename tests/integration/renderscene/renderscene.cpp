@@ -11,6 +11,7 @@
 //   (300..500, 350..450)   red, clipped to x < 400
 //   (580..900, 370..420)   green with text on top
 //   a white box in perspective; its projected centre goes to the log
+// Spawning tContextRecreator builds the render device's context anew.
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -25,11 +26,13 @@
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/shaderprogram.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/classes/viewport.h"
 
 namespace {
 
 constexpr const char* PackageDate = "2024/03/01 12:00:00";
 constexpr TVector4 White = {1, 1, 1, 1};
+constexpr float WindowWidth = 1024, WindowHeight = 768;
 
 struct TRect {
     float X1, Y1, X2, Y2;
@@ -113,6 +116,10 @@ private:
         const TVector3 Centre = Device->ProjectPoint({0, 0, 0});
         Logger->Log("Box centre at " + Int2Str(static_cast<int32_t>(Centre.x)) + " " +
                     Int2Str(static_cast<int32_t>(Centre.y)));
+        // The texture projection of the same point, in window pixels.
+        const TVector4 T = Device->ProjectTexture() * TVector4{0, 0, 0, 1};
+        Logger->Log("Texture projection at " + Int2Str(static_cast<int32_t>(T.x / T.w * WindowWidth)) + " " +
+                    Int2Str(static_cast<int32_t>((1 - T.y / T.w) * WindowHeight)));
         TBoundingBox Visible, Behind;
         Visible.Min = {-1, -1, -1};
         Visible.Max = {1, 1, 1};
@@ -130,14 +137,27 @@ private:
 };
 Z_IMPLEMENT_CLASS(tRenderTestScene, .Operations = {{"Tick"}, {"RenderFrame"}})
 
+// Builds the render device's context anew when spawned, as re-attaching the
+// device to the viewport does.
+class tContextRecreator : public tSubSystem {
+    Z_DECLARE_CLASS(tContextRecreator, tSubSystem)
+public:
+    tContextRecreator() {
+        Logger->Guard(Engine->Renderer->CreateRenderingContext(Engine->Viewport), "Context not re-created");
+    }
+    void Tick(float) override {}
+    void RenderFrame() override {}
+};
+Z_IMPLEMENT_CLASS(tContextRecreator, .Operations = {{"Tick"}, {"RenderFrame"}})
+
 extern "C" {
 
 bool InitPackage(tPluginAPIStruct* API) { return API->_SIZE == sizeof(tPluginAPIStruct); }
 
-int32_t GetPackageContent() { return 1; }
+int32_t GetPackageContent() { return 2; }
 
-void GetPackage(uint8_t* Record, int32_t) {
-    tZClass C = tRenderTestScene::StaticClass();
+void GetPackage(uint8_t* Record, int32_t Index) {
+    tZClass C = Index == 1 ? tRenderTestScene::StaticClass() : tContextRecreator::StaticClass();
     C.CompilationDate = PackageDate;
     WritePackageRecord(Record, C);
 }
