@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -67,9 +68,23 @@ protected:
         Result = new tGameResult(Game.Run());
         for (const char* Name : {"scene1.bmp", "scene2.bmp", "scene3.bmp"})
             Shots.push_back(Result->Screenshot(std::string("ScreenShots/") + Name));
+
+        // Run again with the checker's pixels blackened but its date kept:
+        // the cache file written by the first run is not older, so the
+        // texture comes from there.
+        const std::filesystem::path Checker = Game.WorkDir() / "Data/Textures/Tests/checker.bmp";
+        const auto Date = std::filesystem::last_write_time(Checker);
+        std::string Bitmap = Result->ReadDataFile("Textures/Tests/checker.bmp");
+        std::fill(Bitmap.begin() + BMPHeaderSize, Bitmap.end(), '\0');
+        Game.WriteDataFile("Textures/Tests/checker.bmp", Bitmap);
+        std::filesystem::last_write_time(Checker, Date);
+        CachedRun = new tGameResult(Game.Run());
+        CacheFileWritten = CachedRun->DataFileExists("Cache/Textures/TEXTURES_TESTS_CHECKER.BMP.cached");
+        CachedShot = CachedRun->Screenshot("ScreenShots/scene1.bmp");
     }
     static void TearDownTestSuite() {
         delete Result;
+        delete CachedRun;
         Shots.clear();
     }
     void SetUp() override {
@@ -77,11 +92,18 @@ protected:
         ASSERT_EQ(Shots[0].Width, 1024);
     }
 
+    static constexpr std::size_t BMPHeaderSize = 54;
     static tGameResult* Result;
+    static tGameResult* CachedRun;
     static std::vector<tScreenImage> Shots;
+    static bool CacheFileWritten;
+    static tScreenImage CachedShot;
 };
 
 tGameResult* GameRendering::Result = nullptr;
+tGameResult* GameRendering::CachedRun = nullptr;
+bool GameRendering::CacheFileWritten = false;
+tScreenImage GameRendering::CachedShot;
 std::vector<tScreenImage> GameRendering::Shots;
 
 }  // namespace
@@ -101,6 +123,14 @@ TEST_F(GameRendering, TexturesBlendingAndTheGLSLProgramColourTheirQuads) {
     // Nothing of the scene leaks between its quads.
     EXPECT_TRUE(ColourAt(Shot, 275, 150, Background));
     EXPECT_TRUE(ColourAt(Shot, 575, 150, Background));
+}
+
+TEST_F(GameRendering, TexturesComeBackFromTheirCacheFiles) {
+    ASSERT_EQ(CachedRun->ExitCode, 0) << CachedRun->Stderr;
+    EXPECT_TRUE(CacheFileWritten);
+    ASSERT_EQ(CachedShot.Width, 1024);
+    EXPECT_TRUE(ColourAt(CachedShot, 100, 150, Red));
+    EXPECT_TRUE(ColourAt(CachedShot, 200, 250, White));
 }
 
 TEST_F(GameRendering, AnimatedTextureCyclesThroughItsFrames) {
