@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "kernel/renderer/opengl/glerror.h"
 #include "kernel/renderer/opengl/hlslprogram.h"
 #include "kernel/renderer/opengl/occlusionquery.h"
 #include "renderer/gl/glfixture.h"
@@ -94,4 +95,14 @@ TEST_F(ProgramTest, OcclusionQueryCountsTheSamplesOfItsDraw) {
     glEndQueryARB(GL_SAMPLES_PASSED_ARB);
     EXPECT_EQ(Query->GetQueryStatus(), 100);
     tZObject::DisposeObject(Query);
+}
+
+TEST_F(ProgramTest, PendingOpenGLErrorsEndTheProgramWithTheirName) {
+    CheckGLError();  // nothing pending
+    EXPECT_EXIT(
+        {
+            glEnable(0xFFFF);
+            CheckGLError();
+        },
+        ::testing::ExitedWithCode(255), "OpenGL error: 1280 \\(GL_INVALID_ENUM\\)");
 }

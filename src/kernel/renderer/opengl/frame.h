@@ -33,6 +33,9 @@ public:
     void SetState(tShaderResource* Shader);
     // Changes the state from the current shader's to Shader's.
     void UpdateState(tShaderResource* Shader);
+    // For code that changed the shaders' OpenGL state directly: the next
+    // shader applies its whole state.
+    void ForgetState() { State_CurrentShader = nullptr; }
 
     tShaderResource* State_CurrentShader = nullptr;
     tQueryFeedbackContext* OcclusionTests[MaxOcclusionTests] = {};

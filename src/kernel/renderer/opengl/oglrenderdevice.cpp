@@ -321,6 +321,8 @@ void tOGLRenderDevice::RenderZText(const TTextString& T) {
     glPopAttrib();
     glPopMatrix();
     glColor4f(1, 1, 1, 1);
+    // The depth test stays off: the next shader applies its whole state.
+    DefaultFrame->ForgetState();
 }
 
 // Later strings lie over earlier ones, all over the 3D scene.
