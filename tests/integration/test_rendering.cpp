@@ -175,7 +175,8 @@ TEST_F(GameRendering, BoxInPerspectiveLandsWhereThePointAndTextureProjectionsSay
 }
 
 // Built anew, the context has its own frame, arrays, geometry server, fonts
-// and screenshot command, and the game goes on drawing and ends cleanly.
+// and screenshot command; what is made afterwards draws as before, and the
+// game ends cleanly.
 TEST(GameRenderingContext, ContextBuiltAnewGoesOnDrawing) {
     tGameRun Game;
     AddScenePackage(Game);
@@ -183,8 +184,8 @@ TEST(GameRenderingContext, ContextBuiltAnewGoesOnDrawing) {
         "WAIT 0.3\n"
         "SpawnClass tContextRecreator\n"
         "WAIT 0.3\n"
-        "Echo after the new context\n"
-        "WAIT 0.3\n"
+        "SpawnClass tRenderTestScene\n"
+        "WAIT 0.5\n"
         "ScreenShot again.bmp\n"
         "Quit\n");
     tGameResult R = Game.Run();
@@ -193,8 +194,9 @@ TEST(GameRenderingContext, ContextBuiltAnewGoesOnDrawing) {
                              "Setting up geometry server...", "Allocating default font..."})
         EXPECT_EQ(Count(R.EngineLog, Line), 2u) << Line;
     EXPECT_NE(R.Stdout.find("Objects left: 0"), std::string::npos) << R.Stdout;
-    // The newest console message, in the new context's font.
     const tScreenImage Shot = R.Screenshot("ScreenShots/again.bmp");
     ASSERT_EQ(Shot.Width, 1024);
-    EXPECT_GT(Shot.CountBright(0, 20, 300, 48), 20);
+    EXPECT_TRUE(ColourAt(Shot, 100, 150, Red));
+    EXPECT_TRUE(ColourAt(Shot, 350, 150, Yellow));
+    EXPECT_GT(Shot.CountBright(600, 370, 800, 420), 30);  // text in the new context's font
 }
