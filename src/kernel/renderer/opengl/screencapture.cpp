@@ -62,6 +62,16 @@ tScreenCaptureDevice::~tScreenCaptureDevice() {
 
 tOGLScreenCaptureDevice::tOGLScreenCaptureDevice() { EngineVars->RegisterVar("ScreenShotDir", ScreenShotDir); }
 
+// A variable cannot be unbound, and the device built with the next rendering
+// context registers the name again, which writes into the bound field first:
+// the binding must not be left on this device's field.
+tOGLScreenCaptureDevice::~tOGLScreenCaptureDevice() {
+    static ShortString LastScreenShotDir;
+    if (!EngineVars) return;
+    LastScreenShotDir = ScreenShotDir;
+    EngineVars->RegisterVar("ScreenShotDir", LastScreenShotDir);
+}
+
 void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     ProcTrace trace("tOGLScreenCaptureDevice.SaveScreenShotC()");
     Logger->Guard(Engine && Engine->Renderer && Engine->Viewport, "Viewport isn't assigned");

@@ -25,6 +25,8 @@ public:
 
     // Registers "ScreenShotDir".
     tOGLScreenCaptureDevice();
+    // Hands "ScreenShotDir" over to storage that outlives every device.
+    ~tOGLScreenCaptureDevice() override;
 
     // Without a parameter the file is "shot" + the next number; with one, the
     // parameter names the file.
