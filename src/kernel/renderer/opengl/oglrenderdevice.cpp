@@ -165,6 +165,8 @@ void tOGLRenderDevice::SetProjection(TProjection Projection) {
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(MProjection_Matrix.data());
     glMatrixMode(static_cast<GLenum>(MatrixMode));
+    // The shader drawn next applies its own projection again.
+    if (DefaultFrame) DefaultFrame->ForgetState();
 }
 
 void tOGLRenderDevice::BeginTransform(TTransformType TransformType, const TMatrix4* Matrix) {
@@ -321,8 +323,6 @@ void tOGLRenderDevice::RenderZText(const TTextString& T) {
     glPopAttrib();
     glPopMatrix();
     glColor4f(1, 1, 1, 1);
-    // The depth test stays off: the next shader applies its whole state.
-    DefaultFrame->ForgetState();
 }
 
 // Later strings lie over earlier ones, all over the 3D scene.

@@ -53,7 +53,8 @@ void tOGLShaderResource::UpdateState(tShaderResource* Previous) {
 void tOGLShaderResource::ApplyDrawState(float Time, bool Rebind) {
     EndOpenQuery();
     RotateVertices(Time);
-    Device().SetProjection(Projection);
+    if (Rebind) Device().SetProjection(Projection);
+    bool UnitsChanged = false;
     for (int32_t Unit = MaxShaderTextureUnits - 1; Unit >= 0; --Unit) {
         const TShaderTextureRec& Rec = Texture[Unit];
         const bool Iterating = Rec.Animation == TA_ITERATETEXTURES;
@@ -62,8 +63,9 @@ void tOGLShaderResource::ApplyDrawState(float Time, bool Rebind) {
         if (Rebind || Iterating) BindUnitTexture(Unit);
         if (Rebind) SetTextureEnvironment(Unit);
         AnimateTexture(Unit, Time);
+        UnitsChanged = true;
     }
-    glActiveTextureARB(GL_TEXTURE0_ARB);
+    if (UnitsChanged) glActiveTextureARB(GL_TEXTURE0_ARB);
     if (Rebind) ApplyFixedState();
     BeginOcclusionQuery();
     if (ShaderProgram) ShaderProgram->UseProgram();
@@ -73,10 +75,13 @@ void tOGLShaderResource::ApplyDrawState(float Time, bool Rebind) {
 // The rotation is undone by RestoreMatrices, or by the next state applied
 // when no draw came between.
 void tOGLShaderResource::RotateVertices(float Time) {
-    glMatrixMode(GL_MODELVIEW);
-    if (ModelViewRotated) glLoadMatrixf(SavedModelView.data());
-    ModelViewRotated = false;
+    if (ModelViewRotated) {
+        glMatrixMode(GL_MODELVIEW);
+        glLoadMatrixf(SavedModelView.data());
+        ModelViewRotated = false;
+    }
     if (Animation != VA_ROTATE) return;
+    glMatrixMode(GL_MODELVIEW);
     glGetFloatv(GL_MODELVIEW_MATRIX, SavedModelView.data());
     ModelViewRotated = true;
     const auto Angle = static_cast<TWordAngle>(static_cast<int64_t>(std::fmod(double(Time) * AnimationParams.DeltaA,

@@ -12,8 +12,9 @@ public:
     // The whole state, once the script has been read.
     void SetState() override;
     // After another shader the whole state; after this same shader only
-    // what changes from draw to draw (projection, animations, the query and
-    // the GPU program's parameters).
+    // what changes from draw to draw (animations, the query and the GPU
+    // program's parameters). Code that sets the projection or other state
+    // of the shaders directly makes the frame forget its current shader.
     void UpdateState(tShaderResource* Previous) override;
     void RestoreMatrices() override;
     // Fatal for a unit outside 0..3.
