@@ -69,17 +69,24 @@ public:
     }
     void TestBody() override {}
 
-    // What the device draws, with OpenGL alone.
-    void DrawRaw() {
+    // What the device draws, with OpenGL alone; with AddingInTurn every
+    // second array is added with blending, as the second shader does.
+    void DrawRaw(bool AddingInTurn) {
         glClear(GL_COLOR_BUFFER_BIT);
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixf(Device->CurrentOrtho.data());
         glMatrixMode(GL_MODELVIEW);
+        glBlendFunc(GL_ONE, GL_ONE);
         const uint32_t* Indices = Manager->GetCommonIndices()->GetIndices();
-        for (tVertexArray* VA : VAs) {
-            glVertexPointer(3, GL_FLOAT, 0, VA->GetVertices());
-            glDrawElements(VA->Primitive(), VA->GetActiveVertexCount(), GL_UNSIGNED_INT, Indices);
+        for (std::size_t I = 0; I < VAs.size(); ++I) {
+            if (AddingInTurn) {
+                if (I % 2) glEnable(GL_BLEND);
+                else glDisable(GL_BLEND);
+            }
+            glVertexPointer(3, GL_FLOAT, 0, VAs[I]->GetVertices());
+            glDrawElements(VAs[I]->Primitive(), VAs[I]->GetActiveVertexCount(), GL_UNSIGNED_INT, Indices);
         }
+        glDisable(GL_BLEND);
         glFinish();
     }
     // Through AddBuffer, with one shader or two in turn.
@@ -107,7 +114,8 @@ private:
     std::vector<tVertexArray*> VAs;
 };
 
-// Arg 0: the raw OpenGL loop; 1: AddBuffer with one shader; 2: with two in turn.
+// Arg 0: AddBuffer; 1: the raw OpenGL loop.
+// Arg 1: one shader throughout; 2: two shaders in turn, the second blending.
 void BM_DrawArrays(benchmark::State& State) {
     OffscreenContext GL;
     if (!GL.Valid()) {
@@ -115,13 +123,17 @@ void BM_DrawArrays(benchmark::State& State) {
         return;
     }
     tDeviceBench Bench;
-    const int32_t Shaders = static_cast<int32_t>(State.range(0));
+    const bool Raw = State.range(0) != 0;
+    const int32_t Shaders = static_cast<int32_t>(State.range(1));
     RunFrames(State, [&] {
-        if (Shaders == 0) Bench.DrawRaw();
+        if (Raw) Bench.DrawRaw(Shaders == 2);
         else Bench.DrawThroughDevice(Shaders);
     });
     State.SetItemsProcessed(State.iterations() * Arrays);
 }
-BENCHMARK(BM_DrawArrays)->ArgName("shaders")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawArrays)
+    ->ArgNames({"raw", "shaders"})
+    ->ArgsProduct({{1, 0}, {1, 2}})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

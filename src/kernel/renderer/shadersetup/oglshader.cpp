@@ -42,34 +42,41 @@ float EngineTime() { return Engine ? Engine->GetEngineTime() : 0.0f; }
 
 void tOGLShaderResource::SetState() {
     if (!Loaded) return;
-    ApplyDrawState(EngineTime(), true);
+    ApplyDrawState(EngineTime(), nullptr);
 }
 
 void tOGLShaderResource::UpdateState(tShaderResource* Previous) {
     if (!Loaded) return;
-    ApplyDrawState(EngineTime(), Previous != this);
+    // Only a loaded OpenGL shader has left its state behind.
+    const auto* Known = dynamic_cast<const tOGLShaderResource*>(Previous);
+    ApplyDrawState(EngineTime(), Known && Known->Loaded ? Known : nullptr);
 }
 
-void tOGLShaderResource::ApplyDrawState(float Time, bool Rebind) {
+// With Previous nullptr the whole state; otherwise what differs from it and
+// what changes from draw to draw.
+void tOGLShaderResource::ApplyDrawState(float Time, const tOGLShaderResource* Previous) {
     EndOpenQuery();
     RotateVertices(Time);
-    if (Rebind) Device().SetProjection(Projection);
+    if (!Previous || Previous->Projection != Projection) Device().SetProjection(Projection);
     bool UnitsChanged = false;
     for (int32_t Unit = MaxShaderTextureUnits - 1; Unit >= 0; --Unit) {
         const TShaderTextureRec& Rec = Texture[Unit];
         const bool Iterating = Rec.Animation == TA_ITERATETEXTURES;
-        if (!Rebind && !Rec.TextureMatrixAttached && Rec.Animation == TA_NONE) continue;
+        const bool Animated = Rec.TextureMatrixAttached || Rec.Animation != TA_NONE;
+        const bool Same = Previous && Previous->Texture[Unit].CurrentTexture() == Rec.CurrentTexture() &&
+                          Previous->Texture[Unit].TexCombine == Rec.TexCombine;
+        if (Same && !Animated) continue;
         glActiveTextureARB(GL_TEXTURE0_ARB + Unit);
-        if (Rebind || Iterating) BindUnitTexture(Unit);
-        if (Rebind) SetTextureEnvironment(Unit);
+        if (!Same || Iterating) BindUnitTexture(Unit);
+        if (!Same) SetTextureEnvironment(Unit);
         AnimateTexture(Unit, Time);
         UnitsChanged = true;
     }
     if (UnitsChanged) glActiveTextureARB(GL_TEXTURE0_ARB);
-    if (Rebind) ApplyFixedState();
+    ApplyFixedState(Previous);
     BeginOcclusionQuery();
     if (ShaderProgram) ShaderProgram->UseProgram();
-    else if (Rebind) Device().ForceFixedPipeline();
+    else if (!Previous || Previous->ShaderProgram) Device().ForceFixedPipeline();
 }
 
 // The rotation is undone by RestoreMatrices, or by the next state applied
@@ -139,13 +146,19 @@ void tOGLShaderResource::AnimateTexture(int32_t Unit, float Time) {
     P.LastTimeStamp = Time;
 }
 
-void tOGLShaderResource::ApplyFixedState() {
-    SwitchState(GL_BLEND, Blending.Blended);
-    if (Blending.Blended) glBlendFunc(Blending.BlendSrc, Blending.BlendDst);
-    SwitchState(GL_DEPTH_TEST, DepthTest);
-    glDepthMask(DepthWrites ? GL_TRUE : GL_FALSE);
-    const GLboolean Color = ColorWrites ? GL_TRUE : GL_FALSE;
-    glColorMask(Color, Color, Color, Color);
+void tOGLShaderResource::ApplyFixedState(const tOGLShaderResource* Previous) {
+    const TBlending* B = Previous ? &Previous->Blending : nullptr;
+    if (!B || B->Blended != Blending.Blended) SwitchState(GL_BLEND, Blending.Blended);
+    if (Blending.Blended && (!B || B->BlendSrc != Blending.BlendSrc || B->BlendDst != Blending.BlendDst))
+        glBlendFunc(Blending.BlendSrc, Blending.BlendDst);
+    if (!Previous || Previous->DepthTest != DepthTest) SwitchState(GL_DEPTH_TEST, DepthTest);
+    if (!Previous || Previous->DepthWrites != DepthWrites) glDepthMask(DepthWrites ? GL_TRUE : GL_FALSE);
+    if (!Previous || Previous->ColorWrites != ColorWrites) {
+        const GLboolean Color = ColorWrites ? GL_TRUE : GL_FALSE;
+        glColorMask(Color, Color, Color, Color);
+    }
+    const TPointSprite* P = Previous ? &Previous->PointSprite : nullptr;
+    if (P && P->Enabled == PointSprite.Enabled && P->PointSize == PointSprite.PointSize) return;
     SwitchState(GL_POINT_SPRITE_ARB, PointSprite.Enabled);
     if (PointSprite.Enabled) {
         glTexEnvi(GL_POINT_SPRITE_ARB, GL_COORD_REPLACE_ARB, GL_TRUE);

@@ -11,10 +11,10 @@ class tOGLShaderResource : public tShaderSetup {
 public:
     // The whole state, once the script has been read.
     void SetState() override;
-    // After another shader the whole state; after this same shader only
-    // what changes from draw to draw (animations, the query and the GPU
-    // program's parameters). Code that sets the projection or other state
-    // of the shaders directly makes the frame forget its current shader.
+    // Only what differs from Previous's state, and what changes from draw
+    // to draw (animations, the query and the GPU program's parameters).
+    // Code that sets the projection or other state of the shaders directly
+    // makes the frame forget its current shader.
     void UpdateState(tShaderResource* Previous) override;
     void RestoreMatrices() override;
     // Fatal for a unit outside 0..3.
@@ -23,12 +23,12 @@ public:
     bool TextureMatrixChanged[MaxShaderTextureUnits] = {};
 
 private:
-    void ApplyDrawState(float Time, bool Rebind);
+    void ApplyDrawState(float Time, const tOGLShaderResource* Previous);
     void RotateVertices(float Time);
     void BindUnitTexture(int32_t Unit);
     void SetTextureEnvironment(int32_t Unit);
     void AnimateTexture(int32_t Unit, float Time);
-    void ApplyFixedState();
+    void ApplyFixedState(const tOGLShaderResource* Previous);
     void BeginOcclusionQuery();
 
     bool ModelViewRotated = false;
