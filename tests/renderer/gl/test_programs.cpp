@@ -16,13 +16,15 @@ constexpr const char* VertexSource =
     "    gl_Position = ftransform();\n"
     "}\n";
 
-// Declares local0, DeltaTex and the sampler Texture1, nothing else the engine feeds.
+// Declares local0, DeltaTex, InvModelView and the sampler Texture1, nothing
+// else the engine feeds.
 constexpr const char* FragmentSource =
     "uniform vec4 local0;\n"
     "uniform vec4 DeltaTex;\n"
+    "uniform mat4 InvModelView;\n"
     "uniform sampler2D Texture1;\n"
     "void main() {\n"
-    "    gl_FragColor = local0 + DeltaTex + texture2D(Texture1, gl_TexCoord[0].st);\n"
+    "    gl_FragColor = local0 + DeltaTex + InvModelView[3] + texture2D(Texture1, gl_TexCoord[0].st);\n"
     "}\n";
 
 class ProgramTest : public GLTest {
@@ -51,14 +53,21 @@ TEST_F(ProgramTest, LinkedProgramLocatesItsUniformsAndIsFedTheirValues) {
     EXPECT_EQ(Program.uLocals[1], -1);
     EXPECT_GE(Program.uDeltaTex, 0);
     EXPECT_EQ(Program.uCameraPos, -1);
-    EXPECT_EQ(Program.uInvModelView, -1);
     EXPECT_EQ(Program.Texture0, -1);
     ASSERT_GE(Program.Texture1, 0);
 
     Program.SetLocalParam(0, {0.25f, 0.5f, 0.75f, 1});
     Program.SetLocalParam(3, {1, 1, 1, 1});  // the last index there is
     Program.SetDeltaTex({0.125f, 0, 0, 0});
+    // Without a world the camera's view is the identity: the inverse of the
+    // model view undoes the model's translation.
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(1, 2, 3);
     Program.UseProgram();
+    glLoadIdentity();
+    TMatrix4 Inverse;
+    glGetUniformfvARB(Program.ProgramID, Program.uInvModelView, Inverse.data());
+    EXPECT_EQ(Vector3(Inverse[12], Inverse[13], Inverse[14]), Vector3(-1, -2, -3));
     EXPECT_EQ(Uniform(Program, Program.uLocals[0]), (TVector4{0.25f, 0.5f, 0.75f, 1}));
     EXPECT_EQ(Uniform(Program, Program.uDeltaTex), (TVector4{0.125f, 0, 0, 0}));
     GLint Unit = -1;
