@@ -130,6 +130,14 @@ void tCoreLogger::LogP(const char* Msg) {
     if (LogType == LOG_DISABLED) return;
     if (Msg && *Msg && NestLevel > 0) ProcsNesting[NestLevel].LogsOnThisLevel = true;
 
+    std::size_t len = BeginLine();
+    Append(PC, len, LineCapacity - 1, "\"");
+    Append(PC, len, LineCapacity - 1, Msg ? std::string_view(Msg) : std::string_view());
+    Append(PC, len, LineCapacity - 1, "\"");
+    WriteLine(PC, len);
+}
+
+std::size_t tCoreLogger::BeginLine() {
     std::size_t len = 0;
     constexpr std::size_t cap = LineCapacity - 1;
     Append(PC, len, cap, GetTimeString().view());
@@ -138,10 +146,7 @@ void tCoreLogger::LogP(const char* Msg) {
         Append(PC, len, cap, ProcsNesting[i].ProcName.view());
         Append(PC, len, cap, "->");
     }
-    Append(PC, len, cap, "\"");
-    Append(PC, len, cap, Msg ? std::string_view(Msg) : std::string_view());
-    Append(PC, len, cap, "\"");
-    WriteLine(PC, len);
+    return len;
 }
 
 void tCoreLogger::WriteLine(const char* text, std::size_t len) {
@@ -190,15 +195,8 @@ void tCoreLogger::PopProc() {
     PopProfileSection();
     if (NestLevel == 0) Fatal("NestLevel=0");
     if (ProcsNesting[NestLevel].LogsOnThisLevel && LogType == LOG_FILE) {
-        std::size_t len = 0;
-        constexpr std::size_t cap = LineCapacity - 1;
-        Append(PC, len, cap, GetTimeString().view());
-        Append(PC, len, cap, "  ");
-        for (int i = 1; i <= NestLevel; ++i) {
-            Append(PC, len, cap, ProcsNesting[i].ProcName.view());
-            Append(PC, len, cap, "->");
-        }
-        Append(PC, len, cap, "<-");
+        std::size_t len = BeginLine();
+        Append(PC, len, LineCapacity - 1, "<-");
         WriteLine(PC, len);
     }
     --NestLevel;

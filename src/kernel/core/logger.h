@@ -60,6 +60,8 @@ public:
 
 private:
     void CreateLogFile();
+    // Writes the time and the open procedures into the line buffer.
+    std::size_t BeginLine();
     void WriteLine(const char* text, std::size_t len);
 
     ShortString LogFileName;
