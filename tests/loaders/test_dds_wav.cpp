@@ -122,6 +122,15 @@ TEST_F(LoaderTest, DDSCubeMapBytesAreKeptAsStored) {
     EXPECT_EQ(std::memcmp(Odd.PixelData.get(), Rgb.data(), Rgb.size()), 0);
 }
 
+TEST_F(LoaderTest, EmptyVolumesDecodeAtOnceWhateverTheirOtherDimensions) {
+    // No width: no pixels and no data needed, but 2^30 rows of 4 billion slices
+    // must not be walked through one by one.
+    TBMPRec Empty = LoadImage(MakeDDS(0, 1u << 30, 0xFFFFFFFF, 32, Texture, Volume, {}), "empty.dds");
+    EXPECT_EQ(Empty.Width, 0);
+    EXPECT_EQ(Empty.Height, 1 << 30);
+    EXPECT_TRUE(Empty.UseAlpha);
+}
+
 TEST_F(LoaderTest, DDSFilesTheLoaderRefuses) {
     const Bytes Body = Counting(4 * 4 * 4 * 6);
     auto Estimate = [&](const Bytes& File) {

@@ -120,6 +120,19 @@ TEST_F(ScriptTest, ReadersBuildTreesOrStopWithTheScriptMessages) {
     tZObject::DisposeObject(V);
 }
 
+TEST_F(ScriptTest, UnclosedSectionsAreGivenUpOnce) {
+    // Each unclosed level is read again as a parameter and its lines as items
+    // of the level above; sixty levels must not take 2^60 attempts.
+    std::string Text = "!!ZSS1.1\nTop {\n";
+    for (int I = 0; I < 60; ++I) Text += "a {\n  p 1\n  done { }\n";
+    int32_t Code = -1;
+    EXPECT_EQ(Tree(Text, &Code), nullptr);
+    EXPECT_EQ(Code, XZML_SECTION_NOT_CLOSED);
+    // An item whose header is no section's is read as a parameter.
+    EXPECT_EQ(Visit("!!ZSS1.1\nTop {\n  a ( x )\n  b { }\n}\n"),
+              (Calls{"P RESOURCETYPE=ZSS", "P RESOURCEVERSION=1.1", "B TOP", "P A=( x )", "B B", "E B", "E TOP"}));
+}
+
 TEST_F(ScriptTest, SectionsNestNinetyEightLevelsDeep) {
     tXZMLTreeNode* T = Tree(Nested(98));
     ASSERT_NE(T, nullptr);

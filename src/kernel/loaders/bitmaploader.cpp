@@ -45,12 +45,14 @@ TBMPRec tBitmapDecoder::DecodeImage(const TBMPRec& Bitmap, int32_t BitsPerPixel,
     const unsigned __int128 Needed = static_cast<unsigned __int128>(SourceRowBytes) * H * D;
     RequireImageData(Bitmap, BitsPerPixel, Needed, Data ? DataSize : 0);
 
-    const uint64_t Pixels = W * H * D;  // bounded by the data present
+    // Bounded by the data present, except that an image with one dimension 0
+    // needs no data whatever the others say: it has no pixels to walk through.
+    const uint64_t Pixels = W * H * D;
     const uint64_t PixelBytes = BitsPerPixel == 32 ? 4 : 3;
     Result.UseAlpha = BitsPerPixel == 32;
     auto Out = std::make_unique_for_overwrite<uint8_t[]>(Pixels * PixelBytes);
 
-    for (uint64_t Z = 0; Z < D; ++Z) {
+    for (uint64_t Z = 0; Pixels > 0 && Z < D; ++Z) {
         for (uint64_t Y = 0; Y < H; ++Y) {
             const uint8_t* Src = Data + (Z * H + Y) * SourceRowBytes;
             // Grey rows keep their order; colour rows are turned upside down.

@@ -9,9 +9,8 @@
 Z_IMPLEMENT_CLASS(tParametrizableLoader, .Operations = {{"Load"}, {"LoadParametrizable"}})
 
 void tParametrizableLoader::LoadParametrizable(tXZMLStream& Stream, tParametrizable& Target) {
-    tXZMLTreeNode* Tree = Stream.BuildXZMLTree();
+    tOwned<tXZMLTreeNode> Tree(Stream.BuildXZMLTree());
     Tree->AcceptVisitor(Target);
-    tZObject::DisposeObject(Tree);
 }
 
 void tParametrizableLoader::Load(tIStream& Stream, tResource& Resource) {

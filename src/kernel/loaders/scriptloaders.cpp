@@ -12,9 +12,10 @@ Z_IMPLEMENT_CLASS(tZHMLoader, .Operations = {{"FileExtension"}, {"CanSave"}, {"L
 
 tResource* tZHMLoader::LoadZHM(tIStream& Stream) {
     ProcTrace trace("tZHMLoader.LoadZHM()");
-    tZObject* Obj = Linker->InstantiateClassByName("tHeightMapResource", "");
-    auto* HeightMap = dynamic_cast<tResource*>(Obj);
+    tOwned<tZObject> Obj(Linker->InstantiateClassByName("tHeightMapResource", ""));
+    auto* HeightMap = dynamic_cast<tResource*>(Obj.get());
     Logger->Guard(HeightMap != nullptr, Obj->ClassName() + " isn't a tResource");
     Load(Stream, *HeightMap);
+    Obj.release();
     return HeightMap;
 }

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <concepts>
+#include <memory>
 #include <type_traits>
 #include <utility>
 
@@ -115,6 +116,16 @@ private:
 
     const tStaticClass* ObjectClass;
 };
+
+// Lets a std::unique_ptr hold an engine object, so a fatal error that unwinds
+// (under a throwing halt hook) disposes what was built so far:
+//   tOwned<tSectionNode> Section(NewObject<tSectionNode>(Name, ID));
+struct tDisposeObject {
+    template <class T>
+    void operator()(T* Obj) const { tZObject::DisposeObject(Obj); }
+};
+template <class T>
+using tOwned = std::unique_ptr<T, tDisposeObject>;
 
 inline tClassStamp::tClassStamp(tZObject* Obj, const tStaticClass* Class) { Obj->ObjectClass = Class; }
 

@@ -42,6 +42,8 @@ public:
     virtual void PushPosition() = 0;
     virtual void PopPosition() = 0;
     virtual void RestorePosition() = 0;
+    // The reading position, as a number that tells places in the text apart.
+    virtual int32_t GetPosition() const = 0;
 
     ShortString Token;
     tTokenType TokenType = TOKEN_UNKNOWN;
@@ -64,6 +66,7 @@ public:
     void PushPosition() override;
     void PopPosition() override;
     void RestorePosition() override;
+    int32_t GetPosition() const override { return BufPos; }
 
     // The 18 characters that form tokens of their own.
     static bool IsDelimiter(char C);

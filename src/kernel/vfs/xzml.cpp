@@ -71,15 +71,12 @@ tHeaderNode* tFileXZMLTreeBuilder::ReadHeader() {
 }
 
 tResourceFileNode* tFileXZMLTreeBuilder::ReadFile() {
-    tHeaderNode* Header = ReadHeader();
+    tOwned<tHeaderNode> Header(ReadHeader());
     if (!Header) return nullptr;
     tSectionNode* Top = ReadSection("");
-    if (!Top) {
-        tZObject::DisposeObject(Header);
-        return nullptr;
-    }
+    if (!Top) return nullptr;
     ErrorCode = XZML_OK;
-    return NewObject<tResourceFileNode>(Header, Top);
+    return NewObject<tResourceFileNode>(Header.release(), Top);
 }
 
 tSectionNode* tFileXZMLTreeBuilder::ReadSection(const ShortString& ParentName) {
@@ -89,6 +86,17 @@ tSectionNode* tFileXZMLTreeBuilder::ReadSection(const ShortString& ParentName) {
         return nullptr;
     }
     ShortString Name = P.Token;
+    const int32_t NameEnd = P.GetPosition();
+    if (auto Failed = FailedSections.find(NameEnd); Failed != FailedSections.end()) {
+        ErrorCode = Failed->second;
+        return nullptr;
+    }
+    tSectionNode* Section = ReadSectionBody(Name);
+    if (!Section) FailedSections.emplace(NameEnd, ErrorCode);
+    return Section;
+}
+
+tSectionNode* tFileXZMLTreeBuilder::ReadSectionBody(const ShortString& Name) {
     ShortString ID;
 
     // The identifier part is optional and starts on the name's line.
@@ -114,16 +122,15 @@ tSectionNode* tFileXZMLTreeBuilder::ReadSection(const ShortString& ParentName) {
         ErrorCode = XZML_NOT_A_SECTION;
         return nullptr;
     }
-    auto* Section = NewObject<tSectionNode>(Name, ID);
+    tOwned<tSectionNode> Section(NewObject<tSectionNode>(Name, ID));
     while (tXZMLTreeNode* Item = ReadSectionItem(Name)) Section->AddChild(Item);
 
     P.NextToken_SkipLines();
     if (P.Token != "}") {
         ErrorCode = XZML_SECTION_NOT_CLOSED;
-        tZObject::DisposeObject(Section);
         return nullptr;
     }
-    return Section;
+    return Section.release();
 }
 
 tXZMLTreeNode* tFileXZMLTreeBuilder::ReadSectionItem(const ShortString& ParentName) {

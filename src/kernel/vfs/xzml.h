@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 
 #include "kernel/core/shortstring.h"
 #include "kernel/resources/zobject.h"
@@ -112,10 +113,17 @@ private:
     tHeaderNode* ReadHeader();
     tResourceFileNode* ReadFile();
     tSectionNode* ReadSection(const ShortString& ParentName);
+    // What follows a section's name: the identifier part, "{", items, "}".
+    tSectionNode* ReadSectionBody(const ShortString& Name);
     tXZMLTreeNode* ReadSectionItem(const ShortString& ParentName);
     tParamNode* ReadParam(const ShortString& ParentName);
 
     tParser& P;
+    // Sections that failed, by the position after their name, with their
+    // error code. A failed section is read again as a parameter and its lines
+    // as items of the enclosing section; without this record every unclosed
+    // level would double the work of the levels around it.
+    std::unordered_map<int32_t, int32_t> FailedSections;
 };
 
 // The XZML tree of a stream's text: a new parser and builder, both disposed

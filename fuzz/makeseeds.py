@@ -1,0 +1,80 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets into fuzz/corpus/<format>/:
+small valid files of every kind each loader accepts, plus a few it refuses."""
+
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def write(fmt, name, data):
+    d = os.path.join(HERE, "corpus", fmt)
+    os.makedirs(d, exist_ok=True)
+    with open(os.path.join(d, name), "wb") as f:
+        f.write(data)
+
+
+def bmp(w, h, bits, compression=0):
+    row = (w * bits // 8 + 3) // 4 * 4
+    pixels = bytes((i * 37) & 0xFF for i in range(row * h))
+    header = struct.pack("<2sIHHIIiiHHIIiiII", b"BM", 54 + len(pixels), 0, 0, 54, 40, w, h, 1, bits,
+                         compression, 0, 6000, 6000, 0, 0)
+    return header + pixels
+
+
+def dds(w, h, depth, bits, caps1, caps2, body_len):
+    header = bytearray(128)
+    header[0:4] = b"DDS "
+    struct.pack_into("<IIIIIII", header, 4, 124, 0x1007, h, w, 0, depth, 1)
+    struct.pack_into("<I", header, 88, bits)
+    struct.pack_into("<II", header, 108, caps1, caps2)
+    return bytes(header) + bytes((i * 11) & 0xFF for i in range(body_len))
+
+
+def wav(tag, channels, rate, bits, samples):
+    data = bytes((i * 5) & 0xFF for i in range(samples))
+    return struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + len(data), b"WAVE", b"fmt ", 16, tag, channels, rate,
+                       rate * channels * bits // 8, channels * bits // 8, bits, b"data", len(data)) + data
+
+
+TEXTURE, CUBEMAP, VOLUME, FACES = 0x1000, 0x200, 0x200000, 0xFC00
+
+write("bmp", "rgb4x4.bmp", bmp(4, 4, 24))
+write("bmp", "rgba2x2.bmp", bmp(2, 2, 32))
+write("bmp", "padded1x2.bmp", bmp(1, 2, 24))
+write("bmp", "grey.bmp", bmp(4, 4, 8))
+write("bmp", "rle.bmp", bmp(4, 4, 32, 3))
+
+write("dds", "volume24.dds", dds(2, 2, 2, 24, TEXTURE, VOLUME, 24))
+write("dds", "volume8.dds", dds(4, 2, 2, 8, TEXTURE, VOLUME, 16))
+write("dds", "cube32.dds", dds(1, 1, 0, 32, TEXTURE, CUBEMAP | FACES, 24))
+write("dds", "cube24.dds", dds(2, 1, 0, 24, TEXTURE, CUBEMAP | FACES, 36))
+write("dds", "flat.dds", dds(2, 2, 0, 32, TEXTURE, 0, 16))
+
+write("wav", "mono8.wav", wav(1, 1, 8000, 8, 16))
+write("wav", "stereo16.wav", wav(1, 2, 22050, 16, 32))
+write("wav", "float.wav", wav(3, 1, 8000, 32, 8))
+
+write("xzml", "heightmap.zhm", b"""; a height map
+!!ZHM1.0
+Outer
+{
+   Size   10 20
+   Inner ( "first" )
+   {
+      Path  Data\\x.raw
+   }
+}
+""".replace(b"\n", b"\r\n"))
+write("xzml", "shader.shader", b"""!!ZSS1.1
+SurfaceShader
+{
+  Texture ( "0" ) {
+    Map "textures\\sky.bmp"
+    Animate ROTATE -0.5 +2 ; comment
+  }
+  BlendFunc GL_ONE GL_ZERO
+}
+""")
+write("xzml", "unclosed.zss", b"!!ZSS1.1\nTop {\n  Inner {\n    x 1\n  }\n")
