@@ -75,6 +75,7 @@ void tBMPLoader::SaveBitmap(tStream& Stream, const TBMPRec& Bitmap) {
     WriteLE<int32_t>(Header + OffXPelsPerMeter, SavedPelsPerMeter);
     WriteLE<int32_t>(Header + OffYPelsPerMeter, SavedPelsPerMeter);
     Stream.BlockWrite(Header, HeaderSize);
+    if (Bitmap.Width == 0 || Bitmap.Height == 0) return;  // no rows, however wide
 
     std::vector<uint8_t> Row(static_cast<std::size_t>(RowBytes), 0);
     for (int64_t Y = 0; Y < Bitmap.Height; ++Y) {
