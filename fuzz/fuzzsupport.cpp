@@ -1,9 +1,35 @@
 #include "fuzzsupport.h"
 
-#include <cstdlib>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "common/testengine.h"
+#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
+#include "kernel/core/inifile.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/varsmanager.h"
+#include "kernel/platform/ossystem.h"
+#include "kernel/resources/registry.h"
+#include "kernel/vfs/filesystem.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path DataDir;  // absolute: libFuzzer keeps reading its corpus relative to the working directory
+
+void WriteText(const fs::path& Path, const std::string& Text) {
+    fs::create_directories(Path.parent_path());
+    std::ofstream(Path, std::ios::binary) << Text;
+}
+
+}  // namespace
 
 void InitFuzzEngine() {
     if (Logger) return;
@@ -12,4 +38,36 @@ void InitFuzzEngine() {
     Logger = new tCoreLogger("fuzz.log", LOG_DISABLED);
     Warning = new tANSIOutput();
     SetHaltHook(ThrowingHaltHook);
+}
+
+void InitFuzzServices() {
+    if (FileSystem) return;
+    // Memory-backed where the machine offers it: the inputs are files.
+    const fs::path Base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    DataDir = Base / ("halvardine-fuzz-" + std::to_string(getpid())) / "Data";
+    std::atexit([] {
+        std::error_code Ignored;
+        fs::remove_all(DataDir.parent_path(), Ignored);
+    });
+    WriteText(DataDir / "StdConfig/engine.ini", "[Engine]\nTimer=tWinTimer\nRunsCount=0\n");
+    WriteText(DataDir / FuzzFile, "");
+    WriteText(DataDir / "Scripts/first.cfg", "echo first\nset ShowFPS 1\nexec Scripts\\second.cfg\n");
+    WriteText(DataDir / "Scripts/second.cfg", "alias greet \"echo hello\"\ngreet\n");
+    WriteText(DataDir / "Demos/short.dem", "echo one\nWAIT 0.01\necho two\n");
+
+    OSSystem = new tWinOSSystem();
+    Linker = NewObject<tObjectsLinker>();
+    Linker->RegisterClasses();
+    FileSystem = NewObject<tVirtualFileSystem>();
+    FileSystem->SetRootDir(ShortString(DataDir.string() + "/"));
+    EngineINI = new tZINIFile("StdConfig\\engine.ini");
+    Console = NewObject<tEngineConsole>();
+    EngineVars = NewObject<tEngineVarsManager>();
+    Engine = NewObject<tScriptTestEngine>();
+}
+
+void WriteFuzzFile(const uint8_t* Data, std::size_t Size) {
+    std::FILE* F = std::fopen((DataDir / FuzzFile).c_str(), "wb");
+    if (Size) std::fwrite(Data, 1, Size, F);
+    std::fclose(F);
 }

@@ -12,6 +12,15 @@
 // Sets the engine up once; call at the start of every LLVMFuzzerTestOneInput.
 void InitFuzzEngine();
 
+// Once, after InitFuzzEngine: a temporary Data/ tree (in memory where the
+// machine offers /dev/shm; the working directory stays as it is) holding (start-up INI file, FuzzFile, two console scripts and a demo), the OS
+// services, the registry, the file system, the start-up INI file, the console,
+// the variables manager and a stand-in engine with its timer.
+void InitFuzzServices();
+inline constexpr const char* FuzzFile = "fuzz.txt";
+// Replaces the contents of FuzzFile (the file system saw it at start-up).
+void WriteFuzzFile(const uint8_t* Data, std::size_t Size);
+
 // Runs Body; a fatal error it raises counts as a rejection. Anything else
 // (a crash, a sanitizer report, another exception) is a finding.
 template <class F>

@@ -78,3 +78,13 @@ SurfaceShader
 }
 """)
 write("xzml", "unclosed.zss", b"!!ZSS1.1\nTop {\n  Inner {\n    x 1\n  }\n")
+
+write("ini", "engine.ini", b"[Core]\nEngine=tWinGameEngine\nConsole=tEngineConsole\n\n; comment\n"
+      b"[ResourcesCache]\nTexturesCachingDir = Cache\\Textures\n")
+write("ini", "nokey.ini", b"[A]\nkey\n")
+write("ini", "outside.ini", b"x=1\n[B]\n")
+
+write("console", "basics.cfg", b'echo hello; echo "quoted ; text"\nset ShowFPS 1\nalias x "echo %ShowFPS"\nx\n'
+      b'bind F1 "echo key"\nbindlist\n')
+write("console", "scripts.cfg", b"exec Scripts\\first.cfg\nPlayDemo Demos\\short.dem\nhelp\nvarlist\n")
+write("console", "vars.cfg", b"toggle ShowFPS\n+ShowFPS\nadd MaxTickRate 5\nunbindall\nversion\nwait 1\necho %nothere\n")

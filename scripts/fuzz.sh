@@ -31,14 +31,18 @@ for t in "${targets[@]}"; do
   echo "== fuzz_$t"
   mkdir -p "build/fuzz/corpus/$t"
   options=()
-  # Targets that build engine objects leave an entry per destroyed object in
-  # the registry's record of disposed addresses, so LeakSanitizer would scan
-  # the whole heap after every input; the long runs leave leaks to the
-  # sanitizer test build and the smoke runs.
-  if [ "${limit[0]}" != "-runs=2000" ]; then
-    case "$t" in xzml|ini|console) options+=(-detect_leaks=0) ;; esac
-  fi
+  leaks=1
+  # Every destroyed engine object leaves an entry in the registry's record of
+  # disposed addresses, so LeakSanitizer would scan the whole heap after each
+  # input of the targets that build objects: the long runs of the XZML target
+  # leave leaks to its smoke runs. The INI reader and the console keep what
+  # they built so far when a fatal error (here an exception) cuts them short,
+  # which only leaks because these targets carry on where the engine ends.
+  case "$t" in
+    ini|console) leaks=0 ;;
+    xzml) [ "${limit[0]}" = "-runs=2000" ] || options+=(-detect_leaks=0) ;;
+  esac
   # Fatal messages of rejected inputs would drown the fuzzer's own output.
-  "build/fuzz/fuzz/fuzz_$t" "${limit[@]}" "${options[@]}" -close_fd_mask=3 -print_final_stats=1 \
+  ASAN_OPTIONS="detect_leaks=$leaks" "build/fuzz/fuzz/fuzz_$t" "${limit[@]}" "${options[@]}" -close_fd_mask=3 -print_final_stats=1 \
     -artifact_prefix="build/fuzz/artifacts/$t-" "build/fuzz/corpus/$t" "fuzz/corpus/$t"
 done

@@ -54,17 +54,17 @@ public:
     bool AttachedWhileLoading = false;
 };
 
-class LoaderTest : public ScriptTest {
+class LoaderTest : public XZMLTest {
 protected:
     void SetUp() override {
-        ScriptTest::SetUp();
+        XZMLTest::SetUp();
         Linker = NewObject<tObjectsLinker>();
         Linker->RegisterClasses();
     }
     void TearDown() override {
         if (FS) tZObject::DisposeObject(FS);
         tZObject::DisposeObject(Linker);
-        ScriptTest::TearDown();
+        XZMLTest::TearDown();
     }
 
     std::unique_ptr<tXZMLStream> FileReader(const Bytes& File, const std::string& Name) {

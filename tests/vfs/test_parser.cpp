@@ -19,7 +19,7 @@ Tokens ReadAll(tParser& P, bool SkipLines = false) {
 
 }  // namespace
 
-TEST_F(ScriptTest, TokensDelimitersLineEndsAndTabs) {
+TEST_F(XZMLTest, TokensDelimitersLineEndsAndTabs) {
     // 1 delimiter, 2 string, 5 line end, 6 end of text.
     auto P = Parser("Name(\"x y\")  a.b!_[c]<d>\r\n\tTabbed\t\tz\r\n+-=\\");
     EXPECT_EQ(ReadAll(*P), (Tokens{"2:Name", "1:(", "1:\"", "2:x", "2:y", "1:\"", "1:)", "2:a.b!_[c]<d>", "5:",
@@ -29,7 +29,7 @@ TEST_F(ScriptTest, TokensDelimitersLineEndsAndTabs) {
     EXPECT_EQ(ReadAll(*Q, true), (Tokens{"2:first", "2:\tsecond", "6:"}));
 }
 
-TEST_F(ScriptTest, StringsRestOfLineAndNumbers) {
+TEST_F(XZMLTest, StringsRestOfLineAndNumbers) {
     auto P = Parser("\"two\r\nlines; {x}\" after\r\nValue   a b ; c  \r\n-0.5 +0.5 -x 7\r\n\"open");
     ShortString S;
     P->NextToken();
@@ -77,7 +77,7 @@ TEST_F(ScriptTest, StringsRestOfLineAndNumbers) {
     EXPECT_EQ(S, "");
 }
 
-TEST_F(ScriptTest, PositionStackRestoresOnlyTheReadingPosition) {
+TEST_F(XZMLTest, PositionStackRestoresOnlyTheReadingPosition) {
     auto P = Parser("a b c d");
     P->NextToken();
     P->PushPosition();
@@ -104,7 +104,7 @@ TEST_F(ScriptTest, PositionStackRestoresOnlyTheReadingPosition) {
     for (int I = 0; I < 99; ++I) P->PushPosition();
 }
 
-TEST_F(ScriptTest, ParserRefusesAnEmptyFileAndQuotesAreRequiredForStrings) {
+TEST_F(XZMLTest, ParserRefusesAnEmptyFileAndQuotesAreRequiredForStrings) {
     EXPECT_EXIT(Parser(""), ::testing::ExitedWithCode(255), "Invalid input stream for parser !");
     auto P = Parser("x");
     P->NextToken();

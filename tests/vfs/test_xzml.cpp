@@ -38,7 +38,7 @@ std::string Nested(int Depth) {
 
 }  // namespace
 
-TEST_F(ScriptTest, TreeOfTheExampleFile) {
+TEST_F(XZMLTest, TreeOfTheExampleFile) {
     tXZMLTreeNode* T = Tree(Example);
     ASSERT_NE(T, nullptr);
     auto* File = dynamic_cast<tResourceFileNode*>(T);
@@ -65,13 +65,13 @@ TEST_F(ScriptTest, TreeOfTheExampleFile) {
     tZObject::DisposeObject(T);
 }
 
-TEST_F(ScriptTest, VisitorSeesUpperCaseNamesAndValuesAsWritten) {
+TEST_F(XZMLTest, VisitorSeesUpperCaseNamesAndValuesAsWritten) {
     EXPECT_EQ(Visit("!!zss1.1\r\ntexture ( \"Id\" ) {\r\n  Mixed   Mixed Case  \r\n  inner{\r\n  }\r\n}\r\n"),
               (Calls{"P RESOURCETYPE=ZSS", "P RESOURCEVERSION=1.1", "B TEXTURE", "P MIXED=Mixed Case", "B INNER",
                      "E INNER", "E TEXTURE"}));
 }
 
-TEST_F(ScriptTest, SectionHeadersAcrossLinesAndParameterValues) {
+TEST_F(XZMLTest, SectionHeadersAcrossLinesAndParameterValues) {
     // A name directly before "(", "{" on the next line, an identifier with "{"
     // two lines later behind a comment line.
     EXPECT_EQ(Visit(Script("A(\"1\")\r\n{\r\n}\r\nB\r\n{\r\n}\r\nC ( \"x\" )\r\n; between\r\n{\r\n}\r\n")),
@@ -84,7 +84,7 @@ TEST_F(ScriptTest, SectionHeadersAcrossLinesAndParameterValues) {
                      "P EMPTY=", "P \tTABBED=1", "E TOP"}));
 }
 
-TEST_F(ScriptTest, TextsWithoutATree) {
+TEST_F(XZMLTest, TextsWithoutATree) {
     Linker = NewObject<tObjectsLinker>();
     int32_t Code = -1;
     EXPECT_EQ(Tree("!!ZSS1.1\r\n", &Code), nullptr);
@@ -106,7 +106,7 @@ TEST_F(ScriptTest, TextsWithoutATree) {
     tZObject::DisposeObject(Linker);
 }
 
-TEST_F(ScriptTest, ReadersBuildTreesOrStopWithTheScriptMessages) {
+TEST_F(XZMLTest, ReadersBuildTreesOrStopWithTheScriptMessages) {
     tXZMLTreeNode* T = Reader(Example)->BuildXZMLTree();
     ASSERT_NE(T, nullptr);
     tZObject::DisposeObject(T);
@@ -120,7 +120,7 @@ TEST_F(ScriptTest, ReadersBuildTreesOrStopWithTheScriptMessages) {
     tZObject::DisposeObject(V);
 }
 
-TEST_F(ScriptTest, UnclosedSectionsAreGivenUpOnce) {
+TEST_F(XZMLTest, UnclosedSectionsAreGivenUpOnce) {
     // Each unclosed level is read again as a parameter and its lines as items
     // of the level above; sixty levels must not take 2^60 attempts.
     std::string Text = "!!ZSS1.1\nTop {\n";
@@ -133,7 +133,7 @@ TEST_F(ScriptTest, UnclosedSectionsAreGivenUpOnce) {
               (Calls{"P RESOURCETYPE=ZSS", "P RESOURCEVERSION=1.1", "B TOP", "P A=( x )", "B B", "E B", "E TOP"}));
 }
 
-TEST_F(ScriptTest, SectionsNestNinetyEightLevelsDeep) {
+TEST_F(XZMLTest, SectionsNestNinetyEightLevelsDeep) {
     tXZMLTreeNode* T = Tree(Nested(98));
     ASSERT_NE(T, nullptr);
     tZObject::DisposeObject(T);

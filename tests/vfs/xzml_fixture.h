@@ -23,7 +23,7 @@ public:
     std::vector<std::string> Calls;
 };
 
-class ScriptTest : public VFSTest {
+class XZMLTest : public VFSTest {
 protected:
     // A reader on Bytes written as Data/<Name> (a path with "/" separators).
     std::unique_ptr<tXZMLStream> Reader(const std::string& Bytes, const std::string& Name = "script.txt") {

@@ -9,6 +9,7 @@
 #include "kernel/vfs/stream.h"
 #pragma pop_macro("EOF")
 #include <cstring>
+#include <exception>
 #include <unordered_map>
 
 #include "kernel/core/globals.h"
@@ -76,7 +77,10 @@ tZObject::tZObject(const ShortString&) : tZObject() {}
 
 tZObject::~tZObject() {
     ProcTrace trace("tZObject.Done(" + ClassName() + ")");
-    if (!(ObjectFlags & OBJ_DisposeObject)) {
+    // A constructor cut short by an exception (a fatal error under a throwing
+    // halt hook) destroys the parts already built: the object was never
+    // handed out, so this is no misuse.
+    if (!(ObjectFlags & OBJ_DisposeObject) && std::uncaught_exceptions() == 0) {
         std::printf("%s: Use DisposeObject() instead of Dispose()\n", ClassName().c_str());
         std::fflush(stdout);
         _exit(MisuseExitCode);
