@@ -1,12 +1,13 @@
 #include "kernel/renderer/renderdevice.h"
 
+#include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 
 Z_IMPLEMENT_CLASS(tRenderable, .Operations = {{"Render", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tLightSource)
 Z_IMPLEMENT_CLASS(tRenderDevice,
     .Operations = {{"CreateRenderingContext", ZOP_ABSTRACT}, {"DestroyRenderingContext", ZOP_ABSTRACT},
-                   {"SetFOV", ZOP_ABSTRACT}, {"GetFOV", ZOP_ABSTRACT}, {"CreateShader", ZOP_ABSTRACT},
+                   {"SetFOV", ZOP_ABSTRACT}, {"GetFOV", ZOP_ABSTRACT}, {"CreateMesh"}, {"CreateShader", ZOP_ABSTRACT},
                    {"CreateTexture", ZOP_ABSTRACT}, {"CreateFont", ZOP_ABSTRACT},
                    {"GetDefaultFontID", ZOP_ABSTRACT}, {"CreateLightSource", ZOP_ABSTRACT},
                    {"DeleteLightSource", ZOP_ABSTRACT}, {"DeleteFont", ZOP_ABSTRACT},
@@ -28,6 +29,11 @@ tRenderDevice::tRenderDevice() {
 
 tRenderDevice::~tRenderDevice() {
     ProcTrace trace("tRenderDevice.Done()");
+}
+
+tMeshResource* tRenderDevice::CreateMesh() {
+    Logger->Fatal("Unable to create mesh: " + ClassName() + " has no mesh resources");
+    return nullptr;  // Fatal does not return; virtual calls do not carry [[noreturn]]
 }
 
 void tRenderDevice::BeginFrame(TRenderTarget) {

@@ -17,6 +17,7 @@
 #include "libraries/math/vector.h"
 
 class tFont;
+class tMeshResource;
 class tGeometryServer;
 class tQueryFeedbackContext;
 class tShaderProgram;
@@ -56,7 +57,9 @@ public:
     virtual void DestroyRenderingContext() = 0;
     virtual void SetFOV(float FOV) = 0;
     virtual float GetFOV() = 0;
-    // Factories: the caller owns what they return.
+    // Factories: the caller owns what they return. A device without a mesh
+    // class refuses meshes (fatal).
+    virtual tMeshResource* CreateMesh();
     virtual tShaderResource* CreateShader() = 0;
     virtual tTextureResource* CreateTexture(TTextureType TextureType) = 0;
     // FontName is the font class's parameter string, not only a face name.

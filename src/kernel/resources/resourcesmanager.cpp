@@ -2,6 +2,7 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/audio/audiosubsystem.h"
 #include "kernel/core/strutils.h"
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/renderer/renderdevice.h"
@@ -59,18 +60,24 @@ tShaderResource* tZResourcesManager::LoadShader(const ShortString& Name) {
     return Shader;
 }
 
-// Meshes and waveforms come from the mesh resource class and the audio
-// subsystem's waveforms, which this engine does not have yet.
 tMeshResource* tZResourcesManager::LoadMesh(const ShortString& Name, float Size) {
     ProcTrace trace("tZResourcesManager.LoadMesh(" + Name + "," + Flt2Str(Size, 1) + ")");
     Logger->Guard(Size > 0, "Only positive size meshes allowed");
-    Logger->Fatal("Unable to load mesh " + Name + ": meshes can't be created");
-    return nullptr;
+    tResource* R = FeedResource(Resources.FindMeshResource(Name, Size), Name,
+                                [this](const ShortString& N) { return CreateMesh(N); });
+    auto* Mesh = dynamic_cast<tMeshResource*>(R);
+    Logger->Guard(Mesh != nullptr, Name + " isn't a mesh");
+    // The shared mesh stays here; the caller gets a replica of its own.
+    Mesh->Resize(Size);
+    return Mesh->Replicate();
 }
 
 tWaveformResource* tZResourcesManager::LoadWaveform(const ShortString& Name) {
-    Logger->Fatal("Unable to load waveform " + Name + ": waveforms can't be created");
-    return nullptr;
+    tResource* R = FeedResource(Resources.FindResource(Name), Name,
+                                [this](const ShortString& N) { return CreateWaveform(N); });
+    auto* Waveform = dynamic_cast<tWaveformResource*>(R);
+    Logger->Guard(Waveform != nullptr, Name + " isn't a waveform");
+    return Waveform;
 }
 
 tResource* tZResourcesManager::CreateTexture(const ShortString& Name) {
@@ -88,6 +95,16 @@ tResource* tZResourcesManager::CreateTexture(const ShortString& Name) {
 tResource* tZResourcesManager::CreateShader(const ShortString&) {
     Logger->Guard(Engine && Engine->Renderer, "Render device isn't assigned");
     return Engine->Renderer->CreateShader();
+}
+
+tResource* tZResourcesManager::CreateMesh(const ShortString&) {
+    Logger->Guard(Engine && Engine->Renderer, "Render device isn't assigned");
+    return Engine->Renderer->CreateMesh();
+}
+
+tResource* tZResourcesManager::CreateWaveform(const ShortString&) {
+    Logger->Guard(Engine && Engine->Audio, "Audio subsystem isn't assigned");
+    return Engine->Audio->CreateWaveform();
 }
 
 void tZResourcesManager::PurgeResource(tResource* R) {

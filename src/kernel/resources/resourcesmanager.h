@@ -45,6 +45,8 @@ public:
     // extension tells 2D, 3D or cube map.
     tResource* CreateTexture(const ShortString& Name);
     tResource* CreateShader(const ShortString& Name);
+    tResource* CreateMesh(const ShortString& Name);
+    tResource* CreateWaveform(const ShortString& Name);
 
     tResourcesList Resources;
     tResourcesList Purged;
