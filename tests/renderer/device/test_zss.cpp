@@ -44,10 +44,10 @@ std::string Literally(const std::string& Message) {
     return Pattern;
 }
 
-class ZSSTest : public ScriptTest {
+class ZSSTest : public XZMLTest {
 protected:
     void SetUp() override {
-        ScriptTest::SetUp();
+        XZMLTest::SetUp();
         Linker = NewObject<tObjectsLinker>();
         Linker->RegisterClasses();
         Recorder = NewObject<tRecordingResources>();
@@ -60,7 +60,7 @@ protected:
         Resources = nullptr;
         if (FS) tZObject::DisposeObject(FS);
         tZObject::DisposeObject(Linker);
-        ScriptTest::TearDown();
+        XZMLTest::TearDown();
     }
 
     // Loads Body (the lines inside "SurfaceShader { }") with the header given.
