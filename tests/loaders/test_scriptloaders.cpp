@@ -56,6 +56,14 @@ TEST_F(LoaderTest, ShaderScriptsAreVisitedInsideTheLoadBracket) {
                 "Unable to parse XZML script !");
     EXPECT_EXIT(Loader->Load(*Reader("!!ZSS1.1\r\nS {\r\n unknown 1 2\r\n}\r\n", "u.shader"), *Shader),
                 ::testing::ExitedWithCode(255), "Unknown token:\rParamName: \"UNKNOWN\"\rParamValue: \"1 2\"");
+    // The load bracket cannot be opened twice or closed when it is not open.
+    EXPECT_EXIT(
+        {
+            Shader->BeginLoad();
+            Shader->BeginLoad();
+        },
+        ::testing::ExitedWithCode(255), "Already loading");
+    EXPECT_EXIT(Shader->EndLoad(), ::testing::ExitedWithCode(255), "Not loading");
     tZObject::DisposeObject(Loader);
     tZObject::DisposeObject(Shader);
 }
