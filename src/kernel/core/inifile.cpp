@@ -1,5 +1,6 @@
 #include "kernel/core/inifile.h"
 
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -96,6 +97,16 @@ tZINIFile::tZINIFile(const ShortString& FileName) {
     ProcTrace trace("tZINIFile.Init(')");
     IniFileName = FileName;
     IniFile = nullptr;
+    // A fatal error about a bad line ends the program, but under a halt hook
+    // that throws (tests, fuzzing) it leaves this constructor without the
+    // destructor: the sections read so far are freed here then.
+    struct tPartialChain {
+        tINISection*& Chain;
+        int Unwinding = std::uncaught_exceptions();
+        ~tPartialChain() {
+            if (std::uncaught_exceptions() > Unwinding) DeleteChain(Chain);
+        }
+    } Partial{IniFile};
     int32_t lineNumber = 0;
     ShortString section;
     bool inSection = false;
