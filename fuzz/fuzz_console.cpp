@@ -1,11 +1,14 @@
 // Console lines: every line of the input is typed into the console (commands,
 // semicolons, quotes, %-variables, aliases, bindings, scripts and demos from
 // the fuzz Data/ tree), then the console ticks so queued lines and demos run.
-// The console, its variables and aliases live on from input to input.
+// The console and its variables live on from input to input; what an input
+// piles up (aliases, bindings, scripts and demos still playing, messages) is
+// cleared before the next, so later inputs run as fast as the first.
 
 #include <string_view>
 
 #include "fuzzsupport.h"
+#include "kernel/console/demoplayers.h"
 #include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 
@@ -13,11 +16,24 @@ namespace {
 constexpr int MaxLines = 64;
 constexpr int Ticks = 3;
 constexpr float TickSeconds = 0.01f;
+
+void ForgetPreviousInput(tEngineConsole& Con) {
+    tCommandsList& Commands = *Con.GetCommandsList();
+    for (int32_t I = Commands.GetTotalItems(); I >= 1; --I) {
+        tZObject* Command = Commands.GetCommand(I);
+        if (Commands.GetCommand(I)->IsAlias()) Commands.DeallocateItem(Command);
+    }
+    while (Con.GetDemoPlayers()->GetTop()) Con.GetDemoPlayers()->PopAndDeallocate();
+    Con.GetMessagesHistory()->Clear();
+    Con.UnbindAll();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     InitFuzzEngine();
     InitFuzzServices();
+    ForgetPreviousInput(*static_cast<tEngineConsole*>(Console));
     std::string_view Text(reinterpret_cast<const char*>(Data), Size);
     RejectingFatals([&] {
         for (int Line = 0; Line < MaxLines && !Text.empty(); ++Line) {
