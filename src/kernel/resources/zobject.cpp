@@ -17,6 +17,7 @@
 #include "kernel/core/profiler.h"
 #include "kernel/core/strutils.h"
 #include "kernel/resources/registry.h"
+#include "kernel/resources/version.h"
 #include "libraries/classes/lists.h"
 
 tStaticClass tZObject::ClassInfo = tStaticClass::Make<tZObject>(
@@ -150,7 +151,7 @@ tZObject* tZObject::Instantiate(const tZClass& Class, const ShortString& Params)
     ProcTrace trace("tZObject.Instantiate(" + Class.ClassName + "," + Params + ")");
     Logger->Guard(Class.StaticClass != nullptr, "Class not found: " + Class.ClassName);
     Logger->Guard(!IsAbstractClass(Class), "Class is abstract: " + Class.ClassName);
-    Logger->Guard(Class.VersionNeeded <= ShortString(EngineVersionText),
+    Logger->Guard(EngineIsAtLeast(Class.VersionNeeded),
                   "Class " + Class.ClassName + " needs engine version: " + Class.VersionNeeded);
     tZObject* Obj = nullptr;
     switch (Class.ClassConstructor) {
