@@ -35,4 +35,8 @@ void MainLoop(tEngine* Engine) {
             Timer->SleepSeconds(static_cast<float>(std::max(0.0, FrameShare - Spent)));
         }
     }
+    // One more frame, with no time passing: screenshots are taken from a
+    // finished frame, and one asked for right before quitting (or by the
+    // start-up scripts of a run that quits at once) is taken from this one.
+    Engine->Tick(0.0f);
 }

@@ -11,7 +11,9 @@
 //   (300..500, 350..450)   red, clipped to x < 400
 //   (580..900, 370..420)   green with text on top
 //   a white box in perspective; its projected centre goes to the log
-// Spawning tContextRecreator builds the render device's context anew.
+// Spawning tContextRecreator closes the window and opens it again with the
+// same settings, as a resize or a full-screen switch does: the render device's
+// context is built anew.
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -137,13 +139,21 @@ private:
 };
 Z_IMPLEMENT_CLASS(tRenderTestScene, .Operations = {{"Tick"}, {"RenderFrame"}})
 
-// Builds the render device's context anew when spawned, as re-attaching the
-// device to the viewport does.
 class tContextRecreator : public tSubSystem {
     Z_DECLARE_CLASS(tContextRecreator, tSubSystem)
 public:
     tContextRecreator() {
-        Logger->Guard(Engine->Renderer->CreateRenderingContext(Engine->Viewport), "Context not re-created");
+        tViewport* V = Engine->Viewport;
+        auto* Params = new tViewportParams;
+        Params->Width = V->Width;
+        Params->Height = V->Height;
+        Params->BitsPerPixel = V->BitsPerPixel;
+        Params->ZBufferBits = V->ZBufferBits;
+        Params->Frequency = V->Frequency;
+        Params->FullScreen = V->FullScreen;
+        Params->Stereo = V->Stereo;
+        Params->InputDevice = V->GetInputDevice();
+        V->ResizeViewport(Params);
     }
     void Tick(float) override {}
     void RenderFrame() override {}

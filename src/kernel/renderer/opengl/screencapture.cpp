@@ -19,8 +19,8 @@
 #include "libraries/classes/engine.h"
 #include "libraries/classes/viewport.h"
 
-Z_IMPLEMENT_CLASS(tScreenCaptureDevice, .Operations = {{"ScreenShotC", ZOP_ABSTRACT}})
-Z_IMPLEMENT_CLASS(tOGLScreenCaptureDevice, .Operations = {{"ScreenShotC"}})
+Z_IMPLEMENT_CLASS(tScreenCaptureDevice, .Operations = {{"ScreenShotC", ZOP_ABSTRACT}, {"CaptureFrame", ZOP_ABSTRACT}})
+Z_IMPLEMENT_CLASS(tOGLScreenCaptureDevice, .Operations = {{"ScreenShotC"}, {"CaptureFrame"}})
 
 namespace {
 
@@ -75,7 +75,6 @@ tOGLScreenCaptureDevice::~tOGLScreenCaptureDevice() {
 void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     ProcTrace trace("tOGLScreenCaptureDevice.SaveScreenShotC()");
     Logger->Guard(Engine && Engine->Renderer && Engine->Viewport, "Viewport isn't assigned");
-    Engine->Renderer->EndFrame();
 
     ShortString Extension = EngineINI->GetValue("Renderer", "ScreenshotsExtension");
     if (Extension.empty()) Extension = DefaultExtension;
@@ -84,10 +83,19 @@ void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     ShortString Dir = ScreenShotDir;
     if (!Dir.empty() && Dir[Dir.size() - 1] != '\\') Dir += '\\';
 
-    tBitmapLoader* Loader = SavingLoaderFor(FileName);
+    tZObject* Loader = SavingLoaderFor(FileName);  // refuses what cannot be written before the frame
+    tZObject::DisposeObject(Loader);
+    if (TotalPendingShots == MaxPendingShots) {
+        Console->DisplayError("Too many screenshots in one frame: " + FileName);
+        return;
+    }
     FileSystem->CreateDirs(Dir);
-    std::unique_ptr<tStream> Stream = FileSystem->CreateFileWriter(Dir + FileName, {WF_HALTONERRORS, WF_OVERWRITE});
+    PendingShots[TotalPendingShots++] = Dir + FileName;
+}
 
+void tOGLScreenCaptureDevice::CaptureFrame() {
+    if (TotalPendingShots == 0) return;
+    ProcTrace trace("tOGLScreenCaptureDevice.CaptureFrame()");
     // Rows come bottom-up, as a bitmap file stores them.
     TBMPRec Shot;
     Shot.Width = Engine->Viewport->GetViewportWidth();
@@ -95,10 +103,17 @@ void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     Shot.Depth = 1;
     Shot.PixelData = std::make_unique<uint8_t[]>(static_cast<std::size_t>(Shot.Width) * Shot.Height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
     glReadPixels(0, 0, Shot.Width, Shot.Height, GL_RGB, GL_UNSIGNED_BYTE, Shot.PixelData.get());
-    glFinish();
-    Loader->SaveBitmap(*Stream, Shot);
-    Stream.reset();
-    tZObject::DisposeObject(Loader);
-    Console->Display("Screenshot saved to " + Dir + FileName);
+
+    for (int32_t I = 0; I < TotalPendingShots; ++I) {
+        const ShortString& Name = PendingShots[I];
+        tBitmapLoader* Loader = SavingLoaderFor(Name);
+        std::unique_ptr<tStream> Stream = FileSystem->CreateFileWriter(Name, {WF_HALTONERRORS, WF_OVERWRITE});
+        Loader->SaveBitmap(*Stream, Shot);
+        Stream.reset();
+        tZObject::DisposeObject(Loader);
+        Console->Display("Screenshot saved to " + Name);
+    }
+    TotalPendingShots = 0;
 }
