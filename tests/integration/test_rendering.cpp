@@ -40,11 +40,6 @@ testing::AssertionResult ColourAt(const tScreenImage& Shot, int X, int Y, uint32
                                        << Hex(Expected);
 }
 
-void AddScenePackage(const tGameRun& Game) {
-    std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
-    std::filesystem::copy_file(RENDER_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "renderscene.so");
-}
-
 std::size_t Count(const std::string& Text, const std::string& Part) {
     std::size_t N = 0;
     for (std::size_t At = Text.find(Part); At != std::string::npos; At = Text.find(Part, At + 1)) ++N;
@@ -55,7 +50,7 @@ class GameRendering : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         tGameRun Game;
-        AddScenePackage(Game);
+        Game.AddRenderScenePackage();
         Game.PlayDemo(
             "SpawnClass tRenderTestScene\n"
             "WAIT 0.5\n"
@@ -179,7 +174,7 @@ TEST_F(GameRendering, BoxInPerspectiveLandsWhereThePointAndTextureProjectionsSay
 // after it, and the game ends cleanly.
 TEST(GameRenderingContext, SceneLooksTheSameAfterTheContextIsRebuilt) {
     tGameRun Game;
-    AddScenePackage(Game);
+    Game.AddRenderScenePackage();
     Game.PlayDemo(
         "SpawnClass tRenderTestScene\n"
         "WAIT 0.5\n"
