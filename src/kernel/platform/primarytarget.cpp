@@ -29,8 +29,10 @@ void tPrimaryRenderingTarget::CreateContext() {
     // SDL shares with the context current at creation.
     const bool Sharing = ShareObjectsWith != 0 &&
         SDL_GL_MakeCurrent(Viewport->GetWindow(), reinterpret_cast<SDL_GLContext>(ShareObjectsWith)) == 0;
-    if (ShareObjectsWith != 0 && !Sharing)
+    if (ShareObjectsWith != 0 && !Sharing) {
         Logger->Log(ShortString("The new rendering context cannot take over the old one's objects: ") + SDL_GetError());
+        ShareObjectsWith = 0;
+    }
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, Sharing ? 1 : 0);
     RenderingContext = SDL_GL_CreateContext(Viewport->GetWindow());
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);

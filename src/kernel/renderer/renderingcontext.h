@@ -25,7 +25,8 @@ public:
     tViewport* Viewport = nullptr;
     // Set before CreateContext: the context (GetRenderingContext of the target
     // being replaced) whose textures, programs, buffer objects and display
-    // lists the new context takes over; 0 for a context of its own.
+    // lists the new context takes over; 0 for a context of its own. Reset to
+    // 0 when the window system could not share them.
     intptr_t ShareObjectsWith = 0;
 };
 

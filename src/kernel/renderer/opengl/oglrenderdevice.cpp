@@ -72,6 +72,9 @@ bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
     const bool Rebuilt = RetiredTarget != nullptr;
     if (Rebuilt) DefaultRenderingTarget->ShareObjectsWith = RetiredTarget->GetRenderingContext();
     DefaultRenderingTarget->AttachToViewport(Viewport);
+    // Without sharing, the arrays' common index buffer went with the old context.
+    if (Rebuilt && DefaultRenderingTarget->ShareObjectsWith == 0 && VertexArrayManager)
+        DisposeObject(VertexArrayManager);
     if (Rebuilt) DisposeObject(RetiredTarget);
     DefaultRenderingTarget->MakeCurrent();
     OpenGLExt = NewObject<tOpenGLExtensions>(Viewport->GetWindow());
