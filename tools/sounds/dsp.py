@@ -1,0 +1,110 @@
+"""Signal helpers shared by the sound generators: sample buffers are plain
+lists of floats in -1..1; filtering, reverb and dynamics are left to sox."""
+
+import math
+import subprocess
+import sys
+import wave
+from array import array
+
+VOICE_RATE = 22050
+EFFECT_RATE = 22050
+MUSIC_RATE = 44100
+
+
+def sox(samples, rate, effects, channels=1, out_rate=None):
+    """Runs a float buffer through a sox effects chain and returns the result.
+
+    `-R` seeds sox's own random generators (noise, dither) so that every run
+    writes the same bytes."""
+    raw = ["-t", "raw", "-e", "floating-point", "-b", "32", "-c", str(channels)]
+    cmd = (["sox", "-R", "-V1"] + raw + ["-r", str(rate), "-"]
+           + raw + ["-r", str(out_rate or rate), "-"] + [str(e) for e in effects])
+    data = array("f", samples).tobytes()
+    return _run(cmd, data)
+
+
+def _run(cmd, data=None):
+    result = subprocess.run(cmd, input=data, capture_output=True)
+    if result.returncode != 0:
+        raise RuntimeError(" ".join(cmd[:12]) + " ...: " + result.stderr.decode(errors="replace"))
+    return list(array("f", result.stdout))
+
+
+
+def sox_file(path, rate, effects, channels=1):
+    """Reads any file sox understands into a float buffer at `rate`."""
+    raw = ["-t", "raw", "-e", "floating-point", "-b", "32", "-c", str(channels)]
+    cmd = ["sox", "-R", "-V1", str(path)] + raw + ["-r", str(rate), "-"] + [str(e) for e in effects]
+    return _run(cmd)
+
+
+def silence(seconds, rate):
+    return [0.0] * int(round(seconds * rate))
+
+
+def mix_into(dest, src, start=0, gain=1.0):
+    """Adds `src` into `dest` from sample `start`, growing `dest` as needed."""
+    end = start + len(src)
+    if end > len(dest):
+        dest.extend([0.0] * (end - len(dest)))
+    for i, v in enumerate(src):
+        dest[start + i] += v * gain
+
+
+def mix_circular(dest, src, start, gain=1.0):
+    """Adds `src` into `dest` wrapping around its end: keeps a loop seamless."""
+    n = len(dest)
+    for i, v in enumerate(src):
+        dest[(start + i) % n] += v * gain
+
+
+def envelope(n, rate, attack, decay_time):
+    """Linear attack then exponential decay to -60 dB after `decay_time` s."""
+    a = max(1, int(attack * rate))
+    k = math.log(1000.0) / max(decay_time * rate, 1.0)
+    return [i / a if i < a else math.exp(-k * (i - a)) for i in range(n)]
+
+
+def fade_out(samples, rate, seconds):
+    n = min(len(samples), int(seconds * rate))
+    for i in range(n):
+        samples[len(samples) - n + i] *= 0.5 + 0.5 * math.cos(math.pi * (i + 1) / n)
+    return samples
+
+
+def loop_crossfade(samples, loop_length, overlap):
+    """Folds the material after `loop_length` back over the start with an
+    equal-power crossfade, so that the last sample runs into the first."""
+    assert len(samples) >= loop_length + overlap
+    out = samples[:loop_length]
+    for i in range(overlap):
+        t = (i + 0.5) / overlap
+        out[i] = samples[i] * math.sin(0.5 * math.pi * t) + samples[loop_length + i] * math.cos(0.5 * math.pi * t)
+    return out
+
+
+def peak(samples):
+    return max((abs(v) for v in samples), default=0.0)
+
+
+def normalize(samples, peak_db):
+    p = peak(samples)
+    g = 10 ** (peak_db / 20.0) / p if p > 0 else 0.0
+    return [v * g for v in samples]
+
+
+def write_wav(path, samples, rate, channels=1):
+    """Writes 16-bit PCM with the canonical 44-byte header (Python's wave
+    module writes exactly RIFF, a 16-byte "fmt " chunk and "data")."""
+    pcm = array("h", (max(-32767, min(32767, int(round(v * 32767.0)))) for v in samples))
+    if pcm.itemsize != 2:
+        raise RuntimeError("16-bit array type expected")
+    if sys.byteorder == "big":
+        pcm.byteswap()
+    path.parent.mkdir(parents=True, exist_ok=True)
+    with wave.open(str(path), "wb") as w:
+        w.setnchannels(channels)
+        w.setsampwidth(2)
+        w.setframerate(rate)
+        w.writeframes(pcm.tobytes())

@@ -1,0 +1,44 @@
+#!/usr/bin/env python3
+"""Writes the game's sounds and music into Data/ (see tools/README.md)."""
+
+import sys
+import wave
+from pathlib import Path
+
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
+
+import dsp  # noqa: E402
+import effects  # noqa: E402
+import voices  # noqa: E402
+import weather  # noqa: E402
+
+ROOT = Path(__file__).resolve().parents[2]
+DATA = ROOT / "Data"
+written = []
+
+
+def write(path, samples, rate, channels=1):
+    dsp.write_wav(path, samples, rate, channels)
+    written.append(path)
+
+
+def report():
+    for path in written:
+        with wave.open(str(path)) as w:
+            seconds = w.getnframes() / w.getframerate()
+        print(f"{str(path.relative_to(ROOT)):45s} {seconds:6.3f} s {path.stat().st_size:8d} bytes")
+
+
+def main(parts):
+    sounds = DATA / "Sounds"
+    if not parts or "voices" in parts:
+        voices.generate(sounds / "Announcer", write)
+    if not parts or "effects" in parts:
+        effects.generate(sounds, write)
+    if not parts or "weather" in parts:
+        weather.generate(sounds / "Environment", write)
+    report()
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
