@@ -39,6 +39,14 @@ def sox_file(path, rate, effects, channels=1):
     return _run(cmd)
 
 
+def sox_write(path, samples, rate, channels=1, options=()):
+    """Encodes a float buffer into a file whose type sox takes from its name."""
+    raw = ["-t", "raw", "-e", "floating-point", "-b", "32", "-c", str(channels)]
+    path.parent.mkdir(parents=True, exist_ok=True)
+    cmd = ["sox", "-R", "-V1"] + raw + ["-r", str(rate), "-"] + list(options) + [str(path)]
+    _run(cmd, array("f", samples).tobytes())
+
+
 def silence(seconds, rate):
     return [0.0] * int(round(seconds * rate))
 

@@ -8,6 +8,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 
 import dsp  # noqa: E402
+from music import midifile, modfile, render  # noqa: E402
 import effects  # noqa: E402
 import voices  # noqa: E402
 import weather  # noqa: E402
@@ -24,6 +25,9 @@ def write(path, samples, rate, channels=1):
 
 def report():
     for path in written:
+        if path.suffix != ".wav":
+            print(f"{str(path.relative_to(ROOT)):45s}          {path.stat().st_size:8d} bytes")
+            continue
         with wave.open(str(path)) as w:
             seconds = w.getnframes() / w.getframerate()
         print(f"{str(path.relative_to(ROOT)):45s} {seconds:6.3f} s {path.stat().st_size:8d} bytes")
@@ -37,6 +41,12 @@ def main(parts):
         effects.generate(sounds, write)
     if not parts or "weather" in parts:
         weather.generate(sounds / "Environment", write)
+    if not parts or "music" in parts:
+        music = DATA / "Music"
+        for path, writer in [(music / "theme.mod", modfile.write), (music / "theme.mid", midifile.write),
+                             (music / "theme.ogg", render.render)]:
+            writer(path)
+            written.append(path)
     report()
 
 
