@@ -74,6 +74,13 @@ def envelope(n, rate, attack, decay_time):
     return [i / a if i < a else math.exp(-k * (i - a)) for i in range(n)]
 
 
+def fade_in(samples, rate, seconds):
+    n = min(len(samples), max(1, int(seconds * rate)))
+    for i in range(n):
+        samples[i] *= 0.5 - 0.5 * math.cos(math.pi * i / n)
+    return samples
+
+
 def fade_out(samples, rate, seconds):
     n = min(len(samples), int(seconds * rate))
     for i in range(n):

@@ -4,7 +4,7 @@ noise and oscillators and shaped with sox."""
 import math
 import random
 
-from dsp import EFFECT_RATE as RATE, sox, envelope, fade_out, loop_crossfade, mix_into, normalize
+from dsp import EFFECT_RATE as RATE, sox, envelope, fade_in, fade_out, loop_crossfade, mix_into, normalize
 
 TWO_PI = 2.0 * math.pi
 
@@ -64,19 +64,23 @@ def engine():
 
 
 def railgun():
-    """A charged electric shot: a bright crack, a falling buzz and a humming
-    tail, over by 0.7 s (the rail gun recharges in 0.8 s)."""
+    """A charged electric shot: a bright crack and a low boom under a falling
+    zap, then a metallic ring that hums away; over by 0.7 s (the rail gun
+    recharges in 0.8 s)."""
     rng = random.Random(11)
     n = int(0.7 * RATE)
-    crack = sox([v * e for v, e in zip(noise(rng, n), envelope(n, RATE, 0.002, 0.08))], RATE,
+    crack = sox([v * e for v, e in zip(noise(rng, n), envelope(n, RATE, 0.001, 0.06))], RATE,
                 ["highpass", "2500"])
-    buzz = sweep(n, 1400.0, 70.0, saw, curve=0.5)
-    ring = sweep(n, 3200.0, 2400.0)
-    wobble = [0.5 + 0.5 * math.sin(TWO_PI * 28.0 * i / RATE) for i in range(n)]
-    body = envelope(n, RATE, 0.004, 0.65)
-    out = [0.9 * c + b * e * (0.55 + 0.25 * w) + 0.25 * r * e * e
-           for c, b, r, w, e in zip(crack, buzz, ring, wobble, body)]
-    out = sox(out, RATE, ["lowpass", "6000", "bass", "+6", "110", "pad", "0", "0.3",
+    boom = [v * e for v, e in zip(sweep(n, 130.0, 40.0, curve=0.5), envelope(n, RATE, 0.003, 0.35))]
+    zap = [v * e for v, e in zip(sweep(n, 2600.0, 250.0, saw, curve=0.6), envelope(n, RATE, 0.002, 0.3))]
+    ring = [0.0] * n
+    for partial, level in [(1730.0, 1.0), (2617.0, 0.7), (3911.0, 0.5), (5213.0, 0.3)]:
+        mix_into(ring, sweep(n, partial, partial * 0.88), 0, level)
+    hum = [0.6 + 0.4 * math.sin(TWO_PI * 28.0 * i / RATE) for i in range(n)]
+    tail = envelope(n, RATE, 0.01, 0.7)
+    out = [0.7 * c + 0.9 * b + 0.45 * z + 0.22 * r * h * t
+           for c, b, z, r, h, t in zip(crack, boom, zap, ring, hum, tail)]
+    out = sox(out, RATE, ["lowpass", "7000", "pad", "0", "0.3",
                           "reverb", "30", "50", "60", "100", "0", "trim", "0", "0.7"])
     return fade_out(out, RATE, 0.12)
 
@@ -104,7 +108,7 @@ def pulse():
     out = [0.8 * c * math.exp(-i / (0.012 * RATE)) + 0.9 * t * math.exp(-i / (0.03 * RATE))
            for i, (c, t) in enumerate(zip(crack, thump))]
     out = sox(out, RATE, ["lowpass", "4500", "bass", "+4", "120", "overdrive", "8", "20"])
-    return fade_out(out, RATE, 0.015)
+    return fade_out(fade_in(out, RATE, 0.001), RATE, 0.015)
 
 
 def hit():
@@ -150,9 +154,10 @@ def click():
 def generate(sounds_dir, write):
     write(sounds_dir / "BigEngine3.wav", normalize(engine(), -3.0), RATE)
     weapons = sounds_dir / "Weapons"
-    write(weapons / "railgun.wav", normalize(railgun(), -1.0), RATE)
-    write(weapons / "plasma.wav", normalize(plasma(), -1.5), RATE)
-    write(weapons / "pulse.wav", normalize(pulse(), -1.5), RATE)
+    # Each shot ends before its gun can fire again (recharge 0.8, 0.2, 0.1 s).
+    write(weapons / "railgun.wav", normalize(railgun(), -1.0), RATE, max_seconds=0.8)
+    write(weapons / "plasma.wav", normalize(plasma(), -1.5), RATE, max_seconds=0.2)
+    write(weapons / "pulse.wav", normalize(pulse(), -1.5), RATE, max_seconds=0.1)
     write(sounds_dir / "hit.wav", normalize(hit(), -1.0), RATE)
     write(sounds_dir / "splash_sml.wav", normalize(splash(), -1.5), RATE)
     write(sounds_dir / "Interface" / "click.wav", normalize(click(), -3.0), RATE)

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Writes the game's sounds and music into Data/ (see tools/README.md)."""
 
+import math
 import sys
 import wave
+from array import array
 from pathlib import Path
 
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
@@ -18,7 +20,12 @@ DATA = ROOT / "Data"
 written = []
 
 
-def write(path, samples, rate, channels=1):
+def write(path, samples, rate, channels=1, max_seconds=None):
+    """Writes one WAV; `max_seconds` is a limit the game relies on (a gun's
+    recharge time, a countdown's second), so going over it stops the run."""
+    seconds = len(samples) / channels / rate
+    if max_seconds is not None and seconds >= max_seconds:
+        sys.exit(f"{path.name}: {seconds:.3f} s, must stay under {max_seconds} s")
     dsp.write_wav(path, samples, rate, channels)
     written.append(path)
 
@@ -30,7 +37,12 @@ def report():
             continue
         with wave.open(str(path)) as w:
             seconds = w.getnframes() / w.getframerate()
-        print(f"{str(path.relative_to(ROOT)):45s} {seconds:6.3f} s {path.stat().st_size:8d} bytes")
+            frames = array("h", w.readframes(w.getnframes()))
+        if sys.byteorder == "big":
+            frames.byteswap()
+        peak_db = 20 * math.log10(max(1, max(map(abs, frames))) / 32768)
+        print(f"{str(path.relative_to(ROOT)):45s} {seconds:6.3f} s {path.stat().st_size:8d} bytes"
+              f"  peak {peak_db:5.1f} dBFS")
 
 
 def main(parts):

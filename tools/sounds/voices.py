@@ -5,21 +5,22 @@ import subprocess
 import tempfile
 from pathlib import Path
 
-from dsp import VOICE_RATE, sox_file, normalize
+from dsp import VOICE_RATE, fade_in, fade_out, normalize, sox_file
 
-# (file under Sounds/Announcer, text, words per minute). The countdown says one
-# number a second, so every number has to finish well inside that second.
+# (file under Sounds/Announcer, text, words per minute, longest it may last).
+# The countdown says one line a second, so each has to end well inside its
+# second; "lost" plays alone for the 2.5 s before the countdown's first line.
 LINES = [
-    ("lost.wav", "You have lost the match!", 150),
-    ("new round in.wav", "New round in", 195),
-    ("seven.wav", "Seven", 165),
-    ("six.wav", "Six", 165),
-    ("five.wav", "Five", 165),
-    ("four.wav", "Four", 165),
-    ("three.wav", "Three", 165),
-    ("two.wav", "Two", 165),
-    ("one.wav", "One", 165),
-    ("play.wav", "Play!", 160),
+    ("lost.wav", "You have lost the match!", 150, 2.3),
+    ("new round in.wav", "New round in", 195, 0.95),
+    ("seven.wav", "Seven", 165, 0.9),
+    ("six.wav", "Six", 165, 0.9),
+    ("five.wav", "Five", 165, 0.9),
+    ("four.wav", "Four", 165, 0.9),
+    ("three.wav", "Three", 165, 0.9),
+    ("two.wav", "Two", 165, 0.9),
+    ("one.wav", "One", 165, 0.9),
+    ("play.wav", "Play!", 160, 0.9),
 ]
 
 VOICE = "en-us+m3"
@@ -37,6 +38,7 @@ CHAIN = TRIM + [
     "overdrive", "2", "10",
     "pad", "0", "0.35",
     "reverb", "35", "40", "55", "60", "8",
+    "equalizer", "6300", "2q", "-10",    # espeak's buzzy upper formant
     "lowpass", "7000",
 ] + TRIM
 
@@ -46,9 +48,11 @@ def speak(text, words_per_minute):
         raw = Path(tmp) / "voice.wav"
         subprocess.run(["espeak-ng", "-v", VOICE, "-p", str(PITCH), "-s", str(words_per_minute),
                         "-w", str(raw), text], check=True)
-        return sox_file(raw, VOICE_RATE, CHAIN)
+        voice = sox_file(raw, VOICE_RATE, CHAIN)
+    # The trims cut into the signal: ease in and out so neither end clicks.
+    return fade_out(fade_in(voice, VOICE_RATE, 0.004), VOICE_RATE, 0.03)
 
 
 def generate(out_dir, write):
-    for name, text, wpm in LINES:
-        write(out_dir / name, normalize(speak(text, wpm), -1.0), VOICE_RATE)
+    for name, text, wpm, longest in LINES:
+        write(out_dir / name, normalize(speak(text, wpm), -1.0), VOICE_RATE, max_seconds=longest)
