@@ -51,8 +51,8 @@ def engine():
         start = int(round(k * period))
         g = cylinder_gain[k % 9] * rng.uniform(0.9, 1.1)
         for j in range(min(pulse_len, n - start)):
-            e = math.exp(-j / (period * 0.25))
-            out[start + j] += g * e * (0.6 * rng.uniform(-1, 1) + math.sin(TWO_PI * 180.0 * j / RATE))
+            e = math.exp(-j / (period * 0.3))
+            out[start + j] += g * e * (rng.uniform(-1, 1) + 0.6 * math.sin(TWO_PI * 110.0 * j / RATE))
         k += 1
     for i in range(n):
         t = i / RATE
@@ -105,7 +105,7 @@ def pulse():
     n = int(0.09 * RATE)
     thump = sweep(n, 190.0, 70.0)
     crack = noise(rng, n)
-    out = [0.8 * c * math.exp(-i / (0.012 * RATE)) + 0.9 * t * math.exp(-i / (0.03 * RATE))
+    out = [1.1 * c * math.exp(-i / (0.02 * RATE)) + 0.8 * t * math.exp(-i / (0.025 * RATE))
            for i, (c, t) in enumerate(zip(crack, thump))]
     out = sox(out, RATE, ["lowpass", "4500", "bass", "+4", "120", "overdrive", "8", "20"])
     return fade_out(fade_in(out, RATE, 0.001), RATE, 0.015)
