@@ -95,7 +95,8 @@ def loop_crossfade(samples, loop_length, overlap):
     out = samples[:loop_length]
     for i in range(overlap):
         t = (i + 0.5) / overlap
-        out[i] = samples[i] * math.sin(0.5 * math.pi * t) + samples[loop_length + i] * math.cos(0.5 * math.pi * t)
+        fade_in, fade_out = math.sin(0.5 * math.pi * t), math.cos(0.5 * math.pi * t)
+        out[i] = samples[i] * fade_in + samples[loop_length + i] * fade_out
     return out
 
 

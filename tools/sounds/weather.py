@@ -3,14 +3,20 @@
 import math
 import random
 
-from dsp import EFFECT_RATE as RATE, sox, envelope, fade_out, loop_crossfade, mix_circular, normalize
+from dsp import EFFECT_RATE as RATE, MUSIC_RATE
+from dsp import envelope, fade_out, loop_crossfade, mix_circular, normalize, sox
 from effects import noise
 
 
-def smooth_random(rng, n, control_hz, low=0.0, high=1.0):
+# Rain is nearly all hiss and patter above 5 kHz: it gets the full rate so
+# the mixer has no band edge to mirror into the highs.
+RAIN_RATE = MUSIC_RATE
+
+
+def smooth_random(rng, n, control_hz, low=0.0, high=1.0, rate=RATE):
     """Random values at `control_hz` joined by cosine interpolation: a slowly
     wandering level for rumbles and gusts."""
-    step = RATE / control_hz
+    step = rate / control_hz
     points = [rng.uniform(low, high) for _ in range(int(n / step) + 2)]
     out = []
     for i in range(n):
@@ -26,21 +32,23 @@ def rain():
     hundreds of drops scattered over it. Drops that would run past the end
     wrap round to the start and the bed is crossfaded, so the loop has no seam."""
     rng = random.Random(41)
-    loop = 6 * RATE
-    overlap = RATE // 2
+    rate = RAIN_RATE
+    loop = 6 * rate
+    overlap = rate // 2
     n = loop + overlap
-    swell = smooth_random(rng, n, 1.5, 0.75, 1.0)
-    bed = sox([v * s for v, s in zip(noise(rng, n), swell)], RATE,
-              ["highpass", "350", "lowpass", "-1", "2500", "lowpass", "9000"])
+    swell = smooth_random(rng, n, 1.5, 0.75, 1.0, rate)
+    bed = sox([v * s for v, s in zip(noise(rng, n), swell)], rate,
+              ["highpass", "350", "lowpass", "-1", "2500", "lowpass", "13000"])
     bed = loop_crossfade(bed, loop, overlap)
     # Each drop is a tiny damped ping at its own pitch with a click on top;
     # drops that would run past the end wrap round to the start.
     drops = [0.0] * loop
     for _ in range(1400):
-        m = int(0.02 * RATE)
+        m = int(0.02 * rate)
         f = rng.uniform(1800.0, 6000.0)
-        decay = rng.uniform(0.002, 0.006) * RATE
-        ping = [(math.sin(2.0 * math.pi * f * i / RATE) + 0.5 * rng.uniform(-1, 1) * math.exp(-i / 8.0))
+        decay = rng.uniform(0.002, 0.006) * rate
+        click = 0.0004 * rate
+        ping = [(math.sin(2.0 * math.pi * f * i / rate) + 0.5 * rng.uniform(-1, 1) * math.exp(-i / click))
                 * math.exp(-i / decay) for i in range(m)]
         mix_circular(drops, ping, rng.randrange(loop), rng.uniform(0.05, 1.0) ** 2)
     return [0.6 * b + 0.6 * d for b, d in zip(bed, drops)]
@@ -77,7 +85,7 @@ def thunder(seed, distant):
 
 
 def generate(env_dir, write):
-    write(env_dir / "rain.wav", normalize(rain(), -3.0), RATE)
+    write(env_dir / "rain.wav", normalize(rain(), -3.0), RAIN_RATE)
     for i, name in enumerate(["thndr_cls.wav", "thndr_cls2.wav", "thndr_cls3.wav"]):
         write(env_dir / name, normalize(thunder(100 + i, distant=False), -1.0), RATE)
     for i, name in enumerate(["thndr_far.wav", "thndr_far2.wav", "thndr_far3.wav"]):

@@ -58,7 +58,8 @@ def snare(rate):
         t = i / rate
         white = rng.uniform(-1.0, 1.0)
         bright, last = white - 0.6 * last, white      # tilt the noise towards the highs
-        out.append(0.75 * bright * math.exp(-t * 22.0) + 0.6 * math.sin(TWO_PI * 190.0 * t) * math.exp(-t * 35.0))
+        body = math.sin(TWO_PI * 190.0 * t) * math.exp(-t * 35.0)
+        out.append(0.75 * bright * math.exp(-t * 22.0) + 0.6 * body)
     return out
 
 
@@ -72,6 +73,3 @@ def hat(rate):
         a, b = white, a
         out.append(0.4 * hp * math.exp(-i / rate * 70.0))
     return out
-
-
-DRUMS = {"kick": kick, "snare": snare, "hat": hat}

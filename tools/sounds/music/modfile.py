@@ -15,7 +15,6 @@ PERIODS = [856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,
            214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113]
 C2, C3 = 12, 24                   # indexes into PERIODS
 ROWS_PER_PATTERN = 64
-TICKS_PER_ROW = 6
 
 
 class Sample:
@@ -31,7 +30,8 @@ class Sample:
     def header(self):
         words = len(self.data) // 2
         loop_start, loop_words = (0, words) if self.looped else (0, 1)
-        return struct.pack(">22sHBBHH", self.name.encode("ascii"), words, 0, self.volume, loop_start, loop_words)
+        name = self.name.encode("ascii")
+        return struct.pack(">22sHBBHH", name, words, 0, self.volume, loop_start, loop_words)
 
 
 def wavetable_loop(harmonics, length, cycles):

@@ -53,7 +53,8 @@ def adsr(n, held, attack, decay, sustain, release):
     return out
 
 
-def pitched_part(notes, table, gain, attack, decay, sustain, release, hold=1.0, detune_cents=0.0, vibrato=0.0):
+def pitched_part(notes, table, gain, attack, decay, sustain, release,
+                 hold=1.0, detune_cents=0.0, vibrato=0.0):
     out = [0.0] * LOOP
     for note in notes:
         held = int(note.length * ROW * hold * RATE)
@@ -70,11 +71,13 @@ def pitched_part(notes, table, gain, attack, decay, sustain, release, hold=1.0, 
 
 
 def drum_part(notes):
-    hits = {theme.KICK: instruments.kick(RATE), theme.SNARE: instruments.snare(RATE), theme.HAT: instruments.hat(RATE)}
+    hits = {theme.KICK: instruments.kick(RATE), theme.SNARE: instruments.snare(RATE),
+            theme.HAT: instruments.hat(RATE)}
     gains = {theme.KICK: 0.9, theme.SNARE: 0.55, theme.HAT: 0.35}
     out = [0.0] * LOOP
     for note in notes:
-        mix_circular(out, hits[note.pitch], int(round(note.row * ROW * RATE)), gains[note.pitch] * note.velocity / 127.0)
+        gain = gains[note.pitch] * note.velocity / 127.0
+        mix_circular(out, hits[note.pitch], int(round(note.row * ROW * RATE)), gain)
     return out
 
 
