@@ -12,43 +12,38 @@ EFFECT_RATE = 22050
 MUSIC_RATE = 44100
 
 
-def sox(samples, rate, effects, channels=1, out_rate=None):
-    """Runs a float buffer through a sox effects chain and returns the result.
-
-    `-R` seeds sox's own random generators (noise, dither) so that every run
-    writes the same bytes."""
-    raw = ["-t", "raw", "-e", "floating-point", "-b", "32", "-c", str(channels)]
-    cmd = (["sox", "-R", "-V1"] + raw + ["-r", str(rate), "-"]
-           + raw + ["-r", str(out_rate or rate), "-"] + [str(e) for e in effects])
-    data = array("f", samples).tobytes()
-    return _run(cmd, data)
+# Every sox run: `-R` seeds sox's own random generators (noise, dither) so
+# that each run writes the same bytes; `-V1` keeps it quiet but for failures.
+SOX = ["sox", "-R", "-V1"]
 
 
-def _run(cmd, data=None):
-    result = subprocess.run(cmd, input=data, capture_output=True)
+def _raw_floats(rate, channels):
+    """sox's description of a headerless 32-bit float stream on a pipe."""
+    return ["-t", "raw", "-e", "floating-point", "-b", "32", "-c", str(channels), "-r", str(rate), "-"]
+
+
+def _run(cmd, samples=None):
+    data = array("f", samples).tobytes() if samples is not None else None
+    result = subprocess.run([str(c) for c in cmd], input=data, capture_output=True)
     if result.returncode != 0:
-        raise RuntimeError(" ".join(cmd[:12]) + " ...: " + result.stderr.decode(errors="replace"))
+        raise RuntimeError(" ".join(map(str, cmd[:12])) + " ...: " + result.stderr.decode(errors="replace"))
     return list(array("f", result.stdout))
 
+
+def sox(samples, rate, effects, channels=1):
+    """Runs a float buffer through a sox effects chain and returns the result."""
+    return _run(SOX + _raw_floats(rate, channels) + _raw_floats(rate, channels) + effects, samples)
 
 
 def sox_file(path, rate, effects, channels=1):
     """Reads any file sox understands into a float buffer at `rate`."""
-    raw = ["-t", "raw", "-e", "floating-point", "-b", "32", "-c", str(channels)]
-    cmd = ["sox", "-R", "-V1", str(path)] + raw + ["-r", str(rate), "-"] + [str(e) for e in effects]
-    return _run(cmd)
+    return _run(SOX + [path] + _raw_floats(rate, channels) + effects)
 
 
 def sox_write(path, samples, rate, channels=1, options=()):
     """Encodes a float buffer into a file whose type sox takes from its name."""
-    raw = ["-t", "raw", "-e", "floating-point", "-b", "32", "-c", str(channels)]
     path.parent.mkdir(parents=True, exist_ok=True)
-    cmd = ["sox", "-R", "-V1"] + raw + ["-r", str(rate), "-"] + list(options) + [str(path)]
-    _run(cmd, array("f", samples).tobytes())
-
-
-def silence(seconds, rate):
-    return [0.0] * int(round(seconds * rate))
+    _run(SOX + _raw_floats(rate, channels) + list(options) + [path], samples)
 
 
 def mix_into(dest, src, start=0, gain=1.0):
@@ -95,8 +90,8 @@ def loop_crossfade(samples, loop_length, overlap):
     out = samples[:loop_length]
     for i in range(overlap):
         t = (i + 0.5) / overlap
-        fade_in, fade_out = math.sin(0.5 * math.pi * t), math.cos(0.5 * math.pi * t)
-        out[i] = samples[i] * fade_in + samples[loop_length + i] * fade_out
+        rise, fall = math.sin(0.5 * math.pi * t), math.cos(0.5 * math.pi * t)
+        out[i] = samples[i] * rise + samples[loop_length + i] * fall
     return out
 
 
