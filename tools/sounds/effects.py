@@ -27,10 +27,6 @@ def saw(phase):
     return (phase / math.pi) % 2.0 - 1.0
 
 
-def square(phase):
-    return 1.0 if math.sin(phase) >= 0 else -1.0
-
-
 def engine():
     """A nine-cylinder radial at 1200 rpm turning a three-blade propeller.
 
