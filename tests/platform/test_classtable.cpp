@@ -11,7 +11,7 @@
 #include "common/enginehost.h"
 #include "kernel/core/globals.h"
 #include "kernel/platform/wingameengine.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "kernel/world/world.h"
 
 namespace {
