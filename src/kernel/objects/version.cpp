@@ -1,7 +1,7 @@
 #include "kernel/objects/version.h"
 
+#include "kernel/core/engineversion.h"
 #include "kernel/core/strutils.h"
-#include "kernel/objects/classdesc.h"
 
 namespace {
 constexpr int VersionParts = 4;
