@@ -314,32 +314,53 @@ void Erode(HeightField& F, int Drops, uint32_t S) {
 }
 
 constexpr float LakeBed = 2.0f;
+constexpr float LakeRim = 1.6f;  // where a lake's hollow ends, in lake radii
 
 struct Lake {
     float X, Y, Radius;
+    float Angle, Stretch;  // lakes are drawn out along a direction
 };
 
-// How far a lake presses the ground down at (X, Y): a broad hollow, deepest in
-// the middle, so the shore follows the ground's own contours.
-float LakeHollow(const Lake& L, float Depth, float X, float Y) {
-    const float R = std::hypot(X - L.X, Y - L.Y) / L.Radius;
-    return Depth * std::exp(-R * R) * SmoothStep(3, 2.5f, R);
+// Distance from the lake's middle in lake radii, on a stretched, wobbling
+// ellipse so that no two shores look alike.
+float LakeDistance(const Lake& L, const Noise& N, float X, float Y) {
+    const float DX = X - L.X, DY = Y - L.Y;
+    const float U = (DX * std::cos(L.Angle) + DY * std::sin(L.Angle)) / L.Stretch;
+    const float V = -DX * std::sin(L.Angle) + DY * std::cos(L.Angle);
+    return std::hypot(U, V) / L.Radius * (1 + 0.3f * N.Fractal(X / 45 + L.Y, Y / 45 + L.X, 3));
 }
 
-// A lake must not spill: the ground around it stays above the water line.
-bool HoldsWater(const HeightField& F, const Lake& L) {
-    const float Depth = F.At(static_cast<int>(L.X), static_cast<int>(L.Y)) - LakeBed;
-    for (float Ring = 1.2f; Ring <= 2.6f; Ring += 0.2f)
-        for (int A = 0; A < 48; ++A) {
-            const float X = L.X + std::cos(A * 0.1309f) * Ring * L.Radius, Y = L.Y + std::sin(A * 0.1309f) * Ring * L.Radius;
-            if (X < 0 || Y < 0 || X > F.Size - 1 || Y > F.Size - 1) return false;
-            if (F.Sample(X, Y) - LakeHollow(L, Depth, X, Y) < WaterLine + 1.5f) return false;
-        }
-    return true;
+// How far a lake presses the ground down: a flat-bottomed hollow, so the shore
+// follows the ground's own contours.
+float LakeHollow(float Distance, float Depth) { return Depth * SmoothStep(LakeRim, 0.3f, Distance); }
+
+float LakeDepth(const HeightField& F, const Lake& L) {
+    return F.At(static_cast<int>(L.X), static_cast<int>(L.Y)) + 3 - LakeBed;
 }
 
-// Lakes sit in inland lowland, far from the coast, the spawn and each other;
-// each is a bowl dug below the water line with a ragged shore.
+template <typename F>
+void ForLakeArea(const HeightField& Field, const Lake& L, F&& Visit) {
+    const int Reach = static_cast<int>(L.Radius * L.Stretch * LakeRim * 1.6f);
+    for (int X = std::max(0, static_cast<int>(L.X) - Reach); X <= std::min(Field.Size - 1, static_cast<int>(L.X) + Reach); ++X)
+        for (int Y = std::max(0, static_cast<int>(L.Y) - Reach); Y <= std::min(Field.Size - 1, static_cast<int>(L.Y) + Reach);
+             ++Y)
+            Visit(X, Y);
+}
+
+// A lake must not spill: the ground just beyond its hollow stays above the
+// water line.
+bool HoldsWater(const HeightField& F, const Noise& N, const Lake& L) {
+    const float Depth = LakeDepth(F, L);
+    bool Holds = true;
+    ForLakeArea(F, L, [&](int X, int Y) {
+        const float D = LakeDistance(L, N, static_cast<float>(X), static_cast<float>(Y));
+        if (D > LakeRim * 0.85f && D < LakeRim * 1.3f && F.At(X, Y) - LakeHollow(D, Depth) < WaterLine + 1.5f)
+            Holds = false;
+    });
+    return Holds;
+}
+
+// Lakes sit in inland lowland, far from the coast, the spawn and each other.
 std::vector<Lake> ChooseLakes(const HeightField& F, const Noise& N, int Count) {
     struct Candidate {
         float X, Y, Height;
@@ -364,20 +385,19 @@ std::vector<Lake> ChooseLakes(const HeightField& F, const Noise& N, int Count) {
         const bool Apart = std::all_of(Lakes.begin(), Lakes.end(), [&](const Lake& L) {
             return std::hypot(L.X - C.X, L.Y - C.Y) > 230;
         });
-        const Lake L{C.X, C.Y, 45.0f + 12.0f * static_cast<float>(Lakes.size() % 3)};
-        if (Apart && HoldsWater(F, L)) Lakes.push_back(L);
+        const float Order = static_cast<float>(Lakes.size());
+        const Lake L{C.X, C.Y, 38.0f + 8.0f * std::fmod(Order, 3.0f), 0.4f + 1.1f * Order, 1.3f + 0.25f * std::fmod(Order, 3.0f)};
+        if (Apart && HoldsWater(F, N, L)) Lakes.push_back(L);
     }
     return Lakes;
 }
 
-void DigLakes(HeightField& F, const std::vector<Lake>& Lakes) {
+void DigLakes(HeightField& F, const Noise& N, const std::vector<Lake>& Lakes) {
     for (const Lake& L : Lakes) {
-        const float Depth = F.At(static_cast<int>(L.X), static_cast<int>(L.Y)) - LakeBed;
-        const int Reach = static_cast<int>(L.Radius * 3);
-        for (int X = std::max(0, static_cast<int>(L.X) - Reach); X <= std::min(F.Size - 1, static_cast<int>(L.X) + Reach); ++X)
-            for (int Y = std::max(0, static_cast<int>(L.Y) - Reach); Y <= std::min(F.Size - 1, static_cast<int>(L.Y) + Reach);
-                 ++Y)
-                F.At(X, Y) -= LakeHollow(L, Depth, static_cast<float>(X), static_cast<float>(Y));
+        const float Depth = LakeDepth(F, L);
+        ForLakeArea(F, L, [&](int X, int Y) {
+            F.At(X, Y) -= LakeHollow(LakeDistance(L, N, static_cast<float>(X), static_cast<float>(Y)), Depth);
+        });
     }
 }
 
@@ -465,7 +485,7 @@ float SunVisibility(const HeightField& F, float X, float Y, Vec3 Sun) {
 void WriteColorMap(const std::filesystem::path& File, const HeightField& F, const Noise& N) {
     const Vec3 Sun = Normalize({-0.55f, 0.45f, 0.7f});  // from the north-west, high in the sky
     const Vec3 WetSand{0.56f, 0.50f, 0.38f}, Sand{0.80f, 0.73f, 0.55f}, Meadow{0.42f, 0.55f, 0.22f},
-        DryGrass{0.58f, 0.60f, 0.30f}, Forest{0.17f, 0.33f, 0.13f}, DarkForest{0.11f, 0.24f, 0.10f},
+        DryGrass{0.52f, 0.56f, 0.28f}, Forest{0.17f, 0.33f, 0.13f}, DarkForest{0.11f, 0.24f, 0.10f},
         Heath{0.38f, 0.40f, 0.26f}, Rock{0.47f, 0.44f, 0.40f}, DarkRock{0.32f, 0.30f, 0.28f};
     const float Texel = static_cast<float>(MapSize) / ColorMapSize;
     WriteBMP(File, ColorMapSize, ColorMapSize, false, [&](int Column, int Row) {
@@ -516,20 +536,20 @@ void WriteDetail(const std::filesystem::path& File, const Noise& N) {
     });
 }
 
-// Blue-green water with crossing wave crests; every wave has a whole number of
-// periods across the tile so the edges meet.
+// Blue-green water: two trains of sharp wave crests crossing over a slow swell.
+// Every wave and the noise bending it repeat a whole number of times across
+// the tile, so its edges meet.
 void WriteWater(const std::filesystem::path& File, const Noise& N) {
-    const Vec3 Deep{0.05f, 0.22f, 0.28f}, Shallow{0.14f, 0.38f, 0.42f}, Crest{0.55f, 0.72f, 0.74f};
+    const Vec3 Deep{0.05f, 0.22f, 0.28f}, Shallow{0.13f, 0.36f, 0.40f}, Crest{0.50f, 0.68f, 0.70f};
     WriteBMP(File, WaterSize, WaterSize, false, [&](int X, int Y) {
+        constexpr float Pi = 3.14159265f;
         const float U = static_cast<float>(X) / WaterSize, V = static_cast<float>(Y) / WaterSize;
-        const float Warp = 0.06f * N.Fractal(U * 4, V * 4, 3, 4);
-        constexpr float Tau = 6.2831853f;
-        const float Waves = std::sin(Tau * (3 * U + 2 * V + Warp)) * 0.5f + std::sin(Tau * (-2 * U + 5 * V - Warp)) * 0.3f +
-                            std::sin(Tau * (7 * U + 1 * V + 2 * Warp)) * 0.2f;
+        const float Bend = 1.2f * N.Fractal(U * 4, V * 4, 3, 4), Bend2 = 1.2f * N.Fractal(U * 4 + 7, V * 4 + 7, 3, 4);
+        const float Train = std::pow(1 - std::fabs(std::sin(Pi * (4 * U + 3 * V) + Bend)), 4.0f);
+        const float Cross = std::pow(1 - std::fabs(std::sin(Pi * (-3 * U + 5 * V) + Bend2)), 4.0f);
         const float Swell = N.Fractal(U * 4 + 3, V * 4 + 3, 4, 4);
-        const float Glint = std::pow(Saturate(Waves * 0.5f + 0.5f), 6.0f);
-        Vec3 C = Blend(Deep, Shallow, Saturate(0.5f + 0.6f * Swell + 0.25f * Waves));
-        return ToColor(Blend(C, Crest, Glint * 0.5f));
+        const Vec3 C = Blend(Deep, Shallow, Saturate(0.5f + 0.7f * Swell));
+        return ToColor(Blend(C, Crest, Saturate(0.45f * Train + 0.3f * Cross)));
     });
 }
 
@@ -546,7 +566,7 @@ void WriteConifer(const std::filesystem::path& File, const Noise& N) {
         if (CY < Top || CY > Bottom) return ToColor(Shade, 0);
         const float Along = (CY - Top) / (Bottom - Top);  // 0 at the tip, 1 at the lowest branches
         const float Tier = std::fmod(Along * Tiers, 1.0f);
-        const float Width = (4 + 54 * Along) * (0.72f + 0.28f * Tier) + 5 * N.At(X / 5.0f, Y / 5.0f);
+        const float Width = (3 + 42 * Along) * (0.7f + 0.3f * Tier) + 4 * N.At(X / 5.0f, Y / 5.0f);
         if (std::fabs(CX) > Width) return ToColor(Shade, 0);
         const float Side = Saturate(0.5f - CX / (2 * Width + 1));
         const float Needles = 0.5f + 0.5f * N.At(X / 2.5f + 9, Y / 2.5f + 9);
@@ -592,7 +612,7 @@ int main(int Argc, char** Argv) {
     Erode(F, 350000, Seed + 1);
     ClearSpawnAndCorridor(F, N);
     const std::vector<Lake> Lakes = ChooseLakes(F, N, 4);
-    DigLakes(F, Lakes);
+    DigLakes(F, N, Lakes);
     SinkBorder(F);
     RescaleLand(F, PeakHeight, TargetForestShare);
 
