@@ -186,8 +186,8 @@ struct HeightField {
 
 // Signed distance in units from the coastline, positive inland. The island is
 // a rounded blob around the map centre whose shore wanders with warped noise
-// (bays, capes), joined by a neck of land to a round peninsula in the south-west
-// corner on which the spawn point stands.
+// (bays, capes), joined by a neck of land to a long peninsula reaching into the
+// south-west corner, on which the spawn point stands.
 float CoastDistance(const Noise& N, float X, float Y) {
     const float Centre = (MapSize - 1) / 2.0f;
     const float WX = X + 90 * N.At(X / 260 + 11.3f, Y / 260 + 4.1f);
@@ -232,15 +232,11 @@ void ShapeIsland(HeightField& F, const Noise& N) {
 // water line fixed, puts the highest point at PeakHeight and half the land
 // above the forest line; the sea bed stays as it is.
 void RescaleLand(HeightField& F, float Peak, float ForestShare) {
-    float Low = 1e9f, High = -1e9f;
     std::vector<float> Land;
     for (float H : F.H)
-        if (H > WaterLine) {
-            Land.push_back(H);
-            Low = std::min(Low, H);
-            High = std::max(High, H);
-        }
+        if (H > WaterLine) Land.push_back(H);
     std::sort(Land.begin(), Land.end());
+    const float High = Land.back();
     // The land height at the wanted quantile must land on the forest line.
     const float Quantile = Land[static_cast<std::size_t>((1 - ForestShare) * Land.size())];
     const float T = (Quantile - WaterLine) / (High - WaterLine);
@@ -436,24 +432,21 @@ void WriteRaw(const std::filesystem::path& File, const HeightField& F) {
 }
 
 void WriteZHM(const std::filesystem::path& File) {
-    char HScale[32];
-    std::snprintf(HScale, sizeof HScale, "%.8f", HeightScale);
-    std::ofstream Out(File, std::ios::binary);
-    Out << "!!ZHM1.0\n"
-           "; The island: 1025 x 1025 samples, one world unit apart; heights are\n"
-           "; 16-bit words times HScale. Written by tools/makeisland.cpp.\n"
-           "HeightMap\n"
-           "{\n"
-           "   HeightData          Terrain\\island.raw\n"
-           "   HScale              "
-        << HScale
-        << "\n"
-           "   TileDetailTexture   "
-        << TileDetailTexture
-        << ".0\n"
-           "   ShaderName          Shaders\\terrain.shader\n"
-           "   LowDetailShaderName Shaders\\terrain_lowdetail.shader\n"
-           "}\n";
+    char Text[512];
+    const int Length = std::snprintf(Text, sizeof Text,
+                                     "!!ZHM1.0\n"
+                                     "; The island: %d x %d samples, one world unit apart; heights are\n"
+                                     "; 16-bit words times HScale. Written by tools/makeisland.cpp.\n"
+                                     "HeightMap\n"
+                                     "{\n"
+                                     "   HeightData          Terrain\\island.raw\n"
+                                     "   HScale              %.8f\n"
+                                     "   TileDetailTexture   %.1f\n"
+                                     "   ShaderName          Shaders\\terrain.shader\n"
+                                     "   LowDetailShaderName Shaders\\terrain_lowdetail.shader\n"
+                                     "}\n",
+                                     MapSize, MapSize, HeightScale, TileDetailTexture);
+    std::ofstream(File, std::ios::binary).write(Text, Length);
 }
 
 Color ToColor(Vec3 C, float Alpha = 1) {
@@ -608,7 +601,7 @@ int main(int Argc, char** Argv) {
 
     HeightField F;
     ShapeIsland(F, N);
-    RescaleLand(F, PeakHeight * 1.04f, TargetForestShare);
+    RescaleLand(F, PeakHeight, TargetForestShare);  // erosion works on the final scale
     Erode(F, 350000, Seed + 1);
     ClearSpawnAndCorridor(F, N);
     const std::vector<Lake> Lakes = ChooseLakes(F, N, 4);
