@@ -392,7 +392,8 @@ void DigLakes(HeightField& F, const Noise& N, const std::vector<Lake>& Lakes) {
     for (const Lake& L : Lakes) {
         const float Depth = LakeDepth(F, L);
         ForLakeArea(F, L, [&](int X, int Y) {
-            F.At(X, Y) -= LakeHollow(LakeDistance(L, N, static_cast<float>(X), static_cast<float>(Y)), Depth);
+            const float Hollow = LakeHollow(LakeDistance(L, N, static_cast<float>(X), static_cast<float>(Y)), Depth);
+            F.At(X, Y) = std::max(0.0f, F.At(X, Y) - Hollow);
         });
     }
 }
