@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "common/consoleenv.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -133,6 +135,32 @@ TEST_F(VarsTest, BoundFieldsFollowSetAddAndRegistration) {
 
     Type("Add Angle 2147483647");  // wraps instead of overflowing
     EXPECT_EQ(other, -2147483647 - 1 + 99);
+}
+
+// An owner going away hands its fields back: the variables keep their last
+// values in the manager's storage, and what a newer owner bound stays with it.
+TEST_F(VarsTest, ReleasedFieldsLiveOnInTheManager) {
+    struct tOwner {
+        int32_t Angle = 7;
+        ShortString Name = "first";
+        bool Flag = true;
+    };
+    auto Old = std::make_unique<tOwner>();
+    EngineVars->RegisterVar("Angle", Old->Angle);
+    EngineVars->RegisterVar("Name", Old->Name);
+    EngineVars->RegisterVar("Flag", Old->Flag);
+    Type("Add Angle 1");
+    tOwner Newer;
+    Newer.Flag = false;
+    EngineVars->RegisterVar("Flag", Newer.Flag);
+
+    EngineVars->ReleaseFieldsOf(Old.get());
+    Old.reset();
+    Type("Add Angle 2; Set Name second; +Flag");
+    Type("Set Copy %Name; VarList Angle; VarList Copy");
+    EXPECT_EQ(TakeMessages(), (std::vector<std::string>{"ANGLE=10", "COPY=\"second\""}));
+    EXPECT_EQ(EngineVars->GetVarPtr("Flag"), &Newer.Flag);
+    EXPECT_TRUE(Newer.Flag);
 }
 
 TEST_F(VarsTest, ModifiedReadsTrueOncePerChange) {

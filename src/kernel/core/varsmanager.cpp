@@ -11,10 +11,11 @@ Z_IMPLEMENT_CLASS(tVarsManager,
     .Operations = {{"AddVarInternal", ZOP_ABSTRACT}, {"SetVarInternal", ZOP_ABSTRACT}, {"BindExternalValue", ZOP_ABSTRACT},
                    {"Lock", ZOP_ABSTRACT}, {"Unlock", ZOP_ABSTRACT}, {"IsModified", ZOP_ABSTRACT}, {"GetVar", ZOP_ABSTRACT},
                    {"GetVarName", ZOP_ABSTRACT}, {"GetVarDef", ZOP_ABSTRACT}, {"GetVarPtr", ZOP_ABSTRACT},
-                   {"GetTotalVars", ZOP_ABSTRACT}, {"IsVarDefined", ZOP_ABSTRACT}})
+                   {"GetTotalVars", ZOP_ABSTRACT}, {"IsVarDefined", ZOP_ABSTRACT}, {"ReleaseFields", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tEngineVarsManager,
     .Operations = {{"AddVarInternal"}, {"SetVarInternal"}, {"BindExternalValue"}, {"Lock"}, {"Unlock"}, {"IsModified"},
-                   {"GetVar"}, {"GetVarName"}, {"GetVarDef"}, {"GetVarPtr"}, {"GetTotalVars"}, {"IsVarDefined"}})
+                   {"GetVar"}, {"GetVarName"}, {"GetVarDef"}, {"GetVarPtr"}, {"GetTotalVars"}, {"IsVarDefined"},
+                   {"ReleaseFields"}})
 
 namespace {
 
@@ -254,6 +255,30 @@ void* tEngineVarsManager::GetVarPtr(const ShortString& Name) {
 int32_t tEngineVarsManager::GetTotalVars() { return TotalVarDefs; }
 
 bool tEngineVarsManager::IsVarDefined(const ShortString& Name) { return FindByName(UpCaseStr(Name)) != 0; }
+
+void* tEngineVarsManager::tLastingValue::For(tVarType Type) {
+    switch (Type) {
+        case VT_BOOLEAN: return &Bool;
+        case VT_STRING: return &Text;
+        case VT_LONGINT: return &Int;
+        case VT_LFLOAT: return &Float;
+    }
+    return nullptr;
+}
+
+void tEngineVarsManager::ReleaseFields(const void* Begin, std::size_t Size) {
+    const auto first = reinterpret_cast<uintptr_t>(Begin);
+    for (int32_t i = 0; i < TotalVarDefs; ++i) {
+        tVarDefinition& d = VarDefs[i];
+        const auto field = reinterpret_cast<uintptr_t>(d.ExternalValuePtr);
+        if (!d.ExternalValue || field < first || field - first >= Size) continue;
+        if (!LastingValues) LastingValues = std::make_unique<tLastingValue[]>(MaxVarDefs);
+        void* lasting = LastingValues[i].For(d.ValueType);
+        StoreValue(d.Value, d.ExternalValuePtr, d.ValueType);
+        LoadValue(lasting, d.Value, d.ValueType);
+        d.ExternalValuePtr = lasting;
+    }
+}
 
 ShortString tEngineVarsManager::TokenValue(const ShortString& Name) {
     const ShortString name = UpCaseStr(Name);

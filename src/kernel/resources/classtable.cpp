@@ -58,6 +58,7 @@
 #include "kernel/resources/registry.h"
 #include "kernel/resources/resourcesmanager.h"
 #include "kernel/resources/zobject.h"
+#include "kernel/world/freecamera.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/math/mathserver.h"
@@ -100,6 +101,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tOGLRenderDevice::StaticClass());
     AddClass(tRGeometryServer::StaticClass());
     AddClass(tWindowsRenderingLayer::StaticClass());
+    AddClass(tFreeCamera::StaticClass());
     AddClass(tAudioLoader::StaticClass());
     AddClass(tWAVLoader::StaticClass());
     AddClass(tGenericMathServer::StaticClass());

@@ -25,8 +25,9 @@ tSpawnable::~tSpawnable() {
 void tSpawnable::Instanciated() {
     tRenderable::Instanciated();
     Logger->Guard(Engine);
-    Logger->Guard(Engine->World);
-    Engine->World->Spawn(this);
+    tWorld* World = Engine->GetWorld();
+    Logger->Guard(World);
+    World->Spawn(this);
 }
 
 void tActor::Spawned() { Engine->World->AddActor(this); }

@@ -62,14 +62,11 @@ tScreenCaptureDevice::~tScreenCaptureDevice() {
 
 tOGLScreenCaptureDevice::tOGLScreenCaptureDevice() { EngineVars->RegisterVar("ScreenShotDir", ScreenShotDir); }
 
-// A variable cannot be unbound, and the device built with the next rendering
-// context registers the name again, which writes into the bound field first:
-// the binding must not be left on this device's field.
+// The device built with the next rendering context registers the name again,
+// which writes into the bound field first: the binding must not be left on
+// this device's field.
 tOGLScreenCaptureDevice::~tOGLScreenCaptureDevice() {
-    static ShortString LastScreenShotDir;
-    if (!EngineVars) return;
-    LastScreenShotDir = ScreenShotDir;
-    EngineVars->RegisterVar("ScreenShotDir", LastScreenShotDir);
+    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
 }
 
 void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
