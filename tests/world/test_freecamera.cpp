@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/enginehost.h"
-#include "flatterrain.h"
+#include "common/testworld.h"
 #include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/varsmanager.h"
@@ -27,7 +27,7 @@ class FreeCameraTest : public EngineHostTest {
 protected:
     void SetUp() override {
         EngineHostTest::SetUp();
-        Linker->AddClass(tFlatTerrain::StaticClass(CT_SpawnableConstructor));
+        RegisterTestWorldClasses();
         StartActiveEngine();
         Camera = Spawn();
     }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/enginehost.h"
-#include "flatterrain.h"
+#include "common/testworld.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/null/nullworld.h"
@@ -62,25 +62,14 @@ public:
     tScript Script;
 };
 
-// A world that runs the spawnables' tick contract and nothing else.
-class tTickingWorld : public tWorld {
-    Z_DECLARE_CLASS(tTickingWorld, tWorld)
-public:
-    void Tick(float DeltaSeconds) override { TickSpawnables(DeltaSeconds); }
-    void RenderFrame() override {}
-    TPlane GetWaterlinePlane() override { return {}; }
-    float GetWorldTime() override { return 0; }
-};
-
 class WorldTest : public EngineHostTest {
 protected:
     void SetUp() override {
         EngineHostTest::SetUp();
         Events.clear();
-        for (const tZClass& C : {tScriptedActor::StaticClass(CT_SpawnableConstructor),
-                                 tScriptedEffect::StaticClass(CT_SpawnableConstructor),
-                                 tFlatTerrain::StaticClass(CT_SpawnableConstructor), tTickingWorld::StaticClass()})
-            Linker->AddClass(C);
+        Linker->AddClass(tScriptedActor::StaticClass(CT_SpawnableConstructor));
+        Linker->AddClass(tScriptedEffect::StaticClass(CT_SpawnableConstructor));
+        RegisterTestWorldClasses();
         StartEngine();
     }
     tZObject* Spawn(const char* ClassName, const char* Name) { return Linker->InstantiateClassByName(ClassName, Name); }
@@ -95,9 +84,6 @@ using WorldDeathTest = WorldTest;
 
 Z_IMPLEMENT_CLASS(tScriptedActor, .Operations = {{"Render"}, {"SetPosition"}})
 Z_IMPLEMENT_CLASS(tScriptedEffect, .Operations = {{"Render"}})
-// Shared with the camera's tests.
-Z_IMPLEMENT_CLASS(tFlatTerrain, .Operations = {{"Render"}, {"GetLowestCameraHeight"}, {"Impact"}})
-Z_IMPLEMENT_CLASS(tTickingWorld, .Operations = {{"Tick"}, {"RenderFrame"}, {"GetWaterlinePlane"}, {"GetWorldTime"}})
 
 TEST_F(WorldTest, SpawnablesEnterTheWorldInOrderAndResetDisposesThem) {
     tZObject* A = Spawn("tScriptedActor", "first");
