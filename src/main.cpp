@@ -45,7 +45,8 @@ void StartUp() {
 
 void ShutDown() {
     EngineINI->SaveINI();
-    DumpProfileInfo(1.0 / Engine->Timer->RecipCyclesPerSecond, OSSystem->GetOSVersion());
+    // Measured again (and logged) now, as long runs drift from the start-up figure.
+    DumpProfileInfo(static_cast<double>(Engine->Timer->GetCyclesPerSecond()), OSSystem->GetOSVersion());
     tZObject::DisposeObject(EngineVars);
     tZObject::DisposeObject(Console);
     tZObject::DisposeObject(Resources);

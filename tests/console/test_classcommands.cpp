@@ -49,7 +49,6 @@ protected:
     }
 };
 
-using ClassCommandsDeathTest = ClassCommandsTest;
 
 }  // namespace
 
@@ -73,10 +72,13 @@ TEST_F(ClassCommandsTest, SpawnClassBuildsByNameWithOneParameterToken) {
     EXPECT_EQ(MessagesOfType(CMSG_INFOTIP), (Lines{"Usage: SpawnClass <class name> [<constructor params>]"}));
 }
 
-TEST_F(ClassCommandsDeathTest, SpawningAnUnknownClassIsFatal) {
+TEST_F(ClassCommandsTest, SpawningAnUnknownOrAbstractClassIsAConsoleError) {
     StartEngine();
-    EXPECT_EXIT(Type("SpawnClass tNoSuchClass"), ::testing::ExitedWithCode(255),
-                "Unable to instantiate class: class not found: TNOSUCHCLASS");
+    const int32_t objects = Linker->ObjectsGraph().GetTotalItems();
+    Type("SpawnClass tNoSuchClass; SpawnClass tSubSystem \"1 2 3\"");
+    EXPECT_EQ(MessagesOfType(CMSG_ERRORMESSAGE),
+              (Lines{"Unable to instantiate class: class not found: TNOSUCHCLASS", "Class is abstract: TSUBSYSTEM"}));
+    EXPECT_EQ(Linker->ObjectsGraph().GetTotalItems(), objects);
 }
 
 TEST_F(ClassCommandsTest, EnumClassesListsTheTableInColumns) {

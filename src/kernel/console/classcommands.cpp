@@ -19,6 +19,10 @@ void tObjectsLinker::SpawnClassC(const ShortString& Args) {
         Console->DisplayInfoTip("Usage: SpawnClass <class name> [<constructor params>]");
         return;
     }
+    if (ShortString error = InstantiationError(name); !error.empty()) {
+        Console->DisplayError(error);
+        return;
+    }
     InstantiateClassByName(name, GetToken(Args, 2));
 }
 

@@ -94,6 +94,9 @@ public:
 
     static bool IsAbstractClass(const tZClass& Class);
     static tZObject* Instantiate(const tZClass& Class, const ShortString& Params);
+    // The fatal message Instantiate would stop at before building the object,
+    // or an empty text.
+    static ShortString InstantiationError(const tZClass& Class);
 
     // The only sanctioned way to destroy an engine object; clears Obj.
     template <class T>
