@@ -12,8 +12,10 @@ Z_IMPLEMENT_CLASS(tCamera,
 
 tCamera::tCamera() {
     ProcTrace trace("tCamera.Init()");
-    Logger->Guard(Engine->World, "World not found");
-    Engine->World->SetCamera(this);
+    // A camera made before any level looks at the null world.
+    tWorld* World = Engine ? Engine->GetWorld() : nullptr;
+    Logger->Guard(World, "World not found");
+    World->SetCamera(this);
     PositionChanged = true;
 }
 
