@@ -2,10 +2,10 @@
 // A stand-in engine for tests and fuzz targets that drive the console.
 
 #include "kernel/core/globals.h"
-#include "kernel/platform/timer.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/timer.h"
 
 // An engine that only holds what the console reaches: its timer (made by the
 // engine from the INI file), its exit flag and, from the first request for
