@@ -52,6 +52,7 @@ tOGLRenderDevice::tOGLRenderDevice() {
 
 // The arrays' buffer objects go while their context is still current.
 tOGLRenderDevice::~tOGLRenderDevice() {
+    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
     if (VertexArrayManager) DisposeObject(VertexArrayManager);
     DestroyRenderingContext();
     if (RetiredTarget) DisposeObject(RetiredTarget);
