@@ -29,8 +29,8 @@ public:
     virtual void StopModule() = 0;
 
     // "PlayAmbientSound <file name>": a file without a player for its
-    // extension, missing or unplayable is a console error. The current stream
-    // plays on unless the new file was found but the mixer refused it.
+    // extension, missing or unreadable is a console error, and the current
+    // stream plays on.
     void PlayAmbientSoundC(const ShortString& Args);
     void StopAmbientSoundC(const ShortString& Args);
 

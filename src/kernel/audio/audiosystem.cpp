@@ -87,9 +87,17 @@ ShortString tAudioSystem::StartModule(const ShortString& FileName) {
     tZClass PlayerClass;
     ShortString Error = FindStreamPlayer(FileName, PlayerClass);
     if (!Error.empty()) return Error;
+    // Loaded before the current stream stops, so the music hardly pauses; a
+    // file that does not load leaves the current stream playing.
+    auto* Next = static_cast<tStreamPlayer*>(tZObject::Instantiate(PlayerClass, ""));
+    Error = Next->Open(FileName);
+    if (!Error.empty()) {
+        DisposeObject(Next);
+        return Error;
+    }
     StopModule();
-    Stream = static_cast<tStreamPlayer*>(tZObject::Instantiate(PlayerClass, ""));
-    Error = Stream->Open(FileName);
+    Stream = Next;
+    Error = Stream->Start();
     if (!Error.empty()) StopModule();
     return Error;
 }

@@ -50,12 +50,17 @@ tStreamPlayer::~tStreamPlayer() {
 ShortString tStreamPlayer::Open(const ShortString& FileName) {
     Stream = Mix_LoadMUS(FileSystem->VirtualNameToPhysical(FileName).c_str());
     if (!Stream) return "Failed to load: " + FileName + " : " + Mix_GetError();
+    return {};
+}
+
+ShortString tStreamPlayer::Start() {
     if (Mix_PlayMusic(Stream, LoopForever) != 0) return PlayFailure(Mix_GetError());
     Mix_VolumeMusic(MIX_MAX_VOLUME);
     return {};
 }
 
 void tStreamPlayer::Play(const ShortString& FileName) {
-    const ShortString Error = Open(FileName);
+    ShortString Error = Open(FileName);
+    if (Error.empty()) Error = Start();
     if (!Error.empty()) Logger->Fatal(Error);
 }

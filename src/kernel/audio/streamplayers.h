@@ -23,9 +23,12 @@ public:
 
     bool CanSave() const override { return false; }
     void Load(tIStream&, tResource&) override {}
-    // Starts FileName looping; the error text when it cannot, else empty.
+    // Loads FileName; the error text when it cannot, else empty.
     ShortString Open(const ShortString& FileName);
-    // Open, with a failure fatal.
+    // Starts the loaded stream looping, in place of any other; the error text
+    // when it cannot, else empty.
+    ShortString Start();
+    // Open and Start, with a failure fatal.
     void Play(const ShortString& FileName);
 
     Mix_Music* Stream = nullptr;

@@ -40,8 +40,7 @@ void ReadFormat(tIStream& Stream, uint32_t ChunkSize, TWaveform& Wave) {
 
 // The data chunk's samples, cut to whole frames. The memory is sized from the
 // header only once the file is known to hold that many bytes.
-void ReadSamples(tIStream& Stream, uint32_t ChunkSize, TWaveform& Wave) {
-    const int64_t Available = static_cast<int64_t>(Stream.GetSize()) - Stream.GetPosition();
+void ReadSamples(tIStream& Stream, int64_t Available, uint32_t ChunkSize, TWaveform& Wave) {
     if (ChunkSize > Available)
         Logger->Fatal("Wave data is shorter than its header announces: " + Int2Str(ChunkSize) + " bytes announced, " +
                       Int2Str(Available) + " present");
@@ -57,26 +56,30 @@ TWaveform tWAVLoader::ReadWaveform(tIStream& Stream) {
     Stream.BlockRead(Header, RIFFHeaderSize);
     if (std::memcmp(Header, "RIFF", 4) != 0) Logger->Fatal("Can only read RIFF files");
 
+    // Positions are counted here: streams disagree on where GetPosition starts.
+    const int64_t FileSize = Stream.GetSize();
+    int64_t Position = RIFFHeaderSize;
     TWaveform Wave;
     bool HasFormat = false;
+    auto MissingChunk = [&] { Logger->Fatal(HasFormat ? "Wave file has no data chunk" : "Wave file has no format chunk"); };
     for (;;) {
-        if (Stream.GetSize() - Stream.GetPosition() < ChunkHeaderSize)
-            Logger->Fatal(HasFormat ? "Wave file has no data chunk" : "Wave file has no format chunk");
+        if (FileSize - Position < ChunkHeaderSize) MissingChunk();
         uint8_t Chunk[ChunkHeaderSize];
         Stream.BlockRead(Chunk, ChunkHeaderSize);
+        Position += ChunkHeaderSize;
         const uint32_t Size = ReadLE<uint32_t>(Chunk + 4);
-        const int64_t Next = static_cast<int64_t>(Stream.GetPosition()) + Size + (Size & 1);  // chunks are word-aligned
         if (std::memcmp(Chunk, "data", 4) == 0) {
             if (!HasFormat) Logger->Fatal("Wave file has no format chunk before its data");
-            ReadSamples(Stream, Size, Wave);
+            ReadSamples(Stream, FileSize - Position, Size, Wave);
             return Wave;
         }
         if (std::memcmp(Chunk, "fmt ", 4) == 0) {
             ReadFormat(Stream, Size, Wave);
             HasFormat = true;
         }
-        if (Next > Stream.GetSize()) Logger->Fatal(HasFormat ? "Wave file has no data chunk" : "Wave file has no format chunk");
-        Stream.Seek(static_cast<int32_t>(Next));
+        Position += Size + (Size & 1);  // chunks are word-aligned
+        if (Position > FileSize) MissingChunk();
+        Stream.Seek(static_cast<int32_t>(Position));
     }
 }
 

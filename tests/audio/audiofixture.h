@@ -1,0 +1,62 @@
+#pragma once
+// Sound tests hear what the engine played: OpenAL Soft writes its output to a
+// WAV file ("wave" driver) and SDL2_mixer to a raw file (SDL's "disk" driver),
+// both set up for the whole test program before anything opens a device. The
+// fixture runs the real engine services with the real audio system over a
+// Data/ the test writes, and reads the captures once the audio system is gone.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/enginehost.h"
+
+class tAudioSystem;
+
+// A stretch of sound in a capture, in seconds, with its pitch.
+struct tHeardSound {
+    double Start = 0, End = 0;
+    double Frequency = 0;  // from the zero crossings
+    double Length() const { return End - Start; }
+};
+
+// One channel of 16-bit samples.
+struct tCapture {
+    int32_t Rate = 0;
+    std::vector<int16_t> Samples;
+
+    // The sounds louder than Threshold, split at gaps of at least MinGap seconds.
+    std::vector<tHeardSound> Sounds(int16_t Threshold = 1000, double MinGap = 0.02) const;
+    // The pitch of [From, To) seconds; 0 when it is silent.
+    double FrequencyBetween(double From, double To, int16_t Threshold = 1000) const;
+};
+
+// A canonical 16-bit mono PCM WAV file holding a sine tone.
+std::string ToneWAV(double Frequency, double Seconds, int32_t Rate = 22050, double Amplitude = 0.5);
+// A sine tone as an OGG Vorbis file, made with sox.
+std::string ToneOGG(double Frequency, double Seconds);
+// A one-pattern tracker module and a one-note MIDI song, each looping one tone.
+std::string ToneMOD();
+std::string ToneMID();
+
+class AudioTest : public EngineHostTest {
+protected:
+    // Writes the files below Data/ first, then starts the engine with the real
+    // audio system and a resources manager.
+    void StartAudio(const std::vector<std::pair<std::string, std::string>>& DataFiles);
+    // Everything shut down in the program's order (resources before the engine).
+    void ShutDown();
+    void TearDown() override;
+    // What OpenAL played (left channel) and what the music mixer played (left
+    // channel), readable after ShutDown.
+    static tCapture EffectsCapture();
+    static tCapture MusicCapture();
+    // Seconds since the audio system opened its outputs.
+    double Elapsed() const;
+    static void Wait(double Seconds);
+    std::vector<std::string> Warnings() const;
+
+    tAudioSystem* Audio = nullptr;
+    std::chrono::steady_clock::time_point Started;
+};
