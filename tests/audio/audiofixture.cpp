@@ -9,6 +9,8 @@
 #include <fstream>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "kernel/audio/audiosystem.h"
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
@@ -36,6 +38,8 @@ struct tCaptureFiles {
         unsetenv("ALSOFT_DRIVERS");
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", (Dir / "music.raw").c_str(), 1);
+        // The outputs mix on threads of their own, which a forked child lacks.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
     }
     ~tCaptureFiles() {
         std::error_code Ignored;
@@ -211,13 +215,17 @@ std::string ToneMID() {
 
 // ---- The fixture -----------------------------------------------------------------
 
-void AudioTest::StartAudio(const std::vector<std::pair<std::string, std::string>>& DataFiles) {
+tWinGameEngine& AudioTest::StartServices(const tDataFiles& DataFiles) {
     for (const auto& [Path, Contents] : DataFiles) Host->Work.WriteFile("Data/" + Path, Contents);
     delete Warning;
     Warning = new tRecordingOutput();
     FileSystem->SetRootDir("Data\\");
     Resources = NewObject<tZResourcesManager>();
-    tWinGameEngine& E = StartActiveEngine();
+    return StartActiveEngine();
+}
+
+void AudioTest::StartAudio(const tDataFiles& DataFiles) {
+    tWinGameEngine& E = StartServices(DataFiles);
     Audio = NewObject<tAudioSystem>();
     E.Audio = Audio;
     Started = std::chrono::steady_clock::now();
@@ -240,4 +248,9 @@ double AudioTest::Elapsed() const {
 
 void AudioTest::Wait(double Seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(Seconds)); }
 
-std::vector<std::string> AudioTest::Warnings() const { return static_cast<tRecordingOutput*>(Warning)->Lines; }
+std::vector<std::string> AudioTest::Warnings() const {
+    std::vector<std::string> Found;
+    for (const std::string& Line : static_cast<tRecordingOutput*>(Warning)->Lines)
+        if (Line.rfind("adding: ", 0) != 0 && Line.rfind("removing: ", 0) != 0) Found.push_back(Line);
+    return Found;
+}

@@ -13,6 +13,7 @@
 #include "common/enginehost.h"
 
 class tAudioSystem;
+class tWinGameEngine;
 
 // A stretch of sound in a capture, in seconds, with its pitch.
 struct tHeardSound {
@@ -42,9 +43,12 @@ std::string ToneMID();
 
 class AudioTest : public EngineHostTest {
 protected:
-    // Writes the files below Data/ first, then starts the engine with the real
-    // audio system and a resources manager.
-    void StartAudio(const std::vector<std::pair<std::string, std::string>>& DataFiles);
+    using tDataFiles = std::vector<std::pair<std::string, std::string>>;
+    // Writes the files below Data/ first, then starts a resources manager and
+    // the engine, without audio.
+    tWinGameEngine& StartServices(const tDataFiles& DataFiles);
+    // The same with the real audio system.
+    void StartAudio(const tDataFiles& DataFiles);
     // Everything shut down in the program's order (resources before the engine).
     void ShutDown();
     void TearDown() override;
@@ -55,6 +59,7 @@ protected:
     // Seconds since the audio system opened its outputs.
     double Elapsed() const;
     static void Wait(double Seconds);
+    // What went to Warning, without the object graph's trace.
     std::vector<std::string> Warnings() const;
 
     tAudioSystem* Audio = nullptr;
