@@ -38,8 +38,6 @@ struct tCaptureFiles {
         unsetenv("ALSOFT_DRIVERS");
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", (Dir / "music.raw").c_str(), 1);
-        // The outputs mix on threads of their own, which a forked child lacks.
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
     }
     ~tCaptureFiles() {
         std::error_code Ignored;
@@ -229,6 +227,12 @@ void AudioTest::StartAudio(const tDataFiles& DataFiles) {
     Audio = NewObject<tAudioSystem>();
     E.Audio = Audio;
     Started = std::chrono::steady_clock::now();
+}
+
+void AudioTest::SetUp() {
+    // The outputs mix on threads of their own, which a forked child would lack.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EngineHostTest::SetUp();
 }
 
 void AudioTest::ShutDown() {

@@ -51,6 +51,7 @@ protected:
     void StartAudio(const tDataFiles& DataFiles);
     // Everything shut down in the program's order (resources before the engine).
     void ShutDown();
+    void SetUp() override;
     void TearDown() override;
     // What OpenAL played (left channel) and what the music mixer played (left
     // channel), readable after ShutDown.
