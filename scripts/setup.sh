@@ -5,11 +5,11 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libsdl2-mixer-dev libopenal-dev
+  libsdl2-dev libsdl2-mixer-dev libopenal-dev timgm6mb-soundfont
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfontconfig-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick sox libsox-fmt-base
   clang libclang-rt-14-dev
 )
 

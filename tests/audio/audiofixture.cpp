@@ -53,23 +53,6 @@ public:
     std::vector<std::string> Lines;
 };
 
-constexpr double Pi = 3.14159265358979323846;
-
-std::string Bytes(const std::vector<uint8_t>& B) { return std::string(B.begin(), B.end()); }
-
-void Append(std::vector<uint8_t>& To, const char* Text) { To.insert(To.end(), Text, Text + std::strlen(Text)); }
-
-template <class T>
-void AppendLE(std::vector<uint8_t>& To, T Value) {
-    To.resize(To.size() + sizeof(T));
-    WriteLE<T>(To.data() + To.size() - sizeof(T), Value);
-}
-
-void AppendBE16(std::vector<uint8_t>& To, uint16_t Value) {
-    To.push_back(static_cast<uint8_t>(Value >> 8));
-    To.push_back(static_cast<uint8_t>(Value & 0xFF));
-}
-
 bool Loud(int16_t S, int16_t Threshold) { return S > Threshold || S < -Threshold; }
 
 }  // namespace
@@ -136,79 +119,6 @@ tCapture AudioTest::MusicCapture() {
     for (std::size_t I = 0; I + 4 <= File.size(); I += 4)  // 16-bit stereo frames
         Capture.Samples.push_back(ReadLE<int16_t>(reinterpret_cast<const uint8_t*>(File.data()) + I));
     return Capture;
-}
-
-// ---- Sound files -----------------------------------------------------------------
-
-std::string ToneWAV(double Frequency, double Seconds, int32_t Rate, double Amplitude) {
-    const uint32_t Frames = static_cast<uint32_t>(Seconds * Rate);
-    std::vector<uint8_t> F;
-    Append(F, "RIFF");
-    AppendLE<uint32_t>(F, 36 + Frames * 2);
-    Append(F, "WAVEfmt ");
-    AppendLE<uint32_t>(F, 16);
-    AppendLE<uint16_t>(F, 1);
-    AppendLE<uint16_t>(F, 1);
-    AppendLE<int32_t>(F, Rate);
-    AppendLE<int32_t>(F, Rate * 2);
-    AppendLE<uint16_t>(F, 2);
-    AppendLE<uint16_t>(F, 16);
-    Append(F, "data");
-    AppendLE<uint32_t>(F, Frames * 2);
-    for (uint32_t I = 0; I < Frames; ++I)
-        AppendLE<int16_t>(F, static_cast<int16_t>(32767 * Amplitude * std::sin(2 * Pi * Frequency * I / Rate)));
-    return Bytes(F);
-}
-
-std::string ToneOGG(double Frequency, double Seconds) {
-    const fs::path File = fs::current_path() / "tone.ogg";
-    const std::string Command = "sox -n -r 44100 -c 1 " + File.string() + " synth " + std::to_string(Seconds) +
-                                " sine " + std::to_string(Frequency) + " vol 0.5";
-    EXPECT_EQ(std::system(Command.c_str()), 0) << Command;
-    std::string Contents = ReadWholeFile(File);
-    fs::remove(File);
-    return Contents;
-}
-
-std::string ToneMOD() {
-    constexpr int SampleBytes = 32;  // one cycle of a sine, looped
-    std::vector<uint8_t> F(20, 0);   // title
-    for (int S = 1; S <= 31; ++S) {
-        F.resize(F.size() + 22, 0);  // name
-        const bool Used = S == 1;
-        AppendBE16(F, Used ? SampleBytes / 2 : 0);  // length in words
-        F.push_back(0);                             // finetune
-        F.push_back(Used ? 64 : 0);                 // volume
-        AppendBE16(F, 0);                           // loop start
-        AppendBE16(F, Used ? SampleBytes / 2 : 1);  // loop length in words
-    }
-    F.push_back(1);    // one position
-    F.push_back(127);  // restart
-    F.resize(F.size() + 128, 0);
-    Append(F, "M.K.");
-    std::vector<uint8_t> Pattern(64 * 4 * 4, 0);
-    constexpr uint16_t Period = 214;  // C-3
-    // Row 0, channel 1: sample 1 at the period, no effect.
-    Pattern[0] = Period >> 8;
-    Pattern[1] = Period & 0xFF;
-    Pattern[2] = 1 << 4;
-    F.insert(F.end(), Pattern.begin(), Pattern.end());
-    for (int I = 0; I < SampleBytes; ++I) F.push_back(static_cast<uint8_t>(static_cast<int8_t>(120 * std::sin(2 * Pi * I / SampleBytes))));
-    return Bytes(F);
-}
-
-std::string ToneMID() {
-    const uint8_t Track[] = {0x00, 0xC0, 80,         // square lead
-                             0x00, 0x90, 69, 110,    // A4 on
-                             0x83, 0x00, 0x80, 69, 0, // off 384 ticks (2 s) later
-                             0x00, 0xFF, 0x2F, 0x00};
-    std::vector<uint8_t> F;
-    Append(F, "MThd");
-    for (uint8_t B : {0, 0, 0, 6, 0, 0, 0, 1, 0, 96}) F.push_back(B);
-    Append(F, "MTrk");
-    for (int Shift : {24, 16, 8, 0}) F.push_back(static_cast<uint8_t>(sizeof Track >> Shift));
-    F.insert(F.end(), std::begin(Track), std::end(Track));
-    return Bytes(F);
 }
 
 // ---- The fixture -----------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/soundfiles.h"
 #include "common/enginehost.h"
 
 class tAudioSystem;
@@ -32,14 +33,6 @@ struct tCapture {
     // The pitch of [From, To) seconds; 0 when it is silent.
     double FrequencyBetween(double From, double To, int16_t Threshold = 1000) const;
 };
-
-// A canonical 16-bit mono PCM WAV file holding a sine tone.
-std::string ToneWAV(double Frequency, double Seconds, int32_t Rate = 22050, double Amplitude = 0.5);
-// A sine tone as an OGG Vorbis file, made with sox.
-std::string ToneOGG(double Frequency, double Seconds);
-// A one-pattern tracker module and a one-note MIDI song, each looping one tone.
-std::string ToneMOD();
-std::string ToneMID();
 
 class AudioTest : public EngineHostTest {
 protected:

@@ -98,9 +98,10 @@ void tSource::ReleaseBuffer() {
 
 void tSource::Play(tActor*) {
     if (SourceID == 0) return;
-    // Stopping first makes a playing or paused source start from the beginning.
-    alSourceStop(SourceID);
+    // Rewinding makes a playing or paused source start from the beginning.
+    if (Played) alSourceRewind(SourceID);
     alSourcePlay(SourceID);
+    Played = true;
 }
 
 void tSource::Stop() {

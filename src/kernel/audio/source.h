@@ -54,4 +54,5 @@ public:
 
 private:
     tAudioSystem* Owner;
+    bool Played = false;  // whether there is a position to rewind
 };
