@@ -9,7 +9,7 @@ PACKAGES=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfontconfig-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick sox libsox-fmt-base
+  xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev
   python3 espeak-ng sox libsox-fmt-base
 )
