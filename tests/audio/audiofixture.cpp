@@ -146,6 +146,7 @@ void AudioTest::SetUp() {
 }
 
 void AudioTest::ShutDown() {
+    if (Audio) StoppedAt = Elapsed();
     if (Resources) tZObject::DisposeObject(Resources);
     EXPECT_EQ(Host->ShutDownServices(), 0);
     Audio = nullptr;
@@ -158,6 +159,10 @@ void AudioTest::TearDown() {
 
 double AudioTest::Elapsed() const {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - Started).count();
+}
+
+double AudioTest::MusicTime(const tCapture& Music, double RunSeconds) const {
+    return RunSeconds * (double(Music.Samples.size()) / Music.Rate) / StoppedAt;
 }
 
 void AudioTest::Wait(double Seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(Seconds)); }

@@ -52,10 +52,15 @@ protected:
     static tCapture MusicCapture();
     // Seconds since the audio system opened its outputs.
     double Elapsed() const;
+    // Where a moment of the run (seconds since the start) lies in the music
+    // capture: SDL's file driver paces itself by sleeping, so under load its
+    // capture runs a little slower than the clock.
+    double MusicTime(const tCapture& Music, double RunSeconds) const;
     static void Wait(double Seconds);
     // What went to Warning, without the object graph's trace.
     std::vector<std::string> Warnings() const;
 
     tAudioSystem* Audio = nullptr;
     std::chrono::steady_clock::time_point Started;
+    double StoppedAt = 0;  // Elapsed() at ShutDown
 };

@@ -22,15 +22,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path ShippedData() { return fs::path(std::getenv("HALVARDINE_SOURCE_DIR")) / "Data"; }
-
-// Every file below Data/Sounds and Data/Music, by its path below Data/.
+// Every file below Data/Sounds and Data/Music of the repository, by its path below Data/.
 std::map<std::string, std::string> ShippedSounds() {
     std::map<std::string, std::string> Files;
+    const char* Repository = std::getenv("HALVARDINE_SOURCE_DIR");
+    if (!Repository) {
+        ADD_FAILURE() << "HALVARDINE_SOURCE_DIR must name the repository";
+        return Files;
+    }
+    const fs::path Data = fs::path(Repository) / "Data";
     for (const char* Dir : {"Sounds", "Music"})
-        for (const auto& Entry : fs::recursive_directory_iterator(ShippedData() / Dir))
-            if (Entry.is_regular_file())
-                Files[fs::relative(Entry.path(), ShippedData()).string()] = ReadWholeFile(Entry.path());
+        for (const auto& Entry : fs::recursive_directory_iterator(Data / Dir))
+            if (Entry.is_regular_file()) Files[fs::relative(Entry.path(), Data).string()] = ReadWholeFile(Entry.path());
     return Files;
 }
 
@@ -75,7 +78,9 @@ TEST(ShippedSounds, EveryWAVIsCanonical16BitPCMAndFitsItsUse) {
         const int32_t Channels = ReadLE<uint16_t>(H + 22), Rate = ReadLE<int32_t>(H + 24);
         EXPECT_TRUE(Channels == 1 || Channels == 2);
         EXPECT_GE(Rate, 11025);
-        if (Limits.count(Path)) EXPECT_LT(double(File.size() - 44) / (Rate * Channels * 2), Limits.at(Path));
+        if (Limits.count(Path)) {
+            EXPECT_LT(double(File.size() - 44) / (Rate * Channels * 2), Limits.at(Path));
+        }
     }
 
     // A loop's last sample runs into its first as smoothly as any two
@@ -116,5 +121,6 @@ TEST_F(AudioTest, ShippedSoundsLoadAndTheThemeIsHeardInEveryFormat) {
     ShutDown();
     const tCapture Music = MusicCapture();
     for (int I = 0; I < 3; ++I)
-        EXPECT_GT(Music.FrequencyBetween(Marks[I] + 0.3, Marks[I + 1] - 0.1), 50) << Themes[I] << " is not heard";
+        EXPECT_GT(Music.FrequencyBetween(MusicTime(Music, Marks[I] + 0.3), MusicTime(Music, Marks[I + 1] - 0.1)), 50)
+            << Themes[I] << " is not heard";
 }
