@@ -17,7 +17,7 @@
 #include "kernel/core/logger.h"
 #include "kernel/platform/wingameengine.h"
 #include "kernel/resources/resourcesmanager.h"
-#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/filesystem.h"
 
 namespace fs = std::filesystem;
 

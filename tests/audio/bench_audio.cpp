@@ -10,14 +10,14 @@
 
 #include "audio/soundfiles.h"
 #include "common/enginehost.h"
-#include "kernel/audio/audiosource.h"
+#include "libraries/classes/audiosource.h"
 #include "kernel/audio/audiosystem.h"
 #include "kernel/core/globals.h"
 #include "kernel/null/nullaudio.h"
 #include "kernel/platform/wingameengine.h"
 #include "kernel/resources/resourcesmanager.h"
-#include "kernel/vfs/filesystem.h"
-#include "libraries/classes/resourcekinds.h"
+#include "libraries/classes/filesystem.h"
+#include "kernel/resources/resourcekinds.h"
 
 namespace {
 

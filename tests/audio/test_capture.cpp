@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "audio/audiofixture.h"
-#include "kernel/audio/audiosource.h"
+#include "libraries/classes/audiosource.h"
 #include "kernel/audio/audiosystem.h"
-#include "kernel/core/console.h"
+#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include <map>
 
 #include "audio/audiofixture.h"
-#include "kernel/audio/audiosource.h"
+#include "libraries/classes/audiosource.h"
 #include "kernel/audio/audiosystem.h"
 #include "kernel/core/byteorder.h"
-#include "kernel/core/console.h"
+#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/resourcesmanager.h"
 
 namespace fs = std::filesystem;

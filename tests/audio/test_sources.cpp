@@ -11,7 +11,7 @@
 #include "kernel/audio/audiosystem.h"
 #include "kernel/audio/source.h"
 #include "kernel/audio/streamplayers.h"
-#include "kernel/core/console.h"
+#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/null/nullaudio.h"
 #include "kernel/platform/wingameengine.h"

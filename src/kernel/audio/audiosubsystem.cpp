@@ -1,7 +1,7 @@
-#include "kernel/audio/audiosubsystem.h"
+#include "libraries/classes/audiosubsystem.h"
 
-#include "kernel/audio/audiosource.h"
-#include "kernel/core/console.h"
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "kernel/audio/audiosubsystem.h"
+#include "libraries/classes/audiosubsystem.h"
 #include "kernel/audio/musicoutput.h"
 #include "kernel/audio/openaloutput.h"
 

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "kernel/audio/audiosource.h"
-#include "libraries/classes/resourcekinds.h"
+#include "libraries/classes/audiosource.h"
+#include "kernel/resources/resourcekinds.h"
 
 class tAudioSystem;
 

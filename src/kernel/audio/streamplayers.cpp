@@ -3,8 +3,8 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/resources/registry.h"
-#include "kernel/vfs/filesystem.h"
+#include "kernel/objects/registry.h"
+#include "libraries/classes/filesystem.h"
 
 Z_IMPLEMENT_CLASS(tStreamPlayer, .Operations = {{"CanSave"}, {"Load"}, {"PlayFailure", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tPCMPlayer, .Operations = {{"PlayFailure"}})

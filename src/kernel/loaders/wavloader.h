@@ -3,7 +3,7 @@
 // 8- or 16-bit mono or stereo samples. The RIFF chunks are walked to "fmt " and
 // "data", so extra chunks (LIST, fact) and longer format chunks are fine.
 
-#include "kernel/audio/waveform.h"
+#include "kernel/loaders/waveform.h"
 #include "kernel/resources/loader.h"
 
 class tAudioLoader : public tLoader {

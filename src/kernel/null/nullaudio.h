@@ -3,9 +3,9 @@
 // sources that never play and waveforms without buffers, and checks music
 // files as the real one does without playing them.
 
-#include "kernel/audio/audiosource.h"
-#include "kernel/audio/audiosubsystem.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/audiosubsystem.h"
 
 class tNullAudioSubSystem : public tAudioSubSystem {
     Z_DECLARE_CLASS(tNullAudioSubSystem, tAudioSubSystem)
