@@ -35,10 +35,12 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
+#include "game/meshactor.h"
 #include "kernel/audio/audiosubsystem.h"
 #include "kernel/core/console.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/varsmanager.h"
+#include "kernel/loaders/aseloader.h"
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/loaders/bmploader.h"
 #include "kernel/loaders/ddsloader.h"
@@ -92,10 +94,12 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tWinGameEngine::StaticClass());
     AddClass(tWindowsTTFManipulator::StaticClass(CT_SpawnableConstructor));
     AddClass(tBitmapLoader::StaticClass());
+    AddClass(tMeshLoader::StaticClass());
     AddClass(tBMPLoader::StaticClass());
     AddClass(tDDSLoader::StaticClass());
     AddClass(tZHMLoader::StaticClass());
     AddClass(tZSSLoader::StaticClass());
+    AddClass(tASELoader::StaticClass());
     AddClass(tPrimaryRenderingTarget::StaticClass());
     AddClass(tOGLRenderDevice::StaticClass());
     AddClass(tRGeometryServer::StaticClass());
@@ -106,4 +110,6 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullAudioSubSystem::StaticClass());
 
     // Game classes
+    AddClass(tMeshActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
 }

@@ -122,6 +122,15 @@ void tZObject::SaveToStream(tStream& Stream) {
     WriteBlock(Stream, ClassName(), 0);
 }
 
+bool tZObject::StreamHeaderFollows(tIStream& Stream, const ShortString& ClassName) {
+    const int32_t Start = Stream.GetPosition();
+    if (int64_t(Stream.GetSize()) - Start < 2 * ObjectHeaderBlockSize) return false;
+    const bool Tagged = ReadBlock(Stream) == ObjectStreamTag;
+    const bool Named = ReadBlock(Stream) == ClassName;
+    Stream.Seek(Start);
+    return Tagged && Named;
+}
+
 void tZObject::Instanciated() { ObjectFlags |= OBJ_Instanciated; }
 
 const ShortString& tZObject::ClassName() const { return ObjectClass->Name(); }

@@ -77,6 +77,10 @@ public:
     virtual void LoadFromStream(tIStream& Stream);
     // Writes the 512-byte object header; derived classes append their data.
     virtual void SaveToStream(tStream& Stream);
+    // Whether the stream's next bytes are the header an object of the class
+    // named ClassName (upper case) accepts; the position is kept. Lets a
+    // reader of a derived file tell a damaged one from a sound one.
+    static bool StreamHeaderFollows(tIStream& Stream, const ShortString& ClassName);
     // Called once after Instantiate built the object.
     virtual void Instanciated();
 
