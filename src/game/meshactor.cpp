@@ -14,7 +14,9 @@ tMeshActor::tMeshActor(const ShortString& Name) : tActor(Name) {
     StartPosition = {Str2Flt(GetToken(Name, 1)), Str2Flt(GetToken(Name, 2)), Str2Flt(GetToken(Name, 3))};
 }
 
-tMeshActor::~tMeshActor() { DisposeObject(SceneNode); }
+tMeshActor::~tMeshActor() {
+    if (SceneNode) DisposeObject(SceneNode);
+}
 
 void tMeshActor::Spawned() {
     SetPosition(StartPosition);

@@ -56,10 +56,14 @@ void WriteBlock(tStream& Stream, const ShortString& S, uint8_t Fill) {
     Stream.BlockWrite(Block, ObjectHeaderBlockSize);
 }
 
+ShortString DecodeBlock(const uint8_t* Block) {
+    return ShortString(std::string_view(reinterpret_cast<const char*>(Block + 1), Block[0]));
+}
+
 ShortString ReadBlock(tIStream& Stream) {
     uint8_t Block[ObjectHeaderBlockSize] = {};
     Stream.BlockRead(Block, ObjectHeaderBlockSize);
-    return ShortString(std::string_view(reinterpret_cast<const char*>(Block + 1), Block[0]));
+    return DecodeBlock(Block);
 }
 
 }  // namespace
@@ -122,13 +126,8 @@ void tZObject::SaveToStream(tStream& Stream) {
     WriteBlock(Stream, ClassName(), 0);
 }
 
-bool tZObject::StreamHeaderFollows(tIStream& Stream, const ShortString& ClassName) {
-    const int32_t Start = Stream.GetPosition();
-    if (int64_t(Stream.GetSize()) - Start < 2 * ObjectHeaderBlockSize) return false;
-    const bool Tagged = ReadBlock(Stream) == ObjectStreamTag;
-    const bool Named = ReadBlock(Stream) == ClassName;
-    Stream.Seek(Start);
-    return Tagged && Named;
+bool tZObject::IsStreamHeader(const uint8_t* Header, const ShortString& ClassName) {
+    return DecodeBlock(Header) == ObjectStreamTag && DecodeBlock(Header + ObjectHeaderBlockSize) == ClassName;
 }
 
 void tZObject::Instanciated() { ObjectFlags |= OBJ_Instanciated; }

@@ -7,9 +7,7 @@
 // (Single), then for each of the four levels the sub-mesh count (32-bit) and
 // the sub-meshes: object header, shader file name as a 256-byte ShortString
 // image, Translation (3 Singles), TranslationMat (16 Singles), the vertex
-// array's own image.
-
-#include <memory>
+// array's own image (object header, allocation record, attribute arrays).
 
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
@@ -22,116 +20,115 @@
 
 namespace {
 
-constexpr int32_t HeaderBytes = 2 * ObjectHeaderBlockSize;
-constexpr int32_t WordBytes = 4;
-constexpr int32_t ShaderNameBytes = 256;
-constexpr int32_t PlacementBytes = (3 + 16) * WordBytes;
-constexpr int32_t ArrayInfoBytes = 4 * WordBytes;
-// From a sub-mesh's start: its shader name, its vertex array's header and
-// that array's allocation record.
-constexpr int32_t ShaderNameAt = HeaderBytes;
-constexpr int32_t ArrayHeaderAt = ShaderNameAt + ShaderNameBytes + PlacementBytes;
-constexpr int32_t ArrayInfoAt = ArrayHeaderAt + HeaderBytes;
-constexpr int32_t SubMeshFixedBytes = ArrayInfoAt + ArrayInfoBytes;
+constexpr int64_t HeaderBytes = 2 * ObjectHeaderBlockSize;
+constexpr int64_t WordBytes = 4;
+constexpr int64_t ShaderNameBytes = 256;
+constexpr int64_t PlacementBytes = (3 + 16) * WordBytes;
+constexpr int64_t ArrayInfoBytes = 4 * WordBytes;
 constexpr uint32_t HighestPrimitive = 9;  // GL_POLYGON
 
-int64_t Remaining(tIStream& Stream) { return int64_t(Stream.GetSize()) - Stream.GetPosition(); }
+// Walks a cache image in memory and answers whether every header, count and
+// name in it is one that reading it will accept, and every count fits in the
+// bytes that remain.
+class tMeshImageCheck {
+public:
+    tMeshImageCheck(const uint8_t* Data, int64_t Size, const ShortString& ArrayClass)
+        : Data(Data), Size(Size), ArrayClass(ArrayClass) {}
 
-void ReadBytesAt(tIStream& Stream, int32_t At, uint8_t* Bytes, int32_t Count) {
-    Stream.Seek(At);
-    Stream.BlockRead(Bytes, Count);
-}
+    bool Sound() {
+        if (!Header(tOGLMeshResource::ClassInfo.Name()) || !Skip(WordBytes)) return false;
+        for (int32_t L = 0; L < tOGLMeshResource::LODCount; ++L) {
+            int32_t Count;
+            if (!Word(Count) || Count < 0) return false;
+            for (int32_t I = 0; I < Count; ++I)
+                if (!SubMesh()) return false;
+        }
+        return true;
+    }
 
-// Whether a sub-mesh image whose vertex arrays are of the class ArrayClass
-// starts at the stream's position and fits in what remains of it; the
-// position is kept.
-bool SubMeshImageFits(tIStream& Stream, const ShortString& ArrayClass) {
-    const int32_t Start = Stream.GetPosition();
-    if (Remaining(Stream) < SubMeshFixedBytes) return false;
-    if (!tZObject::StreamHeaderFollows(Stream, tSubMesh::ClassInfo.Name())) return false;
+private:
+    bool Fits(int64_t Bytes) const { return Bytes >= 0 && Bytes <= Size - At; }
+    bool Skip(int64_t Bytes) {
+        if (!Fits(Bytes)) return false;
+        At += Bytes;
+        return true;
+    }
+    bool Header(const ShortString& ClassName) {
+        return Fits(HeaderBytes) && tZObject::IsStreamHeader(Data + At, ClassName) && Skip(HeaderBytes);
+    }
+    bool Word(int32_t& Value) {
+        if (!Fits(WordBytes)) return false;
+        Value = ReadLE<int32_t>(Data + At);
+        At += WordBytes;
+        return true;
+    }
+    bool SubMesh() {
+        if (!Header(tSubMesh::ClassInfo.Name()) || !Fits(ShaderNameBytes)) return false;
+        const ShortString Shader(std::string_view(reinterpret_cast<const char*>(Data + At + 1), Data[At]));
+        if (Shader.empty() || !FileSystem->FileExists(Shader)) return false;
+        return Skip(ShaderNameBytes + PlacementBytes) && VertexArray();
+    }
+    bool VertexArray() {
+        int32_t Count, Tex, GenNormals, Primitive;
+        if (!Header(ArrayClass) || !Word(Count) || !Word(Tex) || !Word(GenNormals) || !Word(Primitive)) return false;
+        if (Count <= 0 || Count > tVertexArrayManager::CommonIndexCount || Tex < -1 || Tex >= MaxTextureSets ||
+            GenNormals < GN_TRUE || GenNormals > GN_TANGENT_BASIS || uint32_t(Primitive) > HighestPrimitive)
+            return false;
+        return Skip(int64_t(Count) * VertexStride(Tex, static_cast<TGenNormals>(GenNormals)));
+    }
 
-    uint8_t Name[ShaderNameBytes];
-    ReadBytesAt(Stream, Start + ShaderNameAt, Name, ShaderNameBytes);
-    const ShortString Shader(std::string_view(reinterpret_cast<const char*>(Name + 1), Name[0]));
-    bool Fits = !Shader.empty() && FileSystem->FileExists(Shader);
+    const uint8_t* Data;
+    int64_t Size;
+    ShortString ArrayClass;
+    int64_t At = 0;
+};
 
-    Stream.Seek(Start + ArrayHeaderAt);
-    Fits = Fits && tZObject::StreamHeaderFollows(Stream, ArrayClass);
-
-    uint8_t Info[ArrayInfoBytes];
-    ReadBytesAt(Stream, Start + ArrayInfoAt, Info, ArrayInfoBytes);
-    const int32_t Count = ReadLE<int32_t>(Info);
-    const int32_t Tex = ReadLE<int32_t>(Info + 4);
-    const int32_t GenNormals = ReadLE<int32_t>(Info + 8);
-    const uint32_t Primitive = ReadLE<uint32_t>(Info + 12);
-    Fits = Fits && Count > 0 && Count <= tVertexArrayManager::CommonIndexCount && Tex >= -1 &&
-           Tex < MaxTextureSets && GenNormals >= GN_TRUE && GenNormals <= GN_TANGENT_BASIS &&
-           Primitive <= HighestPrimitive &&
-           int64_t(Count) * VertexStride(Tex, static_cast<TGenNormals>(GenNormals)) <= Remaining(Stream);
-    Stream.Seek(Start);
-    return Fits;
-}
-
-// The class of the vertex arrays the current manager makes.
+// The class of the vertex arrays the current manager makes: an image written
+// for another kind cannot be read into them.
 ShortString ArrayClassName() {
-    tVertexArray* Probe = tVertexArrayManager::Current()->AllocateEmptyVA();
-    const ShortString Name = Probe->ClassName();
-    tZObject::DisposeObject(Probe);
-    return Name;
+    tOwned<tVertexArray> Probe(tVertexArrayManager::Current()->AllocateEmptyVA());
+    return Probe->ClassName();
+}
+
+void WriteWord(tStream& Stream, auto Value) {
+    uint8_t Word[WordBytes];
+    WriteLE(Word, Value);
+    Stream.BlockWrite(Word, WordBytes);
 }
 
 }  // namespace
 
 void tOGLMeshResource::SaveToStream(tStream& Stream) {
     tZObject::SaveToStream(Stream);
-    uint8_t Word[WordBytes];
-    WriteLE(Word, LastResizedDimension);
-    Stream.BlockWrite(Word, WordBytes);
+    WriteWord(Stream, LastResizedDimension);
     for (const tSubMeshesList& Level : FLODs) {
-        WriteLE(Word, Level.GetTotalItems());
-        Stream.BlockWrite(Word, WordBytes);
+        WriteWord(Stream, Level.GetTotalItems());
         for (int32_t I = 1; I <= Level.GetTotalItems(); ++I) Level.GetSubMesh(I)->SaveToStream(Stream);
     }
 }
 
 void tOGLMeshResource::LoadFromStream(tIStream& Stream) {
-    if (!ReadImage(Stream)) Logger->Fatal("Mesh image is damaged: " + GetFileName());
-}
-
-bool tOGLMeshResource::ReadImage(tIStream& Stream) {
     ProcTrace trace("tOGLMeshResource.LoadFromStream()");
-    if (!StreamHeaderFollows(Stream, ClassName())) return false;
     tZObject::LoadFromStream(Stream);
-    if (Remaining(Stream) < WordBytes) return false;
     uint8_t Word[WordBytes];
     Stream.BlockRead(Word, WordBytes);
     LastResizedDimension = ReadLE<float>(Word);
-
-    const ShortString ArrayClass = ArrayClassName();
     for (int32_t L = 0; L < LODCount; ++L) {
         Logger->Log("Reading LOD " + Int2Str(L + 1));
-        if (!ReadLevel(Stream, FLODs[L], ArrayClass)) {
-            ClearLevels();
-            return false;
+        Stream.BlockRead(Word, WordBytes);
+        const int32_t Count = ReadLE<int32_t>(Word);
+        Logger->Log("... Submeshes in this LOD " + Int2Str(Count));
+        for (int32_t I = 0; I < Count; ++I) {
+            auto* S = NewObject<tSubMesh>();
+            FLODs[L].AddItem(S->AllocateListItem());
+            S->LoadFromStream(Stream);
         }
     }
-    return true;
 }
 
-bool tOGLMeshResource::ReadLevel(tIStream& Stream, tSubMeshesList& Level, const ShortString& ArrayClass) {
-    if (Remaining(Stream) < WordBytes) return false;
-    uint8_t Word[WordBytes];
-    Stream.BlockRead(Word, WordBytes);
-    const int32_t Count = ReadLE<int32_t>(Word);
-    Logger->Log("... Submeshes in this LOD " + Int2Str(Count));
-    if (Count < 0 || Count > Remaining(Stream) / SubMeshFixedBytes) return false;
-    for (int32_t I = 0; I < Count; ++I) {
-        if (!SubMeshImageFits(Stream, ArrayClass)) return false;
-        auto* S = NewObject<tSubMesh>();
-        Level.AddItem(S->AllocateListItem());
-        S->LoadFromStream(Stream);
-    }
-    return true;
+bool tOGLMeshResource::ImageIsSound(tIStream& Stream) {
+    const uint8_t* Data = Stream.MapStream();
+    return Data && tMeshImageCheck(Data, Stream.GetSize(), ArrayClassName()).Sound();
 }
 
 void tOGLMeshResource::CacheTo() {
@@ -150,7 +147,13 @@ void tOGLMeshResource::CacheFrom() {
     ProcTrace trace("tOGLMeshResource.CacheFrom()");
     tMeshResource::CacheFrom();
     const ShortString Name = GetCachedFileName();
-    if (ReadImage(*FileSystem->CreateFileReader(Name, {RF_HALTONERRORS}))) return;
+    {
+        std::unique_ptr<tXZMLStream> Reader = FileSystem->CreateFileReader(Name, {RF_HALTONERRORS});
+        if (ImageIsSound(*Reader)) {
+            LoadFromStream(*Reader);
+            return;
+        }
+    }
     Logger->Guard(FileSystem->FileExists(GetFileName()), "Mesh cache file " + Name + " is damaged");
     Warning->Log("Mesh cache file " + Name + " is damaged; reading " + GetFileName() + " again");
     LoadFromSource();

@@ -30,7 +30,8 @@ public:
     // Reads the cache file; a damaged one is rebuilt from the source.
     void CacheFrom() override;
     // The cache image: the header, the resized width, then per level the
-    // sub-mesh count and the sub-meshes. Reading a damaged image is fatal.
+    // sub-mesh count and the sub-meshes. Reading a damaged image is fatal
+    // (in the object and vertex-array readers).
     void LoadFromStream(tIStream& Stream) override;
     void SaveToStream(tStream& Stream) override;
 
@@ -42,11 +43,10 @@ public:
     float LastResizedDimension = 0;
 
 private:
-    // Reads the image after checking every count and header against the
-    // bytes that remain; false (with the levels left empty) when the image
-    // is damaged or was written for other vertex arrays.
-    bool ReadImage(tIStream& Stream);
-    bool ReadLevel(tIStream& Stream, tSubMeshesList& Level, const ShortString& ArrayClass);
+    // Whether the whole stream is an image LoadFromStream will read: every
+    // header, count and shader name checked against the bytes that remain
+    // and the vertex arrays of the kind in use.
+    static bool ImageIsSound(tIStream& Stream);
     void ClearLevels();
 
     tSubMeshesList FLODs[LODCount];

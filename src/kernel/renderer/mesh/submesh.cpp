@@ -33,7 +33,9 @@ void ReadFloats(tIStream& Stream, float* Values, int32_t Count) {
 
 }  // namespace
 
-tSubMesh::~tSubMesh() { DisposeObject(LocalGeometryPool); }
+tSubMesh::~tSubMesh() {
+    if (LocalGeometryPool) DisposeObject(LocalGeometryPool);
+}
 
 void tSubMesh::Render() {
     tRenderDevice* Device = Engine->Renderer;
@@ -58,7 +60,7 @@ void tSubMesh::SetTranslationVec(const TVector3& V) {
 }
 
 void tSubMesh::SetGeometryPool(tVertexArray* VA) {
-    if (VA != LocalGeometryPool) DisposeObject(LocalGeometryPool);
+    if (LocalGeometryPool && VA != LocalGeometryPool) DisposeObject(LocalGeometryPool);
     LocalGeometryPool = VA;
 }
 
