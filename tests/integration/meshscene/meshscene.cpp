@@ -8,6 +8,8 @@
 // seen from the view numbered by the console variable "MeshSceneView":
 //   1  (the default) from behind and above the biplane, as the chase camera
 //   2  from the front right, above
+//   3  the biplane close up from the front left
+//   4  the pursuit plane close up from the left, above
 // The meshes' screen positions go to the log once per view.
 
 #include "kernel/core/globals.h"
@@ -39,8 +41,9 @@ constexpr TPlacedMesh Placed[MeshCount] = {{"plane3\\plane_normals.ase", 3, {0, 
 struct TView {
     TVector3 Eye, Target;
 };
-constexpr int ViewCount = 2;
-constexpr TView Views[ViewCount] = {{{0, -9, 3.5f}, {0, 3, 0.5f}}, {{11, -4, 6}, {0, 3, 0}}};
+constexpr int ViewCount = 4;
+constexpr TView Views[ViewCount] = {
+    {{0, -9, 3.5f}, {0, 3, 0.5f}}, {{11, -4, 6}, {0, 3, 0}}, {{-2.5f, 3, 1}, {0, 0, 0}}, {{2.5f, 3, 2}, {6, 5, 0}}};
 
 // The view matrix of an eye looking at a target, z up (as gluLookAt).
 TMatrix4 LookAt(const TView& View) {
@@ -77,7 +80,7 @@ public:
     void RenderFrame() override {
         int32_t View = 1;
         EngineVars->GetVar("MeshSceneView", View);
-        View = View == 2 ? 2 : 1;
+        View = View >= 1 && View <= ViewCount ? View : 1;
         tRenderDevice* Device = Engine->Renderer;
         const TMatrix4 Camera = LookAt(Views[View - 1]);
         Device->BeginTransform(ZFT_REPLACE, &Camera);
