@@ -11,7 +11,11 @@
 //   3  the biplane close up from the front left
 //   4  the pursuit plane close up from the left, above
 // The meshes' screen positions go to the log once per view.
+//
+// tMeshExhibit is a mesh actor for worlds that draw their actors: its name is
+// "x y z size file", and it is drawn at (x, y, z).
 
+#include "game/meshactor.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
@@ -108,14 +112,36 @@ private:
 };
 Z_IMPLEMENT_CLASS(tMeshTestScene, .Operations = {{"Tick"}, {"RenderFrame"}})
 
+class tMeshExhibit : public tMeshActor {
+    Z_DECLARE_CLASS(tMeshExhibit, tMeshActor)
+public:
+    explicit tMeshExhibit(const ShortString& Name) : tMeshActor(Name) {
+        MeshSize = Str2Int(GetToken(Name, 4));
+        MeshFileName = GetToken(Name, 5);
+    }
+    void SetPosition(const TVector3& V) override {
+        Placement = IdentityMatrix4;
+        MTranslateMatrixF(Placement, V);
+    }
+    void Render() override {
+        Engine->Renderer->BeginTransform(ZFT_MULT, &Placement);
+        tMeshActor::Render();
+        Engine->Renderer->EndTransform(ZFT_MULT);
+    }
+
+private:
+    TMatrix4 Placement = IdentityMatrix4;
+};
+Z_IMPLEMENT_CLASS(tMeshExhibit, .Operations = {{"SetPosition"}, {"Render"}})
+
 extern "C" {
 
 bool InitPackage(tPluginAPIStruct* API) { return API->_SIZE == sizeof(tPluginAPIStruct); }
 
-int32_t GetPackageContent() { return 1; }
+int32_t GetPackageContent() { return 2; }
 
-void GetPackage(uint8_t* Record, int32_t) {
-    tZClass C = tMeshTestScene::StaticClass();
+void GetPackage(uint8_t* Record, int32_t Index) {
+    tZClass C = Index == 1 ? tMeshTestScene::StaticClass() : tMeshExhibit::StaticClass(CT_SpawnableConstructor);
     C.CompilationDate = PackageDate;
     WritePackageRecord(Record, C);
 }
