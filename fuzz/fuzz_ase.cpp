@@ -5,8 +5,8 @@
 
 #include "fuzzsupport.h"
 #include "kernel/core/globals.h"
-#include "kernel/loaders/aseloader.h"
 #include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/mesh/aseloader.h"
 #include "kernel/renderer/mesh/oglmeshresource.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/va/vamanager.h"

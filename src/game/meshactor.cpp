@@ -3,7 +3,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tMeshActor, .Operations = {{"Render"}, {"Spawned"}})

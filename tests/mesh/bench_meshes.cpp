@@ -7,10 +7,10 @@
 #include "common/enginehost.h"
 #include "common/testengine.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
-#include "kernel/loaders/aseloader.h"
+#include "kernel/renderer/mesh/aseloader.h"
 #include "kernel/resources/resourcesmanager.h"
 #include "kernel/vfs/filesystem.h"
+#include "kernel/vfs/inifile.h"
 #include "mesh/meshenv.h"
 
 IMPLEMENT_MESH_TEST_CLASSES()

@@ -7,9 +7,10 @@
 #include <filesystem>
 
 #include "common/scriptenv.h"
-#include "kernel/core/inifile.h"
+#include "kernel/vfs/filesystem.h"
 #include "kernel/renderer/va/vertexarray.h"
 #include "kernel/resources/resourcesmanager.h"
+#include "kernel/vfs/inifile.h"
 #include "mesh/meshenv.h"
 
 IMPLEMENT_MESH_TEST_CLASSES()

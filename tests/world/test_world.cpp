@@ -6,8 +6,8 @@
 #include "common/enginehost.h"
 #include "kernel/core/globals.h"
 #include "kernel/null/nullworld.h"
+#include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
-#include "kernel/resources/registry.h"
 
 namespace {
 

@@ -19,13 +19,13 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/core/varsmanager.h"
-#include "kernel/renderer/renderdevice.h"
-#include "kernel/resources/pluginapi.h"
+#include "kernel/objects/pluginapi.h"
+#include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/engine.h"
-#include "libraries/classes/resourcekinds.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/classes/varsmanager.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "kernel/renderer/mesh/submesh.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 
 class tOGLMeshResource : public tMeshResource {
     Z_DECLARE_CLASS(tOGLMeshResource, tMeshResource)

@@ -5,11 +5,11 @@
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/stream.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/renderer/va/vertexarray.h"
-#include "kernel/vfs/stream.h"
+#include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/engine.h"
-#include "libraries/classes/resourcekinds.h"
 #include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tSubMesh, .Operations = {{"Render"}, {"Replicate"}, {"LoadFromStream"}, {"SaveToStream"}})

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "kernel/renderer/renderdevice.h"
-#include "libraries/classes/lists.h"
+#include "kernel/objects/lists.h"
+#include "libraries/classes/renderdevice.h"
 
 class tShaderResource;
 class tVertexArray;
