@@ -13,6 +13,9 @@ namespace {
 
 constexpr const char* MeshFiles[] = {"plane3/plane_normals.ase", "plane4/craft.ase", "box/boulder_normals.ase",
                                      "Pickups/Credits_Pickup.ase"};
+constexpr const char* CacheFiles[] = {
+    "Cache/Meshes/PLANE3_PLANE_NORMALS.ASE.cached", "Cache/Meshes/PLANE4_CRAFT.ASE.cached",
+    "Cache/Meshes/BOX_BOULDER_NORMALS.ASE.cached", "Cache/Meshes/PICKUPS_CREDITS_PICKUP.ASE.cached"};
 enum TMesh { Biplane, PursuitPlane, Boulder, Coin, MeshCount };
 
 struct TRGB {
@@ -50,8 +53,10 @@ protected:
             "ScreenShot view2.bmp\n"
             "Quit\n");
         First = new tGameResult(Game.Run());
-        // The second start writes its screenshots over these.
+        // The second start writes its screenshots over these; the run's
+        // directory goes with Game.
         for (int View : {1, 2}) FirstShots[View] = First->Screenshot(ShotName(View));
+        for (const char* Cache : CacheFiles) CachesWritten += First->DataFileExists(Cache);
 
         // Again, with the ASE texts spoilt but their dates kept: the meshes
         // can only come from the cache files the first start wrote.
@@ -62,6 +67,7 @@ protected:
             std::filesystem::last_write_time(Path, Date);
         }
         Second = new tGameResult(Game.Run());
+        for (int View : {1, 2}) SecondShots[View] = Second->Screenshot(ShotName(View));
     }
     static void TearDownTestSuite() {
         delete First;
@@ -73,12 +79,15 @@ protected:
 
     static tGameResult* First;
     static tGameResult* Second;
-    static tScreenImage FirstShots[3];  // by view number
+    static tScreenImage FirstShots[3], SecondShots[3];  // by view number
+    static int CachesWritten;
 };
 
 tGameResult* GameMeshes::First = nullptr;
 tGameResult* GameMeshes::Second = nullptr;
 tScreenImage GameMeshes::FirstShots[3];
+tScreenImage GameMeshes::SecondShots[3];
+int GameMeshes::CachesWritten = 0;
 
 }  // namespace
 
@@ -116,9 +125,7 @@ TEST_F(GameMeshes, EachMeshIsDrawnLitAndTexturedWhereItStands) {
         EXPECT_NE(Sunny, Shaded);
     }
     EXPECT_TRUE(Contains(First->EngineLog, "tASELoader.LoadLOD()"));
-    for (const char* Cache : {"PLANE3_PLANE_NORMALS.ASE", "PLANE4_CRAFT.ASE", "BOX_BOULDER_NORMALS.ASE",
-                              "PICKUPS_CREDITS_PICKUP.ASE"})
-        EXPECT_TRUE(First->DataFileExists(std::string("Cache/Meshes/") + Cache + ".cached")) << Cache;
+    EXPECT_EQ(CachesWritten, MeshCount);
 }
 
 TEST_F(GameMeshes, SecondStartReadsTheCacheFilesAndDrawsTheSamePicture) {
@@ -128,7 +135,7 @@ TEST_F(GameMeshes, SecondStartReadsTheCacheFilesAndDrawsTheSamePicture) {
     EXPECT_TRUE(Contains(Second->EngineLog, "\"... Submeshes in this LOD 4\""));
     for (int View : {1, 2}) {
         const tScreenImage& A = FirstShots[View];
-        const tScreenImage B = Second->Screenshot(ShotName(View));
+        const tScreenImage& B = SecondShots[View];
         ASSERT_EQ(A.Width, B.Width);
         ASSERT_EQ(A.Pixels.size(), B.Pixels.size());
         // Below the console's message lines the pictures are the same.
