@@ -24,9 +24,7 @@ namespace {
 constexpr float NoExtent = 1e21f;
 }  // namespace
 
-tOGLMeshResource::~tOGLMeshResource() { ClearLevels(); }
-
-void tOGLMeshResource::ClearLevels() {
+tOGLMeshResource::~tOGLMeshResource() {
     for (tSubMeshesList& Level : FLODs) Level.DeallocateAllItems();
 }
 

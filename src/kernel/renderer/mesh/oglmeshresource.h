@@ -37,6 +37,7 @@ public:
 
     // Moves every sub-mesh of the first level by V.
     void Translate(const TVector3& V);
+    // The sub-meshes of level 1..4.
     const tSubMeshesList& GetLOD(int32_t Level) const { return FLODs[Level - 1]; }
 
     int32_t FLOD = 1;
@@ -47,7 +48,6 @@ private:
     // header, count and shader name checked against the bytes that remain
     // and the vertex arrays of the kind in use.
     static bool ImageIsSound(tIStream& Stream);
-    void ClearLevels();
 
     tSubMeshesList FLODs[LODCount];
 };
