@@ -41,20 +41,20 @@ protected:
 // Sampled music: MP3 and OGG.
 class tPCMPlayer : public tStreamPlayer {
     Z_DECLARE_CLASS(tPCMPlayer, tStreamPlayer)
-public:
-    using tStreamPlayer::tStreamPlayer;
-
 protected:
+    // Only the players of one extension are built by name.
+    tPCMPlayer() = default;
+
     ShortString PlayFailure(const ShortString& Error) override { return "Error while playing: " + Error; }
 };
 
 // Tracker modules and MIDI songs.
 class tModulePlayer : public tStreamPlayer {
     Z_DECLARE_CLASS(tModulePlayer, tStreamPlayer)
-public:
-    using tStreamPlayer::tStreamPlayer;
-
 protected:
+    // Only the players of one extension are built by name.
+    tModulePlayer() = default;
+
     ShortString PlayFailure(const ShortString& Error) override { return "Cann't play module: " + Error; }
 };
 
@@ -62,7 +62,7 @@ protected:
     class Class : public Parent {                              \
         Z_DECLARE_CLASS(Class, Parent)                         \
     public:                                                    \
-        using Parent::Parent;                                  \
+        Class() = default;                                     \
         static ShortString FileExtension() { return Extension; } \
     };
 
