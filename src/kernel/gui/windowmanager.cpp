@@ -240,6 +240,8 @@ void tWindowManager::SendKey(uint8_t Key, bool Pressed) {
         if (RegionBeenDragged) RegionBeenDragged->GUI_StopDragging(MousePosition);
         if (RegionBeenSized) RegionBeenSized->GUI_StopResize(MousePosition);
         RegionBeenDragged = RegionBeenSized = nullptr;
+        // The region under the mouse may have moved with the drag.
+        RecheckMouse = true;
     }
     // Keys held in the game are released there, whoever takes the release.
     if (!Pressed && OldInputDevice) OldInputDevice->SendKey(Key, false);
