@@ -236,6 +236,9 @@ tGUIRegion* tWindowManager::TargetOf(uint8_t Key) {
 
 void tWindowManager::SendKey(uint8_t Key, bool Pressed) {
     tGUIManager::SendKey(Key, Pressed);
+    // A button goes to the region under the pointer now, not where the last
+    // tick saw it.
+    if (IsMouseKey(Key)) CheckMouse();
     if (Key == KEY_LBUTTON && !Pressed) {
         if (RegionBeenDragged) RegionBeenDragged->GUI_StopDragging(MousePosition);
         if (RegionBeenSized) RegionBeenSized->GUI_StopResize(MousePosition);
