@@ -4,7 +4,9 @@
 // written into Data/ and loaded with "AddGUI", the mouse moved and keys
 // pressed as the viewport would.
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/enginehost.h"
 #include "kernel/core/globals.h"
@@ -16,14 +18,15 @@
 #include "libraries/classes/console.h"
 #include "libraries/classes/filesystem.h"
 
-class GUITest : public EngineHostTest {
-protected:
+// The engine with the GUI, and what a player does to it. Usable outside
+// GoogleTest (benchmarks).
+class tGUIDriver {
+public:
     static constexpr int32_t ScreenW = 800, ScreenH = 600;
     static constexpr float Step = 0.01f;
 
-    void SetUp() override {
-        EngineHostTest::SetUp();
-        tWinGameEngine& E = StartActiveEngine();
+    tGUIDriver() : Host(std::make_unique<tEngineHost>()) {
+        tWinGameEngine& E = Host->StartActiveEngine();
         E.Viewport->Width = ScreenW;
         E.Viewport->Height = ScreenH;
         E.Viewport->SetInputDevice(Console);
@@ -35,6 +38,10 @@ protected:
         E.GUI = WM;
         WM->PostInit();
     }
+    tGUIDriver(const tGUIDriver&) = delete;
+    tGUIDriver& operator=(const tGUIDriver&) = delete;
+
+    std::vector<std::string> ConsoleMessages() { return Host->ConsoleMessages(); }
 
     // Data/UI/<Name>, seen by the file system from now on.
     void WriteLayout(const std::string& Layout, const std::string& Name) {
@@ -79,5 +86,12 @@ protected:
         Tick();
     }
 
+    std::unique_ptr<tEngineHost> Host;
     tWindowManager* WM = nullptr;
+};
+
+class GUITest : public ::testing::Test, protected tGUIDriver {
+protected:
+    // Nothing the GUI made may be left alive.
+    void TearDown() override { EXPECT_EQ(Host->ShutDownServices(), 0); }
 };

@@ -20,7 +20,6 @@ protected:
         for (char C : Keys) Press(static_cast<uint8_t>(C));
     }
     void SetUp() override {
-        GUITest::SetUp();
         WriteLayout("GUIObject \"tGUIStdConsole\" { Param \"0 0 1 0.72 Console\" ID \"console\" }\n", "Console.gui");
     }
 };
