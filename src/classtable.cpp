@@ -35,6 +35,8 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
+#include "game/gui3dmodel.h"
+#include "game/guiaboutbox.h"
 #include "kernel/console/console.h"
 #include "kernel/console/varsmanager.h"
 #include "kernel/core/logger.h"
@@ -132,4 +134,6 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullAudioSubSystem::StaticClass());
 
     // Game classes
+    AddClass(tGUIAboutBox::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUI3DModel::StaticClass(CT_SpawnableConstructor));
 }

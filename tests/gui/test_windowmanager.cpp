@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 #include "gui/gui_fixture.h"
 #include "kernel/console/console.h"
@@ -111,4 +113,19 @@ TEST_F(GUITest, ViewsCloseAtTheEndOfTheTickOnceEach) {
     EXPECT_EQ(ConsoleMessages().back(), "Usage: AddGUI <filename>");
     Console->SendCommand("AddGUI UI\\missing.gui", true);
     EXPECT_EQ(ConsoleMessages().back(), "GUI file not found: UI\\missing.gui");
+}
+
+// Every layout the game ships loads, shows its views and closes again.
+TEST_F(GUITest, TheShippedLayoutsLoadAndClose) {
+    const char* Source = std::getenv("HALVARDINE_SOURCE_DIR");
+    ASSERT_NE(Source, nullptr);
+    for (const char* Name : {"Console.gui", "Sample.gui", "About.gui", "Model.gui"}) {
+        AddGUI(ReadWholeFile(std::filesystem::path(Source) / "Data" / "UI" / Name), Name);
+        EXPECT_GT(WM->GetDesktop()->GetChildsNumber(), 0) << Name;
+        Tick(30);
+        WM->RenderFrame();
+        Console->SendCommand("ResetGUI", true);
+        Tick();
+        EXPECT_EQ(WM->GetDesktop()->GetChildsNumber(), 0) << Name;
+    }
 }

@@ -101,8 +101,11 @@ void tGUIView::ExecuteCommandsStack(bool Execute) {
     for (int32_t I = 0; I < FCommandsUsed; ++I) Console->QueryCommand(FConsoleCommands[I]);
 }
 
-void tGUIView::Render() {
-    for (int32_t I = 0; I < TotalItems; ++I) OutTextXY(X + 4, Y + 4 + I * TextLineHeight, TextItems[I], GUILabelColour);
+void tGUIView::Render() { RenderTextItems(X + 4, Y + 4); }
+
+void tGUIView::RenderTextItems(int32_t Left, int32_t Top) {
+    for (int32_t I = 0; I < TotalItems && Top + (I + 1) * TextLineHeight <= Y1; ++I)
+        OutTextXY(Left, Top + I * TextLineHeight, TextItems[I], GUILabelColour);
 }
 
 TGUIMessage tGUIView::GUI_Timer(float DeltaSeconds) {

@@ -20,12 +20,15 @@ public:
     static constexpr int32_t MaxCommands = 10;
     static constexpr int32_t MaxTextItems = 32;
     static constexpr int32_t TextLineHeight = 16;
+    static constexpr int32_t TextMargin = 8;
 
     explicit tGUIView(const ShortString& Params);
     ~tGUIView() override;
 
     // Draws the text items, one a line, from the top-left corner.
     void Render() override;
+    // The text items, one a line, from (Left, Top) down, as far as the view reaches.
+    void RenderTextItems(int32_t Left, int32_t Top);
     void AddParameter(const ShortString& Name, const ShortString& Value) override;
     void SetParentAtom(tGUIAtom* Atom) override;
     TGUIMessage GUI_Timer(float DeltaSeconds) override;

@@ -65,9 +65,13 @@ void tGUIPanel::Update() {
     }
 }
 
-void tGUIPanel::Render() {
+void tGUIPanel::DrawShape() {
     if (Geometry && Shader) GUIRenderer()->AddBuffer(Geometry, Shader);
-    tGUIView::Render();
+}
+
+void tGUIPanel::Render() {
+    DrawShape();
+    RenderTextItems(X + TextMargin, Y + TextMargin);
 }
 
 // ---- Windows ---------------------------------------------------------------------
@@ -90,12 +94,18 @@ void tGUIWindow::Update() {
     Grip.SetRect(F(X1 - GripSize - 2), F(Y1 - GripSize - 2), F(X1 - 2), F(Y1 - 2));
 }
 
-void tGUIWindow::Render() {
-    tGUIPanel::Render();
-    // A window rolled up to its caption shows the caption alone.
+bool tGUIWindow::DrawWindow() {
+    DrawShape();
     Caption.Draw(CaptionShader);
-    OutTextXY(X + 8, Y + 4, FRegionTitle, GUITitleColour);
-    if (H > CaptionHeight + GripSize) Grip.Draw(GripShader);
+    OutTextXY(X + TextMargin, Y + 4, FRegionTitle, GUITitleColour);
+    // A window rolled up to its caption shows the caption alone.
+    if (H <= CaptionHeight + GripSize) return false;
+    Grip.Draw(GripShader);
+    return true;
+}
+
+void tGUIWindow::Render() {
+    if (DrawWindow()) RenderTextItems(X + TextMargin, Y + CaptionHeight + TextMargin);
 }
 
 tGUIStaticPanel::tGUIStaticPanel(const ShortString& Params) : tGUIPanel(Params, tPanelKind{}) {

@@ -37,6 +37,8 @@ protected:
     struct tPanelKind {};
     // The constructor of the panel kinds.
     tGUIPanel(const ShortString& Params, tPanelKind);
+    // The panel's shape alone.
+    void DrawShape();
 };
 
 class tGUIWindow : public tGUIPanel {
@@ -53,6 +55,11 @@ public:
     bool IsRegionDockable() override { return true; }
     int32_t SuggestMinimalWidth() override;
     int32_t SuggestMinimalHeight() override { return CaptionHeight + GripSize; }
+
+protected:
+    // Body, caption, title and grip; false when the window is rolled up to
+    // its caption and shows nothing more.
+    bool DrawWindow();
 
 private:
     tGUIQuad Caption;
