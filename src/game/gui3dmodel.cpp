@@ -16,7 +16,6 @@ Z_IMPLEMENT_CLASS(tGUI3DModel, .Operations = {{"Render"}, {"GUI_Timer"}})
 namespace {
 
 constexpr int32_t BoxVertices = 24;
-constexpr uint32_t QuadsPrimitive = 7;
 // The GUI's projection keeps depths between -1 and 1: the model is flattened
 // towards the screen by this much (its shader undoes it for the normals).
 constexpr float DepthFlattening = 0.001f;
@@ -26,10 +25,10 @@ constexpr float ModelExtent = 2.4f;     // the model's span, which the region's 
 // An aircraft along x, wings along y, z up, about 2.4 units long and wide:
 // each part's lowest and highest corner.
 constexpr TBoundingBox AircraftParts[tGUI3DModel::Parts] = {
-    {{-1.1f, -0.14f, -0.14f}, {1.1f, 0.14f, 0.14f}},    // fuselage
-    {{-0.13f, -1.15f, -0.03f}, {0.43f, 1.15f, 0.03f}},  // wings
-    {{-1.09f, -0.42f, 0.03f}, {-0.81f, 0.42f, 0.07f}},  // tailplane
-    {{-1.09f, -0.02f, 0.05f}, {-0.81f, 0.02f, 0.49f}},  // fin
+    {.Min = {-1.1f, -0.14f, -0.14f}, .Max = {1.1f, 0.14f, 0.14f}},    // fuselage
+    {.Min = {-0.13f, -1.15f, -0.03f}, .Max = {0.43f, 1.15f, 0.03f}},  // wings
+    {.Min = {-1.09f, -0.42f, 0.03f}, .Max = {-0.81f, 0.42f, 0.07f}},  // tailplane
+    {.Min = {-1.09f, -0.02f, 0.05f}, .Max = {-0.81f, 0.02f, 0.49f}},  // fin
 };
 
 TWordAngle WordAngleOf(float Degrees) {
@@ -43,7 +42,7 @@ tGUI3DModel::tGUI3DModel(const ShortString& Params) : tGUIView(Params) {
     ModelShader = LoadGUIShader("interface\\shaders\\model.shader");
     if (!ModelShader) return;  // nothing is drawn on this device
     for (int32_t I = 0; I < Parts; ++I) {
-        Geometry[I] = R->VertexArrayManager->AllocateVA(BoxVertices, 1, GN_TRUE, QuadsPrimitive);
+        Geometry[I] = R->VertexArrayManager->AllocateVA(BoxVertices, 1, GN_TRUE, GUIQuadsPrimitive);
         R->GeometryServer->CreateBBox_Geometry(Geometry[I], AircraftParts[I]);
     }
 }

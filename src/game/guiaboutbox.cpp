@@ -8,7 +8,6 @@ Z_IMPLEMENT_CLASS(tGUIAboutBox, .Operations = {{"Render"}})
 
 namespace {
 
-constexpr TVector4 VersionColour = {0.196078f, 0.8f, 0.196078f, 1};
 constexpr int32_t HeaderLines = 3;  // name, version, a blank line
 
 }  // namespace
@@ -21,7 +20,7 @@ void tGUIAboutBox::Render() {
     const ShortString Name = Engine ? Engine->GetEngineName() : ShortString("Halvardine 3D Engine");
     OutTextXY(CenterTextHorizontal(Name), Top, Name, GUITitleColour);
     const ShortString Version = ShortString("Version ") + EngineBuildVersion;
-    OutTextXY(CenterTextHorizontal(Version), Top + TextLineHeight, Version, VersionColour);
+    OutTextXY(CenterTextHorizontal(Version), Top + TextLineHeight, Version, GUIVersionColour);
     // The credits of the layout follow the header, centred line by line.
     for (int32_t I = 0; I < TotalItems; ++I) {
         const int32_t LineTop = Top + (HeaderLines + I) * TextLineHeight;

@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr int32_t QuadVertices = 4;
-constexpr uint32_t QuadsPrimitive = 7;
-
 bool DeviceDraws() {
     tRenderDevice* R = GUIRenderer();
     return R && R->GeometryServer && R->VertexArrayManager && Resources;
@@ -21,7 +18,7 @@ bool DeviceDraws() {
 }  // namespace
 
 tGUIQuad::tGUIQuad() {
-    if (DeviceDraws()) VA = GUIRenderer()->VertexArrayManager->AllocateVA(QuadVertices, 1, GN_FALSE, QuadsPrimitive);
+    if (DeviceDraws()) VA = GUIRenderer()->VertexArrayManager->AllocateVA(GUIQuadVertices, 1, GN_FALSE, GUIQuadsPrimitive);
 }
 
 tGUIQuad::~tGUIQuad() {

@@ -8,6 +8,14 @@
 #include "libraries/math/matrix.h"
 
 class tShaderResource;
+
+// The shapes the GUI draws: quads and bevelled rectangles, with the OpenGL
+// primitive codes of their vertex arrays.
+inline constexpr int32_t GUIQuadVertices = 4;
+inline constexpr uint32_t GUIQuadsPrimitive = 7;
+inline constexpr int32_t GUIBevelVertices = 12;
+inline constexpr uint32_t GUIPolygonPrimitive = 9;
+
 class tVertexArray;
 
 class tGUIQuad {

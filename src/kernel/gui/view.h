@@ -72,3 +72,5 @@ private:
 
 // The colour of label text.
 inline constexpr TVector4 GUILabelColour = {0.96f, 0.8f, 0.69f, 1.0f};
+// The colour the engine's version is shown in.
+inline constexpr TVector4 GUIVersionColour = {0.196078f, 0.8f, 0.196078f, 1.0f};

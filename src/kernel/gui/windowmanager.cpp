@@ -255,7 +255,7 @@ void tWindowManager::SendKey(uint8_t Key, bool Pressed) {
         return;
     }
     if (T->GetParentAtom() && Pressed) {
-        if (!IsRegionTopmost(T) && !IsRegionTopmost(static_cast<tGUIRegion*>(T->GetParentAtom()))) TopmostRegion = nullptr;
+        if (!IsRegionTopmost(T) && T->GetParentAtom() != TopmostRegion) TopmostRegion = nullptr;
         if (T->DynamicCast(&tGUIView::ClassInfo) && static_cast<tGUIView*>(T)->CanFocus()) T->GetParentAtom()->ToFront(T);
     }
     RouteMouseButton(T, Key, Pressed);

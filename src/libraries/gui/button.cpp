@@ -16,8 +16,6 @@ Z_IMPLEMENT_CLASS(tGUIPushButton,
 
 namespace {
 
-constexpr int32_t QuadVertices = 4;
-constexpr uint32_t QuadsPrimitive = 7;
 constexpr const char* ClickSoundClass = "tAnnouncer";
 
 // A one-shot click through the game's sound announcer, where the program has one.
@@ -36,7 +34,7 @@ tGUIButton::tGUIButton(const ShortString& Params, tPanelKind Kind) : tGUIPanel(P
 
 tGUIPushButton::tGUIPushButton(const ShortString& Params) : tGUIButton(Params, tPanelKind{}) {
     ProcTrace trace("tGUIButton.Init(" + Params + ")");
-    AllocateGeometry(QuadVertices, QuadsPrimitive);
+    AllocateGeometry(GUIQuadVertices, GUIQuadsPrimitive);
     NormalShader = LoadGUIShader("interface\\shaders\\button.shader");
     HighlightShader = LoadGUIShader("interface\\shaders\\button_selected.shader");
     PushedShader = LoadGUIShader("interface\\shaders\\button_pushed.shader");

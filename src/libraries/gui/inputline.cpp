@@ -17,8 +17,6 @@ Z_IMPLEMENT_CLASS(tGUIConsoleHistory, .Operations = {{"Render"}})
 
 namespace {
 
-constexpr int32_t BevelVertices = 12;
-constexpr uint32_t PolygonPrimitive = 9;
 constexpr int32_t ValidatorMargin = 6;  // characters kept free at the line's end
 constexpr TVector4 InputTextColour = {1.0f, 1.0f, 1.0f, 1.0f};
 
@@ -28,7 +26,7 @@ tGUIInputLine::tGUIInputLine(const ShortString& Params)
     : tGUIButton(Params, tPanelKind{}), Validator(0) {
     TextBuffer = GetToken(Params, 5);
     Editable = UpCaseStr(GetToken(Params, 6)) != "NOEDIT";
-    AllocateGeometry(BevelVertices, PolygonPrimitive);
+    AllocateGeometry(GUIBevelVertices, GUIPolygonPrimitive);
     SetShader(LoadGUIShader("interface\\shaders\\inputline.shader"));
     Validator.MaxLength = W / TitleCharWidth - ValidatorMargin;
 }

@@ -13,13 +13,6 @@ Z_IMPLEMENT_CLASS(tGUIPanel,
 Z_IMPLEMENT_CLASS(tGUIWindow)
 Z_IMPLEMENT_CLASS(tGUIStaticPanel)
 
-namespace {
-
-constexpr int32_t BevelVertices = 12;
-constexpr uint32_t PolygonPrimitive = 9;
-
-}  // namespace
-
 tGUIPanel::tGUIPanel(const ShortString& Params) : tGUIView(Params) {
     ProcTrace trace("tGUIPanel.Init(" + Params + ")");
     Logger->Fatal("tGUIPanel cann't be instantiated (abstract)");
@@ -77,7 +70,7 @@ void tGUIPanel::Render() {
 // ---- Windows ---------------------------------------------------------------------
 
 tGUIWindow::tGUIWindow(const ShortString& Params) : tGUIPanel(Params, tPanelKind{}) {
-    AllocateGeometry(BevelVertices, PolygonPrimitive);
+    AllocateGeometry(GUIBevelVertices, GUIPolygonPrimitive);
     SetShader(LoadGUIShader("interface\\shaders\\window.shader"));
     CaptionShader = LoadGUIShader("interface\\shaders\\caption.shader");
     GripShader = LoadGUIShader("interface\\shaders\\grip.shader");
@@ -109,6 +102,6 @@ void tGUIWindow::Render() {
 }
 
 tGUIStaticPanel::tGUIStaticPanel(const ShortString& Params) : tGUIPanel(Params, tPanelKind{}) {
-    AllocateGeometry(BevelVertices, PolygonPrimitive);
+    AllocateGeometry(GUIBevelVertices, GUIPolygonPrimitive);
     SetShader(LoadGUIShader("interface\\shaders\\panel.shader"));
 }

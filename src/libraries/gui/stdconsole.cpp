@@ -15,9 +15,6 @@ Z_IMPLEMENT_CLASS(tGUIStdConsole,
 namespace {
 
 constexpr TVector4 InputColour = {1, 1, 1, 1};
-constexpr TVector4 VersionColour = {0.196078f, 0.8f, 0.196078f, 1};
-constexpr int32_t TextLineHeight = 16;
-constexpr int32_t CharWidth = 8;
 constexpr int32_t LineLengthPer1024Pixels = 128;
 
 bool ConsoleWindowOpen = false;  // a console window owns the console's flag
@@ -35,10 +32,10 @@ tGUIStdConsole::tGUIStdConsole(const ShortString& Params) : tGUIView(Params) {
         FRegionState = REGION_MINIMIZED;
         return;
     }
+    Console->RegisterCommand("CloseConsole", ConsoleProc<&tGUIStdConsole::CloseConsoleC>(this));
     ConsoleWindowOpen = true;
     FRegionState = REGION_MAXIMIZING;
     Console->LocalHUDVisible = true;
-    Console->RegisterCommand("CloseConsole", ConsoleProc<&tGUIStdConsole::CloseConsoleC>(this));
     TextBuffer = Console->GetCommandsHistory()->GetCurrentCommand();
     if (tWindowManager* WM = GUIWindowManager()) WM->SetKeyboardFocus(this);
 }
@@ -98,8 +95,8 @@ void tGUIStdConsole::Render() {
     const int32_t BarTextY = TextBarTop + 1 - C_Position;
     OutTextXY(4, BarTextY, ">" + TextBuffer + "_", InputColour);
     const ShortString Version = EngineBuildVersion;
-    OutTextXY(GUIScreenWidth() - CharWidth * (static_cast<int32_t>(Version.size()) + 1), BarTextY, Version,
-              VersionColour);
+    OutTextXY(GUIScreenWidth() - TitleCharWidth * (static_cast<int32_t>(Version.size()) + 1), BarTextY, Version,
+              GUIVersionColour);
 }
 
 void tGUIStdConsole::SetLine(const ShortString& Line) {
