@@ -24,7 +24,10 @@ constexpr float ModelExtent = 2.4f;     // the model's span, which the region's 
 
 // An aircraft along x, wings along y, z up, about 2.4 units long and wide:
 // each part's lowest and highest corner.
-constexpr TBoundingBox AircraftParts[tGUI3DModel::Parts] = {
+struct tPart {
+    TVector3 Min, Max;
+};
+constexpr tPart AircraftParts[tGUI3DModel::Parts] = {
     {.Min = {-1.1f, -0.14f, -0.14f}, .Max = {1.1f, 0.14f, 0.14f}},    // fuselage
     {.Min = {-0.13f, -1.15f, -0.03f}, .Max = {0.43f, 1.15f, 0.03f}},  // wings
     {.Min = {-1.09f, -0.42f, 0.03f}, .Max = {-0.81f, 0.42f, 0.07f}},  // tailplane
@@ -43,7 +46,10 @@ tGUI3DModel::tGUI3DModel(const ShortString& Params) : tGUIView(Params) {
     if (!ModelShader) return;  // nothing is drawn on this device
     for (int32_t I = 0; I < Parts; ++I) {
         Geometry[I] = R->VertexArrayManager->AllocateVA(BoxVertices, 1, GN_TRUE, GUIQuadsPrimitive);
-        R->GeometryServer->CreateBBox_Geometry(Geometry[I], AircraftParts[I]);
+        TBoundingBox Box;
+        Box.Min = AircraftParts[I].Min;
+        Box.Max = AircraftParts[I].Max;
+        R->GeometryServer->CreateBBox_Geometry(Geometry[I], Box);
     }
 }
 
