@@ -62,6 +62,7 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/loader.h"
 #include "kernel/resources/resourcesmanager.h"
+#include "kernel/world/freecamera.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
@@ -128,6 +129,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tOGLRenderDevice::StaticClass());
     AddClass(tRGeometryServer::StaticClass());
     AddClass(tWindowsRenderingLayer::StaticClass());
+    AddClass(tFreeCamera::StaticClass());
     AddClass(tAudioLoader::StaticClass());
     AddClass(tWAVLoader::StaticClass());
     AddClass(tGenericMathServer::StaticClass());

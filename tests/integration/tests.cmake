@@ -19,3 +19,10 @@ target_include_directories(renderscene PRIVATE ${CMAKE_SOURCE_DIR}/src)
 set_target_properties(renderscene PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testpackages)
 add_dependencies(test_integration renderscene)
 target_compile_definitions(test_integration PRIVATE RENDER_SCENE_PACKAGE="$<TARGET_FILE:renderscene>")
+
+# The package whose subsystem draws the free camera tests' boxes.
+add_library(camerascene MODULE ${CMAKE_CURRENT_LIST_DIR}/camerascene/camerascene.cpp)
+target_include_directories(camerascene PRIVATE ${CMAKE_SOURCE_DIR}/src)
+set_target_properties(camerascene PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testpackages)
+add_dependencies(test_integration camerascene)
+target_compile_definitions(test_integration PRIVATE CAMERA_SCENE_PACKAGE="$<TARGET_FILE:camerascene>")

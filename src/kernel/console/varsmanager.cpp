@@ -11,10 +11,11 @@ Z_IMPLEMENT_CLASS(tVarsManager,
     .Operations = {{"AddVarInternal", ZOP_ABSTRACT}, {"SetVarInternal", ZOP_ABSTRACT}, {"BindExternalValue", ZOP_ABSTRACT},
                    {"Lock", ZOP_ABSTRACT}, {"Unlock", ZOP_ABSTRACT}, {"IsModified", ZOP_ABSTRACT}, {"GetVar", ZOP_ABSTRACT},
                    {"GetVarName", ZOP_ABSTRACT}, {"GetVarDef", ZOP_ABSTRACT}, {"GetVarPtr", ZOP_ABSTRACT},
-                   {"GetTotalVars", ZOP_ABSTRACT}, {"IsVarDefined", ZOP_ABSTRACT}})
+                   {"GetTotalVars", ZOP_ABSTRACT}, {"IsVarDefined", ZOP_ABSTRACT}, {"ReleaseFields", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tEngineVarsManager,
     .Operations = {{"AddVarInternal"}, {"SetVarInternal"}, {"BindExternalValue"}, {"Lock"}, {"Unlock"}, {"IsModified"},
-                   {"GetVar"}, {"GetVarName"}, {"GetVarDef"}, {"GetVarPtr"}, {"GetTotalVars"}, {"IsVarDefined"}})
+                   {"GetVar"}, {"GetVarName"}, {"GetVarDef"}, {"GetVarPtr"}, {"GetTotalVars"}, {"IsVarDefined"},
+                   {"ReleaseFields"}})
 
 namespace {
 
@@ -140,7 +141,10 @@ int32_t tEngineVarsManager::SetVarInternal(const ShortString& Name, const void* 
         return index;
     }
 
-    if (TotalVarDefs >= MaxVarDefs) Logger->Fatal("SetVar() number of Var definitions exceeded on: " + name);
+    if (TotalVarDefs >= MaxVarDefs) {
+        Refuse("SetVar() number of Var definitions exceeded on: " + name);
+        return 0;
+    }
     tVarDefinition& d = VarDefs[TotalVarDefs++];
     d = tVarDefinition{};
     d.VarName = name;
@@ -174,9 +178,14 @@ int32_t tEngineVarsManager::AddVarInternal(const ShortString& Name, const void* 
         return 0;
     }
     if (Type == VT_LONGINT) {
-        // Wraps around like the 32-bit register it models instead of overflowing.
+        // A sum past 32 bits would wrap into the bound field: refused instead.
         auto* field = static_cast<int32_t*>(d.ExternalValuePtr);
-        *field = static_cast<int32_t>(static_cast<uint32_t>(*field) + static_cast<uint32_t>(*static_cast<const int32_t*>(Value)));
+        int32_t sum = 0;
+        if (__builtin_add_overflow(*field, *static_cast<const int32_t*>(Value), &sum)) {
+            Refuse("Integer overflow adding to: " + name);
+            return 0;
+        }
+        *field = sum;
     } else if (Type == VT_LFLOAT) {
         *static_cast<float*>(d.ExternalValuePtr) += *static_cast<const float*>(Value);
     }
@@ -254,6 +263,30 @@ void* tEngineVarsManager::GetVarPtr(const ShortString& Name) {
 int32_t tEngineVarsManager::GetTotalVars() { return TotalVarDefs; }
 
 bool tEngineVarsManager::IsVarDefined(const ShortString& Name) { return FindByName(UpCaseStr(Name)) != 0; }
+
+void* tEngineVarsManager::tLastingValue::For(tVarType Type) {
+    switch (Type) {
+        case VT_BOOLEAN: return &Bool;
+        case VT_STRING: return &Text;
+        case VT_LONGINT: return &Int;
+        case VT_LFLOAT: return &Float;
+    }
+    return nullptr;
+}
+
+void tEngineVarsManager::ReleaseFields(const void* Begin, std::size_t Size) {
+    const auto first = reinterpret_cast<uintptr_t>(Begin);
+    for (int32_t i = 0; i < TotalVarDefs; ++i) {
+        tVarDefinition& d = VarDefs[i];
+        const auto field = reinterpret_cast<uintptr_t>(d.ExternalValuePtr);
+        if (!d.ExternalValue || field < first || field - first >= Size) continue;
+        if (!LastingValues) LastingValues = std::make_unique<tLastingValue[]>(MaxVarDefs);
+        void* lasting = LastingValues[i].For(d.ValueType);
+        StoreValue(d.Value, d.ExternalValuePtr, d.ValueType);
+        LoadValue(lasting, d.Value, d.ValueType);
+        d.ExternalValuePtr = lasting;
+    }
+}
 
 ShortString tEngineVarsManager::TokenValue(const ShortString& Name) {
     const ShortString name = UpCaseStr(Name);

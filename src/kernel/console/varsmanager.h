@@ -1,7 +1,9 @@
 #pragma once
 // The engine's console variables (see libraries/classes/varsmanager.h).
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/varsmanager.h"
@@ -24,6 +26,7 @@ public:
     void* GetVarPtr(const ShortString& Name) override;
     int32_t GetTotalVars() override;
     bool IsVarDefined(const ShortString& Name) override;
+    void ReleaseFields(const void* Begin, std::size_t Size) override;
     using tVarsManager::GetVar;
 
     // Console input: the type comes from the text ("True", 12, 1.5, abc). A
@@ -49,6 +52,17 @@ private:
     void Refuse(const ShortString& Msg);
     void ReportTypeMismatch(const ShortString& UpName, tVarType Got, tVarType Expected);
 
+    // Where a released variable lives on: one slot per entry, in the C++
+    // type of the entry's value. Made when the first binding is released.
+    struct tLastingValue {
+        ShortString Text;
+        int32_t Int = 0;
+        float Float = 0;
+        bool Bool = false;
+        void* For(tVarType Type);
+    };
+
     tVarDefinition VarDefs[MaxVarDefs];
     int32_t TotalVarDefs = 0;
+    std::unique_ptr<tLastingValue[]> LastingValues;
 };

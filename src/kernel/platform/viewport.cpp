@@ -19,7 +19,9 @@ tViewport::tViewport(tViewportParams* Params) {
     SetViewportParams(Params);
 }
 
-tViewport::~tViewport() = default;
+tViewport::~tViewport() {
+    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
+}
 
 void tViewport::SetViewportParams(tViewportParams* Params) {
     ProcTrace trace("tViewport.SetViewportParams()");

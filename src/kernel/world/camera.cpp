@@ -12,9 +12,15 @@ Z_IMPLEMENT_CLASS(tCamera,
 
 tCamera::tCamera() {
     ProcTrace trace("tCamera.Init()");
-    Logger->Guard(Engine->World, "World not found");
-    Engine->World->SetCamera(this);
+    Logger->Guard(Engine, "Engine not found");
+    tWorld* World = Engine->GetWorld();
+    Logger->Guard(World, "World not found");
+    World->SetCamera(this);
     PositionChanged = true;
+}
+
+tCamera::~tCamera() {
+    if (Engine && Engine->World) Engine->World->CameraGone(this);
 }
 
 void tCamera::SetCameraTarget(const TVector3& V) {

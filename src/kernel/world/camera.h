@@ -1,7 +1,8 @@
 #pragma once
 // The camera: a subsystem that becomes its world's camera when it is built
 // (replacing, and disposing, the previous one). Concrete cameras turn position
-// and target into the viewing transformation.
+// and target into the viewing transformation. The viewing direction is a
+// direction in world space, not necessarily of unit length.
 
 #include "libraries/classes/subsystem.h"
 #include "libraries/math/matrix.h"
@@ -11,6 +12,7 @@ class tCamera : public tSubSystem {
     Z_DECLARE_CLASS(tCamera, tSubSystem)
 public:
     tCamera();
+    ~tCamera() override;
 
     virtual TMatrix4 GetViewingTransformation() = 0;
     virtual TVector3 GetViewingDirection() = 0;

@@ -25,8 +25,10 @@ tSpawnable::~tSpawnable() {
 void tSpawnable::Instanciated() {
     tRenderable::Instanciated();
     Logger->Guard(Engine);
-    Logger->Guard(Engine->World);
-    Engine->World->Spawn(this);
+    // The first spawnable may come before any level: the null world then.
+    tWorld* World = Engine->GetWorld();
+    Logger->Guard(World);
+    World->Spawn(this);
 }
 
 void tActor::Spawned() { Engine->World->AddActor(this); }

@@ -20,7 +20,8 @@ public:
     // Only objects built through the registry may be destroyed.
     ~tSpawnable() override;
 
-    // Hands the object to the engine's current world.
+    // Hands the object to the engine's current world (a null world when no
+    // level has been made yet).
     void Instanciated() override;
     virtual void Update(float DeltaSeconds) {}
     virtual TFeedbackSignal FeedbackSignal() { return DefaultSignal; }
@@ -64,4 +65,10 @@ class tEffectsList : public tList {
 public:
     tEffectsList() : tList("tEffect") {}
     tEffect* GetEffect(int32_t Index) const { return static_cast<tEffect*>(GetObject(Index)); }
+};
+
+class tSpawnablesList : public tList {
+public:
+    tSpawnablesList() : tList("tSpawnable") {}
+    tSpawnable* GetSpawnable(int32_t Index) const { return static_cast<tSpawnable*>(GetObject(Index)); }
 };

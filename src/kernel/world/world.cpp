@@ -5,18 +5,20 @@
 #include "kernel/objects/instantiateas.h"
 #include "kernel/world/atmosphere.h"
 #include "kernel/world/camera.h"
+#include "kernel/world/terrain.h"
 #include "libraries/classes/engine.h"
 
 Z_IMPLEMENT_CLASS(tWorld,
     .Operations = {{"AddActor"}, {"AddEffect"}, {"ResetWorld"}, {"Spawn"}, {"SetAtmosphere"}, {"SetCamera"},
-                   {"GetWaterlinePlane", ZOP_ABSTRACT}, {"GetCamera"}, {"GetAtmosphere"}, {"GetActorsList"},
-                   {"GetWorldTime", ZOP_ABSTRACT}})
+                   {"GetWaterlinePlane", ZOP_ABSTRACT}, {"GetCamera"}, {"GetAtmosphere"}, {"GetTerrainForPoint"},
+                   {"GetActorsList"}, {"GetWorldTime", ZOP_ABSTRACT}})
 
 tWorld::tWorld() {
     ProcTrace trace("tWorld.Init()");
     Engine->SetWorld(this);
     Actors = new tActorsList();
     Effects = new tEffectsList();
+    KillList = new tSpawnablesList();
     // Both enter this world by themselves while they are built.
     Atmosphere = InstantiateClassAs<tAtmosphere>("tNullAtmosphere");
     Camera = InstantiateClassAs<tCamera>("tNullCamera");
@@ -24,18 +26,25 @@ tWorld::tWorld() {
 
 tWorld::~tWorld() {
     ProcTrace trace("tWorld.Done()");
-    DisposeObject(Camera);
+    if (Camera) DisposeObject(Camera);
     DisposeObject(Atmosphere);
     ResetWorld();
+    delete KillList;
     delete Effects;
     delete Actors;
 }
 
-void tWorld::AddActor(tActor* Actor) { Actors->AddFirstItem(Actor->AllocateListItem()); }
+void tWorld::AddActor(tActor* Actor) {
+    Actors->AddFirstItem(Actor->AllocateListItem());
+    if (Actor->DynamicCast(&tTerrain::ClassInfo)) Terrain = static_cast<tTerrain*>(Actor);
+}
 
 void tWorld::AddEffect(tEffect* Effect) { Effects->AddFirstItem(Effect->AllocateListItem()); }
 
 void tWorld::ResetWorld() {
+    // Nothing may read the terrain or a killed object while they are disposed.
+    Terrain = nullptr;
+    KillList->RemoveAllItems();
     Actors->DeallocateAllItems();
     Effects->DeallocateAllItems();
 }
@@ -57,7 +66,51 @@ void tWorld::SetCamera(tCamera* NewCamera) {
     Camera = NewCamera;
 }
 
+void tWorld::CameraGone(const tCamera* Gone) {
+    if (Camera == Gone) Camera = nullptr;
+}
+
+tTerrain* tWorld::GetTerrainForPoint(const TVector3&) {
+    Logger->Guard(Terrain, "GetTerrainForPoint(): Level doesn't contain any Terrain objects");
+    return Terrain;
+}
+
 void tWorld::PreDone() {
     ResetWorld();
     SetCamera(nullptr);
+}
+
+void tWorld::TickSpawnables(float DeltaSeconds) {
+    UpdatePass(*Actors, DeltaSeconds);
+    UpdatePass(*Effects, DeltaSeconds);
+    RemoveKilled();
+}
+
+void tWorld::UpdatePass(tList& List, float DeltaSeconds) {
+    // Objects appended during the pass wait for the next tick.
+    const int32_t Count = List.GetTotalItems();
+    for (int32_t I = 1; I <= Count && I <= List.GetTotalItems(); ++I) {
+        auto* Object = static_cast<tSpawnable*>(List.GetObject(I));
+        Object->Update(DeltaSeconds);
+        // An update that took objects out of the world (a reset) ends the
+        // pass: this object may be gone with them.
+        if (List.GetObject(I) != Object) return;
+        if (Object->FeedbackSignal() == FEEDBACK_KILL) KillList->AddFirstItem(Object->AllocateListItem());
+    }
+}
+
+void tWorld::RemoveKilled() {
+    while (!KillList->IsEmpty()) {
+        tZObject* Object = KillList->GetObject(1);
+        if (Object->DynamicCast(&tActor::ClassInfo)) Actors->RemoveItem(Object);
+        else if (Object->DynamicCast(&tEffect::ClassInfo)) Effects->RemoveItem(Object);
+        if (Object == Terrain) FindRemainingTerrain();
+        KillList->DeallocateItem(Object);
+    }
+}
+
+void tWorld::FindRemainingTerrain() {
+    Terrain = nullptr;
+    for (int32_t I = Actors->GetTotalItems(); I >= 1 && !Terrain; --I)
+        if (Actors->GetActor(I)->DynamicCast(&tTerrain::ClassInfo)) Terrain = static_cast<tTerrain*>(Actors->GetActor(I));
 }

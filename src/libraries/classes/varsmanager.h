@@ -4,6 +4,7 @@
 // "Set" changes that field directly. Names are case-insensitive (stored upper
 // case) and looked up by a precomputed hash before the name is compared.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "kernel/core/shortstring.h"
@@ -51,6 +52,15 @@ public:
     virtual void* GetVarPtr(const ShortString& Name) = 0;
     virtual int32_t GetTotalVars() = 0;
     virtual bool IsVarDefined(const ShortString& Name) = 0;
+    // Variables bound to a field inside [Begin, Begin + Size) are re-bound to
+    // storage of the manager's own that holds their last values, so an object
+    // going away leaves no variable pointing into freed memory. Variables that
+    // another object has bound to itself since are not touched.
+    virtual void ReleaseFields(const void* Begin, std::size_t Size) = 0;
+
+    // Every field of Owner, as an object's destructor calls it.
+    template <class T>
+    void ReleaseFieldsOf(const T* Owner) { ReleaseFields(Owner, sizeof(T)); }
 
     int32_t SetVar(const ShortString& Name, const ShortString& Value) { return SetVarInternal(Name, &Value, VT_STRING); }
     int32_t SetVar(const ShortString& Name, const char* Value) { return SetVar(Name, ShortString(Value)); }
@@ -61,8 +71,8 @@ public:
     int32_t AddVar(const ShortString& Name, int32_t Value) { return AddVarInternal(Name, &Value, VT_LONGINT); }
     int32_t AddVar(const ShortString& Name, float Value) { return AddVarInternal(Name, &Value, VT_LFLOAT); }
 
-    // Sets the variable to the field's current value and binds it to the field,
-    // which must outlive every later use of the variable.
+    // Sets the variable to the field's current value and binds it to the field.
+    // An owner that goes away first hands its fields over with ReleaseFieldsOf.
     void RegisterVar(const ShortString& Name, ShortString& Field) { Bind(SetVar(Name, Field), &Field); }
     void RegisterVar(const ShortString& Name, int32_t& Field) { Bind(SetVar(Name, Field), &Field); }
     void RegisterVar(const ShortString& Name, bool& Field) { Bind(SetVar(Name, Field), &Field); }

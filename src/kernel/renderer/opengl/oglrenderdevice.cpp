@@ -51,6 +51,7 @@ tOGLRenderDevice::tOGLRenderDevice() {
 
 // The arrays' buffer objects go while their context is still current.
 tOGLRenderDevice::~tOGLRenderDevice() {
+    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
     if (VertexArrayManager) DisposeObject(VertexArrayManager);
     DestroyRenderingContext();
 }

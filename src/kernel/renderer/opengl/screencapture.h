@@ -25,7 +25,7 @@ public:
 
     // Registers "ScreenShotDir".
     tOGLScreenCaptureDevice();
-    // Hands "ScreenShotDir" over to storage that outlives every device.
+    // Hands "ScreenShotDir" back to the variables manager.
     ~tOGLScreenCaptureDevice() override;
 
     // Without a parameter the file is "shot" + the next number; with one, the
