@@ -1,5 +1,7 @@
 #include "kernel/gui/view.h"
 
+#include <algorithm>
+
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
@@ -69,8 +71,16 @@ void tGUIView::BindConsoleCommand(const ShortString& Command) {
 }
 
 void tGUIView::AddTextItem(const ShortString& Name, const ShortString& Value) {
-    const int32_t Count = CountTokens(Value);
-    for (int32_t I = 1; I <= Count && TotalItems < MaxTextItems; ++I) TextItems[TotalItems++] = GetToken(Value, I);
+    // A quoted empty token is a blank line; the tokens read past the end of
+    // the value are empty too, and are dropped from the end again.
+    const int32_t First = TotalItems;
+    int32_t Last = TotalItems;
+    for (int32_t I = 1; TotalItems < MaxTextItems && I <= MaxTextItems; ++I) {
+        TextItems[TotalItems++] = GetToken(Value, I);
+        if (!TextItems[TotalItems - 1].empty()) Last = TotalItems;
+    }
+    for (int32_t I = Last; I < TotalItems; ++I) TextItems[I].clear();
+    TotalItems = std::max(Last, First);
 }
 
 int32_t tGUIView::CenterTextHorizontal(const ShortString& Text) {
