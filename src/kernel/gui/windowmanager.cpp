@@ -10,6 +10,8 @@
 #include "kernel/objects/instantiateas.h"
 #include "kernel/objects/registry.h"
 #include "kernel/vfs/inifile.h"
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/filesystem.h"
@@ -47,6 +49,7 @@ tWindowManager::~tWindowManager() {
     DropActiveRegions();
     // The desktop's views leave the lists as they go, so it goes first.
     if (Desktop) DisposeObject(Desktop);
+    if (Sound) DisposeObject(Sound);
     if (Engine && Engine->Viewport && Engine->Viewport->GetInputDevice() == this)
         Engine->Viewport->SetInputDevice(OldInputDevice);
     // At shutdown the console is gone before the engine disposes its GUI.
@@ -146,6 +149,16 @@ bool tWindowManager::LoadGUIFile(const ShortString& Name) {
     delete List;
     for (int32_t I = 1; I <= GlobalViewsList->GetTotalItems(); ++I) GlobalViewsList->GetView(I)->Update();
     return true;
+}
+
+void tWindowManager::PlaySound(const ShortString& FileName) {
+    if (!Engine->Audio) return;
+    if (Sound && SoundFile != FileName) DisposeObject(Sound);
+    if (!Sound) {
+        Sound = Engine->Audio->CreateSource(FileName);
+        SoundFile = FileName;
+    }
+    if (Sound) Sound->Play(nullptr);
 }
 
 // ---- Ticks and drawing -----------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "kernel/gui/responder.h"
 #include "libraries/classes/guimanager.h"
 
+class tAudioSource;
 class tGUIDesktop;
 class tGUIRegion;
 class tGUIView;
@@ -62,6 +63,9 @@ public:
     // The first registered view with the given ID, or nullptr.
     tGUIView* FindView(const ShortString& ID);
     tGUIDesktop* GetDesktop() { return Desktop; }
+    // Plays a sound of the interface (a button's click). The manager keeps
+    // the source, so the sound outlives the view that asked for it.
+    void PlaySound(const ShortString& FileName);
     const TPoint& GetMousePosition() const { return MousePosition; }
 
     void AddGUIC(const ShortString& Args);
@@ -95,4 +99,6 @@ private:
     void UpdateCursorForm();
 
     tGUIView* KeyboardFocus = nullptr;
+    tAudioSource* Sound = nullptr;  // owned
+    ShortString SoundFile;          // what Sound plays
 };

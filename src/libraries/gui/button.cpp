@@ -6,25 +6,12 @@
 #include "kernel/core/logger.h"
 #include "kernel/gui/screen.h"
 #include "kernel/gui/windowmanager.h"
-#include "kernel/objects/registry.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "libraries/classes/renderdevice.h"
 
 Z_IMPLEMENT_CLASS(tGUIButton, .Operations = {{"ContainsRightCorner"}, {"CaptionContains"}})
 Z_IMPLEMENT_CLASS(tGUIPushButton,
     .Operations = {{"Update"}, {"Render"}, {"GUI_MouseLeft"}, {"GUI_MouseOutside"}, {"GUI_CaptureChanged"}})
-
-namespace {
-
-constexpr const char* ClickSoundClass = "tAnnouncer";
-
-// A one-shot click through the game's sound announcer, where the program has one.
-void PlayClick(const ShortString& Sound) {
-    tZClass C;
-    if (Linker && Linker->FindClass(ClickSoundClass, C)) Linker->InstantiateClassByName(ClickSoundClass, Sound);
-}
-
-}  // namespace
 
 tGUIButton::tGUIButton(const ShortString& Params, tPanelKind Kind) : tGUIPanel(Params, Kind) {
     ProcTrace trace("tGUIButton.Init(" + Params + ")");
@@ -61,8 +48,10 @@ void tGUIPushButton::GUI_MouseLeft(const TPoint& P, bool Pressed) {
     tGUIButton::GUI_MouseLeft(P, Pressed);
     tWindowManager* WM = GUIWindowManager();
     if (Pressed) {
-        PlayClick(ClickSound);
-        if (WM) WM->SetCapture(this);
+        if (WM) {
+            WM->PlaySound(ClickSound);
+            WM->SetCapture(this);
+        }
     } else {
         if (Contains(P) && Pushed) ExecuteCommandsStack(true);
         if (WM) WM->ReleaseCapture();
