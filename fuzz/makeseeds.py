@@ -136,3 +136,22 @@ write("ase", "two_parts.ase", ase([SQUARE + (0, []), WING + (0, ANIMATION)]))
 write("ase", "group.ase", ase([SQUARE + (0, [])], extra="*GROUP {\r\n*GEOMOBJECT {\r\n\t*MATERIAL_REF 0\r\n}\r\n}\r\n"))
 write("ase", "bad_reference.ase", ase([SQUARE + (1, [])]))
 write("ase", "truncated.ase", ase([SQUARE + (0, [])])[:400])
+write("gui", "sample.gui", b"""; a window with a label and a button
+GUIObject "tGUIWindow"
+{
+   Param "GUI_CENTERED GUI_CENTERED 0.4 0.3 Halvardine"
+   ID "sample"
+   GUIObject "tGUIStaticWidget" { Param "0.02 0.06 0.3 0.03" Param "Welcome aboard" }
+   GUIObject "tGUIStaticWidget" { Param "0.02 0.1 0.3 0.03" BindConsoleVariable "ShowFPS" }
+   GUIObject "tGUIPushButton"
+   {
+      Param "0.25 0.22 0.12 0.05 Close"
+      BindConsoleCommand "CloseView sample"
+   }
+}
+""")
+write("gui", "console.gui", b'GUIObject "tGUIStdConsole" { Param "0 0 1 0.72 Console" ID "console" }\n')
+write("gui", "lists.gui", b'GUIObject "tGUIView" { Param "0 0 GUI_TITLE_WIDTH GUI_TITLE_HEIGHT T"\n'
+      b'  TEXTITEM { "one" "two" } FONT { "Lucida Console 8 16" } }\n'
+      b'GUIObject "tGUIInputLine" { Param "0.1 0.1 0.3 0.05 Line start NOEDIT" }\n')
+write("gui", "broken.gui", b'GUIObject "tGUIRegion" { Param "x 0 1 1" }\nGUIObject "tGUIPanel" {\n')

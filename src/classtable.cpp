@@ -36,15 +36,20 @@
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
 #include "game/meshactor.h"
+#include "game/gui3dmodel.h"
+#include "game/guiaboutbox.h"
 #include "kernel/audio/audiosystem.h"
 #include "kernel/audio/source.h"
 #include "kernel/audio/streamplayers.h"
 #include "kernel/console/console.h"
 #include "kernel/console/varsmanager.h"
 #include "kernel/core/logger.h"
+#include "kernel/gui/desktop.h"
+#include "kernel/gui/windowmanager.h"
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/loaders/bmploader.h"
 #include "kernel/loaders/ddsloader.h"
+#include "kernel/loaders/guiloader.h"
 #include "kernel/loaders/scriptloaders.h"
 #include "kernel/loaders/wavloader.h"
 #include "kernel/null/nullaudio.h"
@@ -66,6 +71,11 @@
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/gui/button.h"
+#include "libraries/gui/inputline.h"
+#include "libraries/gui/label.h"
+#include "libraries/gui/panel.h"
+#include "libraries/gui/stdconsole.h"
 #include "libraries/math/mathserver.h"
 
 void tObjectsLinker::RegisterClasses() {
@@ -84,6 +94,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tZResourcesManager::StaticClass());
     AddClass(tRenderDevice::StaticClass());
     AddClass(tVertexArrayManager::StaticClass());
+    AddClass(tWindowManager::StaticClass());
     AddClass(tAudioSubSystem::StaticClass());
     AddClass(tTimer::StaticClass());
     AddClass(tLoader::StaticClass());
@@ -104,6 +115,23 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tZHMLoader::StaticClass());
     AddClass(tZSSLoader::StaticClass());
     AddClass(tASELoader::StaticClass());
+    AddClass(tUserInterfaceLoader::StaticClass());
+    AddClass(tGUILoader::StaticClass());
+    AddClass(tGUIAtom::StaticClass());
+    AddClass(tGUIResponder::StaticClass());
+    AddClass(tGUIRegion::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIView::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIDesktop::StaticClass());
+    AddClass(tGUIPanel::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIStaticPanel::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIWindow::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIButton::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIPushButton::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIStaticWidget::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIInputLine::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIConsoleHistory::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIConsoleInputBar::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIStdConsole::StaticClass(CT_SpawnableConstructor));
     AddClass(tPrimaryRenderingTarget::StaticClass());
     AddClass(tOGLRenderDevice::StaticClass());
     AddClass(tRGeometryServer::StaticClass());
@@ -129,5 +157,7 @@ void tObjectsLinker::RegisterClasses() {
 
     // Game classes
     AddClass(tMeshActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIAboutBox::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUI3DModel::StaticClass(CT_SpawnableConstructor));
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
 }

@@ -66,6 +66,14 @@ void HandleMouseButton(const SDL_MouseButtonEvent& E) {
     uint8_t Key = MouseButtonKey(E);
     if (Key == 0) return;
     bool Pressed = E.type == SDL_MOUSEBUTTONDOWN;
+    // The cursor record follows the button to where it went down or up, so
+    // whoever takes the button sees the pointer there, however late the
+    // frame that read the cursor last.
+    if (Engine && Engine->Viewport) {
+        tMouseCursorInformation& M = *Engine->Viewport->GetMouseCursorInfo();
+        M.MouseX = E.x - M.HalfWidth;
+        M.MouseY = E.y - M.HalfHeight;
+    }
     SDL_CaptureMouse(Pressed ? SDL_TRUE : SDL_FALSE);
     // The second click of a pair is a double click instead of a press, and no
     // release of its own follows for the double-click code.

@@ -1,0 +1,38 @@
+#pragma once
+// A rectangle the GUI draws with a surface shader: one quad of the render
+// device's vertex arrays, rebuilt by the geometry server when it moves. Where
+// the render device draws nothing (no geometry server), quads and shaders are
+// empty and drawing them does nothing.
+
+#include "kernel/core/shortstring.h"
+#include "libraries/math/matrix.h"
+
+class tShaderResource;
+
+// The shapes the GUI draws: quads and bevelled rectangles, with the OpenGL
+// primitive codes of their vertex arrays.
+inline constexpr int32_t GUIQuadVertices = 4;
+inline constexpr uint32_t GUIQuadsPrimitive = 7;
+inline constexpr int32_t GUIBevelVertices = 12;
+inline constexpr uint32_t GUIPolygonPrimitive = 9;
+
+class tVertexArray;
+
+class tGUIQuad {
+public:
+    tGUIQuad();
+    ~tGUIQuad();
+    tGUIQuad(const tGUIQuad&) = delete;
+    tGUIQuad& operator=(const tGUIQuad&) = delete;
+
+    void SetRect(float X1, float Y1, float X2, float Y2);
+    void Draw(tShaderResource* Shader);
+    // Drawn moved by Transform.
+    void Draw(tShaderResource* Shader, const TMatrix4& Transform);
+
+private:
+    tVertexArray* VA = nullptr;
+};
+
+// The shader from the resources manager; nullptr where nothing is drawn.
+tShaderResource* LoadGUIShader(const ShortString& Name);

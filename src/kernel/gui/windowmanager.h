@@ -1,0 +1,104 @@
+#pragma once
+// The window manager: the GUI subsystem and the viewport's input device. It
+// holds the desktop with every loaded layout under it, routes keys and mouse
+// buttons to the region under the mouse (or the one that captured it, or the
+// view that holds the keyboard), drags, resizes and docks regions itself, and
+// passes on to the previous input device (the console) what the GUI does not
+// consume. Views close at the end of a tick, never inside their own handlers.
+
+#include <cstdint>
+
+#include "kernel/gui/responder.h"
+#include "libraries/classes/guimanager.h"
+
+class tAudioSource;
+class tGUIDesktop;
+class tGUIRegion;
+class tGUIView;
+
+// Views in registration order, 1-based; the list never owns its views.
+class tViewsList : public tList {
+public:
+    tViewsList() : tList("tGUIView") {}
+    tGUIView* GetView(int32_t I) const;
+};
+
+class tWindowManager : public tGUIManager {
+    Z_DECLARE_CLASS(tWindowManager, tGUIManager)
+public:
+    static constexpr int32_t MinScreenWidth = 800;
+    static constexpr int32_t MinScreenHeight = 600;
+
+    tWindowManager();
+    ~tWindowManager() override;
+
+    // Once every subsystem exists: joins the engine and makes the desktop.
+    void PostInit();
+
+    void Tick(float DeltaSeconds) override;
+    void RenderFrame() override;
+    void SendKey(uint8_t Key, bool Pressed) override;
+
+    virtual void SetCapture(tGUIRegion* Region) { CapturedRegion = Region; }
+    virtual void ReleaseCapture() { CapturedRegion = nullptr; }
+    virtual void SetCursorForm(TCursorForm Form) { CursorForm = Form; }
+    virtual void SetTopmostRegion(tGUIRegion* Region) { TopmostRegion = Region; }
+    virtual bool IsRegionTopmost(const tGUIRegion* Region) { return Region == TopmostRegion; }
+    virtual TCursorForm GetCursorForm() { return CursorForm; }
+    virtual tViewsList* GetDockableViewsList() { return DockableViewsList; }
+    virtual void RegisterView(tGUIView* View);
+    virtual void UnRegisterView(tGUIView* View);
+
+    // Keyboard keys go to View whatever the mouse points at, until it lets go
+    // (the console window takes the keyboard while it is open).
+    void SetKeyboardFocus(tGUIView* View) { KeyboardFocus = View; }
+    void ReleaseKeyboardFocus(const tGUIView* View) {
+        if (KeyboardFocus == View) KeyboardFocus = nullptr;
+    }
+    // Loads a layout file under the desktop; false (with a console error)
+    // when the file or its loader does not exist.
+    bool LoadGUIFile(const ShortString& Name);
+    // Marks the view for closing at the end of the tick.
+    void CloseView(tGUIView* View);
+    // The first registered view with the given ID, or nullptr.
+    tGUIView* FindView(const ShortString& ID);
+    tGUIDesktop* GetDesktop() { return Desktop; }
+    // Plays a sound of the interface (a button's click). The manager keeps
+    // the source, so the sound outlives the view that asked for it.
+    void PlaySound(const ShortString& FileName);
+    const TPoint& GetMousePosition() const { return MousePosition; }
+
+    void AddGUIC(const ShortString& Args);
+    void ResetGUIC(const ShortString& Args);
+    void CloseViewC(const ShortString& Args);
+
+    tViewsList* GlobalViewsList;
+    tViewsList* DockableViewsList;
+    tAtomsList* ClosingViewsList;  // views and other desktop children to dispose
+    tGUIDesktop* Desktop = nullptr;
+    bool RecheckMouse = false;
+    tGUIRegion* TopmostRegion = nullptr;
+    tGUIRegion* ActiveRegion = nullptr;
+    tGUIRegion* CapturedRegion = nullptr;
+    tGUIRegion* RegionBeenSized = nullptr;
+    tGUIRegion* RegionBeenDragged = nullptr;
+    TPoint MousePosition;
+    tInputDevice* OldInputDevice = nullptr;
+    TCursorForm CursorForm = CFORM_ARROW;
+
+private:
+    void CheckMouse();
+    // Disposes the views marked for closing.
+    void PurgeViews();
+    void DropActiveRegions();
+    // Clears every reference to Region (it is going away).
+    void ForgetRegion(const tGUIAtom* Region);
+    // The region the event goes to: captured, keyboard focus, or under the mouse.
+    tGUIRegion* TargetOf(uint8_t Key);
+    void RouteMouseButton(tGUIRegion* T, uint8_t Key, bool Pressed);
+    void UpdateCursorForm();
+
+    tGUIView* KeyboardFocus = nullptr;
+    tAudioSource* Sound = nullptr;  // owned
+    ShortString SoundFile;          // what Sound plays
+};

@@ -1,0 +1,96 @@
+#include "libraries/gui/inputline.h"
+
+#include <algorithm>
+
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/gui/keyboard.h"
+#include "kernel/gui/screen.h"
+#include "kernel/gui/windowmanager.h"
+#include "libraries/classes/console.h"
+#include "libraries/classes/varsmanager.h"
+
+Z_IMPLEMENT_CLASS(tGUIInputLine, .Operations = {{"Render"}, {"GUI_Timer"}, {"GUI_MouseLeft"}, {"GUI_Key"}})
+Z_IMPLEMENT_CLASS(tGUIConsoleInputBar, .Operations = {{"GUI_Key"}})
+Z_IMPLEMENT_CLASS(tGUIConsoleHistory, .Operations = {{"Render"}})
+
+namespace {
+
+constexpr int32_t ValidatorMargin = 6;  // characters kept free at the line's end
+constexpr TVector4 InputTextColour = {1.0f, 1.0f, 1.0f, 1.0f};
+
+}  // namespace
+
+tGUIInputLine::tGUIInputLine(const ShortString& Params)
+    : tGUIButton(Params, tPanelKind{}), Validator(0) {
+    TextBuffer = GetToken(Params, 5);
+    Editable = UpCaseStr(GetToken(Params, 6)) != "NOEDIT";
+    AllocateGeometry(GUIBevelVertices, GUIPolygonPrimitive);
+    SetShader(LoadGUIShader("interface\\shaders\\inputline.shader"));
+    Validator.MaxLength = W / TitleCharWidth - ValidatorMargin;
+}
+
+void tGUIInputLine::Render() {
+    tGUIButton::Render();
+    const bool CursorShown = Editable && static_cast<int32_t>(BlinkTime / CursorBlinkSeconds) % 2 == 0;
+    ShortString Shown = TextBuffer;
+    if (CursorShown) Shown += '_';
+    OutTextXY(X + 4, Y + (H - TextLineHeight) / 2, Shown, InputTextColour);
+}
+
+TGUIMessage tGUIInputLine::GUI_Timer(float DeltaSeconds) {
+    BlinkTime += DeltaSeconds;
+    if (BlinkTime >= 2 * CursorBlinkSeconds) BlinkTime -= 2 * CursorBlinkSeconds;
+    ++CursorBlink;
+    return tGUIButton::GUI_Timer(DeltaSeconds);
+}
+
+void tGUIInputLine::GUI_MouseLeft(const TPoint& P, bool Pressed) {
+    tGUIButton::GUI_MouseLeft(P, Pressed);
+    // A click on the line takes the keyboard to it.
+    if (tWindowManager* WM = GUIWindowManager(); WM && Pressed && Editable) WM->SetKeyboardFocus(this);
+}
+
+bool tGUIInputLine::GUI_Key(uint8_t Key, bool Pressed) {
+    tGUIButton::GUI_Key(Key, Pressed);
+    if (!Pressed) return false;
+    if (Key == KEY_ESCAPE) return true;
+    if (Key == KEY_BACK || Key == KEY_LEFT) {
+        if (!TextBuffer.empty()) TextBuffer = TextBuffer.substr(0, TextBuffer.size() - 1);
+    } else if (IsCharacterKey(Key) && Editable) {
+        ShortString Candidate = TextBuffer;
+        Candidate += KeyCharacter(Key, ShiftHeld());
+        if (Validator.IsValid(Candidate)) {
+            TextBuffer = Candidate;
+            if (!FBindedConsoleVariable.empty() && EngineVars) EngineVars->SetVar(FBindedConsoleVariable, TextBuffer);
+        }
+    }
+    return false;
+}
+
+bool tGUIConsoleInputBar::GUI_Key(uint8_t Key, bool Pressed) {
+    if (!(Pressed && Key == KEY_RETURN)) return tGUIInputLine::GUI_Key(Key, Pressed);
+    // The line is emptied before it runs: the command may close this bar.
+    const ShortString Line = TextBuffer;
+    TextBuffer.clear();
+    if (Console) {
+        Console->DisplayInfoTip("/" + Line);
+        Console->SendCommand(Line, true);
+    }
+    return false;
+}
+
+void tGUIConsoleHistory::Render() {
+    ProcTrace trace("tGUIConsoleHistory.Render()");
+    if (!Console) return;
+    tConsoleMessagesHistory* History = Console->GetMessagesHistory();
+    const int32_t Rows = std::max(0, H / TextLineHeight);
+    const int32_t Shown = std::min({History->GetTotalMessages(), MaxShown, Rows});
+    tConsoleMessage Msg;
+    // The newest at the bottom row.
+    for (int32_t I = 1; I <= Shown; ++I) {
+        History->GetMessage(I, Msg);
+        OutTextXY(X + 2, Y + H - I * TextLineHeight, Msg.Msg, Msg.MsgColor);
+    }
+}

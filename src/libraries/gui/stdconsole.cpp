@@ -1,0 +1,151 @@
+#include "libraries/gui/stdconsole.h"
+
+#include "kernel/core/engineversion.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/gui/keyboard.h"
+#include "kernel/gui/screen.h"
+#include "kernel/gui/windowmanager.h"
+#include "libraries/classes/console.h"
+
+Z_IMPLEMENT_CLASS(tGUIStdConsole,
+    .Operations = {{"Update"}, {"Render"}, {"GUI_Timer"}, {"GUI_Key"}, {"IsRegionDraggable"}, {"IsRegionSizeable"}})
+
+namespace {
+
+constexpr TVector4 InputColour = {1, 1, 1, 1};
+constexpr int32_t LineLengthPer1024Pixels = 128;
+
+bool ConsoleWindowOpen = false;  // a console window owns the console's flag
+
+}  // namespace
+
+tGUIStdConsole::tGUIStdConsole(const ShortString& Params) : tGUIView(Params) {
+    ProcTrace trace("tGUIStdConsole.Init(" + Params + ")");
+    CT = IdentityMatrix4;
+    C_Position = ClosedPosition;
+    ConsoleShader = LoadGUIShader("interface\\shaders\\console.shader");
+    TextBarShader = LoadGUIShader("interface\\shaders\\console_textbar.shader");
+    OwnsConsole = !ConsoleWindowOpen && Console;
+    if (!OwnsConsole) {
+        FRegionState = REGION_MINIMIZED;
+        return;
+    }
+    Console->RegisterCommand("CloseConsole", ConsoleProc<&tGUIStdConsole::CloseConsoleC>(this));
+    ConsoleWindowOpen = true;
+    FRegionState = REGION_MAXIMIZING;
+    Console->LocalHUDVisible = true;
+    TextBuffer = Console->GetCommandsHistory()->GetCurrentCommand();
+    if (tWindowManager* WM = GUIWindowManager()) WM->SetKeyboardFocus(this);
+}
+
+tGUIStdConsole::~tGUIStdConsole() {
+    if (!OwnsConsole) return;
+    ConsoleWindowOpen = false;
+    if (tWindowManager* WM = GUIWindowManager()) WM->ReleaseKeyboardFocus(this);
+    // At shutdown the console is gone before the GUI.
+    if (!Console) return;
+    Console->LocalHUDVisible = false;
+    Console->UnRegisterCommand("CloseConsole", ConsoleProc<&tGUIStdConsole::CloseConsoleC>(this));
+}
+
+void tGUIStdConsole::CloseConsoleC(const ShortString&) {
+    if (FRegionState != REGION_MINIMIZED) FRegionState = REGION_MINIMIZING;
+}
+
+int32_t tGUIStdConsole::MaxLineLength() const { return GUIScreenWidth() * LineLengthPer1024Pixels / 1024; }
+
+void tGUIStdConsole::Update() {
+    ProcTrace trace("tGUIStdConsole.Update(" + ClassName() + ")");
+    const auto Width = static_cast<float>(GUIScreenWidth());
+    ConsoleGeometry.SetRect(0, 0, Width, PanelHeight);
+    TextBarGeometry.SetRect(0, TextBarTop, Width, TextBarBottom);
+}
+
+TGUIMessage tGUIStdConsole::GUI_Timer(float DeltaSeconds) {
+    switch (FRegionState) {
+        case REGION_MINIMIZING:
+            if (C_Position < ClosedPosition) C_Position += SlideStep;
+            else FRegionState = REGION_MINIMIZED;
+            break;
+        case REGION_MAXIMIZING:
+            if (C_Position < SlideStep + 1) FRegionState = REGION_MAXIMIZED;
+            else C_Position -= SlideStep;
+            break;
+        default: break;
+    }
+    CT = IdentityMatrix4;
+    MTranslateMatrixF(CT, 0, static_cast<float>(-C_Position), 0);
+    return FRegionState == REGION_MINIMIZED ? GUIMSG_REQUEST_CLOSE : GUIMSG_NOTHING;
+}
+
+void tGUIStdConsole::Render() {
+    ConsoleGeometry.Draw(ConsoleShader, CT);
+    TextBarGeometry.Draw(TextBarShader, CT);
+    if (!Console) return;
+
+    tConsoleMessagesHistory* History = Console->GetMessagesHistory();
+    const int32_t Shown = std::min(History->GetTotalMessages(), MaxMessagesShown);
+    tConsoleMessage Msg;
+    for (int32_t I = 1; I <= Shown; ++I) {
+        History->GetMessage(I, Msg);
+        OutTextXY(4, MessagesBottom - TextLineHeight * I - C_Position, Msg.Msg, Msg.MsgColor);
+    }
+    const int32_t BarTextY = TextBarTop + 1 - C_Position;
+    OutTextXY(4, BarTextY, ">" + TextBuffer + "_", InputColour);
+    const ShortString Version = EngineBuildVersion;
+    OutTextXY(GUIScreenWidth() - TitleCharWidth * (static_cast<int32_t>(Version.size()) + 1), BarTextY, Version,
+              GUIVersionColour);
+}
+
+void tGUIStdConsole::SetLine(const ShortString& Line) {
+    TextBuffer = Line;
+    if (Console) Console->GetCommandsHistory()->SetCurrentCommand(TextBuffer);
+}
+
+void tGUIStdConsole::TypeCharacter(uint8_t Key) {
+    if (static_cast<int32_t>(TextBuffer.size()) >= MaxLineLength()) return;
+    ShortString Line = TextBuffer;
+    Line += KeyCharacter(Key, ShiftHeld());
+    SetLine(Line);
+}
+
+void tGUIStdConsole::RunLine() {
+    std::size_t Start = 0;
+    while (Start < TextBuffer.size() && (TextBuffer[Start] == '/' || TextBuffer[Start] == '\\')) ++Start;
+    const ShortString Line = TextBuffer.substr(Start);
+    // Stored and cleared before it runs: the command may close this window.
+    SetLine("");
+    if (Line.empty() || !Console) return;
+    Console->GetCommandsHistory()->PutCommand(Line);
+    Console->DisplayInfoTip("/" + Line);
+    Console->SendCommand(Line, true);
+}
+
+bool tGUIStdConsole::GUI_Key(uint8_t Key, bool Pressed) {
+    // The mouse belongs to the regions below the console.
+    if (IsMouseKey(Key)) return true;
+    if (!Pressed || !OwnsConsole) return false;
+    switch (Key) {
+        case KEY_BACK:
+        case KEY_LEFT:
+            if (!TextBuffer.empty()) SetLine(TextBuffer.substr(0, TextBuffer.size() - 1));
+            break;
+        case KEY_RETURN:
+            if (!TextBuffer.empty()) RunLine();
+            break;
+        case KEY_ESCAPE:
+            if (!TextBuffer.empty()) SetLine("");
+            else CloseConsoleC("");
+            break;
+        case KEY_TAB:
+        case KEY_LEFTOF1: CloseConsoleC(""); break;
+        case KEY_UP: if (Console) TextBuffer = Console->GetCommandsHistory()->MoveBack(); break;
+        case KEY_DOWN: if (Console) TextBuffer = Console->GetCommandsHistory()->MoveForward(); break;
+        default:
+            if (IsCharacterKey(Key)) TypeCharacter(Key);
+            break;
+    }
+    return false;
+}

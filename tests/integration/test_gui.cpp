@@ -1,0 +1,110 @@
+// The GUI in the running game, driven by real key presses and mouse moves:
+// the drop-down console opened with its key, typed into, recalled and
+// closed; a window's push button clicked, the window dragged by its caption,
+// resized by its corner and docked against another window.
+
+#include <gtest/gtest.h>
+
+#include "gamerun.h"
+
+namespace {
+
+// The screen is 1024 x 768; the game draws black where nothing is.
+bool IsBlack(const tScreenImage& Shot, int X, int Y) { return Shot.At(X, Y) == 0; }
+
+// The windows' and the console's dark blue-grey.
+bool IsPanelColour(const tScreenImage& Shot, int X, int Y) {
+    const uint32_t C = Shot.At(X, Y);
+    const int R = (C >> 16) & 0xFF, B = C & 0xFF;
+    return B >= 25 && B > R + 8;
+}
+
+void SignalReady(tGameRun& Game, const std::string& Lines) {
+    Game.AppendDataFile("StdConfig/console.cfg", "\n" + Lines + "\nScreenShot ready.bmp\n");
+    Game.WaitForDataFile("ScreenShots/ready.bmp");
+}
+
+}  // namespace
+
+TEST(GameGUI, ConsoleOpensWithItsKeyRunsTypedLinesAndRecallsThem) {
+    tGameRun Game;
+    SignalReady(Game, "");
+    Game.AddDriverStep("xdotool mousemove 500 700; xdotool key grave; sleep 0.6");
+    Game.AddDriverStep("xdotool type --delay 40 'screenshot'; xdotool key Return; sleep 0.5");
+    Game.AddDriverStep("xdotool key Up Return; sleep 0.5");
+    Game.AddDriverStep("xdotool type --delay 40 'echo Typed'; xdotool key Return; sleep 0.3");
+    Game.AddDriverStep("xdotool type --delay 40 'screenshot console.bmp'; xdotool key Return; sleep 0.5");
+    // Escape would quit the game, but the open console takes it: it empties
+    // the line, then closes the console. The next one reaches the game.
+    Game.AddDriverStep("xdotool type 'junk'; xdotool key Escape; xdotool key Escape; sleep 0.6");
+    Game.AddDriverStep("xdotool key Escape");
+    tGameResult R = Game.Run(60);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+    // Typed once, recalled with the up arrow and run again.
+    EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0000.bmp"));
+    EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0001.bmp"));
+    tScreenImage Shot = R.Screenshot("ScreenShots/console.bmp");
+    ASSERT_EQ(Shot.Width, 1024);
+    // The console covers the top of the screen down to its input bar.
+    EXPECT_TRUE(IsPanelColour(Shot, 900, 100));
+    EXPECT_TRUE(IsPanelColour(Shot, 300, 300));
+    EXPECT_TRUE(IsBlack(Shot, 500, 600));
+    // Messages in light text on it: "Typed" and the information tips.
+    EXPECT_GT(Shot.CountBright(0, 300, 400, 400, 180), 50);
+}
+
+TEST(GameGUI, PushButtonClicksWindowsDragResizeAndDock) {
+    tGameRun Game;
+    Game.WriteDataFile("UI/test.gui", R"(
+GUIObject "tGUIWindow"
+{
+   Param "0.1 0.1 0.3 0.3 Dragged"
+   GUIObject "tGUIPushButton"
+   {
+      Param "0.05 0.15 0.1 0.05 Shoot"
+      BindConsoleCommand "ScreenShot clicked.bmp"
+   }
+}
+GUIObject "tGUIWindow" { Param "0.6 0.1 0.3 0.3 Other" }
+)");
+    SignalReady(Game, "AddGUI UI\\test.gui\n"
+                      "Bind VK_F5 \"ScreenShot dragged.bmp\"\n"
+                      "Bind VK_F6 \"ScreenShot resized.bmp\"\n"
+                      "Bind VK_F7 \"ScreenShot docked.bmp\"");
+    // The first window is at (102, 77), 307 x 230; its button's centre at (204, 211).
+    Game.AddDriverStep("xdotool mousemove 204 211; sleep 0.3; xdotool click 1");
+    Game.WaitForDataFile("ScreenShots/clicked.bmp");
+    const auto DragStep = [&](int X0, int Y0, int X1, int Y1) {
+        Game.AddDriverStep("xdotool mousemove " + std::to_string(X0) + " " + std::to_string(Y0) +
+                           "; sleep 0.3; xdotool mousedown 1; sleep 0.2; xdotool mousemove " +
+                           std::to_string((X0 + X1) / 2) + " " + std::to_string((Y0 + Y1) / 2) +
+                           "; sleep 0.2; xdotool mousemove " + std::to_string(X1) + " " + std::to_string(Y1) +
+                           "; sleep 0.3; xdotool mouseup 1; sleep 0.3");
+    };
+    DragStep(150, 85, 250, 185);  // by the caption: to (202, 177)
+    Game.AddDriverStep("xdotool key F5; sleep 0.3");
+    DragStep(506, 404, 556, 454);  // by the corner: to 357 x 280
+    Game.AddDriverStep("xdotool key F6; sleep 0.3");
+    DragStep(300, 185, 351, 185);  // the right edge 4 pixels short of the other window: docks
+    Game.AddDriverStep("xdotool key F7; sleep 0.3; xdotool key Escape");
+    tGameResult R = Game.Run(60);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+
+    tScreenImage Dragged = R.Screenshot("ScreenShots/dragged.bmp");
+    ASSERT_EQ(Dragged.Width, 1024);
+    EXPECT_TRUE(IsBlack(Dragged, 150, 150));
+    EXPECT_TRUE(IsPanelColour(Dragged, 210, 300));
+    EXPECT_TRUE(IsPanelColour(Dragged, 490, 380));
+    EXPECT_TRUE(IsBlack(Dragged, 515, 400));
+
+    tScreenImage Resized = R.Screenshot("ScreenShots/resized.bmp");
+    EXPECT_TRUE(IsPanelColour(Resized, 540, 440));
+    EXPECT_TRUE(IsBlack(Resized, 565, 440));
+    EXPECT_TRUE(IsBlack(Resized, 400, 462));
+
+    // Docked: the window moved 55 pixels instead of 51, its right edge on the other's left.
+    tScreenImage Docked = R.Screenshot("ScreenShots/docked.bmp");
+    EXPECT_TRUE(IsBlack(Docked, 254, 300));
+    EXPECT_TRUE(IsPanelColour(Docked, 260, 300));
+    EXPECT_TRUE(IsPanelColour(Docked, 612, 300));
+}
