@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev
+  python3 espeak-ng sox libsox-fmt-base
 )
 
 missing=()
