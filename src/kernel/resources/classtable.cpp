@@ -35,6 +35,7 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
+#include "game/terrain/mipterrain.h"
 #include "kernel/audio/audiosubsystem.h"
 #include "kernel/core/console.h"
 #include "kernel/core/logger.h"
@@ -54,11 +55,14 @@
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/heightmapresource.h"
 #include "kernel/resources/loader.h"
 #include "kernel/resources/registry.h"
 #include "kernel/resources/resourcesmanager.h"
 #include "kernel/resources/zobject.h"
+#include "kernel/world/forest.h"
 #include "kernel/world/freecamera.h"
+#include "kernel/world/level.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/math/mathserver.h"
@@ -71,6 +75,8 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullWorld::StaticClass());
     AddClass(tCamera::StaticClass());
     AddClass(tNullCamera::StaticClass());
+    AddClass(tLevel::StaticClass());
+    AddClass(tVirginForest::StaticClass(CT_SpawnableConstructor));
     AddClass(tSubSystem::StaticClass());
     AddClass(tZObject::StaticClass());
     AddClass(tEngineConsole::StaticClass());
@@ -108,4 +114,6 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullAudioSubSystem::StaticClass());
 
     // Game classes
+    AddClass(tMipTerrain::StaticClass(CT_SpawnableConstructor));
+    AddClass(tHeightMapResource::StaticClass());
 }
