@@ -11,7 +11,6 @@
 #include "kernel/resources/heightmapresource.h"
 #include "kernel/vfs/filesystem.h"
 #include "libraries/classes/engine.h"
-#include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tQuadTreeLeaf,
     .Operations = {{"Render"}, {"Refresh"}, {"EvaluateLOD"}, {"GetLOD"}, {"FindSector"}, {"IsVisible"}})
@@ -90,8 +89,7 @@ void tQuadTreeLeaf::BuildDeviations() {
 
 // Each height map has caches of its own, named after its description file.
 ShortString tQuadTreeLeaf::DeviationCacheName() {
-    ShortString Name = HeightMap->GetFileName();
-    Resources->ConvertName(Name);
+    const ShortString Name = ConvertResourceName(HeightMap->GetFileName());
     ShortString Dir = HeightMap->GetCachingDir();
     if (Dir.empty() || Dir[Dir.size() - 1] != '\\') Dir += '\\';
     return Dir + Name + Int2Str(Y) + Int2Str(Y1) + Int2Str(X) + Int2Str(X1) + ".pdc";
