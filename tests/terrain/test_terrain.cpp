@@ -21,7 +21,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/heightmapresource.h"
-#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/filesystem.h"
 
 namespace {
 
