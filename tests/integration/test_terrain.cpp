@@ -177,7 +177,7 @@ TEST(GameTerrain, NoBackgroundShowsThroughTheTerrain) {
     std::string Demo = "WAIT 0.5\nSet VertAngle 0\nSet HorizAngle 0\nSet FlightMode False\n";
     for (const auto& V : Views)
         Demo += "Set CameraX " + std::to_string(V.X) + "\nSet CameraY " + std::to_string(V.Y) + "\nSet CameraZ " +
-                std::to_string(V.Z) + "\nWAIT 0.3\nScreenShot " + V.Name + ".bmp\n";
+                std::to_string(V.Z) + "\nWAIT 0.3\nScreenShot " + V.Name + ".bmp\nWAIT 0.3\n";
     Demo += "Set WireFrame True\nWAIT 0.3\nScreenShot wireframe.bmp\nQuit\n";
     PrepareLevel(Game, SixteenBitMap(Side, MixedGround), SpawnSmall);
     Game.PlayDemo(Demo);
