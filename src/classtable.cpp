@@ -35,9 +35,10 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
-#include "game/meshactor.h"
 #include "game/gui3dmodel.h"
 #include "game/guiaboutbox.h"
+#include "game/meshactor.h"
+#include "game/terrain/mipterrain.h"
 #include "kernel/audio/audiosystem.h"
 #include "kernel/audio/source.h"
 #include "kernel/audio/streamplayers.h"
@@ -65,9 +66,12 @@
 #include "kernel/renderer/mesh/aseloader.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/heightmapresource.h"
 #include "kernel/resources/loader.h"
 #include "kernel/resources/resourcesmanager.h"
+#include "kernel/world/forest.h"
 #include "kernel/world/freecamera.h"
+#include "kernel/world/level.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
@@ -86,6 +90,8 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullWorld::StaticClass());
     AddClass(tCamera::StaticClass());
     AddClass(tNullCamera::StaticClass());
+    AddClass(tLevel::StaticClass());
+    AddClass(tVirginForest::StaticClass(CT_SpawnableConstructor));
     AddClass(tSubSystem::StaticClass());
     AddClass(tZObject::StaticClass());
     AddClass(tEngineConsole::StaticClass());
@@ -159,5 +165,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tMeshActor::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIAboutBox::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUI3DModel::StaticClass(CT_SpawnableConstructor));
+    AddClass(tMipTerrain::StaticClass(CT_SpawnableConstructor));
+    AddClass(tHeightMapResource::StaticClass());
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
 }

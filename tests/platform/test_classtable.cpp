@@ -20,6 +20,10 @@ namespace {
 // would register the same console commands and variables again.
 const std::set<std::string> RunningServices = {"TENGINECONSOLE", "TENGINEVARSMANAGER", "TWINGAMEENGINE"};
 
+// The landscape draws from its construction on (vertex arrays, shaders, a
+// height map): the game's integration tests build these with a real device.
+const std::set<std::string> NeedsDrawing = {"TLEVEL", "TVIRGINFOREST", "TMIPTERRAIN"};
+
 // Constructor parameters for the spawnable classes that read theirs.
 std::string ParamsFor(const std::string& ClassName) {
     if (ClassName == "TWINDOWSTTFMANIPULATOR") return "\"DejaVu Sans Mono\" 8 16";
@@ -37,7 +41,7 @@ TEST_F(EngineHostTest, EveryConcreteClassOfTheTableCanBeBuiltAndEveryAbstractOne
         // The descriptor names an operation abstract that C++ implements, or
         // the reverse.
         EXPECT_EQ(Abstract, !C.StaticClass->CanCreate()) << Name;
-        if (Abstract || RunningServices.count(Name)) continue;
+        if (Abstract || RunningServices.count(Name) || NeedsDrawing.count(Name)) continue;
 
         tZObject* Obj = tZObject::Instantiate(C, ParamsFor(Name));
         ASSERT_NE(Obj, nullptr) << Name;
