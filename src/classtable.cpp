@@ -35,6 +35,7 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
+#include "game/meshactor.h"
 #include "kernel/console/console.h"
 #include "kernel/console/varsmanager.h"
 #include "kernel/core/logger.h"
@@ -53,6 +54,7 @@
 #include "kernel/platform/ttfmanipulator.h"
 #include "kernel/platform/wingameengine.h"
 #include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/mesh/aseloader.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/loader.h"
@@ -93,10 +95,12 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tWinGameEngine::StaticClass());
     AddClass(tWindowsTTFManipulator::StaticClass(CT_SpawnableConstructor));
     AddClass(tBitmapLoader::StaticClass());
+    AddClass(tMeshLoader::StaticClass());
     AddClass(tBMPLoader::StaticClass());
     AddClass(tDDSLoader::StaticClass());
     AddClass(tZHMLoader::StaticClass());
     AddClass(tZSSLoader::StaticClass());
+    AddClass(tASELoader::StaticClass());
     AddClass(tPrimaryRenderingTarget::StaticClass());
     AddClass(tOGLRenderDevice::StaticClass());
     AddClass(tRGeometryServer::StaticClass());
@@ -108,4 +112,6 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullAudioSubSystem::StaticClass());
 
     // Game classes
+    AddClass(tMeshActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
 }
