@@ -36,6 +36,7 @@
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
 #include "game/meshactor.h"
+#include "game/terrain/mipterrain.h"
 #include "kernel/console/console.h"
 #include "kernel/console/varsmanager.h"
 #include "kernel/core/logger.h"
@@ -57,9 +58,12 @@
 #include "kernel/renderer/mesh/aseloader.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/heightmapresource.h"
 #include "kernel/resources/loader.h"
 #include "kernel/resources/resourcesmanager.h"
+#include "kernel/world/forest.h"
 #include "kernel/world/freecamera.h"
+#include "kernel/world/level.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
@@ -73,6 +77,8 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullWorld::StaticClass());
     AddClass(tCamera::StaticClass());
     AddClass(tNullCamera::StaticClass());
+    AddClass(tLevel::StaticClass());
+    AddClass(tVirginForest::StaticClass(CT_SpawnableConstructor));
     AddClass(tSubSystem::StaticClass());
     AddClass(tZObject::StaticClass());
     AddClass(tEngineConsole::StaticClass());
@@ -113,5 +119,7 @@ void tObjectsLinker::RegisterClasses() {
 
     // Game classes
     AddClass(tMeshActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tMipTerrain::StaticClass(CT_SpawnableConstructor));
+    AddClass(tHeightMapResource::StaticClass());
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
 }

@@ -13,6 +13,11 @@ Z_IMPLEMENT_CLASS(tWorld,
                    {"GetWaterlinePlane", ZOP_ABSTRACT}, {"GetCamera"}, {"GetAtmosphere"}, {"GetTerrainForPoint"},
                    {"GetActorsList"}, {"GetWorldTime", ZOP_ABSTRACT}})
 
+tRenderDevice* AssignedRenderDevice() {
+    Logger->Guard(Engine && Engine->Renderer, "Render device isn't assigned");
+    return Engine->Renderer;
+}
+
 tWorld::tWorld() {
     ProcTrace trace("tWorld.Init()");
     Engine->SetWorld(this);

@@ -10,7 +10,12 @@
 
 class tAtmosphere;
 class tCamera;
+class tRenderDevice;
 class tTerrain;
+
+// The engine's render device, for the world's objects that draw: fatal
+// ("Render device isn't assigned") while the engine has none yet.
+tRenderDevice* AssignedRenderDevice();
 
 class tWorld : public tSubSystem {
     Z_DECLARE_CLASS(tWorld, tSubSystem)

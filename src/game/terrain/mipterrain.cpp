@@ -1,0 +1,140 @@
+#include "game/terrain/mipterrain.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "game/terrain/quadtree.h"
+#include "game/terrain/terrainheights.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/loaders/scriptloaders.h"
+#include "kernel/resources/heightmapresource.h"
+#include "kernel/objects/instantiateas.h"
+#include "libraries/classes/filesystem.h"
+#include "kernel/world/atmosphere.h"
+#include "kernel/world/forest.h"
+#include "kernel/world/world.h"
+#include "libraries/classes/engine.h"
+
+Z_IMPLEMENT_CLASS(tMipTerrain, .Operations = {{"Render"},
+                                              {"Spawned"},
+                                              {"RenderReflection"},
+                                              {"EstimateSphereCollision"},
+                                              {"GetLowestCameraHeight"},
+                                              {"Impact"}})
+
+namespace {
+// Sides the quadtree can cut into equal leaves of at most 128 cells.
+constexpr int32_t AllowedSizes[] = {129, 257, 513, 1025, 2049};
+constexpr int32_t MaxSize = 2049, MinSize = 129;
+// The forest is the same on every start.
+constexpr uint32_t PlantingSeed = 20060508;
+}  // namespace
+
+tMipTerrain::tMipTerrain(const ShortString& Params) : tTerrain(Params) {
+    ProcTrace trace("tMipTerrain.Init(" + Params + ")");
+    const ShortString Name = GetToken(Params, 1);
+    Logger->Guard(!Name.empty(), "No height map name given to a constructor");
+    AssignedRenderDevice();
+    HeightMap = LoadHeightMap(Name);
+    CheckSize();
+    FileSystem->CreateDirs(HeightMap->GetCachingDir());
+    QuadTree = NewObject<tQuadTree>();
+    QuadTree->CreateTree(HeightMap);
+    const float Half = float(HeightMap->Size) / 2;
+    TerrainRadius = std::sqrt(Half * Half + Half * Half);
+    CameraHeights.Build(*HeightMap);
+}
+
+tMipTerrain::~tMipTerrain() {
+    ProcTrace trace("tMipTerrain.Done()");
+    if (QuadTree) DisposeObject(QuadTree);
+    if (HeightMap) DisposeObject(HeightMap);
+}
+
+tHeightMapResource* tMipTerrain::LoadHeightMap(const ShortString& Name) {
+    ProcTrace trace("tMipTerrain.LoadZHM(" + Name + ")");
+    auto Stream = FileSystem->CreateFileReader(Name, {RF_HALTONERRORS});
+    tZClass LoaderClass;
+    Linker->FindFileLoader("tHeightMapLoader", Name, LoaderClass);
+    tOwned<tZObject> LoaderObject(tZObject::Instantiate(LoaderClass, ""));
+    auto* Loader = dynamic_cast<tHeightMapLoader*>(LoaderObject.get());
+    Logger->Guard(Loader != nullptr, LoaderObject->ClassName() + " isn't a tHeightMapLoader");
+    tOwned<tResource> Loaded(Loader->LoadZHM(*Stream));
+    auto* Result = dynamic_cast<tHeightMapResource*>(Loaded.get());
+    Logger->Guard(Result != nullptr, Loaded->ClassName() + " isn't a tHeightMapResource");
+    Loaded.release();
+    // The deviation caches are named after the description.
+    Result->SetBindedFileName(UpCaseStr(Name));
+    return Result;
+}
+
+void tMipTerrain::CheckSize() {
+    const int32_t Size = HeightMap->Size;
+    Logger->Guard(Size <= MaxSize,
+                  "Maximal terrain size is 2049x2049 (128Mb of video memory is a limitation - force SW emulation if needed)");
+    Logger->Guard(Size >= MinSize, "Minimal terrain size is 129x129 (geomorpher limitation)");
+    // Other sides would leave leaves of unequal or odd extents.
+    Logger->Guard(std::find(std::begin(AllowedSizes), std::end(AllowedSizes), Size) != std::end(AllowedSizes),
+                  "Terrain size must be 129, 257, 513, 1025 or 2049 samples per side, not " + Int2Str(Size));
+}
+
+void tMipTerrain::Render() {
+    tWorld* World = Engine->GetWorld();
+    World->GetAtmosphere()->UpdateAtmosphereParams(HeightMap->ShaderLOD_Hi);
+    World->GetAtmosphere()->UpdateAtmosphereParams(HeightMap->ShaderLOD_Lo);
+    // Nothing under the sea is drawn.
+    const TPlane Waterline = World->GetWaterlinePlane();
+    Engine->Renderer->EnableClipPlane(0, Waterline.GetEquation());
+    QuadTree->SetLODLimit(1);
+    QuadTree->Render();
+    Engine->Renderer->DisableClipPlane(0);
+}
+
+void tMipTerrain::RenderReflection() {
+    QuadTree->SetLODLimit(ReflectionLODLimit);
+    QuadTree->Render();
+}
+
+float tMipTerrain::GroundHeight(float X, float Y) {
+    return HeightMap->LandscapeHeight(SampleIndex(X, HeightMap->Size), SampleIndex(Y, HeightMap->Size));
+}
+
+bool tMipTerrain::EstimateSphereCollision(const TVector3& Center, float Radius) {
+    return Radius > Center.z - GroundHeight(Center.x, Center.y);
+}
+
+float tMipTerrain::GetLowestCameraHeight(int32_t X, int32_t Y) { return CameraHeights.Lowest(X, Y); }
+
+// ---- Forest ---------------------------------------------------------------------
+
+void tMipTerrain::Spawned() {
+    ProcTrace trace("tMipTerrain.Spawned()");
+    tTerrain::Spawned();
+    Logger->Log("Populating forest...");
+    PopulateTerrain();
+}
+
+void tMipTerrain::PopulateTerrain() {
+    const int32_t Size = HeightMap->Size;
+    Logger->Log("SizeX=" + Int2Str(Size));
+    Logger->Log("SizeY=" + Int2Str(Size));
+    tForest* Forest = InstantiateClassAs<tForest>("tVirginForest");
+    std::minstd_rand Random(PlantingSeed);
+    // Samples 2 .. Size - 3, away from the border.
+    const auto Coordinate = [&]() { return int32_t(Random() % uint32_t(Size - 4)) + 2; };
+    for (int32_t Tree = 0; Tree < PlantedTrees; ++Tree) {
+        int32_t X, Y, Attempts = 0;
+        float H;
+        do {
+            X = Coordinate();
+            Y = Coordinate();
+            H = HeightMap->LandscapeHeight(X, Y);
+            // A map with no room left above the tree line ends the planting.
+            if (++Attempts > PlantingAttempts) return;
+        } while (H <= TreeLine);
+        Forest->AddVegetation(float(X), float(Y), H);
+    }
+}

@@ -1,0 +1,64 @@
+#include "kernel/world/level.h"
+
+#include "kernel/console/commands.h"
+#include "libraries/classes/console.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/objects/instantiateas.h"
+#include "kernel/objects/registry.h"
+#include "kernel/world/atmosphere.h"
+#include "kernel/world/camera.h"
+#include "kernel/world/water.h"
+#include "libraries/classes/engine.h"
+
+Z_IMPLEMENT_CLASS(tLevel, .Operations = {{"Tick"}, {"RenderFrame"}, {"GetWaterlinePlane"}, {"GetWorldTime"}})
+
+tLevel::tLevel() {
+    ProcTrace trace("tLevel.Init()");
+    AssignedRenderDevice();
+    Console->RegisterCommand("BeginPlay", ConsoleProc<&tLevel::BeginPlayC>(this));
+    Console->RegisterCommand("ResetWorld", ConsoleProc<&tLevel::ResetWorldC>(this));
+    Water = NewObject<tWater>();
+}
+
+tLevel::~tLevel() {
+    ProcTrace trace("tLevel.Done()");
+    if (Water) DisposeObject(Water);
+    // At shutdown the console goes before the engine and its world.
+    if (Console) {
+        Console->UnRegisterCommand("BeginPlay", ConsoleProc<&tLevel::BeginPlayC>(this));
+        Console->UnRegisterCommand("ResetWorld", ConsoleProc<&tLevel::ResetWorldC>(this));
+    }
+}
+
+void tLevel::BeginPlayC(const ShortString&) { Linker->BroadcastBeginPlay(); }
+
+void tLevel::ResetWorldC(const ShortString&) {
+    ResetWorld();
+    // Both take their place in this world as they are made.
+    SetAtmosphere(InstantiateClassAs<tAtmosphere>("tNullAtmosphere"));
+    SetCamera(InstantiateClassAs<tCamera>("tNullCamera"));
+}
+
+TPlane tLevel::GetWaterlinePlane() { return Water->GetWaterlinePlane(); }
+
+void tLevel::Tick(float DeltaSeconds) {
+    WorldTime += DeltaSeconds;
+    Atmosphere->Update(DeltaSeconds);
+    TickSpawnables(DeltaSeconds);
+}
+
+void tLevel::RenderFrame() {
+    // A world whose camera went has no point of view to draw from.
+    tCamera* Camera = GetCamera();
+    if (!Camera) return;
+    tRenderDevice* Device = Engine->Renderer;
+    const TMatrix4 View = Camera->GetViewingTransformation();
+    Device->BeginTransform(ZFT_REPLACE, &View);
+    Atmosphere->PreRender();
+    Water->Render();
+    for (int32_t I = 1; I <= Actors->GetTotalItems(); ++I) Actors->GetActor(I)->Render();
+    Atmosphere->Render();
+    for (int32_t I = 1; I <= Effects->GetTotalItems(); ++I) Effects->GetEffect(I)->Render();
+    Device->EndTransform(ZFT_REPLACE);
+}
