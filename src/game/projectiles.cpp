@@ -58,16 +58,16 @@ tParticleProjectile::~tParticleProjectile() {
     if (HitSound) DisposeObject(HitSound);
 }
 
-TVector3 tParticleProjectile::BallisticPosition(const TVector3& P, const TVector3& V, float T) {
-    return P + V * T + TVector3{0, 0, -Gravity} * (T * T / 2.0f);
+void tParticleProjectile::BallisticStep(TVector3& P, TVector3& V, float T) {
+    const TVector3 G = {0, 0, -Gravity};
+    P += V * T + G * (T * T / 2.0f);
+    V += G * T;
 }
 
 void tParticleProjectile::Update(float DeltaSeconds) {
     if (Hit) return;
     LifeTime += DeltaSeconds;
-    // Each step falls by the full fall of a step from rest, as the shot's
-    // velocity itself never changes.
-    Position = BallisticPosition(Position, Velocity, DeltaSeconds);
+    BallisticStep(Position, Velocity, DeltaSeconds);
 }
 
 bool tParticleProjectile::StrikesTerrain() {
@@ -90,7 +90,7 @@ TFeedbackSignal tParticleProjectile::FeedbackSignal() {
 }
 
 void tParticleProjectile::Render() {
-    ProcTrace trace("tParticleProjectile");
+    ProcTrace trace("tParticleProjectile.Render()");
     if (Hit) return;
     Engine->Renderer->GeometryServer->CreateQuad_CameraFaced(VA, Position, QuadSize);
     Engine->Renderer->AddBuffer(VA, Shader);

@@ -34,8 +34,9 @@ public:
     TFeedbackSignal FeedbackSignal() override;
     void Update(float DeltaSeconds) override;
 
-    // Where the shot is after flying T seconds from P with velocity V.
-    static TVector3 BallisticPosition(const TVector3& P, const TVector3& V, float T);
+    // T seconds of flight under gravity: position and velocity follow the
+    // exact parabola whatever the step.
+    static void BallisticStep(TVector3& P, TVector3& V, float T);
 
     TVector3 Position;
     TVector3 Velocity;

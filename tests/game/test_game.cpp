@@ -10,6 +10,7 @@
 #include "common/testworld.h"
 #include "game/announcers.h"
 #include "game/flightmodel.h"
+#include "game/projectiles.h"
 #include "kernel/core/globals.h"
 #include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
@@ -93,6 +94,15 @@ TEST(FlightModel, PullingUpClimbsAndAPausedStepChangesNothing) {
     Fly(Plane, 10, 0.0f);
     EXPECT_EQ(Plane._quatAttitude, Attitude);
     EXPECT_EQ(Plane._vecPosition, Climbing);
+}
+
+TEST(Projectiles, AShellFiredLevelFallsUnderGravity) {
+    TVector3 Position = {0, 0, 100}, Velocity = {0, 400, 0};
+    for (int I = 0; I < 300; ++I) tParticleProjectile::BallisticStep(Position, Velocity, Step);
+    // Three seconds: 0.5 x 9.8 x 9 down, 1200 along.
+    EXPECT_NEAR(Position.z, 100 - 44.1f, 0.01f);
+    EXPECT_NEAR(Position.y, 1200.0f, 0.01f);
+    EXPECT_NEAR(Velocity.z, -29.4f, 0.01f);
 }
 
 namespace {

@@ -22,7 +22,7 @@ std::string WaitForLog(const std::string& Text, int TimeoutSeconds = 60) {
 // Bright red pixels of the crash text's line.
 int32_t RedTextPixels(const tScreenImage& Shot) {
     int32_t N = 0;
-    for (int32_t Y = 95; Y < 125; ++Y)
+    for (int32_t Y = 95; Y < 160; ++Y)
         for (int32_t X = 195; X < 480; ++X) {
             const uint32_t C = Shot.At(X, Y);
             N += (C >> 16) > 200 && ((C >> 8) & 0xFF) < 60 && (C & 0xFF) < 60;
@@ -30,17 +30,29 @@ int32_t RedTextPixels(const tScreenImage& Shot) {
     return N;
 }
 
-// Pixels around the screen centre that differ from the sky and sea far
-// around: the aircraft the chase camera keeps in the middle.
-int32_t BrightOrDark(const tScreenImage& Shot, int32_t X0, int32_t Y0, int32_t X1, int32_t Y1) {
+// Pixels of Shot below the console's lines for which Test(r, g, b) holds,
+// in the box [X0, X1) x [Y0, Y1).
+template <class T>
+int32_t CountPixels(const tScreenImage& Shot, int32_t X0, int32_t Y0, int32_t X1, int32_t Y1, T Test) {
     int32_t N = 0;
     for (int32_t Y = Y0; Y < Y1; ++Y)
         for (int32_t X = X0; X < X1; ++X) {
             const uint32_t C = Shot.At(X, Y);
-            const int Sum = int(C >> 16) + int((C >> 8) & 0xFF) + int(C & 0xFF);
-            N += Sum > 600;
+            N += Test(int(C >> 16), int((C >> 8) & 0xFF), int(C & 0xFF));
         }
     return N;
+}
+
+// The biplane's yellow wings around the screen centre, where the chase
+// camera keeps it.
+int32_t WingPixels(const tScreenImage& Shot) {
+    return CountPixels(Shot, 412, 284, 612, 484, [](int R, int G, int B) { return R > 150 && G > 100 && B < 80; });
+}
+
+// The plasma gun's blue-white glare anywhere below the console's lines.
+int32_t GlarePixels(const tScreenImage& Shot) {
+    return CountPixels(Shot, 0, 60, Shot.Width, Shot.Height,
+                       [](int R, int G, int B) { return B > 200 && B >= R && G > 150; });
 }
 
 }  // namespace
@@ -52,14 +64,15 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     std::ifstream File(Game.WorkDir() / "Data" / "StdConfig" / "console.cfg");
     std::string Config((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
     const std::string Spawn = "SpawnClass %PlaneChassis \"64 64 200\"";
-    Config.replace(Config.find(Spawn), Spawn.size(), "SpawnClass %PlaneChassis \"384 300 40\"");
+    Config.replace(Config.find(Spawn), Spawn.size(), "SpawnClass %PlaneChassis \"384 180 40\"");
     Config += "Bind VK_F5 \"ScreenShot flying.bmp\"\nBind VK_F6 \"ScreenShot firing.bmp\"\n"
               "Bind VK_F7 \"ScreenShot crashed.bmp\"\nBind VK_F8 \"ScreenShot respawned.bmp\"\n";
     Game.WriteDataFile("StdConfig/console.cfg", Config);
 
     Game.AddDriverStep("xdotool mousemove --window $WINDOW 512 384; sleep 0.3");
-    Game.AddDriverStep(WaitForLog("tBiplane spawned at 384.00 300.00"));
-    Game.AddDriverStep("sleep 0.4; xdotool key F5");
+    Game.AddDriverStep(WaitForLog("tBiplane spawned at 384.00 180.00"));
+    // The chase camera closes in over the first seconds.
+    Game.AddDriverStep("sleep 5; xdotool key F5");
     Game.WaitForDataFile("ScreenShots/flying.bmp");
     Game.AddDriverStep("xdotool mousedown 1; sleep 0.5; xdotool key F6");
     Game.WaitForDataFile("ScreenShots/firing.bmp");
@@ -68,7 +81,7 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     Game.AddDriverStep("xdotool key F7");
     Game.WaitForDataFile("ScreenShots/crashed.bmp");
     Game.AddDriverStep(WaitForLog("tBiplane spawned at 64.00"));
-    Game.AddDriverStep("sleep 1; xdotool key F8");
+    Game.AddDriverStep("sleep 4; xdotool key F8");
     Game.WaitForDataFile("ScreenShots/respawned.bmp");
     Game.AddDriverStep("xdotool key Escape");
     const tGameResult R = Game.Run(120);
@@ -102,6 +115,10 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     EXPECT_LT(RedTextPixels(Flying), 20);
     EXPECT_GT(RedTextPixels(Crashed), 150);
     EXPECT_LT(RedTextPixels(Respawned), 20);
-    // Plasma glares ahead of the aircraft while the button is held.
-    EXPECT_GT(BrightOrDark(Firing, 312, 100, 712, 400), BrightOrDark(Flying, 312, 100, 712, 400) + 200);
+    // The aircraft in the middle of the picture, first and after the respawn.
+    EXPECT_GT(WingPixels(Flying), 30);
+    EXPECT_GT(WingPixels(Respawned), 30);
+    // Plasma glares ahead of the aircraft while the button is held, none before.
+    EXPECT_EQ(GlarePixels(Flying), 0);
+    EXPECT_GT(GlarePixels(Firing), 30);
 }
