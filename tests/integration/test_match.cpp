@@ -61,13 +61,15 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     tGameRun Game;
     // The first aircraft starts low in the island's middle, heading north
     // into a hill; the respawn comes at the usual start point.
-    std::ifstream File(Game.WorkDir() / "Data" / "StdConfig" / "console.cfg");
-    std::string Config((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
+    Game.UseGameLevel();
+    std::ifstream File(Game.WorkDir() / "Data" / tGameRun::LevelScript);
+    std::string Level((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
     const std::string Spawn = "SpawnClass %PlaneChassis \"64 64 200\"";
-    Config.replace(Config.find(Spawn), Spawn.size(), "SpawnClass %PlaneChassis \"384 180 40\"");
-    Config += "Bind VK_F5 \"ScreenShot flying.bmp\"\nBind VK_F6 \"ScreenShot firing.bmp\"\n"
-              "Bind VK_F7 \"ScreenShot crashed.bmp\"\nBind VK_F8 \"ScreenShot respawned.bmp\"\n";
-    Game.WriteDataFile("StdConfig/console.cfg", Config);
+    Level.replace(Level.find(Spawn), Spawn.size(), "SpawnClass %PlaneChassis \"384 180 40\"");
+    Game.WriteDataFile(tGameRun::LevelScript, Level);
+    Game.AppendDataFile("StdConfig/console.cfg",
+                        "\nBind VK_F5 \"ScreenShot flying.bmp\"\nBind VK_F6 \"ScreenShot firing.bmp\"\n"
+                        "Bind VK_F7 \"ScreenShot crashed.bmp\"\nBind VK_F8 \"ScreenShot respawned.bmp\"\n");
 
     Game.AddDriverStep("xdotool mousemove --window $WINDOW 512 384; sleep 0.3");
     Game.AddDriverStep(WaitForLog("tBiplane spawned at 384.00 180.00"));
