@@ -12,13 +12,16 @@
 //   4  the pursuit plane close up from the left, above
 // The meshes' screen positions go to the log once per view.
 //
-// tMeshExhibit is a mesh actor for worlds that draw their actors: its name is
-// "x y z size file", and it is drawn at (x, y, z).
+// tMeshExhibit is a mesh actor placed by its name, "x y z size file", and drawn
+// at (x, y, z). tActorsTestView draws the world's actors in the view of the
+// world's camera, as a level does.
 
 #include "game/meshactor.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/world/camera.h"
+#include "kernel/world/world.h"
 #include "kernel/objects/pluginapi.h"
 #include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/engine.h"
@@ -134,14 +137,31 @@ private:
 };
 Z_IMPLEMENT_CLASS(tMeshExhibit, .Operations = {{"SetPosition"}, {"Render"}})
 
+class tActorsTestView : public tSubSystem {
+    Z_DECLARE_CLASS(tActorsTestView, tSubSystem)
+public:
+    void Tick(float) override {}
+    void RenderFrame() override {
+        tWorld* World = Engine->GetWorld();
+        const TMatrix4 View = World->GetCamera()->GetViewingTransformation();
+        Engine->Renderer->BeginTransform(ZFT_REPLACE, &View);
+        tActorsList* Actors = World->GetActorsList();
+        for (int32_t I = 1; I <= Actors->GetTotalItems(); ++I) Actors->GetActor(I)->Render();
+        Engine->Renderer->EndTransform(ZFT_REPLACE);
+    }
+};
+Z_IMPLEMENT_CLASS(tActorsTestView, .Operations = {{"Tick"}, {"RenderFrame"}})
+
 extern "C" {
 
 bool InitPackage(tPluginAPIStruct* API) { return API->_SIZE == sizeof(tPluginAPIStruct); }
 
-int32_t GetPackageContent() { return 2; }
+int32_t GetPackageContent() { return 3; }
 
 void GetPackage(uint8_t* Record, int32_t Index) {
-    tZClass C = Index == 1 ? tMeshTestScene::StaticClass() : tMeshExhibit::StaticClass(CT_SpawnableConstructor);
+    tZClass C = Index == 1   ? tMeshTestScene::StaticClass()
+                : Index == 2 ? tMeshExhibit::StaticClass(CT_SpawnableConstructor)
+                             : tActorsTestView::StaticClass();
     C.CompilationDate = PackageDate;
     WritePackageRecord(Record, C);
 }
