@@ -1,4 +1,5 @@
-// The game's rules without a window: the flight model's numbers, and the
+// The game's rules without a window: the flight model's numbers, shots under
+// gravity, a gun's recharge and the names of its shots, and the
 // countdown after a lost aircraft with its voices and its single respawn.
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "game/announcers.h"
 #include "game/flightmodel.h"
 #include "game/projectiles.h"
+#include "game/weapons.h"
 #include "kernel/core/globals.h"
 #include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
@@ -135,10 +137,29 @@ public:
     std::vector<std::string> Played;
 };
 
+// A shot that only keeps the object names it was made with.
+class tRecordedShot : public tEffect {
+    Z_DECLARE_CLASS(tRecordedShot, tEffect)
+public:
+    explicit tRecordedShot(const ShortString& Name) : tEffect(Name) { Names.push_back(Name.str()); }
+    void Render() override {}
+    static inline std::vector<std::string> Names;
+};
+
+// A gun of the table's kind that fires recorded shots.
+class tTestGun : public tWeapon {
+    Z_DECLARE_CLASS(tTestGun, tWeapon)
+public:
+    static constexpr TGunSpec Spec = {"sounds\\weapons\\test.wav", 0.2f, "tRecordedShot"};
+    explicit tTestGun(const ShortString& Name) : tWeapon(Name) { LoadGun(Spec); }
+};
+
+Z_IMPLEMENT_CLASS(tRecordedShot, .Operations = {{"Render"}})
+Z_IMPLEMENT_CLASS(tTestGun)
 Z_IMPLEMENT_CLASS(tRecordingSource, .Operations = {{"Play"}, {"Stop"}, {"Pause"}, {"LoopSound"}, {"IsPlaying"}})
 Z_IMPLEMENT_CLASS(tRecordingAudio)
 
-class CountdownTest : public EngineHostTest {
+class MatchWorldTest : public EngineHostTest {
 protected:
     void SetUp() override {
         EngineHostTest::SetUp();
@@ -169,7 +190,7 @@ std::string Voice(const char* Sample) { return std::string("sounds\\announcer\\"
 
 }  // namespace
 
-TEST_F(CountdownTest, CountsDownFromNewRoundInToOneThenRespawnsOnce) {
+TEST_F(MatchWorldTest, CountsDownFromNewRoundInToOneThenRespawnsOnce) {
     SetChassis();
     Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
     std::vector<int> AnnouncedAtTick;
@@ -193,7 +214,7 @@ TEST_F(CountdownTest, CountsDownFromNewRoundInToOneThenRespawnsOnce) {
     EXPECT_EQ(Count("tFlatTerrain"), 1);
 }
 
-TEST_F(CountdownTest, ALongStepAnnouncesOnlyTheNumberReached) {
+TEST_F(MatchWorldTest, ALongStepAnnouncesOnlyTheNumberReached) {
     auto* Countdown =
         static_cast<tLostTheMatchAnnouncer*>(Linker->InstantiateClassByName("tLostTheMatchAnnouncer", ""));
     Countdown->Update(7.8f);
@@ -201,7 +222,7 @@ TEST_F(CountdownTest, ALongStepAnnouncesOnlyTheNumberReached) {
     EXPECT_EQ(Audio->Played, std::vector<std::string>{Voice("three.wav")});
 }
 
-TEST_F(CountdownTest, AnUnsetChassisIsReportedAndTheCountdownEnds) {
+TEST_F(MatchWorldTest, AnUnsetChassisIsReportedAndTheCountdownEnds) {
     Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
     for (int I = 0; I < 1100; ++I) Tick();
     EXPECT_EQ(Count("tLostTheMatchAnnouncer"), 0);
@@ -209,11 +230,31 @@ TEST_F(CountdownTest, AnUnsetChassisIsReportedAndTheCountdownEnds) {
     EXPECT_EQ(ConsoleMessages().back(), "PlaneChassis is not set: no aircraft for the next round");
 }
 
-TEST_F(CountdownTest, AnAnnouncerLeavesInTheTickItsSampleEnds) {
+TEST_F(MatchWorldTest, AnAnnouncerLeavesInTheTickItsSampleEnds) {
     auto* Voice = static_cast<tAnnouncer*>(Linker->InstantiateClassByName("tAnnouncer", tAnnouncer::LostSample));
     Tick();
     EXPECT_EQ(Count("tAnnouncer"), 1);
     Voice->AnnounceSound->Stop();
     Tick();
     EXPECT_EQ(Count("tAnnouncer"), 0);
+}
+
+TEST_F(MatchWorldTest, AGunFiresOncePerRechargeWithTheShotInTheObjectName) {
+    Linker->AddClass(tRecordedShot::StaticClass(CT_SpawnableConstructor));
+    Linker->AddClass(tTestGun::StaticClass(CT_SpawnableConstructor));
+    tRecordedShot::Names.clear();
+    auto* Gun = static_cast<tWeapon*>(Linker->InstantiateClassByName("tTestGun", ""));
+    const TVector3 Position = {1, 2.5f, 3}, North = {0, 1, 0};
+    Gun->Update(0.25f);
+    Gun->Fire(nullptr, Position, North);
+    Gun->Fire(nullptr, Position, North);  // still recharging: nothing
+    EXPECT_EQ(tRecordedShot::Names, std::vector<std::string>{"1.00 2.50 2.90 0.00 400.00 0.00"});
+    Gun->Update(0.1f);
+    Gun->Fire(nullptr, Position, North);
+    EXPECT_EQ(tRecordedShot::Names.size(), 1u);
+    Gun->Update(0.15f);
+    Gun->Fire(nullptr, Position, North);
+    EXPECT_EQ(tRecordedShot::Names.size(), 2u);
+    EXPECT_EQ(Audio->Played, std::vector<std::string>{"sounds\\weapons\\test.wav"});
+    tZObject::DisposeObject(Gun);
 }
