@@ -258,3 +258,9 @@ TEST_F(MatchWorldTest, AGunFiresOncePerRechargeWithTheShotInTheObjectName) {
     EXPECT_EQ(Audio->Played, std::vector<std::string>{"sounds\\weapons\\test.wav"});
     tZObject::DisposeObject(Gun);
 }
+
+TEST_F(MatchWorldTest, APrimaryWeaponThatIsNoWeaponEndsWithItsName) {
+    Console->SendCommand("Set PrimaryWeapon tFlatTerrain", true);
+    EXPECT_EXIT(Linker->InstantiateClassByName("tBiplane", "64 64 200"), ::testing::ExitedWithCode(255),
+                "PrimaryWeapon names tFlatTerrain, which isn't a weapon class");
+}
