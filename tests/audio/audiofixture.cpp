@@ -27,9 +27,17 @@ namespace {
 // into one of them, for the whole test program. OpenAL reads its configuration
 // once per process, so this must be in place before any device is opened.
 struct tCaptureFiles {
+    static constexpr const char* DirVariable = "HALVARDINE_CAPTURE_DIR";
     fs::path Dir;
+    bool Owned = false;  // a death test's child uses its parent's, which ends without cleaning up
     tCaptureFiles() {
-        Dir = fs::temp_directory_path() / ("halvardine-capture-" + std::to_string(getpid()));
+        if (const char* Inherited = std::getenv(DirVariable)) {
+            Dir = Inherited;
+        } else {
+            Dir = fs::temp_directory_path() / ("halvardine-capture-" + std::to_string(getpid()));
+            Owned = true;
+            setenv(DirVariable, Dir.c_str(), 1);
+        }
         fs::create_directories(Dir);
         std::ofstream(Dir / "alsoft.conf") << "[general]\ndrivers=wave\nchannels=stereo\nsample-type=int16\n"
                                               "frequency=44100\nsources=8\n[wave]\nfile="
@@ -41,7 +49,7 @@ struct tCaptureFiles {
     }
     ~tCaptureFiles() {
         std::error_code Ignored;
-        fs::remove_all(Dir, Ignored);
+        if (Owned) fs::remove_all(Dir, Ignored);
     }
 } CaptureFiles;
 
