@@ -116,7 +116,8 @@ class Part:
         ring_b = [tuple(b[i] + o[i] for i in range(3)) for o in offsets]
         for j in range(4):
             k = (j + 1) % 4
-            self.quad((ring_a[j], ring_a[k], ring_b[k], ring_b[j]), None, ((0, 0), (0.1, 0), (0.1, 1), (0, 1)))
+            out = normalize(tuple(offsets[j][i] + offsets[k][i] for i in range(3)))
+            self.quad((ring_a[j], ring_a[k], ring_b[k], ring_b[j]), (out, out, out, out), ((0, 0), (0.1, 0), (0.1, 1), (0, 1)))
 
     def transformed(self, fn):
         """Applies fn(position, normal) -> (position, normal) to every corner."""
@@ -147,9 +148,9 @@ def body(part, sections, count=16, cap_nose=True, cap_tail=True):
         normals.append(n)
     part.loft(rings, normals)
     if cap_tail:
-        part.cap(rings[0], (0.0, sections[0][0], sections[0][1]), reverse=False)
+        part.cap(rings[0], (0.0, sections[0][0], sections[0][1]), reverse=True)
     if cap_nose:
-        part.cap(rings[-1], (0.0, sections[-1][0], sections[-1][1]), reverse=True)
+        part.cap(rings[-1], (0.0, sections[-1][0], sections[-1][1]), reverse=False)
 
 
 def airfoil(chord, thickness, count=12):
@@ -237,8 +238,8 @@ def disc(part, centre, radius, thickness, axis, count=24, rim_v=(0.0, 1.0)):
             back.append((centre[0] - thickness / 2, centre[1] + c, centre[2] + s))
             normals.append((0.0, math.cos(a), math.sin(a)))
     part.loft([back, front], [normals, normals], v_range=rim_v)
-    part.cap(front, tuple(centre[i] + (thickness / 2 if (axis == "y" and i == 1) or (axis == "x" and i == 0) else 0) for i in range(3)), reverse=(axis == "x"))
-    part.cap(back, tuple(centre[i] - (thickness / 2 if (axis == "y" and i == 1) or (axis == "x" and i == 0) else 0) for i in range(3)), reverse=(axis != "x"))
+    part.cap(front, tuple(centre[i] + (thickness / 2 if (axis == "y" and i == 1) or (axis == "x" and i == 0) else 0) for i in range(3)), reverse=(axis == "y"))
+    part.cap(back, tuple(centre[i] - (thickness / 2 if (axis == "y" and i == 1) or (axis == "x" and i == 0) else 0) for i in range(3)), reverse=(axis != "y"))
 
 
 def propeller(part, y, z, radius, blade_chord, spinner_length, spinner_radius):

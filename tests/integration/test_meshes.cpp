@@ -145,3 +145,80 @@ TEST_F(GameMeshes, SecondStartReadsTheCacheFilesAndDrawsTheSamePicture) {
         EXPECT_EQ(Different, 0u) << "view " << View;
     }
 }
+
+namespace {
+
+// Pixels of one colour family and where their middle lies.
+struct TColourPatch {
+    int Count = 0;
+    double X = 0, Y = 0;
+};
+
+// Within the columns [X0, X1), below the console's message lines.
+template <class F>
+TColourPatch Patch(const tScreenImage& Shot, F IsOfFamily, int X0 = 0, int X1 = 1024) {
+    TColourPatch P;
+    for (int Y = 100; Y < Shot.Height; ++Y)
+        for (int X = X0; X < X1; ++X)
+            if (IsOfFamily(RGB(Shot.At(X, Y)))) {
+                ++P.Count;
+                P.X += X;
+                P.Y += Y;
+            }
+    if (P.Count) P.X /= P.Count, P.Y /= P.Count;
+    return P;
+}
+
+bool FuselageRed(TRGB C) { return C.R > 90 && C.R > 2 * C.G && C.R > 2 * C.B; }
+bool CoinGold(TRGB C) { return C.R > 80 && C.G > 55 && C.R > C.G && 10 * C.B < 6 * C.G; }
+bool StoneGrey(TRGB C) { return C.R > 35 && std::abs(C.R - C.G) < 20 && std::abs(C.G - C.B) < 25; }
+bool CraftOlive(TRGB C) { return C.G > 40 && C.G >= C.R && C.G > C.B + 8; }
+
+}  // namespace
+
+// The meshes as the game places them: spawned by name into the world, drawn
+// as its actors through the free camera, from two places.
+TEST(GameMeshesInTheWorld, SpawnedMeshesSeenThroughTheFreeCamera) {
+    tGameRun Game;
+    std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
+    std::filesystem::copy_file(MESH_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "meshscene.so");
+    // The boulder stands at the origin; the others where their names put them.
+    Game.PlayDemo(
+        "SpawnClass tActorsTestView\n"
+        "SpawnClass tFreeCamera\n"
+        "SpawnClass tBoxActor \"0 0 0\"\n"
+        "SpawnClass tMeshExhibit \"0 -12 2 3 plane3\\plane_normals.ase\"\n"
+        "SpawnClass tMeshExhibit \"6 -10 1 3 plane4\\craft.ase\"\n"
+        "SpawnClass tMeshExhibit \"-6 -10 2 3 Pickups\\Credits_Pickup.ase\"\n"
+        // Behind the biplane, heading north, looking a little down.
+        "Set CameraX 0.0\nSet CameraY -30.0\nSet CameraZ 6.0\nSet HorizAngle 0\nSet VertAngle 15000\n"
+        "WAIT 0.5\n"
+        "ScreenShot behind.bmp\n"
+        // South-east of them, heading north-west.
+        "Set CameraX 18.0\nSet CameraY -26.0\nSet CameraZ 6.0\nSet HorizAngle 59000\n"
+        "WAIT 0.3\n"
+        "ScreenShot aside.bmp\n"
+        "Quit\n");
+    const tGameResult R = Game.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr << R.Stdout;
+    const tScreenImage Behind = R.Screenshot("ScreenShots/behind.bmp"), Aside = R.Screenshot("ScreenShots/aside.bmp");
+    ASSERT_EQ(Behind.Width, 1024);
+    ASSERT_EQ(Aside.Width, 1024);
+
+    // From behind: the coin on the left, the biplane (seen tail on, a small
+    // red fuselage between yellow wings) in front of the boulder in the
+    // middle, the pursuit plane on the right.
+    const TColourPatch Gold = Patch(Behind, CoinGold, 0, 420), Red = Patch(Behind, FuselageRed, 420, 600),
+                       Grey = Patch(Behind, StoneGrey, 420, 600), Olive = Patch(Behind, CraftOlive, 600, 1024);
+    EXPECT_GT(Gold.Count, 1000);
+    EXPECT_GT(Red.Count, 40);
+    EXPECT_GT(Grey.Count, 1000);
+    EXPECT_GT(Olive.Count, 40);
+    EXPECT_NEAR(Red.X, 512, 30);
+
+    // From the side everything is still in view, and has moved on the screen.
+    const TColourPatch Red2 = Patch(Aside, FuselageRed), Gold2 = Patch(Aside, CoinGold),
+                       Grey2 = Patch(Aside, StoneGrey), Olive2 = Patch(Aside, CraftOlive);
+    for (const TColourPatch& P : {Red2, Gold2, Grey2, Olive2}) EXPECT_GT(P.Count, 40);
+    EXPECT_GT(std::abs(Red2.X - Red.X), 50);
+}
