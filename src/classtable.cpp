@@ -35,9 +35,15 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
+#include "game/airplane.h"
+#include "game/announcers.h"
 #include "game/gui3dmodel.h"
 #include "game/guiaboutbox.h"
 #include "game/meshactor.h"
+#include "game/orbitcamera.h"
+#include "game/pickups.h"
+#include "game/projectiles.h"
+#include "game/weapons.h"
 #include "game/terrain/mipterrain.h"
 #include "kernel/audio/audiosystem.h"
 #include "kernel/audio/source.h"
@@ -162,10 +168,27 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullAudioSubSystem::StaticClass());
 
     // Game classes
+    AddClass(tPickup::StaticClass(CT_SpawnableConstructor));
+    AddClass(tCreditsPickup::StaticClass(CT_SpawnableConstructor));
     AddClass(tMeshActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tAirplaneActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tAnnouncer::StaticClass(CT_SpawnableConstructor));
+    AddClass(tLostTheMatchAnnouncer::StaticClass(CT_SpawnableConstructor));
+    AddClass(tPursuitPlane::StaticClass(CT_SpawnableConstructor));
+    AddClass(tBiplane::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIAboutBox::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUI3DModel::StaticClass(CT_SpawnableConstructor));
     AddClass(tMipTerrain::StaticClass(CT_SpawnableConstructor));
     AddClass(tHeightMapResource::StaticClass());
+    AddClass(tParticleProjectile::StaticClass(CT_SpawnableConstructor));
+    AddClass(tShellProjectile::StaticClass(CT_SpawnableConstructor));
+    AddClass(tPlasmaProjectile::StaticClass(CT_SpawnableConstructor));
+    AddClass(tRailShaft::StaticClass(CT_SpawnableConstructor));
+    AddClass(tWeapon::StaticClass(CT_SpawnableConstructor));
+    AddClass(tPulseGun::StaticClass(CT_SpawnableConstructor));
+    AddClass(tPlasmaGun::StaticClass(CT_SpawnableConstructor));
+    AddClass(tRailGun::StaticClass(CT_SpawnableConstructor));
+    AddClass(tFXOrbitCamera::StaticClass(CT_SpawnableConstructor));
+    AddClass(tFXInfiniteOrbit::StaticClass(CT_SpawnableConstructor));
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
 }

@@ -1,8 +1,8 @@
 #include "game/meshactor.h"
 
+#include "game/objectnames.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/core/strutils.h"
 #include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/resourcesmanager.h"
 
@@ -11,7 +11,7 @@ Z_IMPLEMENT_CLASS(tBoxActor, .Operations = {{"SetPosition"}})
 
 tMeshActor::tMeshActor(const ShortString& Name) : tActor(Name) {
     ProcTrace trace("tMeshActor.Init()");
-    StartPosition = {Str2Flt(GetToken(Name, 1)), Str2Flt(GetToken(Name, 2)), Str2Flt(GetToken(Name, 3))};
+    StartPosition = VectorFromName(Name, 1);
 }
 
 tMeshActor::~tMeshActor() {

@@ -1,0 +1,50 @@
+#include "game/pickups.h"
+
+#include "game/objectnames.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/resourcekinds.h"
+#include "kernel/world/camera.h"
+#include "kernel/world/world.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/resourcesmanager.h"
+
+Z_IMPLEMENT_CLASS(tPickup, .Operations = {{"Render"}})
+Z_IMPLEMENT_CLASS(tCreditsPickup, .Operations = {{"Render"}})
+
+namespace {
+constexpr uint32_t Quads = 7;
+constexpr int32_t QuadCorners = 4;
+}  // namespace
+
+tCreditsPickup::tCreditsPickup(const ShortString& Name) : tPickup(Name) {
+    ProcTrace trace("tCreditsPickup.Init(" + Name + ")");
+    Position = VectorFromName(Name, 1);
+    SceneNode = Resources->LoadMesh(CoinMesh, CoinSize);
+    Logger->Guard(SceneNode != nullptr, "SceneNode=Nil");
+    Shader = Resources->LoadShader("shaders\\effects\\particle.shader");
+    Glow = tVertexArrayManager::Current()->AllocateVA(QuadCorners, 1, GN_FALSE, Quads);
+}
+
+tCreditsPickup::~tCreditsPickup() {
+    if (Glow) DisposeObject(Glow);
+    if (SceneNode) DisposeObject(SceneNode);
+}
+
+void tCreditsPickup::Render() {
+    tRenderDevice* Device = Engine->Renderer;
+    // The glow faces the camera: rebuilt only when the camera has moved, and
+    // on the first drawing.
+    if (Engine->World->GetCamera()->IsPositionChanged() || !GlowBuilt) {
+        Device->GeometryServer->CreateQuad_CameraFaced(Glow, Position, GlowSize);
+        GlowBuilt = true;
+    }
+    Device->AddBuffer(Glow, Shader);
+    TMatrix4 Translation = IdentityMatrix4;
+    MTranslateMatrixF(Translation, Position);
+    Device->BeginTransform(ZFT_MULT, &Translation);
+    SceneNode->RenderSubMeshes();
+    Device->EndTransform(ZFT_MULT);
+}

@@ -1,0 +1,150 @@
+#include "game/projectiles.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "game/objectnames.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/objects/registry.h"
+#include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/resourcekinds.h"
+#include "kernel/world/terrain.h"
+#include "kernel/world/world.h"
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/audiosubsystem.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/resourcesmanager.h"
+#include "libraries/classes/shaderprogram.h"
+
+Z_IMPLEMENT_CLASS(tParticleProjectile, .Operations = {{"Render"}, {"FeedbackSignal"}, {"Update"}})
+Z_IMPLEMENT_CLASS(tShellProjectile)
+Z_IMPLEMENT_CLASS(tPlasmaProjectile, .Operations = {{"Render"}})
+Z_IMPLEMENT_CLASS(tRailShaft, .Operations = {{"Update"}, {"Render"}})
+
+namespace {
+constexpr uint32_t Quads = 7;
+constexpr int32_t QuadCorners = 4;
+constexpr const char* ParticleShader = "shaders\\effects\\particle.shader";
+constexpr const char* GlareShader = "shaders\\effects\\glare_small.shader";
+constexpr const char* RailShader = "shaders\\effects\\rail.shader";
+constexpr float ShellSize = 0.5f;
+constexpr float PlasmaSize = 15.0f;
+
+tVertexArray* NewQuads(int32_t Count) {
+    return tVertexArrayManager::Current()->AllocateVA(QuadCorners * Count, 1, GN_FALSE, Quads);
+}
+
+// Hands (LifeTime, TTL) to the shader's program as its first local value.
+void FeedLifeTime(tShaderResource* Shader, TVector4& Time, float LifeTime, float TTL) {
+    Time.x = LifeTime;
+    Time.y = TTL;
+    if (Shader->ShaderProgram) Shader->ShaderProgram->SetLocalParam(0, Time);
+}
+}  // namespace
+
+tParticleProjectile::tParticleProjectile(const ShortString& Name) : tEffect(Name) {
+    ProcTrace trace("tParticleProjectile.Init(" + Name + ")");
+    Position = VectorFromName(Name, 1);
+    Velocity = VectorFromName(Name, 4);
+    Shader = Resources->LoadShader(ParticleShader);
+    // The quad is built where the shot is at each drawing.
+    VA = NewQuads(1);
+}
+
+tParticleProjectile::~tParticleProjectile() {
+    if (VA) DisposeObject(VA);
+    if (HitSound) DisposeObject(HitSound);
+}
+
+void tParticleProjectile::BallisticStep(TVector3& P, TVector3& V, float T) {
+    const TVector3 G = {0, 0, -Gravity};
+    P += V * T + G * (T * T / 2.0f);
+    V += G * T;
+}
+
+void tParticleProjectile::Update(float DeltaSeconds) {
+    if (Hit) return;
+    LifeTime += DeltaSeconds;
+    BallisticStep(Position, Velocity, DeltaSeconds);
+}
+
+bool tParticleProjectile::StrikesTerrain() {
+    tWorld* World = Engine->World;
+    // A world without terrain has nothing to hit.
+    if (!World->HasTerrain()) return false;
+    tTerrain* Terrain = World->GetTerrainForPoint(Position);
+    if (!Terrain->EstimateSphereCollision(Position, HitRadius)) return false;
+    HitSound = Engine->Audio->CreateSource(Position.z < SplashBelow ? SplashSoundFile : HitSoundFile);
+    HitSound->Play(nullptr);
+    Terrain->Impact(Position, ImpactRadius);
+    return true;
+}
+
+TFeedbackSignal tParticleProjectile::FeedbackSignal() {
+    if (Hit) return HitSound && HitSound->IsPlaying() ? tEffect::FeedbackSignal() : FEEDBACK_KILL;
+    if (LifeTime >= TTL) return FEEDBACK_KILL;
+    Hit = StrikesTerrain();
+    return tEffect::FeedbackSignal();
+}
+
+void tParticleProjectile::Render() {
+    ProcTrace trace("tParticleProjectile.Render()");
+    if (Hit) return;
+    Engine->Renderer->GeometryServer->CreateQuad_CameraFaced(VA, Position, QuadSize);
+    Engine->Renderer->AddBuffer(VA, Shader);
+}
+
+tShellProjectile::tShellProjectile(const ShortString& Name) : tParticleProjectile(Name) {
+    QuadSize = ShellSize;
+}
+
+tPlasmaProjectile::tPlasmaProjectile(const ShortString& Name) : tParticleProjectile(Name) {
+    Shader = Resources->LoadShader(GlareShader);
+    QuadSize = PlasmaSize;
+}
+
+void tPlasmaProjectile::Render() {
+    if (!Hit) FeedLifeTime(Shader, Time, LifeTime, TTL);
+    tParticleProjectile::Render();
+}
+
+tRailShaft::tRailShaft(const ShortString& Name) : tParticleProjectile(Name) {
+    Shader = Resources->LoadShader(RailShader);
+    ParticlesVA = NewQuads(MaxParticles);
+    TTL = RailTTL;
+    iPos = Position;
+}
+
+tRailShaft::~tRailShaft() {
+    if (ParticlesVA) DisposeObject(ParticlesVA);
+}
+
+void tRailShaft::Update(float DeltaSeconds) {
+    if (Hit) return;
+    if (!Orbited && LifeTime > TTL / 10) {
+        iPos += Velocity * LifeTime / 10.0f;
+        Linker->InstantiateClassByName("tFXOrbitCamera", PositionText(iPos));
+        Orbited = true;
+    }
+    LifeTime = std::min(LifeTime + DeltaSeconds, TTL);
+    // The helix widens from nothing to its full radius over the shaft's life.
+    const float Radius = LifeTime * HelixRadius / TTL;
+    const TVector3 U = Normalize(GetOrthogonalVector(Velocity)) * Radius;
+    const TVector3 W = Normalize(Cross(GetOrthogonalVector(Velocity), Velocity)) * Radius;
+    ParticlesCount = std::clamp(int32_t(std::lround(LifeTime * MaxParticles / TTL)), 0, MaxParticles);
+    for (int32_t I = 1; I <= ParticlesCount; ++I) {
+        const float Angle = HelixTurn * float(I);
+        Particles[I - 1] = iPos + Velocity * (float(I) / ParticleSpacing) + U * std::sin(Angle) + W * std::cos(Angle);
+    }
+}
+
+void tRailShaft::Render() {
+    if (Hit || ParticlesCount == 0) return;
+    ParticlesVA->SetActiveVertexCount(QuadCorners * ParticlesCount);
+    Engine->Renderer->GeometryServer->CreateRectsArray_CameraFaced(ParticlesVA, ParticlesCount, Particles.data(),
+                                                                  ParticleSize, ParticleSize);
+    FeedLifeTime(Shader, Time, LifeTime, TTL);
+    Engine->Renderer->AddBuffer(ParticlesVA, Shader);
+}

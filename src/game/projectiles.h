@@ -1,0 +1,98 @@
+#pragma once
+// The shots of the guns: effects that fly ballistically from the muzzle,
+// drawn as glowing camera-facing quads, that strike the terrain (deforming
+// it and playing a hit or splash sound) and expire after their lifetime. A
+// shot that hits stays, unseen, until its sound has ended. The rail shaft
+// draws a widening helix along its path and swings the camera around it.
+
+#include <array>
+#include <cstdint>
+
+#include "kernel/world/spawnable.h"
+
+class tAudioSource;
+class tShaderResource;
+class tVertexArray;
+
+class tParticleProjectile : public tEffect {
+    Z_DECLARE_CLASS(tParticleProjectile, tEffect)
+public:
+    static constexpr float Gravity = 9.8f;
+    static constexpr float DefaultTTL = 3.0f;
+    static constexpr float DefaultQuadSize = 1.0f;
+    static constexpr float HitRadius = 1.0f;
+    static constexpr float ImpactRadius = 0.1f;
+    static constexpr float SplashBelow = 10.0f;  // hits lower than this land in the sea
+    static constexpr const char* HitSoundFile = "sounds\\hit.wav";
+    static constexpr const char* SplashSoundFile = "sounds\\splash_sml.wav";
+
+    // Name: "x y z vx vy vz", the start position and the velocity.
+    explicit tParticleProjectile(const ShortString& Name);
+    ~tParticleProjectile() override;
+
+    void Render() override;
+    TFeedbackSignal FeedbackSignal() override;
+    void Update(float DeltaSeconds) override;
+
+    // T seconds of flight under gravity: position and velocity follow the
+    // exact parabola whatever the step.
+    static void BallisticStep(TVector3& P, TVector3& V, float T);
+
+    TVector3 Position;
+    TVector3 Velocity;
+    float LifeTime = 0;
+    float TTL = DefaultTTL;
+    tShaderResource* Shader = nullptr;   // the resources manager's
+    tVertexArray* VA = nullptr;          // owned: the shot's quad
+    tAudioSource* HitSound = nullptr;    // owned, once the shot has hit
+    bool Hit = false;
+
+protected:
+    // Half the width of the shot's quad.
+    float QuadSize = DefaultQuadSize;
+
+private:
+    // The terrain under the shot, or none in a world without one.
+    bool StrikesTerrain();
+};
+
+// The pulse gun's small bright shell.
+class tShellProjectile : public tParticleProjectile {
+    Z_DECLARE_CLASS(tShellProjectile, tParticleProjectile)
+public:
+    explicit tShellProjectile(const ShortString& Name);
+};
+
+// The plasma gun's large glare, fading over its life in its shader.
+class tPlasmaProjectile : public tParticleProjectile {
+    Z_DECLARE_CLASS(tPlasmaProjectile, tParticleProjectile)
+public:
+    explicit tPlasmaProjectile(const ShortString& Name);
+    void Render() override;
+
+    TVector4 Time = {0, 0, 0, 0};  // (LifeTime, TTL) for the shader
+};
+
+class tRailShaft : public tParticleProjectile {
+    Z_DECLARE_CLASS(tRailShaft, tParticleProjectile)
+public:
+    static constexpr int32_t MaxParticles = 1000;
+    static constexpr float RailTTL = 1.5f;
+    static constexpr float HelixRadius = 4.0f;     // at the end of the shaft's life
+    static constexpr float HelixTurn = 0.3f;       // radians from one particle to the next
+    static constexpr float ParticleSpacing = 500;  // particles per unit of velocity
+    static constexpr float ParticleSize = 2.0f;
+
+    explicit tRailShaft(const ShortString& Name);
+    ~tRailShaft() override;
+
+    void Update(float DeltaSeconds) override;
+    void Render() override;
+
+    TVector4 Time = {0, 0, 0, 0};
+    tVertexArray* ParticlesVA = nullptr;  // owned
+    std::array<TVector3, MaxParticles> Particles{};
+    int32_t ParticlesCount = 0;
+    TVector3 iPos;          // the beam's origin
+    bool Orbited = false;   // the orbit camera has been started
+};

@@ -1,0 +1,42 @@
+#include "game/weapons.h"
+
+#include "game/objectnames.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/objects/registry.h"
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/audiosubsystem.h"
+#include "libraries/classes/engine.h"
+
+Z_IMPLEMENT_CLASS(tWeapon, .Operations = {{"Render"}, {"Spawned"}, {"Update"}, {"Fire"}})
+Z_IMPLEMENT_CLASS(tRailGun, .Operations = {{"Fire"}})
+Z_IMPLEMENT_CLASS(tPlasmaGun, .Operations = {{"Fire"}})
+Z_IMPLEMENT_CLASS(tPulseGun, .Operations = {{"Fire"}})
+
+namespace {
+constexpr tWeapon::TGunSpec RailGun = {"sounds\\weapons\\railgun.wav", 0.8f, "tRailShaft"};
+constexpr tWeapon::TGunSpec PlasmaGun = {"sounds\\weapons\\plasma.wav", 0.2f, "tPlasmaProjectile"};
+constexpr tWeapon::TGunSpec PulseGun = {"sounds\\weapons\\pulse.wav", 0.1f, "tShellProjectile"};
+}  // namespace
+
+tWeapon::~tWeapon() {
+    if (FireSound) DisposeObject(FireSound);
+}
+
+void tWeapon::LoadGun(const TGunSpec& Spec) {
+    Gun = &Spec;
+    Logger->Guard(Engine->Audio, "No audio subsystem for the gun");
+    FireSound = Engine->Audio->CreateSource(Spec.FireSoundFile);
+}
+
+void tWeapon::Fire(tActor*, const TVector3& Position, const TVector3& Direction) {
+    if (!Gun || RechargeTrigger <= Gun->RechargeTime) return;
+    RechargeTrigger = 0;
+    FireSound->Play(nullptr);
+    const TVector3 Muzzle = {Position.x, Position.y, Position.z - MuzzleDrop};
+    Linker->InstantiateClassByName(Gun->ProjectileClass, PositionText(Muzzle, Direction * MuzzleSpeed));
+}
+
+tRailGun::tRailGun(const ShortString& Name) : tWeapon(Name) { LoadGun(RailGun); }
+tPlasmaGun::tPlasmaGun(const ShortString& Name) : tWeapon(Name) { LoadGun(PlasmaGun); }
+tPulseGun::tPulseGun(const ShortString& Name) : tWeapon(Name) { LoadGun(PulseGun); }

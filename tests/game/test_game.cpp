@@ -1,0 +1,266 @@
+// The game's rules without a window: the flight model's numbers, shots under
+// gravity, a gun's recharge and the names of its shots, and the
+// countdown after a lost aircraft with its voices and its single respawn.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/enginehost.h"
+#include "common/testworld.h"
+#include "game/announcers.h"
+#include "game/flightmodel.h"
+#include "game/projectiles.h"
+#include "game/weapons.h"
+#include "kernel/core/globals.h"
+#include "kernel/objects/registry.h"
+#include "kernel/platform/wingameengine.h"
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/audiosubsystem.h"
+#include "libraries/classes/console.h"
+
+namespace {
+
+constexpr float Step = 0.01f;  // the engine's fixed update step
+
+void Fly(TFlightModel& Plane, int Steps, float DeltaSeconds = Step) {
+    for (int I = 0; I < Steps; ++I) Plane.FlightStep(DeltaSeconds);
+}
+
+}  // namespace
+
+TEST(FlightModel, ThrottleReachesTopSpeedInFourSecondsAndHoldsItWithoutDrag) {
+    TFlightModel Plane;
+    EXPECT_FLOAT_EQ(Plane._rSpeed, 20.0f);
+    Plane._ControlState.bThrottlingUp = true;
+    Fly(Plane, 200);
+    EXPECT_NEAR(Plane._rSpeed, 40.0f, 0.01f);
+    Fly(Plane, 200);
+    EXPECT_NEAR(Plane._rSpeed, 60.0f, 0.01f);
+    Fly(Plane, 100);
+    EXPECT_FLOAT_EQ(Plane._rSpeed, 60.0f);
+    Plane._ControlState.bThrottlingUp = false;
+    Fly(Plane, 300);
+    EXPECT_FLOAT_EQ(Plane._rSpeed, 60.0f);
+    Plane._ControlState.bThrottlingDown = true;
+    Fly(Plane, 1000);
+    EXPECT_FLOAT_EQ(Plane._rSpeed, 0.0f);
+}
+
+TEST(FlightModel, LevelFlightGoesStraightAlongTheNose) {
+    TFlightModel Plane;
+    Plane._vecPosition = {64, 64, 200};
+    Fly(Plane, 100);
+    EXPECT_NEAR(Plane._vecPosition.x, 64.0f, 1e-3f);
+    EXPECT_NEAR(Plane._vecPosition.y, 84.0f, 1e-2f);
+    EXPECT_NEAR(Plane._vecPosition.z, 200.0f, 1e-3f);
+}
+
+TEST(FlightModel, MouseAmountsSetTheRatesAndFlagsAloneKeepThem) {
+    TFlightModel Plane;
+    TAirplaneControlState& C = Plane._ControlState;
+    C.bRollingLeft = true;
+    C.iRollAmount = -8;
+    C.bPitchingUp = true;
+    C.iPitchAmount = 4;
+    Plane.FlightStep(Step);
+    EXPECT_FLOAT_EQ(Plane._rRollRate, -2.0f);
+    EXPECT_FLOAT_EQ(Plane._rPitchRate, -1.0f);
+
+    // A key held with the mouse centred keeps turning at the last rate.
+    C.iRollAmount = 0;
+    C.iPitchAmount = 0;
+    Plane.FlightStep(Step);
+    EXPECT_FLOAT_EQ(Plane._rRollRate, -2.0f);
+    EXPECT_FLOAT_EQ(Plane._rPitchRate, -1.0f);
+
+    C = {};
+    C.bYawingRight = true;
+    Plane.FlightStep(Step);
+    EXPECT_FLOAT_EQ(Plane._rRollRate, 0.0f);
+    EXPECT_FLOAT_EQ(Plane._rPitchRate, 0.0f);
+    EXPECT_FLOAT_EQ(Plane._rYawRate, -1.0f);
+}
+
+TEST(FlightModel, PullingUpClimbsAndAPausedStepChangesNothing) {
+    TFlightModel Plane;
+    Plane._ControlState.bPitchingUp = true;
+    Plane._ControlState.iPitchAmount = 4;
+    Fly(Plane, 50);
+    EXPECT_GT(Plane._vecHeading.z, 0.3f);
+    const TVector3 Climbing = Plane._vecPosition;
+    EXPECT_GT(Climbing.z, 0.5f);
+
+    const TVector4 Attitude = Plane._quatAttitude;
+    Fly(Plane, 10, 0.0f);
+    EXPECT_EQ(Plane._quatAttitude, Attitude);
+    EXPECT_EQ(Plane._vecPosition, Climbing);
+}
+
+TEST(Projectiles, AShellFiredLevelFallsUnderGravity) {
+    TVector3 Position = {0, 0, 100}, Velocity = {0, 400, 0};
+    for (int I = 0; I < 300; ++I) tParticleProjectile::BallisticStep(Position, Velocity, Step);
+    // Three seconds: 0.5 x 9.8 x 9 down, 1200 along.
+    EXPECT_NEAR(Position.z, 100 - 44.1f, 0.01f);
+    EXPECT_NEAR(Position.y, 1200.0f, 0.01f);
+    EXPECT_NEAR(Velocity.z, -29.4f, 0.01f);
+}
+
+namespace {
+
+// Sources that play until the test ends them; the files asked for are kept.
+class tRecordingSource : public tAudioSource {
+    Z_DECLARE_CLASS(tRecordingSource, tAudioSource)
+public:
+    void Play(tActor*) override { Playing = true; }
+    void Stop() override { Playing = false; }
+    void Pause() override { Playing = false; }
+    void LoopSound(bool) override {}
+    bool IsPlaying() override { return Playing; }
+    bool Playing = false;
+};
+
+class tRecordingAudio : public tAudioSubSystem {
+    Z_DECLARE_CLASS(tRecordingAudio, tAudioSubSystem)
+public:
+    void Tick(float) override {}
+    void RenderFrame() override {}
+    tAudioSource* CreateSource(const ShortString& FileName) override {
+        Played.push_back(FileName.str());
+        return NewObject<tRecordingSource>();
+    }
+    tWaveformResource* CreateWaveform() override { return nullptr; }
+    void UpdateListener(tCamera*) override {}
+    void StopModule() override {}
+    ShortString StartModule(const ShortString&) override { return {}; }
+    std::vector<std::string> Played;
+};
+
+// A shot that only keeps the object names it was made with.
+class tRecordedShot : public tEffect {
+    Z_DECLARE_CLASS(tRecordedShot, tEffect)
+public:
+    explicit tRecordedShot(const ShortString& Name) : tEffect(Name) { Names.push_back(Name.str()); }
+    void Render() override {}
+    static inline std::vector<std::string> Names;
+};
+
+// A gun of the table's kind that fires recorded shots.
+class tTestGun : public tWeapon {
+    Z_DECLARE_CLASS(tTestGun, tWeapon)
+public:
+    static constexpr TGunSpec Spec = {"sounds\\weapons\\test.wav", 0.2f, "tRecordedShot"};
+    explicit tTestGun(const ShortString& Name) : tWeapon(Name) { LoadGun(Spec); }
+};
+
+Z_IMPLEMENT_CLASS(tRecordedShot, .Operations = {{"Render"}})
+Z_IMPLEMENT_CLASS(tTestGun)
+Z_IMPLEMENT_CLASS(tRecordingSource, .Operations = {{"Play"}, {"Stop"}, {"Pause"}, {"LoopSound"}, {"IsPlaying"}})
+Z_IMPLEMENT_CLASS(tRecordingAudio)
+
+class MatchWorldTest : public EngineHostTest {
+protected:
+    void SetUp() override {
+        EngineHostTest::SetUp();
+        RegisterTestWorldClasses();
+        tWinGameEngine& E = StartActiveEngine();
+        Audio = NewObject<tRecordingAudio>();
+        E.Audio = Audio;
+        Linker->InstantiateClassByName("tTickingWorld", "");
+        // Registers "SpawnClass", which the respawn runs.
+        Linker->LoadAllPackages();
+    }
+    // The respawned "aircraft": a flat terrain is a cheap actor to count.
+    void SetChassis() { Console->SendCommand("Set PlaneChassis tFlatTerrain", true); }
+    void Tick(float DeltaSeconds = Step) { Engine->World->Tick(DeltaSeconds); }
+    int32_t Count(const char* ClassName) {
+        int32_t N = 0;
+        for (int32_t I = 1; I <= Engine->World->Actors->GetTotalItems(); ++I)
+            N += Engine->World->Actors->GetActor(I)->DynamicCast(ClassName);
+        for (int32_t I = 1; I <= Engine->World->Effects->GetTotalItems(); ++I)
+            N += Engine->World->Effects->GetEffect(I)->DynamicCast(ClassName);
+        return N;
+    }
+
+    tRecordingAudio* Audio = nullptr;
+};
+
+std::string Voice(const char* Sample) { return std::string("sounds\\announcer\\") + Sample; }
+
+}  // namespace
+
+TEST_F(MatchWorldTest, CountsDownFromNewRoundInToOneThenRespawnsOnce) {
+    SetChassis();
+    Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
+    std::vector<int> AnnouncedAtTick;
+    int Ticks = 0;
+    while (Count("tLostTheMatchAnnouncer") > 0 && Ticks < 2000) {
+        const std::size_t Before = Audio->Played.size();
+        Tick();
+        ++Ticks;
+        if (Audio->Played.size() > Before) AnnouncedAtTick.push_back(Ticks);
+    }
+    EXPECT_EQ(Audio->Played, (std::vector<std::string>{Voice("new round in.wav"), Voice("seven.wav"),
+                                                       Voice("six.wav"), Voice("five.wav"), Voice("four.wav"),
+                                                       Voice("three.wav"), Voice("two.wav"), Voice("one.wav")}));
+    // A number a second from 9.5 seconds left, the new round at 2 seconds left.
+    ASSERT_EQ(AnnouncedAtTick.size(), 8u);
+    EXPECT_NEAR(AnnouncedAtTick.front(), 251, 1);
+    EXPECT_NEAR(AnnouncedAtTick.back(), 951, 1);
+    EXPECT_NEAR(Ticks, 1001, 1);
+    EXPECT_EQ(Count("tFlatTerrain"), 1) << ConsoleMessages().back();
+    for (int I = 0; I < 300; ++I) Tick();
+    EXPECT_EQ(Count("tFlatTerrain"), 1);
+}
+
+TEST_F(MatchWorldTest, ALongStepAnnouncesOnlyTheNumberReached) {
+    auto* Countdown =
+        static_cast<tLostTheMatchAnnouncer*>(Linker->InstantiateClassByName("tLostTheMatchAnnouncer", ""));
+    Countdown->Update(7.8f);
+    EXPECT_EQ(Countdown->Countdown, 4);
+    EXPECT_EQ(Audio->Played, std::vector<std::string>{Voice("three.wav")});
+}
+
+TEST_F(MatchWorldTest, AnUnsetChassisIsReportedAndTheCountdownEnds) {
+    Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
+    for (int I = 0; I < 1100; ++I) Tick();
+    EXPECT_EQ(Count("tLostTheMatchAnnouncer"), 0);
+    EXPECT_EQ(Count("tFlatTerrain"), 0);
+    EXPECT_EQ(ConsoleMessages().back(), "PlaneChassis is not set: no aircraft for the next round");
+}
+
+TEST_F(MatchWorldTest, AnAnnouncerLeavesInTheTickItsSampleEnds) {
+    auto* Voice = static_cast<tAnnouncer*>(Linker->InstantiateClassByName("tAnnouncer", tAnnouncer::LostSample));
+    Tick();
+    EXPECT_EQ(Count("tAnnouncer"), 1);
+    Voice->AnnounceSound->Stop();
+    Tick();
+    EXPECT_EQ(Count("tAnnouncer"), 0);
+}
+
+TEST_F(MatchWorldTest, AGunFiresOncePerRechargeWithTheShotInTheObjectName) {
+    Linker->AddClass(tRecordedShot::StaticClass(CT_SpawnableConstructor));
+    Linker->AddClass(tTestGun::StaticClass(CT_SpawnableConstructor));
+    tRecordedShot::Names.clear();
+    auto* Gun = static_cast<tWeapon*>(Linker->InstantiateClassByName("tTestGun", ""));
+    const TVector3 Position = {1, 2.5f, 3}, North = {0, 1, 0};
+    Gun->Update(0.25f);
+    Gun->Fire(nullptr, Position, North);
+    Gun->Fire(nullptr, Position, North);  // still recharging: nothing
+    EXPECT_EQ(tRecordedShot::Names, std::vector<std::string>{"1.00 2.50 2.90 0.00 400.00 0.00"});
+    Gun->Update(0.1f);
+    Gun->Fire(nullptr, Position, North);
+    EXPECT_EQ(tRecordedShot::Names.size(), 1u);
+    Gun->Update(0.15f);
+    Gun->Fire(nullptr, Position, North);
+    EXPECT_EQ(tRecordedShot::Names.size(), 2u);
+    EXPECT_EQ(Audio->Played, std::vector<std::string>{"sounds\\weapons\\test.wav"});
+    tZObject::DisposeObject(Gun);
+}
+
+TEST_F(MatchWorldTest, APrimaryWeaponThatIsNoWeaponEndsWithItsName) {
+    Console->SendCommand("Set PrimaryWeapon tFlatTerrain", true);
+    EXPECT_EXIT(Linker->InstantiateClassByName("tBiplane", "64 64 200"), ::testing::ExitedWithCode(255),
+                "PrimaryWeapon names tFlatTerrain, which isn't a weapon class");
+}

@@ -1,0 +1,126 @@
+// A whole round of the game on the island, unattended: the biplane flies
+// under the chase camera and fires its plasma gun at the player's click,
+// flies into a hill, shows the crash text, and after the countdown a new
+// biplane starts at the spawn point; the game then quits cleanly.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "gamerun.h"
+
+namespace {
+
+// Waits until the game's log has a line containing Text.
+std::string WaitForLog(const std::string& Text, int TimeoutSeconds = 60) {
+    return "timeout " + std::to_string(TimeoutSeconds) + " sh -c 'until grep -q \"" + Text +
+           "\" engine.log; do sleep 0.05; done'";
+}
+
+// Bright red pixels of the crash text's line.
+int32_t RedTextPixels(const tScreenImage& Shot) {
+    int32_t N = 0;
+    for (int32_t Y = 95; Y < 160; ++Y)
+        for (int32_t X = 195; X < 480; ++X) {
+            const uint32_t C = Shot.At(X, Y);
+            N += (C >> 16) > 200 && ((C >> 8) & 0xFF) < 60 && (C & 0xFF) < 60;
+        }
+    return N;
+}
+
+// Pixels of Shot below the console's lines for which Test(r, g, b) holds,
+// in the box [X0, X1) x [Y0, Y1).
+template <class T>
+int32_t CountPixels(const tScreenImage& Shot, int32_t X0, int32_t Y0, int32_t X1, int32_t Y1, T Test) {
+    int32_t N = 0;
+    for (int32_t Y = Y0; Y < Y1; ++Y)
+        for (int32_t X = X0; X < X1; ++X) {
+            const uint32_t C = Shot.At(X, Y);
+            N += Test(int(C >> 16), int((C >> 8) & 0xFF), int(C & 0xFF));
+        }
+    return N;
+}
+
+// The biplane's yellow wings around the screen centre, where the chase
+// camera keeps it.
+int32_t WingPixels(const tScreenImage& Shot) {
+    return CountPixels(Shot, 412, 284, 612, 484, [](int R, int G, int B) { return R > 150 && G > 100 && B < 80; });
+}
+
+// The plasma gun's blue-white glare anywhere below the console's lines.
+int32_t GlarePixels(const tScreenImage& Shot) {
+    return CountPixels(Shot, 0, 60, Shot.Width, Shot.Height,
+                       [](int R, int G, int B) { return B > 200 && B >= R && G > 150; });
+}
+
+}  // namespace
+
+TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
+    tGameRun Game;
+    // The first aircraft starts low in the island's middle, heading north
+    // into a hill; the respawn comes at the usual start point.
+    Game.UseGameLevel();
+    std::ifstream File(Game.WorkDir() / "Data" / tGameRun::LevelScript);
+    std::string Level((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
+    const std::string Spawn = "SpawnClass %PlaneChassis \"64 64 200\"";
+    Level.replace(Level.find(Spawn), Spawn.size(), "SpawnClass %PlaneChassis \"384 180 40\"");
+    Game.WriteDataFile(tGameRun::LevelScript, Level);
+    Game.AppendDataFile("StdConfig/console.cfg",
+                        "\nBind VK_F5 \"ScreenShot flying.bmp\"\nBind VK_F6 \"ScreenShot firing.bmp\"\n"
+                        "Bind VK_F7 \"ScreenShot crashed.bmp\"\nBind VK_F8 \"ScreenShot respawned.bmp\"\n");
+
+    Game.AddDriverStep("xdotool mousemove --window $WINDOW 512 384; sleep 0.3");
+    Game.AddDriverStep(WaitForLog("tBiplane spawned at 384.00 180.00"));
+    // The chase camera closes in over the first seconds.
+    Game.AddDriverStep("sleep 5; xdotool key F5");
+    Game.WaitForDataFile("ScreenShots/flying.bmp");
+    Game.AddDriverStep("xdotool mousedown 1; sleep 0.5; xdotool key F6");
+    Game.WaitForDataFile("ScreenShots/firing.bmp");
+    Game.AddDriverStep("xdotool mouseup 1");
+    Game.AddDriverStep(WaitForLog("tBiplane crashed at"));
+    Game.AddDriverStep("xdotool key F7");
+    Game.WaitForDataFile("ScreenShots/crashed.bmp");
+    Game.AddDriverStep(WaitForLog("tBiplane spawned at 64.00"));
+    Game.AddDriverStep("sleep 4; xdotool key F8");
+    Game.WaitForDataFile("ScreenShots/respawned.bmp");
+    Game.AddDriverStep("xdotool key Escape");
+    const tGameResult R = Game.Run(120);
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr << R.Stdout;
+    EXPECT_TRUE(Contains(R.Stdout, "Objects left: 0")) << R.Stdout;
+
+    // The round in the log: the crash, the lost announcement, the countdown
+    // in order, and the new aircraft.
+    const std::string& Log = R.EngineLog;
+    const std::size_t Crash = Log.find("tBiplane crashed at");
+    const std::size_t Lost = Log.find("Announcer: sounds\\announcer\\lost.wav");
+    const std::size_t NewRound = Log.find("Announcer: sounds\\announcer\\new round in.wav");
+    const std::size_t Seven = Log.find("Announcer: sounds\\announcer\\seven.wav");
+    const std::size_t One = Log.find("Announcer: sounds\\announcer\\one.wav");
+    const std::size_t Respawn = Log.find("tBiplane spawned at 64.00 64.00 200.00");
+    const std::size_t Play = Log.find("Announcer: sounds\\announcer\\play.wav", Respawn);
+    ASSERT_NE(Crash, std::string::npos) << Log;
+    EXPECT_LT(Crash, Lost);
+    EXPECT_LT(Lost, NewRound);
+    EXPECT_LT(NewRound, Seven);
+    EXPECT_LT(Seven, One);
+    EXPECT_LT(One, Respawn);
+    EXPECT_NE(Play, std::string::npos);
+
+    const tScreenImage Flying = R.Screenshot("ScreenShots/flying.bmp");
+    const tScreenImage Firing = R.Screenshot("ScreenShots/firing.bmp");
+    const tScreenImage Crashed = R.Screenshot("ScreenShots/crashed.bmp");
+    const tScreenImage Respawned = R.Screenshot("ScreenShots/respawned.bmp");
+    ASSERT_EQ(Flying.Width, 1024);
+    // No crash text while flying; the red line while crashed.
+    EXPECT_LT(RedTextPixels(Flying), 20);
+    EXPECT_GT(RedTextPixels(Crashed), 150);
+    EXPECT_LT(RedTextPixels(Respawned), 20);
+    // The aircraft in the middle of the picture, first and after the respawn.
+    EXPECT_GT(WingPixels(Flying), 30);
+    EXPECT_GT(WingPixels(Respawned), 30);
+    // Plasma glares ahead of the aircraft while the button is held, none before.
+    EXPECT_EQ(GlarePixels(Flying), 0);
+    EXPECT_GT(GlarePixels(Firing), 30);
+}
