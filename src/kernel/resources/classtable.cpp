@@ -52,6 +52,9 @@
 #include "kernel/platform/timer.h"
 #include "kernel/platform/ttfmanipulator.h"
 #include "kernel/platform/wingameengine.h"
+#include "kernel/renderer/atmosphere/atmosphererenderer.h"
+#include "kernel/renderer/atmosphere/stormyday.h"
+#include "kernel/renderer/atmosphere/weather.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/va/vamanager.h"
@@ -65,6 +68,7 @@
 #include "kernel/world/level.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/effects/lensflare.h"
 #include "libraries/math/mathserver.h"
 
 void tObjectsLinker::RegisterClasses() {
@@ -95,6 +99,11 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tAtmosphere::StaticClass(CT_SpawnableConstructor));
     AddClass(tActor::StaticClass(CT_SpawnableConstructor));
     AddClass(tWeatherConditions::StaticClass(CT_SpawnableConstructor));
+    AddClass(tCloudyDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tClearDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tHellfire::StaticClass(CT_SpawnableConstructor));
+    AddClass(tStormyDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tLensFlare::StaticClass(CT_SpawnableConstructor));
     AddClass(tWinTimer::StaticClass());
     AddClass(tWinGameEngine::StaticClass());
     AddClass(tWindowsTTFManipulator::StaticClass(CT_SpawnableConstructor));
@@ -108,6 +117,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tRGeometryServer::StaticClass());
     AddClass(tWindowsRenderingLayer::StaticClass());
     AddClass(tFreeCamera::StaticClass());
+    AddClass(tAtmosphereRenderer::StaticClass(CT_SpawnableConstructor));
     AddClass(tAudioLoader::StaticClass());
     AddClass(tWAVLoader::StaticClass());
     AddClass(tGenericMathServer::StaticClass());
