@@ -16,7 +16,7 @@ varying vec3 ViewDir;
 const float Pi = 3.14159265;
 const float ZenithPath = 140.0;      // length of air straight up
 const float SunIntensity = 45.0;
-const float MieG = 0.8;              // forward scattering of the haze
+const float MieG = 0.86;             // forward scattering of the haze
 const float SunDiscCos = 0.99993;    // a disc of about 0.7 degrees
 const float Exposure = 1.3;
 const float CloudScale = 0.22;       // texture repeats per unit of the cloud layer
@@ -49,7 +49,7 @@ void main() {
     float Rayleigh = 3.0 / (16.0 * Pi) * (1.0 + CosTheta * CosTheta);
     float Mie = (1.0 - MieG) * (1.0 - MieG) / (4.0 * Pi * pow(1.0 + MieG * MieG - 2.0 * MieG * CosTheta, 1.5));
     vec3 Through = exp(-Beta * ZenithPath * AirMass(View.z));
-    vec3 InScattered = (local2.rgb * Rayleigh + local3.rgb * Mie) / Beta * SunLight * (1.0 - Through);
+    vec3 InScattered = (local2.rgb * Rayleigh + local3.rgb * Mie * 0.7) / Beta * SunLight * (1.0 - Through);
     vec3 Disc = DiscLight * Through * 40.0 * smoothstep(SunDiscCos - 0.00003, SunDiscCos, CosTheta);
     vec3 Sky = 1.0 - exp(-Exposure * (InScattered + Disc));
 

@@ -76,6 +76,7 @@ TWordAngle tLensFlare::GlowAngle(float X, float Y) {
     // Wrapped before rounding: a point far off the screen projects to huge
     // coordinates.
     const double Turn = std::fmod(double(X) * GlowTurnX + double(Y) * GlowTurnY, double(WordAngleTurn));
+    if (!std::isfinite(Turn)) return 0;
     return TWordAngle(int32_t(std::lround(Turn)) & (WordAngleTurn - 1));
 }
 

@@ -55,4 +55,6 @@ tClearDay::tClearDay(const ShortString& Params) : tCloudyDay(Params) {
 
 tHellfire::tHellfire(const ShortString& Params) : tCloudyDay(Params) {
     Shader = Resources->LoadShader("shaders\\atmosphere\\hellfire.shader");
+    // The land and the horizon fade into the fire, not into a blue haze.
+    Engine->Renderer->SetFogColor(Fog);
 }

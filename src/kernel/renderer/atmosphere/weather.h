@@ -49,6 +49,8 @@ public:
 class tHellfire : public tCloudyDay {
     Z_DECLARE_CLASS(tHellfire, tCloudyDay)
 public:
+    static constexpr TVector4 Fog = {0.45f, 0.12f, 0.04f, 1.0f};
+
     explicit tHellfire(const ShortString& Params);
     tShaderResource* GetSkyShader() override { return Shader; }
 
