@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "fuzzsupport.h"
+#include "kernel/console/console.h"
 #include "kernel/console/demoplayers.h"
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 
 namespace {

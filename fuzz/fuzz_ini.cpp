@@ -2,7 +2,7 @@
 // through the file system, then a lookup and a save of what was read.
 
 #include "fuzzsupport.h"
-#include "kernel/core/inifile.h"
+#include "kernel/vfs/inifile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     InitFuzzEngine();

@@ -9,14 +9,15 @@
 #include <string>
 
 #include "common/testengine.h"
-#include "kernel/core/console.h"
+#include "kernel/console/console.h"
+#include "kernel/console/varsmanager.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
 #include "kernel/core/logger.h"
-#include "kernel/core/varsmanager.h"
-#include "kernel/platform/ossystem.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
+#include "kernel/os/winossystem.h"
+#include "kernel/platform/timer.h"
 #include "kernel/vfs/filesystem.h"
+#include "kernel/vfs/inifile.h"
 
 namespace fs = std::filesystem;
 

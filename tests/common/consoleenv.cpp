@@ -1,5 +1,7 @@
 #include "common/consoleenv.h"
 
+#include "kernel/console/console.h"
+#include "kernel/console/varsmanager.h"
 #include "kernel/core/globals.h"
 
 void ConsoleTest::SetUp() {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "common/testenv.h"
-#include "kernel/core/console.h"
+#include "kernel/console/console.h"
+#include "kernel/console/varsmanager.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/varsmanager.h"
 
 class ConsoleTest : public EngineTest {
 protected:

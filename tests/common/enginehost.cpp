@@ -1,14 +1,11 @@
 #include "common/enginehost.h"
 
-#include "kernel/core/console.h"
+#include "kernel/console/console.h"
+#include "kernel/console/varsmanager.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
-#include "kernel/core/logger.h"
-#include "kernel/core/varsmanager.h"
-#include "kernel/platform/ossystem.h"
+#include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
-#include "kernel/resources/registry.h"
-#include "kernel/vfs/filesystem.h"
+#include "startup.h"
 
 Z_IMPLEMENT_CLASS(tRecordingRenderDevice)
 Z_IMPLEMENT_CLASS(tWindowlessViewport)
@@ -29,16 +26,10 @@ void tWindowlessViewport::OpenViewport(const ShortString& NewTitle, tViewportLoc
 }
 
 tEngineHost::tEngineHost() {
-    Logger = new tCoreLogger("engine.log", LOG_FILE);
-    Warning = new tANSIOutput();
+    StartLogging();
     Work.WriteFile("Data/StdConfig/engine.ini", DefaultINI);
     Work.WriteFile("Data/StdConfig/engine.cfg", DefaultEngineCfg);
-    OSSystem = new tWinOSSystem();
-    Linker = new tObjectsLinker();
-    Linker->RegisterClasses();
-    FileSystem = NewObject<tVirtualFileSystem>();
-    FileSystem->SetRootDir("Data\\");
-    EngineINI = new tZINIFile("StdConfig\\engine.ini");
+    StartBaseServices();
     Console = NewObject<tEngineConsole>();
     EngineVars = NewObject<tEngineVarsManager>();
     ServicesUp = true;
@@ -47,24 +38,15 @@ tEngineHost::tEngineHost() {
 int32_t tEngineHost::ShutDownServices() {
     if (!ServicesUp) return 0;
     ServicesUp = false;
-    tZObject::DisposeObject(EngineVars);
-    tZObject::DisposeObject(Console);
-    if (Engine) tZObject::DisposeObject(Engine);
-    delete EngineINI;
-    EngineINI = nullptr;
-    tZObject::DisposeObject(FileSystem);
+    FreeCoreServices();
+    FreeFiles();
     return Linker->ObjectsGraph().GetTotalItems();
 }
 
 tEngineHost::~tEngineHost() {
     ShutDownServices();
-    tZObject::DisposeObject(Linker);
-    delete OSSystem;
-    OSSystem = nullptr;
-    delete Warning;
-    Warning = nullptr;
-    delete Logger;
-    Logger = nullptr;
+    FreeObjectModel();
+    StopLogging();
 }
 
 tWinGameEngine& tEngineHost::StartEngine() {

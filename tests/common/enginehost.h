@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/testenv.h"
-#include "kernel/renderer/renderdevice.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/classes/viewport.h"
 
 class tWinGameEngine;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "kernel/vfs/stream.h"
+#include "kernel/core/stream.h"
 
 class tMemoryStream : public tStream {
 public:

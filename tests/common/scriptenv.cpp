@@ -1,8 +1,11 @@
 #include "common/scriptenv.h"
 
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
+#include "kernel/os/winossystem.h"
+#include "kernel/platform/timer.h"
+#include "kernel/vfs/filesystem.h"
+#include "kernel/vfs/inifile.h"
 
 void ScriptTest::SetUp() {
     ConsoleTest::SetUp();

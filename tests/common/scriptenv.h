@@ -5,8 +5,8 @@
 
 #include "common/consoleenv.h"
 #include "common/testengine.h"
-#include "kernel/platform/ossystem.h"
-#include "kernel/vfs/filesystem.h"
+#include "kernel/os/ossystem.h"
+#include "libraries/classes/filesystem.h"
 
 class ScriptTest : public ConsoleTest {
 protected:

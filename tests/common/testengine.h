@@ -1,8 +1,8 @@
 #pragma once
 // A stand-in engine for tests and fuzz targets that drive the console.
 
-#include "kernel/platform/timer.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/timer.h"
 
 // An engine that only holds what the console reaches: its timer (made by the
 // engine from the INI file) and its exit flag.

@@ -1,7 +1,7 @@
 #include "common/testworld.h"
 
 #include "kernel/core/globals.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 
 Z_IMPLEMENT_CLASS(tTickingWorld, .Operations = {{"Tick"}, {"RenderFrame"}, {"GetWaterlinePlane"}, {"GetWorldTime"}})
 Z_IMPLEMENT_CLASS(tFlatTerrain, .Operations = {{"Render"}, {"GetLowestCameraHeight"}, {"Impact"}})

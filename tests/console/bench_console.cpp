@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include "common/testenv.h"
-#include "kernel/core/console.h"
+#include "kernel/console/console.h"
+#include "kernel/console/varsmanager.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/core/varsmanager.h"
 
 namespace {
 

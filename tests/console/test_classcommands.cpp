@@ -7,9 +7,10 @@
 #include <algorithm>
 
 #include "common/scriptenv.h"
+#include "kernel/console/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 
 namespace {
 

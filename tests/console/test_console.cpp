@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/consoleenv.h"
+#include "kernel/console/console.h"
 #include "kernel/console/keynames.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"

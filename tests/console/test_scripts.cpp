@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "common/scriptenv.h"
+#include "kernel/console/console.h"
 #include "kernel/console/demoplayers.h"
 #include "kernel/core/globals.h"
 

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "common/testenv.h"
+#include "kernel/console/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/profiler.h"

@@ -5,10 +5,11 @@
 #include <filesystem>
 
 #include "common/testenv.h"
+#include "kernel/console/console.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
-#include "kernel/platform/ossystem.h"
+#include "kernel/os/winossystem.h"
 #include "kernel/vfs/filesystem.h"
+#include "kernel/vfs/inifile.h"
 
 namespace {
 

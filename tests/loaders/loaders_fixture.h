@@ -10,8 +10,8 @@
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
 #include "kernel/loaders/bitmaploader.h"
-#include "kernel/resources/registry.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/objects/registry.h"
+#include "kernel/resources/resourcekinds.h"
 #include "vfs/xzml_fixture.h"
 
 using Bytes = std::vector<uint8_t>;

@@ -2,7 +2,7 @@
 
 #include "kernel/core/logger.h"
 #include "kernel/loaders/bmploader.h"
-#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/filesystem.h"
 #include "loaders/loaders_fixture.h"
 
 Z_IMPLEMENT_CLASS(tRecordingTexture)

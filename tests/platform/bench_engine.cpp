@@ -7,10 +7,10 @@
 
 #include "common/allocationcounter.h"
 #include "common/enginehost.h"
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
+#include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
-#include "kernel/resources/registry.h"
+#include "libraries/classes/console.h"
 
 static void BM_IdleEngineFrame(benchmark::State& State) {
     tEngineHost Host;

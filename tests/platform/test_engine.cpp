@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "common/enginehost.h"
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
 #include "kernel/core/logger.h"
 #include "kernel/null/nullworld.h"
+#include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
-#include "kernel/resources/registry.h"
+#include "kernel/vfs/inifile.h"
+#include "libraries/classes/console.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/testenv.h"
-#include "kernel/platform/ossystem.h"
+#include "kernel/os/winossystem.h"
 
 namespace {
 

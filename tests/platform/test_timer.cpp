@@ -8,9 +8,9 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/profiler.h"
-#include "kernel/platform/ossystem.h"
+#include "kernel/objects/registry.h"
+#include "kernel/os/winossystem.h"
 #include "kernel/platform/timer.h"
-#include "kernel/resources/registry.h"
 
 namespace {
 

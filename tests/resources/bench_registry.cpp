@@ -6,7 +6,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 
 namespace {
 

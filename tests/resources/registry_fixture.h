@@ -6,7 +6,7 @@
 
 #include "common/testenv.h"
 #include "kernel/core/globals.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 
 class tTestLoader : public tZObject {
     Z_DECLARE_CLASS(tTestLoader, tZObject)

@@ -8,8 +8,9 @@
 #include "common/scriptenv.h"
 #include "kernel/core/byteorder.h"
 #include "kernel/null/nullaudio.h"
+#include "kernel/platform/timer.h"
+#include "kernel/resources/resourcekinds.h"
 #include "kernel/resources/resourcesmanager.h"
-#include "libraries/classes/resourcekinds.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #pragma push_macro("EOF")
 #undef EOF
-#include "kernel/vfs/stream.h"
+#include "kernel/core/stream.h"
 #pragma pop_macro("EOF")
 
 #include "resources/registry_fixture.h"

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "kernel/core/inifile.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
+#include "kernel/resources/resourcekinds.h"
 #include "kernel/resources/resourcesmanager.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/vfs/inifile.h"
 #include "vfs/vfsfixture.h"
 
 namespace {

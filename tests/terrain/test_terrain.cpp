@@ -19,9 +19,10 @@
 #include "game/terrain/quadtreeleaf.h"
 #include "game/terrain/terrainheights.h"
 #include "kernel/core/globals.h"
+#include "kernel/objects/registry.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/heightmapresource.h"
-#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/filesystem.h"
 
 namespace {
 
@@ -247,6 +248,14 @@ TEST_F(QuadTreeTest, IndexSetsAreBuiltWhenNeededAndGoWithTheLastLeaf) {
     EXPECT_EQ(tMipIndexSets::ForLeafSize(128, 128)->BuiltSets(), 1);
     tZObject::DisposeObject(Tree);
     EXPECT_EQ(tMipIndexSets::ForLeafSize(128, 128)->BuiltSets(), 0);
+}
+
+// The level draws: made while the engine has no render device yet, it stops
+// with a message instead of reaching for the missing device.
+TEST_F(HeightMapTest, ALevelNeedsARenderDevice) {
+    StartEngine();
+    EXPECT_EXIT(Linker->InstantiateClassByName("tLevel", ""), ::testing::ExitedWithCode(255),
+                "Render device isn't assigned");
 }
 
 // ---- The junction rule -------------------------------------------------------------

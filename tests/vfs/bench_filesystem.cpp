@@ -10,7 +10,7 @@
 #include "common/testenv.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/platform/ossystem.h"
+#include "kernel/os/winossystem.h"
 #include "kernel/vfs/filesystem.h"
 
 namespace {

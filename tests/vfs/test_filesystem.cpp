@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kernel/vfs/filemapper.h"
+#include "kernel/vfs/filesystem.h"
 #include "vfs/vfsfixture.h"
 
 namespace {

@@ -2,9 +2,11 @@
 #include <string>
 
 #include "common/consoleenv.h"
+#include "kernel/objects/pluginapi.h"
+#include "kernel/objects/registry.h"
+#include "kernel/os/winossystem.h"
 #include "kernel/platform/timer.h"
-#include "kernel/resources/pluginapi.h"
-#include "kernel/resources/registry.h"
+#include "kernel/vfs/filesystem.h"
 #include "vfs/vfsfixture.h"
 
 namespace {

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "kernel/platform/timer.h"
 #include "kernel/vfs/filemapper.h"
 #include "kernel/vfs/filestream.h"
+#include "kernel/vfs/filesystem.h"
 #include "vfs/vfsfixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "vfs/xzml_fixture.h"
 
 Z_IMPLEMENT_CLASS(tRecordingVisitor)

@@ -6,7 +6,7 @@
 
 #include "common/testenv.h"
 #include "kernel/core/globals.h"
-#include "kernel/platform/ossystem.h"
+#include "kernel/os/winossystem.h"
 #include "kernel/vfs/filesystem.h"
 
 class VFSTest : public EngineTest {

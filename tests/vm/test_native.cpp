@@ -4,7 +4,7 @@
 #include "common/testenv.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "kernel/vm/nativefields.h"
 #include "kernel/vm/nativemethod.h"
 #include "kernel/vm/vmthread.h"

@@ -8,10 +8,10 @@
 #include "common/allocationcounter.h"
 #include "common/enginehost.h"
 #include "common/testworld.h"
-#include "kernel/core/console.h"
+#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/platform/wingameengine.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "kernel/world/freecamera.h"
 
 namespace {

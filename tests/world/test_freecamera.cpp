@@ -10,11 +10,11 @@
 
 #include "common/enginehost.h"
 #include "common/testworld.h"
-#include "kernel/core/console.h"
+#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/varsmanager.h"
+#include "libraries/classes/varsmanager.h"
 #include "kernel/platform/wingameengine.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "kernel/world/freecamera.h"
 #include "kernel/world/world.h"
 

@@ -13,8 +13,8 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/null/nullworld.h"
+#include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
-#include "kernel/resources/registry.h"
 
 namespace {
 

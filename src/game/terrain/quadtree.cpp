@@ -139,7 +139,9 @@ tQuadTreeSector* tQuadTree::FindSector(int32_t PX, int32_t PY) {
 
 void tQuadTree::Render() {
     Logger->Guard(Root, "Quadtree root isn't assigned");
-    if (tCamera* Camera = Engine->GetWorld()->GetCamera()) LastFrameCameraPos = Camera->GetCameraPosition();
+    // Without a world camera the leaves keep the last position they were given.
+    tWorld* World = Engine->GetWorld();
+    if (tCamera* Camera = World ? World->GetCamera() : nullptr) LastFrameCameraPos = Camera->GetCameraPosition();
     Root->EvaluateLOD();
     Root->Render();
 }

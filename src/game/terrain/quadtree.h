@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "kernel/renderer/bounds.h"
-#include "kernel/renderer/renderdevice.h"
+#include "libraries/math/bounds.h"
+#include "libraries/classes/renderdevice.h"
 
 class tHeightMapResource;
 class tQuadTree;

@@ -9,7 +9,7 @@
 #include "kernel/core/strutils.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/heightmapresource.h"
-#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/filesystem.h"
 #include "libraries/classes/engine.h"
 
 Z_IMPLEMENT_CLASS(tQuadTreeLeaf,

@@ -1,3 +1,3 @@
-#include "kernel/audio/audiosubsystem.h"
+#include "libraries/classes/audiosubsystem.h"
 
 Z_IMPLEMENT_CLASS(tAudioSubSystem, .Operations = {{"CreateWaveform", ZOP_ABSTRACT}})

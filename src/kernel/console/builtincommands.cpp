@@ -1,9 +1,10 @@
 // The console's own commands: scripts and demos, key bindings, aliases, the
 // version banner and the command list.
 
+#include "kernel/console/console.h"
 #include "kernel/console/demoplayers.h"
 #include "kernel/console/keynames.h"
-#include "kernel/core/console.h"
+#include "kernel/core/engineversion.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
@@ -11,8 +12,6 @@
 
 namespace {
 
-constexpr const char* EngineBanner = "Halvardine 3D Engine 0.4.58.9996 [2006/05/08 14:00:44]";
-constexpr const char* EngineVersion = "0.4.58";
 constexpr const char* CopyrightLines[] = {
     "Copyright (c) the Halvardine developers. All rights reserved.",
     "",
@@ -123,7 +122,7 @@ void tEngineConsole::AliasC(const ShortString& Args) {
 void tEngineConsole::VersionC(const ShortString&) {
     // The last part of the version tells its kind: three characters mark an
     // experimental build, otherwise odd numbers are development builds.
-    std::string_view version = EngineVersion;
+    std::string_view version = EngineVersionText;
     ShortString part = version.substr(version.rfind('.') + 1);
     ShortString line = EngineBanner;
     if (part.size() == 3) {

@@ -1,10 +1,10 @@
 // The class registry's console commands: "SpawnClass", "EnumClasses" and
 // "ClassInfo".
 
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
+#include "libraries/classes/console.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "kernel/console/commands.h"
 
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
+#include "libraries/classes/console.h"
 
 Z_IMPLEMENT_CLASS(tConsoleCommand, .Operations = {{"Exec"}, {"Equal"}})
 Z_IMPLEMENT_CLASS(tAliasCommand)

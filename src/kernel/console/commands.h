@@ -5,26 +5,9 @@
 #include <cstdint>
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
-#include "libraries/classes/lists.h"
-
-// A handler routine together with the object it belongs to. Two procs name the
-// same handler when their routines are equal, whatever the object.
-struct tConsoleProc {
-    using tRoutine = void (*)(void* Object, const ShortString& Args);
-    void* Object = nullptr;
-    tRoutine Routine = nullptr;
-
-    void operator()(const ShortString& Args) const { Routine(Object, Args); }
-    bool Empty() const { return Routine == nullptr; }
-};
-
-// The proc of a method that takes the argument text:
-//   ConsoleProc<&tEngineConsole::EchoC>(this)
-template <auto Method, class T>
-tConsoleProc ConsoleProc(T* Object) {
-    return {Object, [](void* o, const ShortString& Args) { (static_cast<T*>(o)->*Method)(Args); }};
-}
+#include "kernel/objects/lists.h"
+#include "kernel/objects/zobject.h"
+#include "libraries/classes/console.h"
 
 class tConsoleCommand : public tZObject {
     Z_DECLARE_CLASS(tConsoleCommand, tZObject)

@@ -1,9 +1,9 @@
 #include "kernel/console/commandsqueue.h"
 
 #include "kernel/console/ring.h"
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "libraries/classes/console.h"
 
 Z_IMPLEMENT_CLASS(tCommandsQueue, .Operations = {{"GetString"}, {"IsEmpty"}, {"PutString"}, {"ProcessQueue"}})
 

@@ -1,12 +1,12 @@
 #include "kernel/console/demoplayers.h"
 
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/platform/timer.h"
-#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/filesystem.h"
+#include "libraries/classes/timer.h"
 
 Z_IMPLEMENT_CLASS(tDemoPlayer,
     .Operations = {{"ProcessCommand", ZOP_ABSTRACT}, {"DemoTime"}, {"IsPlaying"}, {"Play"}})

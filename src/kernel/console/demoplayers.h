@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "kernel/core/shortstring.h"
-#include "libraries/classes/lists.h"
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/lists.h"
+#include "kernel/objects/zobject.h"
 
-#include "kernel/vfs/stream.h"
+#include "kernel/core/stream.h"
 
 class tDemoPlayer : public tZObject {
     Z_DECLARE_CLASS(tDemoPlayer, tZObject)

@@ -5,29 +5,11 @@
 #include <cstdint>
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
-#include "libraries/math/vector.h"
-
-enum tConsoleMsgType : int32_t { CMSG_ENGINEMESSAGE = 0, CMSG_ERRORMESSAGE = 1, CMSG_INFOTIP = 2 };
-
-struct tConsoleMessage {
-    ShortString Msg;
-    tConsoleMsgType MsgType = CMSG_ENGINEMESSAGE;
-    TVector4 MsgColor{};
-};
+#include "kernel/objects/zobject.h"
+#include "libraries/classes/console.h"
 
 // The fixed colour of each message type.
 TVector4 ConsoleMessageColor(tConsoleMsgType Type);
-
-class tConsoleMessagesHistory : public tZObject {
-    Z_DECLARE_CLASS(tConsoleMessagesHistory, tZObject)
-public:
-    virtual void Clear() = 0;
-    virtual void AddMessage(const tConsoleMessage& Msg) = 0;
-    // Index 1 is the newest message, GetTotalMessages() the oldest.
-    virtual void GetMessage(int32_t Index, tConsoleMessage& Msg) = 0;
-    virtual int32_t GetTotalMessages() = 0;
-};
 
 class tMessagesHistory : public tConsoleMessagesHistory {
     Z_DECLARE_CLASS(tMessagesHistory, tConsoleMessagesHistory)
@@ -44,16 +26,6 @@ private:
     tConsoleMessage Messages[Capacity];  // slots 1..100 seen from outside
     int32_t Head = Capacity;             // slot the next message goes to
     int32_t TotalMessages = 0;
-};
-
-class tConsoleCommandsHistory : public tZObject {
-    Z_DECLARE_CLASS(tConsoleCommandsHistory, tZObject)
-public:
-    virtual void PutCommand(const ShortString& Line) = 0;
-    virtual void SetCurrentCommand(const ShortString& Line) = 0;
-    virtual ShortString GetCurrentCommand() = 0;
-    virtual ShortString MoveBack() = 0;
-    virtual ShortString MoveForward() = 0;
 };
 
 class tCommandsHistory : public tConsoleCommandsHistory {

@@ -1,10 +1,10 @@
 // The variables manager's console commands: "Set", "Add", "VarList", "Toggle".
 
-#include "kernel/core/console.h"
+#include "kernel/console/console.h"
+#include "kernel/console/varsmanager.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/core/varsmanager.h"
 
 namespace {
 

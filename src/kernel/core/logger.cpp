@@ -9,9 +9,9 @@
 #include <ctime>
 #include <string>
 
-#include "kernel/core/profiler.h"
 #include "kernel/core/globals.h"
-#include "kernel/platform/messagebox.h"
+#include "kernel/core/messagebox.h"
+#include "kernel/core/profiler.h"
 
 namespace {
 

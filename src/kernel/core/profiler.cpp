@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "kernel/core/engineversion.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 
@@ -128,8 +129,8 @@ void DumpProfileInfo(double CyclesPerSecond, const ShortString& OSVersion) {
 
     line("Halvardine 3D Engine built-in profiler log");
     line("Written by the Halvardine engine team");
-    line("Version: 0.4.58.9996");
-    line("Compiled on: 2006/05/08 14:00:44");
+    line(ShortString("Version: ") + EngineBuildVersion);
+    line(ShortString("Compiled on: ") + EngineCompilationDate);
     line("Running on: " + OSVersion);
     line("");
     row("ProcName", "Calls", "TotalTime, s", "Time/Call, s", "Percentage", "MinNest", "MaxNest");

@@ -5,7 +5,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 
 Z_IMPLEMENT_CLASS(tBitmapLoader, .Operations = {{"EstimateTextureType", ZOP_ABSTRACT}, {"SaveBitmap", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tBitmapDecoder, .Operations = {{"Load"}, {"DecodeImage"}, {"ReadImage", ZOP_ABSTRACT}})

@@ -5,7 +5,7 @@
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/vfs/stream.h"
+#include "kernel/core/stream.h"
 
 Z_IMPLEMENT_CLASS(tBMPLoader, .Operations = {{"FileExtension"},
                                              {"CanSave"},

@@ -3,8 +3,8 @@
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/stream.h"
 #include "kernel/core/strutils.h"
-#include "kernel/vfs/stream.h"
 
 Z_IMPLEMENT_CLASS(tDDSLoader, .Operations = {{"FileExtension"},
                                              {"CanSave"},

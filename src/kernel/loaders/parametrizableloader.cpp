@@ -2,8 +2,8 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/stream.h"
 #include "kernel/resources/resource.h"
-#include "kernel/vfs/stream.h"
 #include "kernel/vfs/xzml.h"
 
 Z_IMPLEMENT_CLASS(tParametrizableLoader, .Operations = {{"Load"}, {"LoadParametrizable"}})

@@ -2,7 +2,7 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "kernel/resources/resource.h"
 
 Z_IMPLEMENT_CLASS(tShaderLoader)

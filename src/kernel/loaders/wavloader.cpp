@@ -5,9 +5,9 @@
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/stream.h"
 #include "kernel/core/strutils.h"
-#include "kernel/vfs/stream.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 
 Z_IMPLEMENT_CLASS(tAudioLoader)
 Z_IMPLEMENT_CLASS(tWAVLoader, .Operations = {{"FileExtension"}, {"CanSave"}, {"Load"}})

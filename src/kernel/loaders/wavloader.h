@@ -2,7 +2,7 @@
 // The sound loader family ("tAudioLoader") and tWAVLoader: canonical PCM WAV
 // files whose 16-byte format chunk is followed directly by the data chunk.
 
-#include "kernel/audio/waveform.h"
+#include "kernel/loaders/waveform.h"
 #include "kernel/resources/loader.h"
 
 class tAudioLoader : public tLoader {

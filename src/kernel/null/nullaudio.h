@@ -1,8 +1,8 @@
 #pragma once
 // The silent audio subsystem, used when sound is switched off.
 
-#include "kernel/audio/audiosubsystem.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
+#include "libraries/classes/audiosubsystem.h"
 
 class tNullAudioSubSystem : public tAudioSubSystem {
     Z_DECLARE_CLASS(tNullAudioSubSystem, tAudioSubSystem)

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "kernel/core/logger.h"
-#include "kernel/platform/timer.h"
 #include "kernel/platform/winviewport.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/timer.h"
 
 void MainLoop(tEngine* Engine) {
     ProcTrace trace("MainLoop()");

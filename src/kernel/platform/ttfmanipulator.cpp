@@ -5,8 +5,8 @@
 #include "kernel/core/strutils.h"
 #include "kernel/platform/drawingsurface.h"
 #include "kernel/platform/systemfont.h"
-#include "kernel/renderer/renderdevice.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/classes/viewport.h"
 
 Z_IMPLEMENT_CLASS(tWindowsTTFManipulator, .Operations = {{"SetFontID"}})

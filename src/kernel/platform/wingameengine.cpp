@@ -5,19 +5,20 @@
 #include <cmath>
 
 #include "kernel/console/commands.h"
-#include "kernel/core/console.h"
+#include "kernel/core/engineversion.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/platform/ossystem.h"
-#include "kernel/platform/timer.h"
+#include "kernel/objects/instantiateas.h"
+#include "kernel/os/ossystem.h"
 #include "kernel/platform/winviewport.h"
-#include "kernel/renderer/renderdevice.h"
-#include "kernel/resources/instantiateas.h"
-#include "kernel/audio/audiosubsystem.h"
+#include "kernel/vfs/inifile.h"
 #include "kernel/world/world.h"
+#include "libraries/classes/audiosubsystem.h"
+#include "libraries/classes/console.h"
 #include "libraries/classes/guimanager.h"
+#include "libraries/classes/renderdevice.h"
+#include "libraries/classes/timer.h"
 
 Z_IMPLEMENT_CLASS(tWinGameEngine,
     .Operations = {{"Tick"}, {"RenderFrame"}, {"GetEngineName"}, {"GetEngineTime"}, {"GetWorld"}, {"SetWorld"},

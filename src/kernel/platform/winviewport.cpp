@@ -3,11 +3,11 @@
 #include <SDL2/SDL.h>
 
 #include "kernel/console/commands.h"
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/platform/keycodes.h"
+#include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
 
 Z_IMPLEMENT_CLASS(tWinViewport,

@@ -9,10 +9,8 @@
 
 #include <cstdint>
 
-#include "kernel/renderer/bounds.h"
+#include "libraries/math/bounds.h"
 #include "libraries/math/matrix.h"
-
-enum TCullFrustum : int32_t { OUTSIDE_FRUSTUM = 0, INSIDE_FRUSTUM = 1, PARTIALLY_INSIDE_FRUSTUM = 2 };
 
 class tFrustumCuller {
 public:

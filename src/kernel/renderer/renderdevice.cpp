@@ -1,4 +1,4 @@
-#include "kernel/renderer/renderdevice.h"
+#include "libraries/classes/renderdevice.h"
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 class tViewport;
 struct tDrawingSurface;

@@ -4,11 +4,11 @@
 
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
+#include "kernel/vfs/inifile.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/vfs/filesystem.h"
-#include "libraries/classes/resourcekinds.h"
+#include "libraries/classes/filesystem.h"
+#include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/shaderprogram.h"
 

@@ -10,7 +10,7 @@
 // which the class descriptor picks up, and answers CanSave.
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 class tIStream;
 class tResource;

@@ -1,14 +1,14 @@
 // Plug-in packages: shared libraries in "Packages\" whose classes join the
 // class table or patch built-in ones.
 
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/platform/ossystem.h"
-#include "kernel/resources/pluginapi.h"
-#include "kernel/resources/registry.h"
-#include "kernel/vfs/filesystem.h"
+#include "kernel/objects/pluginapi.h"
+#include "kernel/objects/registry.h"
+#include "kernel/os/ossystem.h"
+#include "libraries/classes/console.h"
+#include "libraries/classes/filesystem.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/objects/registry.h"
 #include "kernel/resources/loader.h"
-#include "kernel/resources/registry.h"
-#include "kernel/vfs/filesystem.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/filesystem.h"
 #include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tCacheable, .Operations = {{"GetFileName", ZOP_ABSTRACT},

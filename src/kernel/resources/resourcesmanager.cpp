@@ -2,14 +2,14 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/audio/audiosubsystem.h"
 #include "kernel/core/strutils.h"
 #include "kernel/loaders/bitmaploader.h"
-#include "kernel/renderer/renderdevice.h"
-#include "kernel/resources/registry.h"
-#include "kernel/vfs/filesystem.h"
+#include "kernel/objects/registry.h"
+#include "kernel/resources/resourcekinds.h"
+#include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/engine.h"
-#include "libraries/classes/resourcekinds.h"
+#include "libraries/classes/filesystem.h"
+#include "libraries/classes/renderdevice.h"
 
 Z_IMPLEMENT_CLASS(tZResourcesManager,
                   .Operations = {{"LoadTexture"}, {"LoadShader"}, {"LoadMesh"}, {"LoadWaveform"}, {"ConvertName"},

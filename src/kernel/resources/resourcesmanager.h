@@ -6,8 +6,8 @@
 
 #include <functional>
 
+#include "kernel/objects/lists.h"
 #include "kernel/resources/resource.h"
-#include "libraries/classes/lists.h"
 #include "libraries/classes/resourcesmanager.h"
 
 class tResourcesList : public tList {

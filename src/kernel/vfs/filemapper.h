@@ -4,8 +4,8 @@
 // copy and a BlockRead is a memory copy.
 
 #include <cstdint>
-#include "kernel/vfs/filesystem.h"
-#include "kernel/vfs/stream.h"
+#include "kernel/core/stream.h"
+#include "libraries/classes/filesystem.h"
 
 class tIFileMapper : public tXZMLStream {
 public:

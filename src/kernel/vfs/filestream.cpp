@@ -9,7 +9,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/platform/ossystem.h"
+#include "kernel/os/ossystem.h"
 #include "kernel/vfs/ioerrors.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // loading reads with): a plain file read and written byte by byte.
 
 #include <cstdint>
-#include "kernel/vfs/filesystem.h"
-#include "kernel/vfs/stream.h"
+#include "kernel/core/stream.h"
+#include "libraries/classes/filesystem.h"
 
 class tFileStream : public tStream {
 public:

@@ -6,11 +6,10 @@
 #include <string>
 #include <utility>
 
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/platform/ossystem.h"
+#include "kernel/os/ossystem.h"
 #include "kernel/vfs/filemapper.h"
 #include "kernel/vfs/filestream.h"
 
@@ -19,7 +18,6 @@ namespace {
 constexpr char VirtualSeparator = '\\';
 constexpr char PhysicalSeparator = '/';
 constexpr std::string_view EveryEntry = "*.*";
-constexpr std::string_view MountUsage = "Usage: mount [physical path] [mount point]";
 
 // Physical paths take "/" wherever the engine's own names use "\".
 ShortString ToPhysical(ShortString Path) {
@@ -29,12 +27,6 @@ ShortString ToPhysical(ShortString Path) {
 }
 
 ShortString Quoted(const ShortString& S) { return "\"" + S + "\""; }
-
-// The console's info tip; before the console exists it goes to the warning output.
-void ShowConsoleInfoTip(const ShortString& Text) {
-    if (Console) Console->DisplayInfoTip(Text);
-    else Warning->Log(Text);
-}
 
 // Directories already mapped by one walk, by device and inode: a link back to
 // an ancestor (or a second way into the same directory) is mapped once.
@@ -173,20 +165,6 @@ void tVirtualFileSystem::Mount(const ShortString& PhysicalPath, const ShortStrin
     Logger->Log("Mounting file system...");
     MapFileSystem(PhysicalPath, point);
     Logger->Log("..." + Quoted(PhysicalPath) + " mapped to: " + Quoted(MountPoint));
-}
-
-void tVirtualFileSystem::MountC(const ShortString& Params) {
-    ShortString physical = GetToken(Params, 1);
-    ShortString mountPoint = GetToken(Params, 2);
-    if (physical.empty() || mountPoint.empty()) {
-        ShowConsoleInfoTip(MountUsage);
-        return;
-    }
-    Mount(physical, mountPoint);
-}
-
-void tVirtualFileSystem::PostInit() {
-    Console->RegisterCommand("Mount", ConsoleProc<&tVirtualFileSystem::MountC>(this));
 }
 
 void tVirtualFileSystem::UnMount(const ShortString& MountPoint) {

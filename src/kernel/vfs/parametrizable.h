@@ -4,7 +4,7 @@
 // upper case and values as written; resources are parametrizable objects.
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 class tParametrizable : public tZObject {
     Z_DECLARE_CLASS(tParametrizable, tZObject)

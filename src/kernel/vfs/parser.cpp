@@ -4,8 +4,8 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/stream.h"
 #include "kernel/core/strutils.h"
-#include "kernel/vfs/stream.h"
 
 namespace {
 constexpr char Blank = ' ';

@@ -2,10 +2,10 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/stream.h"
 #include "kernel/core/strutils.h"
 #include "kernel/vfs/parametrizable.h"
 #include "kernel/vfs/parser.h"
-#include "kernel/vfs/stream.h"
 
 Z_IMPLEMENT_CLASS(tXZMLTreeNode, .Operations = {{"AcceptVisitor", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tHeaderNode, .Operations = {{"AcceptVisitor"}})

@@ -9,8 +9,8 @@
 #include <unordered_map>
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
-#include "libraries/classes/lists.h"
+#include "kernel/objects/lists.h"
+#include "kernel/objects/zobject.h"
 
 class tIStream;
 class tParser;

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "kernel/resources/zobject.h"
-#include "libraries/classes/lists.h"
+#include "kernel/objects/lists.h"
+#include "kernel/objects/zobject.h"
 
 enum tNativeType : int32_t {
     NT_LONGINT = 0,

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 #include "kernel/vm/instruction.h"
 
 class tVMThread;

@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "kernel/console/commands.h"
-#include "kernel/core/console.h"
+#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/core/varsmanager.h"
-#include "kernel/renderer/renderdevice.h"
+#include "libraries/classes/varsmanager.h"
+#include "libraries/classes/renderdevice.h"
 #include "kernel/world/terrain.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"

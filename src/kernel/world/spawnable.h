@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "kernel/renderer/renderdevice.h"
-#include "libraries/classes/lists.h"
+#include "kernel/objects/lists.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/math/vector.h"
 
 enum TFeedbackSignal : int32_t { FEEDBACK_NONE = 0, FEEDBACK_KILL = 1 };

@@ -8,7 +8,7 @@
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/feedbackcontext.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/shaderprogram.h"
 

@@ -4,7 +4,7 @@
 // height. It stays hidden until "BeginPlay" finds a terrain and moves it over
 // the island.
 
-#include "kernel/renderer/renderdevice.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/math/plane.h"
 
 class tQueryFeedbackContext;

@@ -2,7 +2,7 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/resources/instantiateas.h"
+#include "kernel/objects/instantiateas.h"
 #include "kernel/world/atmosphere.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/terrain.h"

@@ -15,10 +15,6 @@ class tGUIManager;
 class tWorld;
 class tTimer;
 
-// The build this engine reports in its banner, its INI file and "Version".
-inline constexpr const char* EngineBuildVersion = "0.4.58.9996";
-inline constexpr const char* EngineCompilationDate = "2006/05/08 14:00:44";
-
 struct tEngineConfiguration {
     ShortString ConsoleFontName = "Lucida Console";
     int32_t ScreenWidth = 1024;

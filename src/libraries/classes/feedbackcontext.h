@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 class tFeedbackContext : public tZObject {
     Z_DECLARE_CLASS(tFeedbackContext, tZObject)

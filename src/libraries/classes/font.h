@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 class tFont : public tZObject {
     Z_DECLARE_CLASS(tFont, tZObject)

@@ -3,7 +3,7 @@
 // waveforms by file name, each loaded once and shared by everybody who asks
 // for the same name; meshes come back as private replicas of a given size.
 
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 class tMeshResource;
 class tResource;

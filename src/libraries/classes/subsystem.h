@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 enum tPriorityClass : int32_t { PCLASS_FIRST = 1, PCLASS_DONTCARE = 2, PCLASS_LAST = 3 };
 enum tAutoRegister : int32_t { SUBSYS_AUTOREGISTER = 0, SUBSYS_DONTAUTOREGISTER = 1 };

@@ -2,7 +2,7 @@
 // The math server: the few numeric services that are chosen by class name at
 // start-up ("MathServer" in the start-up INI file).
 
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 #include "libraries/math/vector.h"
 
 // A 3 x 3 matrix, rows first.

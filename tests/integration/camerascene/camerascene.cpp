@@ -8,10 +8,10 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/renderer/geometry/geometryserver.h"
-#include "kernel/renderer/renderdevice.h"
+#include "libraries/classes/renderdevice.h"
 #include "kernel/renderer/va/vagl.h"
 #include "kernel/renderer/va/vamanager.h"
-#include "kernel/resources/pluginapi.h"
+#include "kernel/objects/pluginapi.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"

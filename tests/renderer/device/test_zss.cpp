@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "kernel/core/globals.h"
+#include "kernel/objects/registry.h"
 #include "kernel/renderer/shadersetup/oglshader.h"
 #include "kernel/resources/loader.h"
-#include "kernel/resources/registry.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "vfs/xzml_fixture.h"
 

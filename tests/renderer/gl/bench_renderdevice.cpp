@@ -11,13 +11,13 @@
 
 #include "common/allocationcounter.h"
 #include "common/scriptenv.h"
+#include "kernel/objects/registry.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/opengl/frame.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/shadersetup/oglshader.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/loader.h"
-#include "kernel/resources/registry.h"
 #include "renderer/vagl/offscreencontext.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "kernel/core/globals.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "renderer/vagl/offscreencontext.h"
 #include "vfs/vfsfixture.h"
 

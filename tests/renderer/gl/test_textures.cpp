@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "kernel/core/inifile.h"
 #include "kernel/renderer/textures/textures.h"
 #include "kernel/resources/resourcesmanager.h"
+#include "kernel/vfs/inifile.h"
 #include "renderer/gl/glfixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // and the classes the render device instantiates by name.
 
 #include "kernel/core/globals.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "renderer/va/va_fixture.h"
 
 namespace {

@@ -13,17 +13,19 @@ class OffscreenContext {
 public:
     static constexpr int Size = 64;
 
-    OffscreenContext() {
+    // Width x Height pixels (Size x Size by default) with a depth buffer.
+    explicit OffscreenContext(int Width = Size, int Height = Size) {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
-        Window = SDL_CreateWindow("vagl", 0, 0, Size, Size, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        Window = SDL_CreateWindow("vagl", 0, 0, Width, Height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (Window) Context = SDL_GL_CreateContext(Window);
         if (!Context) return;
         // Pixel space: (0, 0) bottom left, one unit per pixel.
-        glViewport(0, 0, Size, Size);
+        glViewport(0, 0, Width, Height);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        glOrtho(0, Size, 0, Size, -100, 100);
+        glOrtho(0, Width, 0, Height, -100, 100);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glEnableClientState(GL_VERTEX_ARRAY);

@@ -5,10 +5,11 @@
 
 #include <cstring>
 
+#include "kernel/core/engineversion.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/objects/pluginapi.h"
 #include "kernel/platform/timer.h"
-#include "kernel/resources/pluginapi.h"
 
 #ifndef PATCH_DATE
 #define PATCH_DATE "2024/03/01 12:00:00"

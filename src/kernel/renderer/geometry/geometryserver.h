@@ -8,10 +8,10 @@
 
 #include <cstdint>
 
-#include "kernel/renderer/bounds.h"
 #include "kernel/renderer/geometry/emitters.h"
 #include "kernel/renderer/geometry/tangents.h"
 #include "kernel/renderer/va/vertexarray.h"
+#include "libraries/math/bounds.h"
 
 class tVertexArrayMender;
 

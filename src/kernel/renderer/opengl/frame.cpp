@@ -4,7 +4,7 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 
 Z_IMPLEMENT_CLASS(tFrame)
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 #include "libraries/math/vector.h"
 
 class tQueryFeedbackContext;

@@ -7,7 +7,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/platform/glwindowsystem.h"
+#include "kernel/renderer/opengl/glwindowsystem.h"
 
 Z_IMPLEMENT_CLASS(tOpenGLExtensions)
 

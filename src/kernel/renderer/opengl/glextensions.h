@@ -7,7 +7,7 @@
 #include <string>
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 struct SDL_Window;
 

@@ -4,13 +4,13 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "kernel/renderer/renderdevice.h"
 #include "kernel/renderer/opengl/glerror.h"
 #include "kernel/renderer/va/vagl.h"
-#include "kernel/vfs/filesystem.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/filesystem.h"
+#include "libraries/classes/renderdevice.h"
 
 namespace {
 

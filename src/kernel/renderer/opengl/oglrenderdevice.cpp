@@ -2,10 +2,9 @@
 
 
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/core/varsmanager.h"
+#include "kernel/objects/instantiateas.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/opengl/frame.h"
 #include "kernel/renderer/opengl/glerror.h"
@@ -14,10 +13,11 @@
 #include "kernel/renderer/renderingcontext.h"
 #include "kernel/renderer/va/vagl.h"
 #include "kernel/renderer/va/vamanager.h"
-#include "kernel/resources/instantiateas.h"
+#include "kernel/vfs/inifile.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/font.h"
 #include "libraries/classes/resourcesmanager.h"
+#include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 
 Z_IMPLEMENT_CLASS(tOGLRenderDevice,

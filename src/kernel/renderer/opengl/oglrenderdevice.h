@@ -5,7 +5,8 @@
 // changes the state only as far as the next one differs), statistics, the
 // frustum culler and the text drawn from font display lists.
 
-#include "kernel/renderer/renderdevice.h"
+#include "kernel/renderer/frustum.h"
+#include "libraries/classes/renderdevice.h"
 
 class tFrame;
 class tOpenGLExtensions;

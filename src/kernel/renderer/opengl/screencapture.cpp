@@ -4,19 +4,18 @@
 
 #include <memory>
 
-#include "kernel/console/commands.h"
-#include "kernel/core/console.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/inifile.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/core/varsmanager.h"
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/loaders/image.h"
-#include "kernel/renderer/renderdevice.h"
-#include "kernel/resources/registry.h"
-#include "kernel/vfs/filesystem.h"
+#include "kernel/objects/registry.h"
+#include "kernel/vfs/inifile.h"
+#include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/filesystem.h"
+#include "libraries/classes/renderdevice.h"
+#include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 
 Z_IMPLEMENT_CLASS(tScreenCaptureDevice, .Operations = {{"ScreenShotC", ZOP_ABSTRACT}})

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "kernel/core/shortstring.h"
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 
 class tScreenCaptureDevice : public tZObject {
     Z_DECLARE_CLASS(tScreenCaptureDevice, tZObject)

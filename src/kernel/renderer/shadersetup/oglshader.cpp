@@ -5,10 +5,10 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/renderer/renderdevice.h"
 #include "kernel/renderer/va/vagl.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/feedbackcontext.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/classes/shaderprogram.h"
 
 Z_IMPLEMENT_CLASS(tOGLShaderResource,

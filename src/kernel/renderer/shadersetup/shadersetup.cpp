@@ -6,8 +6,8 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/renderer/renderdevice.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/shaderprogram.h"
 

@@ -28,7 +28,7 @@
 #include <cstdint>
 
 #include "kernel/renderer/shadersetup/maparray.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 
 // An OpenGL enumerant by name, as the script writes it.
 struct TGLEnumName {

@@ -7,7 +7,7 @@
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/renderer/va/vagl.h"
-#include "kernel/vfs/filesystem.h"
+#include "libraries/classes/filesystem.h"
 
 Z_IMPLEMENT_CLASS(tTextureFields, .Operations = {{"CacheTo"},
                                                  {"CacheFrom"},

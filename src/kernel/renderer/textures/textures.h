@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 
 class tStream;
 class tIStream;

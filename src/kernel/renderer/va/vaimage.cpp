@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "kernel/core/byteorder.h"
-#include "kernel/core/logger.h"
 #include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/stream.h"
 #include "kernel/core/strutils.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/renderer/va/vertexarray.h"
-#include "kernel/vfs/stream.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernel/resources/zobject.h"
+#include "kernel/objects/zobject.h"
 #include "libraries/math/vector.h"
 
 enum TGenNormals : int32_t {

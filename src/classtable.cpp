@@ -1,0 +1,129 @@
+// The built-in class table. Each class joins it with one line, at its place in
+// the order below: records are searched in this order, so the first loader
+// that matches an extension wins, and data files rely on the names.
+// Listing the descriptors here is also what keeps every class's object file in
+// the program, since the engine is linked from a static library.
+//
+// Full order (S = spawnable constructor kind):
+//   engine: tNullAtmosphere (S), tNullWorld, tCamera, tNullCamera, tLevel,
+//   tVirginForest (S), tSubSystem, tZObject, tEngineConsole, tEngineVarsManager,
+//   tResourcesManager, tZResourcesManager, tRenderDevice, tVertexArrayManager,
+//   tWindowManager, tAudioSubSystem, tTimer, tLoader, tMathServer,
+//   tGeometryServer, tVertexArray, tOSRenderingLayer, tAtmosphere (S),
+//   tActor (S), tWeatherConditions (S), tCloudyDay (S), tClearDay (S),
+//   tHellfire (S), tStormyDay (S), tExplosion (S), tLensFlare (S), tWinTimer,
+//   tWinGameEngine, tWindowsTTFManipulator (S), tBitmapLoader, tMeshLoader,
+//   tBMPLoader, tDDSLoader, tZHMLoader, tZSSLoader, tASELoader, tGUILoader,
+//   tGUIAtom, tGUIResponder, tGUIRegion (S), tGUIView (S), tGUIDesktop,
+//   tGUIPanel (S), tGUIBorderPanel (S), tGUIStaticPanel (S),
+//   tGUIVerticalSplitter (S), tGUIHorizontalSplitter (S), tGUIWindow (S),
+//   tGUIIcon (S), tGUIButton (S), tGUIPushButton (S), tGUIRadioButton (S),
+//   tGUIRadioGroup (S), tGUICheckBox (S), tGUIStaticWidget (S),
+//   tGUIInputLine (S), tGUIVerticalScroller (S), tGUISpinBox (S),
+//   tGUIComboBox (S), tGUIListBox (S), tGUIComboListBox (S), tGUIGauge (S),
+//   tGUIConsoleHistory (S), tGUIConsoleInputBar (S), tGUIStdConsole (S),
+//   tPrimaryRenderingTarget, tOGLRenderDevice, tRGeometryServer,
+//   tWindowsRenderingLayer, tFreeCamera, tAtmosphereRenderer (S),
+//   tAudioSource (S), tAudioLoader, tAudioSystem, tSource, tWAVLoader,
+//   tStreamPlayer, tModulePlayer, tPCMPlayer, tOGGPlayer, tMP3Player,
+//   tXMPlayer, tITPlayer, tMIDPlayer, tMODPlayer, tS3MPlayer,
+//   tGenericMathServer, tNullAudioSubSystem;
+//   game (all S except tHeightMapResource): tPickup, tCreditsPickup,
+//   tMeshActor, tAirplaneActor, tAnnouncer, tLostTheMatchAnnouncer,
+//   tPursuitPlane, tBiplane, tGUIAboutBox, tGUI3DModel, tMipTerrain,
+//   tHeightMapResource, tParticleProjectile, tShellProjectile,
+//   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
+//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
+
+#include "game/terrain/mipterrain.h"
+#include "kernel/console/console.h"
+#include "kernel/console/varsmanager.h"
+#include "kernel/core/logger.h"
+#include "kernel/loaders/bitmaploader.h"
+#include "kernel/loaders/bmploader.h"
+#include "kernel/loaders/ddsloader.h"
+#include "kernel/loaders/scriptloaders.h"
+#include "kernel/loaders/wavloader.h"
+#include "kernel/null/nullaudio.h"
+#include "kernel/null/nullworld.h"
+#include "kernel/objects/registry.h"
+#include "kernel/objects/zobject.h"
+#include "kernel/platform/primarytarget.h"
+#include "kernel/platform/renderinglayer.h"
+#include "kernel/platform/timer.h"
+#include "kernel/platform/ttfmanipulator.h"
+#include "kernel/platform/wingameengine.h"
+#include "kernel/renderer/atmosphere/atmosphererenderer.h"
+#include "kernel/renderer/atmosphere/stormyday.h"
+#include "kernel/renderer/atmosphere/weather.h"
+#include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/opengl/oglrenderdevice.h"
+#include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/heightmapresource.h"
+#include "kernel/resources/loader.h"
+#include "kernel/resources/resourcesmanager.h"
+#include "kernel/world/forest.h"
+#include "kernel/world/freecamera.h"
+#include "kernel/world/level.h"
+#include "libraries/classes/audiosubsystem.h"
+#include "libraries/classes/resourcesmanager.h"
+#include "libraries/classes/subsystem.h"
+#include "libraries/effects/lensflare.h"
+#include "libraries/math/mathserver.h"
+
+void tObjectsLinker::RegisterClasses() {
+    ProcTrace trace("RegisterClasses()");
+
+    // Engine classes
+    AddClass(tNullAtmosphere::StaticClass(CT_SpawnableConstructor));
+    AddClass(tNullWorld::StaticClass());
+    AddClass(tCamera::StaticClass());
+    AddClass(tNullCamera::StaticClass());
+    AddClass(tLevel::StaticClass());
+    AddClass(tVirginForest::StaticClass(CT_SpawnableConstructor));
+    AddClass(tSubSystem::StaticClass());
+    AddClass(tZObject::StaticClass());
+    AddClass(tEngineConsole::StaticClass());
+    AddClass(tEngineVarsManager::StaticClass());
+    AddClass(tResourcesManager::StaticClass());
+    AddClass(tZResourcesManager::StaticClass());
+    AddClass(tRenderDevice::StaticClass());
+    AddClass(tVertexArrayManager::StaticClass());
+    AddClass(tAudioSubSystem::StaticClass());
+    AddClass(tTimer::StaticClass());
+    AddClass(tLoader::StaticClass());
+    AddClass(tMathServer::StaticClass());
+    AddClass(tGeometryServer::StaticClass());
+    AddClass(tVertexArray::StaticClass());
+    AddClass(tOSRenderingLayer::StaticClass());
+    AddClass(tAtmosphere::StaticClass(CT_SpawnableConstructor));
+    AddClass(tActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tWeatherConditions::StaticClass(CT_SpawnableConstructor));
+    AddClass(tCloudyDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tClearDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tHellfire::StaticClass(CT_SpawnableConstructor));
+    AddClass(tStormyDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tLensFlare::StaticClass(CT_SpawnableConstructor));
+    AddClass(tWinTimer::StaticClass());
+    AddClass(tWinGameEngine::StaticClass());
+    AddClass(tWindowsTTFManipulator::StaticClass(CT_SpawnableConstructor));
+    AddClass(tBitmapLoader::StaticClass());
+    AddClass(tBMPLoader::StaticClass());
+    AddClass(tDDSLoader::StaticClass());
+    AddClass(tZHMLoader::StaticClass());
+    AddClass(tZSSLoader::StaticClass());
+    AddClass(tPrimaryRenderingTarget::StaticClass());
+    AddClass(tOGLRenderDevice::StaticClass());
+    AddClass(tRGeometryServer::StaticClass());
+    AddClass(tWindowsRenderingLayer::StaticClass());
+    AddClass(tFreeCamera::StaticClass());
+    AddClass(tAtmosphereRenderer::StaticClass(CT_SpawnableConstructor));
+    AddClass(tAudioLoader::StaticClass());
+    AddClass(tWAVLoader::StaticClass());
+    AddClass(tGenericMathServer::StaticClass());
+    AddClass(tNullAudioSubSystem::StaticClass());
+
+    // Game classes
+    AddClass(tMipTerrain::StaticClass(CT_SpawnableConstructor));
+    AddClass(tHeightMapResource::StaticClass());
+}

@@ -1,0 +1,200 @@
+#include "kernel/console/console.h"
+
+#include "kernel/console/commandsqueue.h"
+#include "kernel/console/demoplayers.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/renderdevice.h"
+#include "libraries/classes/varsmanager.h"
+
+Z_IMPLEMENT_CLASS(tExec, .Operations = {{"SendCommand", ZOP_ABSTRACT}, {"QueryCommand", ZOP_ABSTRACT}})
+Z_IMPLEMENT_CLASS(tConsole,
+    .Operations = {{"Display"}, {"DisplayError"}, {"DisplayInfoTip"}, {"UnbindAll"}, {"IsPlayingDemo"},
+                   {"Bind", ZOP_ABSTRACT}, {"Unbind", ZOP_ABSTRACT}, {"DisplayMessage", ZOP_ABSTRACT},
+                   {"RegisterCommand", ZOP_ABSTRACT}, {"UnRegisterCommand", ZOP_ABSTRACT},
+                   {"GetMessagesHistory", ZOP_ABSTRACT}, {"GetCommandsHistory", ZOP_ABSTRACT}})
+Z_IMPLEMENT_CLASS(tEngineConsole,
+    .Operations = {{"Tick"}, {"RenderFrame"}, {"SendKey"}, {"SendCommand"}, {"QueryCommand"}, {"Bind"}, {"Unbind"},
+                   {"DisplayMessage"}, {"RegisterCommand"}, {"UnRegisterCommand"}, {"GetMessagesHistory"},
+                   {"GetCommandsHistory"}},
+    .Published = {ZPublished<&tEngineConsole::PostInit>("PostInit")})
+
+namespace {
+
+constexpr uint8_t WheelUpKey = 5;
+constexpr uint8_t WheelDownKey = 6;
+
+}  // namespace
+
+bool ConsoleFontIsWide() {
+    static const ShortString FontVar = "CONSOLEFONTNAME";
+    if (!EngineVars) return false;
+    // Read through the table, not GetVar: looking must not clear "modified".
+    for (int32_t i = 1; i <= EngineVars->GetTotalVars(); ++i) {
+        if (EngineVars->GetVarName(i) != FontVar) continue;
+        const tVarDefinition def = EngineVars->GetVarDef(i);
+        if (def.ValueType != VT_STRING) return false;
+        ShortString font = def.ExternalValue ? *static_cast<const ShortString*>(def.ExternalValuePtr)
+                                             : VarValueText(def);
+        return UpCaseStr(font) == "LUCIDA CONSOLE";
+    }
+    return false;
+}
+
+void tConsole::UnbindAll() {
+    for (int key = 0; key <= 255; ++key) Unbind(static_cast<uint8_t>(key));
+}
+
+// ---- tEngineConsole --------------------------------------------------------
+
+tEngineConsole::tEngineConsole() {
+    CommandsList = new tCommandsList();
+    DemoPlayers = new tDemoPlayersStack();
+    MessagesHistory = NewObject<tMessagesHistory>();
+    CommandsHistory = NewObject<tCommandsHistory>();
+    CommandsQueue = NewObject<tCommandsQueue>();
+    TimeVisible = 0.0f;
+    LocalHUDVisible = false;
+    UnbindAll();
+    RegisterBuiltInCommands();
+}
+
+tEngineConsole::~tEngineConsole() {
+    DisposeObject(MessagesHistory);
+    DisposeObject(CommandsHistory);
+    DisposeObject(CommandsQueue);
+    while (!DemoPlayers->IsEmpty()) DemoPlayers->PopAndDeallocate();
+    delete DemoPlayers;
+    DemoPlayers = nullptr;
+    CommandsList->DeallocateAllItems();
+    delete CommandsList;
+    CommandsList = nullptr;
+}
+
+int32_t tEngineConsole::FindCommandSeparator(const ShortString& Line) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < Line.size(); ++i) {
+        if (Line[i] == '"') quoted = !quoted;
+        else if (Line[i] == ';' && !quoted) return static_cast<int32_t>(i + 1);
+    }
+    return 0;
+}
+
+// Pieces run one after another rather than nested, so a long line with many
+// semicolons cannot exhaust the procedure nesting.
+void tEngineConsole::SendCommand(const ShortString& Line, bool Pressed) {
+    ShortString line = Line;
+    for (;;) {
+        ProcTrace trace("tEngineConsole.SendCommand(" + line + ")");
+        ShortString piece = line, rest;
+        if (int32_t sep = FindCommandSeparator(line); sep > 0) {
+            piece = line.substr(0, static_cast<std::size_t>(sep - 1));
+            rest = line.substr(static_cast<std::size_t>(sep));
+        }
+        ShortString name = UpCaseStr(GetToken(piece, 1));
+
+        if (name.size() > 1 && name[0] == '+') {
+            tVarsManager::ConsoleInputScope input(*EngineVars);
+            EngineVars->SetVar(name.substr(1), Pressed);
+        } else if (name.view().starts_with("WAIT") && Pressed) {
+            if (!rest.empty()) QueryCommand(rest);
+            return;
+        } else if (Pressed && !Trim(piece).empty()) {
+            RunPiece(piece);
+        }
+        if (rest.empty()) return;
+        line = rest;
+    }
+}
+
+void tEngineConsole::RunPiece(const ShortString& Piece) {
+    if (HasUndefinedVariable(Piece)) return;
+    ShortString name = UpCaseStr(GetToken(Piece, 1));
+    // The argument text starts one character after the name's first occurrence.
+    std::size_t at = UpCaseStr(Piece).find(name.view());
+    std::size_t nameEnd = (at == ShortString::npos ? 0 : at + 1) + name.size();
+    ShortString args = Piece.substr(nameEnd);
+
+    if (tConsoleCommand* cmd = CommandsList->FindCommand(name)) cmd->Exec(args);
+    else DisplayError("Unknown command " + name);
+}
+
+bool tEngineConsole::HasUndefinedVariable(const ShortString& Piece) {
+    for (int n = 1, count = CountTokens(Piece); n <= count; ++n) {
+        ShortString token = GetRawToken(Piece, n);
+        if (token[0] != '%' || EngineVars->IsVarDefined(token.substr(1))) continue;
+        DisplayError("GetVar() variable not found: " + UpCaseStr(token.substr(1)));
+        return true;
+    }
+    return false;
+}
+
+void tEngineConsole::QueryCommand(const ShortString& Line) {
+    ProcTrace trace("tEngineConsole.QueryCommand(" + Line + ")");
+    CommandsQueue->PutString(Line);
+}
+
+void tEngineConsole::SendKey(uint8_t Key, bool Pressed) {
+    tConsole::SendKey(Key, Pressed);
+    if (!KeyBindings[Key].empty()) SendCommand(KeyBindings[Key], Pressed);
+    if ((Key == WheelUpKey || Key == WheelDownKey) && Pressed) SendKey(Key, false);
+}
+
+void tEngineConsole::Bind(uint8_t Key, const ShortString& CommandLine) {
+    KeyBindings[Key] = CommandLine.substr(0, MaxBindingLength);
+}
+
+void tEngineConsole::Unbind(uint8_t Key) { KeyBindings[Key].clear(); }
+
+void tEngineConsole::DisplayMessage(const ShortString& Msg, tConsoleMsgType Type) {
+    tConsoleMessage m;
+    m.Msg = Msg;
+    m.MsgType = Type;
+    m.MsgColor = ConsoleMessageColor(Type);
+    TimeVisible = MessageVisibleSeconds;
+    MessagesHistory->AddMessage(m);
+}
+
+void tEngineConsole::Tick(float DeltaSeconds) {
+    CommandsQueue->ProcessQueue();
+    if (tDemoPlayer* top = DemoPlayers->GetTop()) {
+        if (top->IsPlaying()) top->Play();
+        else DemoPlayers->PopAndDeallocate();
+    }
+    if (TimeVisible > 0.0f) TimeVisible -= DeltaSeconds;
+}
+
+void tEngineConsole::PostInit() {
+    ProcTrace trace("tConsole.PostInit()");
+    Logger->Guard(Engine, "Engine not found");
+    Logger->Guard(Engine->Renderer, "Renderer not found");
+    Engine->RegisterSubsystem(this);
+}
+
+void tEngineConsole::RenderFrame() {
+    if (TimeVisible <= 0.0f || MessagesHistory->GetTotalMessages() < 1) return;
+    tConsoleMessage Newest;
+    MessagesHistory->GetMessage(1, Newest);
+    MsgColor = Newest.MsgColor;
+    Engine->Renderer->AddTextString(0, 0, Newest.Msg, &MsgColor);
+}
+
+void tEngineConsole::RegisterCommand(const ShortString& Name, tConsoleProc Proc) {
+    Logger->Guard(CommandsList->FindCommand(Name) == nullptr, "Duplicate command registration: " + Name);
+    CommandsList->AddItem(NewObject<tConsoleCommand>(UpCaseStr(Name), Proc)->AllocateListItem());
+}
+
+void tEngineConsole::UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) {
+    ProcTrace trace("tEngineConsole.UnRegisterCommand(" + Name + ")");
+    tConsoleCommand* cmd = CommandsList->FindCommand(Name);
+    if (!cmd) Logger->Fatal("Command not found: " + Name);
+    if (!cmd->Equal(Proc)) Logger->Fatal("Class cann't unregister command it didn't register");
+    CommandsList->RemoveItem(cmd);
+    DisposeObject(cmd);
+}
+
+tConsoleMessagesHistory* tEngineConsole::GetMessagesHistory() { return MessagesHistory; }
+
+tConsoleCommandsHistory* tEngineConsole::GetCommandsHistory() { return CommandsHistory; }

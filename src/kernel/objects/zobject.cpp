@@ -1,0 +1,165 @@
+#include "kernel/objects/zobject.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+// <cstdio>'s EOF macro collides with tIStream::EOF.
+#pragma push_macro("EOF")
+#undef EOF
+#include "kernel/core/engineversion.h"
+#include "kernel/core/stream.h"
+#pragma pop_macro("EOF")
+#include <cstring>
+#include <exception>
+#include <unordered_map>
+
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/profiler.h"
+#include "kernel/core/strutils.h"
+#include "kernel/objects/lists.h"
+#include "kernel/objects/registry.h"
+
+tStaticClass tZObject::ClassInfo = tStaticClass::Make<tZObject>(
+    "tZObject", nullptr,
+    tClassOptions{.Operations = {{"Init"}, {"InitParams"}, {"Done"}, {"AllocateListItem"}, {"AllocateProxy"},
+                                 {"Replicate"}, {"LoadFromStream"}, {"SaveToStream"}, {"Instanciated"}}});
+
+const tStaticClass* tZObject::ClassUnderConstruction = nullptr;
+
+namespace {
+
+constexpr int MisuseExitCode = 255;
+
+// Identifiers come from the time-stamp counter but must never repeat, even for
+// two objects built within one tick: proxies tell objects apart by them.
+int64_t NewObjectGUID() {
+    static int64_t LastGUID = 0;
+    int64_t Tick = GetTSC();
+    LastGUID = Tick > LastGUID ? Tick : LastGUID + 1;
+    return LastGUID;
+}
+
+// Addresses of destroyed objects with their classes, so disposing a stale
+// copy of a reference is reported without touching freed memory. An entry is
+// dropped when a new object is built at the same address.
+std::unordered_map<const tZObject*, const tStaticClass*>& DestroyedObjects() {
+    static std::unordered_map<const tZObject*, const tStaticClass*> Map;
+    return Map;
+}
+
+// A ShortString in a fixed block: length byte, characters, then Fill.
+void WriteBlock(tStream& Stream, const ShortString& S, uint8_t Fill) {
+    uint8_t Block[ObjectHeaderBlockSize];
+    std::memset(Block, Fill, sizeof Block);
+    Block[0] = static_cast<uint8_t>(S.size());
+    std::memcpy(Block + 1, S.data(), S.size());
+    Stream.BlockWrite(Block, ObjectHeaderBlockSize);
+}
+
+ShortString ReadBlock(tIStream& Stream) {
+    uint8_t Block[ObjectHeaderBlockSize] = {};
+    Stream.BlockRead(Block, ObjectHeaderBlockSize);
+    return ShortString(std::string_view(reinterpret_cast<const char*>(Block + 1), Block[0]));
+}
+
+}  // namespace
+
+tZObject::tZObject()
+    : FGUID(NewObjectGUID()),
+      ObjectFlags(OBJ_Orphan),
+      ObjectClass(ClassUnderConstruction ? ClassUnderConstruction : &ClassInfo) {
+    ClassUnderConstruction = nullptr;
+    DestroyedObjects().erase(this);
+    if (Linker) Linker->AddObject(this);
+}
+
+tZObject::tZObject(const ShortString&) : tZObject() {}
+
+tZObject::~tZObject() {
+    ProcTrace trace("tZObject.Done(" + ClassName() + ")");
+    // A constructor cut short by an exception (a fatal error under a throwing
+    // halt hook) destroys the parts already built: the object was never
+    // handed out, so this is no misuse.
+    if (!(ObjectFlags & OBJ_DisposeObject) && std::uncaught_exceptions() == 0) {
+        std::printf("%s: Use DisposeObject() instead of Dispose()\n", ClassName().c_str());
+        std::fflush(stdout);
+        _exit(MisuseExitCode);
+    }
+    ObjectFlags |= OBJ_Destructed;
+    if (Linker && !(ObjectFlags & OBJ_Orphan)) Linker->RemoveObject(this);
+    DestroyedObjects()[this] = ObjectClass;
+}
+
+void tZObject::DisposeObjectImpl(tZObject* Obj) {
+    Logger->Guard(Obj != nullptr, "tZObject.DisposeObject: unable to dispose NIL object");
+    auto Destroyed = DestroyedObjects().find(Obj);
+    if (Destroyed != DestroyedObjects().end() || (Obj->ObjectFlags & OBJ_Destructed)) {
+        const tStaticClass* Class = Destroyed != DestroyedObjects().end() ? Destroyed->second : Obj->ObjectClass;
+        Logger->Fatal("tZObject.DisposeObject: destructor of this object has been called already: " + Class->Name());
+    }
+    Obj->ObjectFlags |= OBJ_DisposeObject;
+    delete Obj;
+}
+
+tListItem* tZObject::AllocateListItem() { return new tListItem(this); }
+
+tProxy* tZObject::AllocateProxy() { return Linker->CreateProxy(this); }
+
+tZObject* tZObject::Replicate() {
+    Logger->Fatal("Replication isn't supported yet");
+    return nullptr;  // Fatal does not return; virtual calls do not carry [[noreturn]]
+}
+
+void tZObject::LoadFromStream(tIStream& Stream) {
+    Logger->Guard(ReadBlock(Stream) == ObjectStreamTag,
+                  "Invalid stream format: unable to read cluster (" + ClassName() + ")");
+    ShortString Name = ReadBlock(Stream);
+    Logger->Guard(Name == ClassName(), "Invalid class name: got " + Name + " (expected: " + ClassName() + ")");
+}
+
+void tZObject::SaveToStream(tStream& Stream) {
+    WriteBlock(Stream, ObjectStreamTag, ' ');
+    WriteBlock(Stream, ClassName(), 0);
+}
+
+void tZObject::Instanciated() { ObjectFlags |= OBJ_Instanciated; }
+
+const ShortString& tZObject::ClassName() const { return ObjectClass->Name(); }
+
+bool tZObject::DynamicCast(const ShortString& Name) const { return ObjectClass->IsA(UpCaseStr(Name).view()); }
+
+bool tZObject::DynamicCast(const tZClass& Class) const { return ObjectClass->IsA(Class.StaticClass); }
+
+bool tZObject::DynamicCast(const tStaticClass* Class) const { return ObjectClass->IsA(Class); }
+
+ShortString tZObject::GetObjectFlagsString() const {
+    ShortString S;
+    if (ObjectFlags & OBJ_Orphan) S += " OBJ_Orphan";
+    if (ObjectFlags & OBJ_Destructed) S += " OBJ_Destructed";
+    return Trim(S);
+}
+
+bool tZObject::IsAbstractClass(const tZClass& Class) {
+    int Slot = Class.StaticClass->FirstAbstractSlot();
+    if (Slot < 0) return false;
+    Logger->Log("Class " + Class.ClassName + " has an abstract entry at " + Int2Str(Slot));
+    return true;
+}
+
+tZObject* tZObject::Instantiate(const tZClass& Class, const ShortString& Params) {
+    ProcTrace trace("tZObject.Instantiate(" + Class.ClassName + "," + Params + ")");
+    Logger->Guard(Class.StaticClass != nullptr, "Class not found: " + Class.ClassName);
+    Logger->Guard(!IsAbstractClass(Class), "Class is abstract: " + Class.ClassName);
+    Logger->Guard(Class.VersionNeeded <= ShortString(EngineVersionText),
+                  "Class " + Class.ClassName + " needs engine version: " + Class.VersionNeeded);
+    tZObject* Obj = nullptr;
+    switch (Class.ClassConstructor) {
+        case CT_ClassConstructor: Obj = Class.StaticClass->New(); break;
+        case CT_SpawnableConstructor: Obj = Class.StaticClass->New(Params); break;
+        default: Logger->Fatal("Invalid constructor type");
+    }
+    Logger->Guard(Obj->DynamicCast(Class.ClassName), "Wrong object was instantiated for class: " + Class.ClassName);
+    Obj->Instanciated();
+    return Obj;
+}

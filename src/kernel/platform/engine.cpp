@@ -1,0 +1,51 @@
+#include "libraries/classes/engine.h"
+
+#include "kernel/core/engineversion.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/objects/instantiateas.h"
+#include "kernel/vfs/inifile.h"
+#include "libraries/classes/timer.h"
+#include "libraries/classes/varsmanager.h"
+
+Z_IMPLEMENT_CLASS(tEngine,
+    .Operations = {{"GetEngineName", ZOP_ABSTRACT}, {"GetEngineTime", ZOP_ABSTRACT}, {"GetWorld", ZOP_ABSTRACT},
+                   {"SetWorld", ZOP_ABSTRACT}, {"InitGame", ZOP_ABSTRACT}, {"DoneGame", ZOP_ABSTRACT},
+                   {"RegisterSubsystem", ZOP_ABSTRACT}, {"UnregisterSubsystem", ZOP_ABSTRACT},
+                   {"DebugDump", ZOP_ABSTRACT}})
+
+tEngine::tEngine() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
+    ProcTrace trace("tEngine.Init()");
+    Reset();
+    RegisterConfigurationVars();
+    CountRun();
+    Timer = InstantiateClassAs<tTimer>(EngineINI->GetValue("Engine", "Timer"));
+}
+
+tEngine::~tEngine() {
+    ProcTrace trace("tEngine.Done()");
+    Reset();
+}
+
+void tEngine::RegisterConfigurationVars() {
+    EngineVars->RegisterVar("ConsoleFontName", EngineConfig.ConsoleFontName);
+    EngineVars->RegisterVar("ScreenWidth", EngineConfig.ScreenWidth);
+    EngineVars->RegisterVar("ScreenHeight", EngineConfig.ScreenHeight);
+    EngineVars->RegisterVar("BitsPerPixel", EngineConfig.BitsPerPixel);
+    EngineVars->RegisterVar("zBufferBits", EngineConfig.ZBufferBits);
+    EngineVars->RegisterVar("Frequency", EngineConfig.Frequency);
+    EngineVars->RegisterVar("FullScreen", EngineConfig.FullScreen);
+    EngineVars->RegisterVar("Stereo", EngineConfig.Stereo);
+    EngineVars->RegisterVar("MaxTickRate", EngineConfig.MaxTickRate);
+    EngineVars->RegisterVar("ShowFPS", EngineConfig.ShowFPS);
+    EngineVars->RegisterVar("EnginePaused", EnginePaused);
+}
+
+// "FirstRun" keeps the build that first ran here; "RunsCount" counts every start.
+void tEngine::CountRun() {
+    if (EngineINI->GetValue("Engine", "FirstRun").empty()) EngineINI->SetValue("Engine", "FirstRun", EngineBuildVersion);
+    ShortString Runs = EngineINI->GetValue("Engine", "RunsCount");
+    Logger->Guard(IsCorrectInt(Runs), "Wrong value in [Engine].RunsCount key");
+    EngineINI->SetValue("Engine", "RunsCount", Int2Str(static_cast<int64_t>(Str2Int(Runs)) + 1));
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The resource kinds the resources manager hands out. Each names its loader
+// family and its caching directory; the render device and the audio subsystem
+// implement the rest.
+
+#include <cstdint>
+
+#include "kernel/loaders/image.h"
+#include "kernel/loaders/waveform.h"
+#include "kernel/resources/resource.h"
+#include "libraries/classes/shaderstate.h"
+#include "libraries/math/matrix.h"
+
+class tQueryFeedbackContext;
+class tShaderProgram;
+
+class tTextureResource : public tResource {
+    Z_DECLARE_CLASS(tTextureResource, tResource)
+public:
+    using tResource::tResource;
+    ShortString GetLoaderName() override;
+    ShortString GetCachingDir() override;
+
+    // Takes the decoded image over.
+    virtual void AttachImage(TBMPRec Image) = 0;
+    // TextureUnit is an OpenGL texture-unit enumerant.
+    virtual void Bind(uint32_t TextureUnit) = 0;
+};
+
+// A surface shader: the render state everything is drawn with.
+class tShaderResource : public tResource {
+    Z_DECLARE_CLASS(tShaderResource, tResource)
+public:
+    using tResource::tResource;
+    ~tShaderResource() override;
+    ShortString GetLoaderName() override;
+    ShortString GetCachingDir() override;
+
+    // Makes this shader's whole state current.
+    virtual void SetState() = 0;
+    // Changes only what differs from Previous's state.
+    virtual void UpdateState(tShaderResource* Previous) = 0;
+    // Resets the texture matrices this draw changed.
+    virtual void RestoreMatrices() = 0;
+    // A caller's texture matrix for one unit, ahead of the unit's animation.
+    virtual void AttachTextureMatrix(int32_t Unit, const TMatrix4& Matrix) = 0;
+
+    int32_t TexturesUsed = -1;  // units in use, -1 until a unit names its file
+    TShaderTextureRec Texture[MaxShaderTextureUnits];
+    TBlending Blending;
+    TProjection Projection = ZPR_ORTHOGRAPHIC;
+    bool DepthTest = false, DepthWrites = false, ColorWrites = false, OcclusionTest = false;
+    TVertexAnimation Animation = VA_NONE;
+    TVertexAnimationParams AnimationParams;
+    TPointSprite PointSprite;
+    // Counts the samples drawn with this shader while OcclusionTest is on;
+    // set by its user, not owned.
+    tQueryFeedbackContext* FeedbackContext = nullptr;
+    tShaderProgram* ShaderProgram = nullptr;  // owned
+};
+
+// Meshes are shared per name and size; every request gets a replica.
+class tMeshResource : public tResource {
+    Z_DECLARE_CLASS(tMeshResource, tResource)
+public:
+    using tResource::tResource;
+    ShortString GetLoaderName() override;
+    ShortString GetCachingDir() override;
+
+    // A new mesh with copies of this one's sub-meshes; the caller owns it.
+    tMeshResource* Replicate() override = 0;
+    // The size this mesh was resized to.
+    virtual float ResizedDimension() = 0;
+    virtual void Resize(float Size) = 0;
+};
+
+class tWaveformResource : public tResource {
+    Z_DECLARE_CLASS(tWaveformResource, tResource)
+public:
+    using tResource::tResource;
+    ShortString GetLoaderName() override;
+    ShortString GetCachingDir() override;
+
+    // Takes the samples over.
+    virtual void AttachWaveform(TWaveform Waveform) = 0;
+    virtual uint32_t GetBufferID() = 0;
+};

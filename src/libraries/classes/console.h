@@ -1,0 +1,87 @@
+#pragma once
+// The console as every subsystem sees it (the global Console): the engine's
+// command interpreter. Lines from key bindings, scripts, demos, typed input and
+// the engine's own code are split at semicolons and each piece runs the command
+// registered under its first word. Subsystems register their commands here and
+// show messages; the implementation is tEngineConsole (kernel/console/).
+
+#include <cstdint>
+
+#include "kernel/core/shortstring.h"
+#include "libraries/classes/subsystem.h"
+#include "libraries/math/vector.h"
+
+// A handler routine together with the object it belongs to. Two procs name the
+// same handler when their routines are equal, whatever the object.
+struct tConsoleProc {
+    using tRoutine = void (*)(void* Object, const ShortString& Args);
+    void* Object = nullptr;
+    tRoutine Routine = nullptr;
+
+    void operator()(const ShortString& Args) const { Routine(Object, Args); }
+    bool Empty() const { return Routine == nullptr; }
+};
+
+// The proc of a method that takes the argument text:
+//   ConsoleProc<&tEngineConsole::EchoC>(this)
+template <auto Method, class T>
+tConsoleProc ConsoleProc(T* Object) {
+    return {Object, [](void* o, const ShortString& Args) { (static_cast<T*>(o)->*Method)(Args); }};
+}
+
+enum tConsoleMsgType : int32_t { CMSG_ENGINEMESSAGE = 0, CMSG_ERRORMESSAGE = 1, CMSG_INFOTIP = 2 };
+
+struct tConsoleMessage {
+    ShortString Msg;
+    tConsoleMsgType MsgType = CMSG_ENGINEMESSAGE;
+    TVector4 MsgColor{};
+};
+
+class tConsoleMessagesHistory : public tZObject {
+    Z_DECLARE_CLASS(tConsoleMessagesHistory, tZObject)
+public:
+    virtual void Clear() = 0;
+    virtual void AddMessage(const tConsoleMessage& Msg) = 0;
+    // Index 1 is the newest message, GetTotalMessages() the oldest.
+    virtual void GetMessage(int32_t Index, tConsoleMessage& Msg) = 0;
+    virtual int32_t GetTotalMessages() = 0;
+};
+
+class tConsoleCommandsHistory : public tZObject {
+    Z_DECLARE_CLASS(tConsoleCommandsHistory, tZObject)
+public:
+    virtual void PutCommand(const ShortString& Line) = 0;
+    virtual void SetCurrentCommand(const ShortString& Line) = 0;
+    virtual ShortString GetCurrentCommand() = 0;
+    virtual ShortString MoveBack() = 0;
+    virtual ShortString MoveForward() = 0;
+};
+
+class tExec : public tInputDevice {
+    Z_DECLARE_CLASS(tExec, tInputDevice)
+public:
+    virtual void SendCommand(const ShortString& Line, bool Pressed) = 0;
+    virtual void QueryCommand(const ShortString& Line) = 0;
+};
+
+class tConsole : public tExec {
+    Z_DECLARE_CLASS(tConsole, tExec)
+public:
+    void Display(const ShortString& Msg) { DisplayMessage(Msg, CMSG_ENGINEMESSAGE); }
+    void DisplayError(const ShortString& Msg) { DisplayMessage(Msg, CMSG_ERRORMESSAGE); }
+    void DisplayInfoTip(const ShortString& Msg) { DisplayMessage(Msg, CMSG_INFOTIP); }
+    void UnbindAll();
+    bool IsPlayingDemo() const { return PlayingDemo; }
+
+    virtual void Bind(uint8_t Key, const ShortString& CommandLine) = 0;
+    virtual void Unbind(uint8_t Key) = 0;
+    virtual void DisplayMessage(const ShortString& Msg, tConsoleMsgType Type) = 0;
+    virtual void RegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
+    virtual void UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
+    virtual tConsoleMessagesHistory* GetMessagesHistory() = 0;
+    virtual tConsoleCommandsHistory* GetCommandsHistory() = 0;
+
+    bool PlayingDemo = false;      // a timed demo is playing
+    bool LocalHUDVisible = false;  // the GUI console window is open
+};
+

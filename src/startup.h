@@ -1,0 +1,29 @@
+#pragma once
+// Start-up and shutdown of the global services (kernel/core/globals.h), in
+// their fixed order, for the program and for the test hosts alike. Each stage
+// of the shutdown frees what a stage of the start-up created, in the reverse
+// order; the program runs them all (StartUp, ShutDown), a test host the ones
+// it needs.
+
+// Logger (to "engine.log") and Warning.
+void StartLogging();
+// OSSystem, Linker with the class table, FileSystem rooted at "Data\" and
+// EngineINI read from "StdConfig\engine.ini".
+void StartBaseServices();
+// MathServer, Console, EngineVars, Resources and Engine: each an object of the
+// class the INI file names in its section Core.
+void StartCoreServices();
+
+// Writes the INI file back and the profiler report.
+void SaveSession();
+// Frees EngineVars, Console, Resources, Engine and MathServer, those that exist.
+void FreeCoreServices();
+// Frees EngineINI and FileSystem.
+void FreeFiles();
+// Frees Linker and OSSystem.
+void FreeObjectModel();
+void StopLogging();
+
+// Every stage, as the program runs them.
+void StartUp();
+void ShutDown();

@@ -1,0 +1,162 @@
+// The island drawn by the quadtree from three camera poses (at the spawn
+// point, low over the land, high looking down), with the levels of detail
+// the leaves choose and with every visible leaf at full resolution, on an
+// offscreen 1024 x 768 context through the render device. Reports triangles
+// per frame, frames per second and heap allocations per frame; before the
+// frames, the time of a first start (deviations computed and cached) and of
+// a second one (caches read), as start1_s and start2_s.
+//
+// Run from anywhere: build/release/tests/bench_terrain
+
+#include <benchmark/benchmark.h>
+
+#include <GL/glu.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "common/allocationcounter.h"
+#include "common/scriptenv.h"
+#include "game/terrain/quadtree.h"
+#include "kernel/loaders/scriptloaders.h"
+#include "kernel/objects/registry.h"
+#include "kernel/renderer/opengl/frame.h"
+#include "kernel/renderer/opengl/oglrenderdevice.h"
+#include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/heightmapresource.h"
+#include "kernel/resources/resourcesmanager.h"
+#include "libraries/classes/filesystem.h"
+#include "renderer/vagl/offscreencontext.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int Width = 1024, Height = 768;
+constexpr double FieldOfView = 70, NearPlane = 1, FarPlane = 4000;
+
+struct TPose {
+    const char* Name;
+    TVector3 Eye, Target;
+};
+constexpr TPose Poses[] = {
+    {"spawn", {64, 64, 40}, {300, 300, 40}},
+    {"low over land", {420, 480, 80}, {620, 620, 50}},
+    {"high looking down", {512, 380, 650}, {512, 560, 0}},
+};
+
+double Seconds(std::chrono::steady_clock::time_point Since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - Since).count();
+}
+
+// The engine's services over a data directory whose content folders are the
+// repository's own, a render device on the current context, and the island.
+class tIslandBench : public ScriptTest {
+public:
+    tIslandBench() {
+        SetUp();
+        const fs::path Repository = fs::path(__FILE__).parent_path().parent_path().parent_path();
+        for (const char* Folder : {"Terrain", "Shaders", "Textures", "Tree"})
+            fs::create_directory_symlink(Repository / "Data" / Folder, fs::path("Data") / Folder);
+        MapData();
+        Device = NewObject<tOGLRenderDevice>();
+        Engine->Renderer = Device;
+        Device->DefaultFrame = NewObject<tFrame>();
+        Manager = NewObject<tStdVertexArrayManager>();
+        Resources = NewObject<tZResourcesManager>();
+        Device->EmptyShader = Resources->LoadShader(tOGLRenderDevice::EmptyShaderName);
+
+        auto Start = std::chrono::steady_clock::now();
+        Build();
+        FirstStart = Seconds(Start);
+        // A new start maps the caches the first one wrote.
+        tZObject::DisposeObject(Tree);
+        tZObject::DisposeObject(Map);
+        FileSystem->SetRootDir("Data\\");
+        Start = std::chrono::steady_clock::now();
+        Build();
+        SecondStart = Seconds(Start);
+    }
+    ~tIslandBench() override {
+        tZObject::DisposeObject(Tree);
+        tZObject::DisposeObject(Map);
+        tZObject::DisposeObject(Resources);
+        tZObject::DisposeObject(Manager);
+        tZObject::DisposeObject(Device->DefaultFrame);
+        Engine->Renderer = nullptr;
+        tZObject::DisposeObject(Device);
+        TearDown();
+    }
+    void TestBody() override {}
+
+    // One frame from Pose; the triangles the device counted.
+    int64_t Frame(const TPose& Pose, bool FullResolution) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(FieldOfView, double(Width) / Height, NearPlane, FarPlane);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(Pose.Eye.x, Pose.Eye.y, Pose.Eye.z, Pose.Target.x, Pose.Target.y, Pose.Target.z, 0, 0, 1);
+        Device->BeginFrame(ZRT_BACKBUFFER);
+        Device->R_Triangles = 0;
+        Tree->FullResolution = FullResolution;
+        Tree->LastFrameCameraPos = Pose.Eye;
+        Tree->Render();
+        glFinish();
+        return Device->R_Triangles;
+    }
+
+    double FirstStart = 0, SecondStart = 0;
+
+private:
+    void Build() {
+        auto Reader = FileSystem->CreateFileReader("Terrain\\island.zhm", {RF_HALTONERRORS});
+        tZHMLoader* Loader = NewObject<tZHMLoader>();
+        Map = static_cast<tHeightMapResource*>(Loader->LoadZHM(*Reader));
+        tZObject::DisposeObject(Loader);
+        Map->SetBindedFileName("TERRAIN\\ISLAND.ZHM");
+        FileSystem->CreateDirs(Map->GetCachingDir());
+        Tree = NewObject<tQuadTree>();
+        Tree->CreateTree(Map);
+    }
+
+    tOGLRenderDevice* Device = nullptr;
+    tVertexArrayManager* Manager = nullptr;
+    tHeightMapResource* Map = nullptr;
+    tQuadTree* Tree = nullptr;
+};
+
+// The context and the island, made by the first benchmark and kept to the end.
+OffscreenContext& Context() {
+    static OffscreenContext GL(Width, Height);
+    return GL;
+}
+tIslandBench& Island() {
+    static tIslandBench Bench;
+    return Bench;
+}
+
+// Arg 0: the pose; arg 1: 1 for full resolution.
+void BM_IslandFrame(benchmark::State& State) {
+    if (!Context().Valid()) {
+        State.SkipWithError("no OpenGL context");
+        return;
+    }
+    const TPose& Pose = Poses[State.range(0)];
+    const bool Full = State.range(1) != 0;
+    int64_t Triangles = 0;
+    RunFrames(State, [&] { Triangles = Island().Frame(Pose, Full); });
+    State.SetLabel(Pose.Name);
+    State.counters["triangles"] = double(Triangles);
+    State.counters["fps"] = benchmark::Counter(double(State.iterations()), benchmark::Counter::kIsRate);
+    State.counters["start1_s"] = Island().FirstStart;
+    State.counters["start2_s"] = Island().SecondStart;
+}
+BENCHMARK(BM_IslandFrame)
+    ->ArgNames({"pose", "full"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
+
+}  // namespace
