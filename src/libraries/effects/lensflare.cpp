@@ -9,7 +9,7 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
-#include "libraries/classes/resourcekinds.h"
+#include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/viewport.h"
 #include "libraries/math/random.h"

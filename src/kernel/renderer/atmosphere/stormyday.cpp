@@ -1,10 +1,10 @@
 #include "kernel/renderer/atmosphere/stormyday.h"
 
-#include "kernel/core/console.h"
+#include "kernel/console/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/renderer/va/vamanager.h"
-#include "kernel/resources/registry.h"
+#include "kernel/objects/registry.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
