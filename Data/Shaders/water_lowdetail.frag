@@ -1,0 +1,17 @@
+// One ripple layer over the swell, fogged as the near sea.
+uniform sampler2D Texture0;
+uniform vec4 CameraPos;
+uniform vec4 SceneFogColor;
+
+varying vec2 Ripples;
+varying vec2 Swell;
+varying vec3 WorldPos;
+
+const float FogStart = 200.0;
+const float FogEnd = 1120.0;
+
+void main() {
+    vec3 Color = texture2D(Texture0, Ripples).rgb * (0.75 + 0.5 * texture2D(Texture0, Swell).g);
+    float Fog = smoothstep(FogStart, FogEnd, distance(WorldPos.xy, CameraPos.xy));
+    gl_FragColor = vec4(mix(Color, SceneFogColor.rgb, Fog), 1.0);
+}
