@@ -38,7 +38,7 @@ TMean MeanColor(const tScreenImage& Shot, int X0, int Y0, int X1, int Y1) {
 
 // A level with the free camera and the sky, then the test's lines.
 std::string SkyLevel(const std::string& Weather) {
-    return "SpawnClass tLevel\nSpawnClass tFreeCamera\nSpawnClass tAtmosphereRenderer\n" + Weather +
+    return "Set ShowStats False\nSpawnClass tLevel\nSpawnClass tFreeCamera\nSpawnClass tAtmosphereRenderer\n" + Weather +
            "\nPlayDemo test.dem\n";
 }
 
@@ -108,34 +108,34 @@ TEST(GameSky, EachWeatherPaintsItsSkyAndFog) {
 
     // Day: a blue sky, brighter towards the horizon.
     const tScreenImage DayUp = R.Screenshot("ScreenShots/day_up.bmp");
-    const TMean Sky = MeanColor(DayUp, 0, 40, 1024, 400);
+    const TMean Sky = MeanColor(DayUp, 0, 80, 1024, 400);
     EXPECT_GT(Sky.B, 120);
     EXPECT_GT(Sky.B, Sky.R + 40);
     const tScreenImage DayLevel = R.Screenshot("ScreenShots/day_level.bmp");
-    const TMean High = MeanColor(DayLevel, 0, 40, 1024, 80), Low = MeanColor(DayLevel, 0, 330, 1024, 370);
+    const TMean High = MeanColor(DayLevel, 0, 80, 1024, 120), Low = MeanColor(DayLevel, 0, 330, 1024, 370);
     EXPECT_GT(Low.R + Low.G + Low.B, High.R + High.G + High.B + 60);
     ExpectFog(R.Screenshot("ScreenShots/day_down.bmp"), 77, 77, 230, "day");
 
     // Night: dark, with stars.
     const tScreenImage NightUp = R.Screenshot("ScreenShots/night_up.bmp");
-    const TMean Night = MeanColor(NightUp, 0, 40, 1024, 700);
+    const TMean Night = MeanColor(NightUp, 0, 80, 1024, 700);
     EXPECT_LT(Night.R + Night.G + Night.B, 3 * 25);
-    EXPECT_GT(NightUp.CountBright(0, 40, 1024, 700, 120), 20);
+    EXPECT_GT(NightUp.CountBright(0, 80, 1024, 700, 120), 20);
     ExpectFog(R.Screenshot("ScreenShots/night_down.bmp"), 51, 51, 77, "night");
 
     // Storm: grey overcast, streaks of rain that move.
     const tScreenImage StormA = R.Screenshot("ScreenShots/storm_a.bmp");
     const tScreenImage StormB = R.Screenshot("ScreenShots/storm_b.bmp");
-    const TMean Storm = MeanColor(StormA, 0, 40, 1024, 300);
+    const TMean Storm = MeanColor(StormA, 0, 80, 1024, 300);
     EXPECT_NEAR(Storm.R, Storm.B, 8);
     EXPECT_LT(Storm.R, 130);
     int Changed = 0;
-    for (int Y = 40; Y < 768; ++Y)
+    for (int Y = 80; Y < 768; ++Y)
         for (int X = 0; X < 1024; ++X) Changed += StormA.At(X, Y) != StormB.At(X, Y);
     EXPECT_GT(Changed, 500);
 
     // Hellfire: red.
-    const TMean Hell = MeanColor(R.Screenshot("ScreenShots/hell_up.bmp"), 0, 40, 1024, 700);
+    const TMean Hell = MeanColor(R.Screenshot("ScreenShots/hell_up.bmp"), 0, 80, 1024, 700);
     EXPECT_GT(Hell.R, Hell.G * 2);
     EXPECT_GT(Hell.R, Hell.B * 2);
     ExpectFog(R.Screenshot("ScreenShots/hell_down.bmp"), 115, 31, 10, "hellfire");
@@ -156,7 +156,7 @@ TEST(GameSky, LensFlareShowsOnlyWhileItsPointIsInFront) {
     const TVector3 Point = Camera + ViewDirection(Vert, Horiz) * 5000;
     char Params[96];
     std::snprintf(Params, sizeof Params, "\"%.2f %.2f %.2f\"", Point.x, Point.y, Point.z);
-    Run.WriteDataFile("StdConfig/console.cfg", "SpawnClass tLevel\nSpawnClass tFreeCamera\nPlayDemo test.dem\n");
+    Run.WriteDataFile("StdConfig/console.cfg", "Set ShowStats False\nSpawnClass tLevel\nSpawnClass tFreeCamera\nPlayDemo test.dem\n");
     Run.PlayDemo("Set VertAngle " + std::to_string(Vert) + "\nSet HorizAngle " + std::to_string(Horiz) +
                  "\nSpawnClass tLensFlare " + Params + "\nWAIT 0.5\nScreenShot front.bmp\n" +
                  "Set HorizAngle " + std::to_string(Horiz + 32768) + "\nWAIT 0.5\nScreenShot behind.bmp\nQuit\n");
@@ -166,16 +166,16 @@ TEST(GameSky, LensFlareShowsOnlyWhileItsPointIsInFront) {
     // In front: the glow's core at the screen centre, where every disc lies too.
     const tScreenImage Front = R.Screenshot("ScreenShots/front.bmp");
     EXPECT_GT(Front.CountBright(492, 364, 532, 404), 1000);
-    EXPECT_EQ(Front.CountBright(0, 40, 300, 768), 0);
+    EXPECT_EQ(Front.CountBright(0, 80, 300, 768), 0);
     // Behind the camera: nothing at all.
     const tScreenImage Behind = R.Screenshot("ScreenShots/behind.bmp");
-    EXPECT_EQ(Behind.CountBright(0, 40, 1024, 768, 60), 0);
+    EXPECT_EQ(Behind.CountBright(0, 80, 1024, 768, 60), 0);
 }
 
 TEST(GameSky, WeatherWithoutASkyIsDroppedAndALaterSkyStartsWithout) {
     tGameRun Run;
     Run.WriteDataFile("StdConfig/console.cfg",
-                      "SpawnClass tLevel\nSpawnClass tFreeCamera\nSpawnClass tStormyDay 12\nSpawnClass tCloudyDay 12\n"
+                      "Set ShowStats False\nSpawnClass tLevel\nSpawnClass tFreeCamera\nSpawnClass tStormyDay 12\nSpawnClass tCloudyDay 12\n"
                       "SpawnClass tAtmosphereRenderer\nPlayDemo test.dem\n");
     Run.PlayDemo("Set VertAngle " + std::to_string(LookDown) + "\nWAIT 0.5\nScreenShot nosky.bmp\n"
                  "SpawnClass tStormyDay 12\nSpawnClass tCloudyDay 12\nWAIT 0.5\nQuit\n");

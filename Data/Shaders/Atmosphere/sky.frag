@@ -18,7 +18,7 @@ const float ZenithPath = 140.0;      // length of air straight up
 const float SunIntensity = 45.0;
 const float MieG = 0.86;             // forward scattering of the haze
 const float SunDiscCos = 0.99993;    // a disc of about 0.7 degrees
-const float Exposure = 1.3;
+const float Exposure = 1.5;
 const float CloudScale = 0.22;       // texture repeats per unit of the cloud layer
 const vec2 Wind = vec2(0.006, 0.0025);
 
@@ -44,7 +44,7 @@ void main() {
     // Light is scattered high up in the air, so the sunlight reaching it has
     // crossed only part of the air on the sun's side; the disc itself is seen
     // through all of it.
-    vec3 SunLight = SunIntensity * exp(-Beta * ZenithPath * 0.3 * AirMass(Sun.z));
+    vec3 SunLight = SunIntensity * exp(-Beta * ZenithPath * 0.2 * AirMass(Sun.z));
     vec3 DiscLight = SunIntensity * exp(-Beta * ZenithPath * AirMass(Sun.z));
     float Rayleigh = 3.0 / (16.0 * Pi) * (1.0 + CosTheta * CosTheta);
     float Mie = (1.0 - MieG) * (1.0 - MieG) / (4.0 * Pi * pow(1.0 + MieG * MieG - 2.0 * MieG * CosTheta, 1.5));
