@@ -67,7 +67,8 @@ TEST(GameSky, ProgramsReceiveTheSunDirectionAndTheScatteringCoefficients) {
                       "    VertexProgram Shaders\\Atmosphere\\sky.vert\n"
                       "    FragmentProgram Shaders\\Tests\\skyprobe.frag\n  }\n"
                       "  Enable\n  {\n    ColorWrites\n  }\n}\n");
-    Run.WriteDataFile("StdConfig/console.cfg", SkyLevel("SpawnClass tCloudyDay 12"));
+    // At night: no lens flare over the probe.
+    Run.WriteDataFile("StdConfig/console.cfg", SkyLevel("SpawnClass tCloudyDay 23"));
     Run.PlayDemo("Set VertAngle " + std::to_string(LookUp) + "\nWAIT 1\nScreenShot probe.bmp\nQuit\n");
     const tGameResult R = Run.Run();
     ASSERT_EQ(R.ExitCode, 0) << R.Stdout << R.EngineLog;

@@ -88,8 +88,10 @@ tAtmosphereRenderer::~tAtmosphereRenderer() {
     if (PlanetGeometry) DisposeObject(PlanetGeometry);
     if (Conditions) DisposeObject(Conditions);
     // The occluder shader is shared (the sea counts with it too): it must not
-    // keep counting into a query that is gone.
-    if (OccluderShader && OccluderShader->FeedbackContext == OcclusionQuery) OccluderShader->FeedbackContext = nullptr;
+    // keep counting into a query that is gone. At shutdown the resources
+    // manager, and its shaders, went first.
+    if (Resources && OccluderShader && OccluderShader->FeedbackContext == OcclusionQuery)
+        OccluderShader->FeedbackContext = nullptr;
     if (OcclusionQuery) DisposeObject(OcclusionQuery);
 }
 
