@@ -5,15 +5,15 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
-#include "libraries/classes/timer.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/resourcekinds.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/feedbackcontext.h"
-#include "kernel/resources/resourcekinds.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/shaderprogram.h"
+#include "libraries/classes/timer.h"
 #include "libraries/math/mathserver.h"
 
 Z_IMPLEMENT_CLASS(tAtmosphereRenderer,
