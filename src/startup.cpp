@@ -60,7 +60,8 @@ void StartCoreServices() {
 
 void SaveSession() {
     EngineINI->SaveINI();
-    DumpProfileInfo(1.0 / Engine->Timer->RecipCyclesPerSecond, OSSystem->GetOSVersion());
+    // Measured again (and logged) now, as long runs drift from the start-up figure.
+    DumpProfileInfo(static_cast<double>(Engine->Timer->GetCyclesPerSecond()), OSSystem->GetOSVersion());
 }
 
 void FreeCoreServices() {

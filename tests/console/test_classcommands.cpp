@@ -11,23 +11,27 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/objects/registry.h"
+#include "libraries/classes/subsystem.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class tSpawnProbe : public tZObject {
-    Z_DECLARE_CLASS(tSpawnProbe, tZObject)
+// A subsystem: the engine owns what "SpawnClass" makes.
+class tSpawnProbe : public tSubSystem {
+    Z_DECLARE_CLASS(tSpawnProbe, tSubSystem)
 public:
     tSpawnProbe() = default;
-    explicit tSpawnProbe(const ShortString& P) : tZObject(P), Params(P) { Last = this; }
+    explicit tSpawnProbe(const ShortString& P) : Params(P) { Last = this; }
+    void Tick(float) override {}
+    void RenderFrame() override {}
     ShortString Params;
     static inline tSpawnProbe* Last = nullptr;
 };
 
 }  // namespace
 
-Z_IMPLEMENT_CLASS(tSpawnProbe)
+Z_IMPLEMENT_CLASS(tSpawnProbe, .Operations = {{"Tick"}, {"RenderFrame"}})
 
 namespace {
 
@@ -50,7 +54,6 @@ protected:
     }
 };
 
-using ClassCommandsDeathTest = ClassCommandsTest;
 
 }  // namespace
 
@@ -74,10 +77,16 @@ TEST_F(ClassCommandsTest, SpawnClassBuildsByNameWithOneParameterToken) {
     EXPECT_EQ(MessagesOfType(CMSG_INFOTIP), (Lines{"Usage: SpawnClass <class name> [<constructor params>]"}));
 }
 
-TEST_F(ClassCommandsDeathTest, SpawningAnUnknownClassIsFatal) {
+TEST_F(ClassCommandsTest, SpawningAClassThatCannotBeMadeOrOwnedIsAConsoleError) {
     StartEngine();
-    EXPECT_EXIT(Type("SpawnClass tNoSuchClass"), ::testing::ExitedWithCode(255),
-                "Unable to instantiate class: class not found: TNOSUCHCLASS");
+    const int32_t objects = Linker->ObjectsGraph().GetTotalItems();
+    Type("SpawnClass tNoSuchClass; SpawnClass tSubSystem \"1 2 3\"; SpawnClass tZObject; SpawnClass tEngineConsole; "
+         "SpawnClass tWinGameEngine; SpawnClass tBMPLoader");
+    EXPECT_EQ(MessagesOfType(CMSG_ERRORMESSAGE),
+              (Lines{"Unable to instantiate class: class not found: TNOSUCHCLASS", "Class is abstract: TSUBSYSTEM",
+                     "Class can't be spawned: TZOBJECT", "Class can't be spawned: TENGINECONSOLE",
+                     "Class can't be spawned: TWINGAMEENGINE", "Class can't be spawned: TBMPLOADER"}));
+    EXPECT_EQ(Linker->ObjectsGraph().GetTotalItems(), objects);
 }
 
 TEST_F(ClassCommandsTest, EnumClassesListsTheTableInColumns) {

@@ -160,9 +160,17 @@ TEST_F(ConsoleTest, AliasesRunTheirLineAndNestFourDeep) {
     Type("again");
     EXPECT_EQ(TakeMessages(), (Lines{"level", "level", "level", "level", "WARNING: InsideAlias>3"}));
 
-    // An alias named like a command is listed but never found.
+    // A second alias of a name replaces the first; one named like a command
+    // would never run and is refused.
+    Type("Alias hello \"Echo again\"; hello");
+    EXPECT_EQ(TakeMessages(), (Lines{"again"}));
     Type("Alias Echo \"Clear\"; Echo still echo");
-    EXPECT_EQ(TakeMessages(), (Lines{"still echo"}));
+    EXPECT_EQ(TakeMessages(), (Lines{"Alias would hide the command ECHO", "still echo"}));
+    // An alias that redefines itself while it runs finishes its old line.
+    Type("Alias self \"Alias self Clear; Echo old\"; self");
+    EXPECT_EQ(TakeMessages(), Lines{"old"});
+    Type("Echo cleared; self");
+    EXPECT_EQ(TakeMessages(), Lines{});
     Type("Alias x; Alias");
     EXPECT_EQ(MessagesOfType(CMSG_INFOTIP),
               (Lines{"Usage: ALIAS <alias name> <command>", "Usage: ALIAS <alias name> <command>"}));
@@ -170,8 +178,13 @@ TEST_F(ConsoleTest, AliasesRunTheirLineAndNestFourDeep) {
 
 TEST_F(ConsoleDeathTest, CommandRegistrationRules) {
     tRecorder rec;
+    // A player's alias gives way to a command the program registers later.
     Type("Alias Later \"Echo x\"");
-    EXPECT_EXIT(Console->RegisterCommand("later", ConsoleProc<&tRecorder::RecordC>(&rec)),
+    Console->RegisterCommand("later", ConsoleProc<&tRecorder::RecordC>(&rec));
+    Type("Later on");
+    EXPECT_EQ(rec.Calls, Lines{"on"});
+    EXPECT_EQ(TakeMessages(), Lines{"Alias LATER replaced by a command of the same name"});
+    EXPECT_EXIT(Console->RegisterCommand("later", ConsoleProc<&tRecorder::OtherC>(&rec)),
                 ::testing::ExitedWithCode(255), "Duplicate command registration: later");
     EXPECT_EXIT(Console->RegisterCommand("ECHO", ConsoleProc<&tRecorder::RecordC>(&rec)),
                 ::testing::ExitedWithCode(255), "Duplicate command registration: ECHO");

@@ -12,8 +12,6 @@
 #include "kernel/console/demoplayers.h"
 #include "kernel/core/globals.h"
 
-using ScriptDeathTest = ScriptTest;
-
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -106,7 +104,16 @@ TEST_F(ScriptTest, QuitAsksTheEngineToStop) {
     EXPECT_TRUE(Engine->RequestingExit);
 }
 
-TEST_F(ScriptDeathTest, AScriptThatCannotBeOpenedIsTheFileLayersFatalError) {
+TEST_F(ScriptTest, AScriptThatCannotBeOpenedIsAConsoleErrorWithTheFileLayersText) {
+    WriteData("Scripts\\ok.cfg", "Echo ran");
     MapData();
-    EXPECT_EXIT(Type("Exec missing.cfg"), ::testing::ExitedWithCode(255), "File not found");
+    Type("Exec missing.cfg; PlayDemo Demos\\missing.dem; Exec Scripts; Exec a::b; Exec Scripts\\ok.cfg");
+    Console->Tick(0.01f);
+    const Lines errors = MessagesOfType(CMSG_ERRORMESSAGE);
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_EQ(errors[0].rfind("Error code: 2 <File not found> \"", 0), 0u) << errors[0];
+    EXPECT_TRUE(errors[1].ends_with("Data/Demos/missing.dem\"")) << errors[1];
+    EXPECT_EQ(errors[3], "This implementation doen't support virtual files");
+    EXPECT_EQ(MessagesOfType(CMSG_ENGINEMESSAGE), Lines{"ran"});
+    EXPECT_TRUE(Con().GetDemoPlayers()->IsEmpty());
 }

@@ -33,6 +33,9 @@ TEST(GetToken, BlanksTabsAndQuotesSeparateTokens) {
     EXPECT_EQ(GetToken("   ", 1), "");
     EXPECT_EQ(GetToken("a \"\" b", 2), "");
     EXPECT_EQ(GetToken("a \"\" b", 3), "b");
+    // Text stuck to a closing quote starts no token of its own.
+    EXPECT_EQ(GetToken("Set \"quoted\"x 5", 2), "quoted");
+    EXPECT_EQ(GetToken("Set \"quoted\"x 5", 3), "5");
 }
 
 namespace {
@@ -76,12 +79,22 @@ TEST(StringHelpers, NumberTextIsStrict) {
     EXPECT_FALSE(IsCorrectInt("12a"));
     EXPECT_FALSE(IsCorrectInt(" 12"));
     EXPECT_FALSE(IsCorrectInt(""));
+    EXPECT_FALSE(IsCorrectInt("+-5"));
+    EXPECT_FALSE(IsCorrectInt("0x1A"));
     EXPECT_TRUE(IsCorrectGLD("1.5"));
     EXPECT_TRUE(IsCorrectGLD("-3e2"));
     EXPECT_TRUE(IsCorrectGLD("7"));
     EXPECT_FALSE(IsCorrectGLD("1.5x"));
     EXPECT_FALSE(IsCorrectGLD(""));
     EXPECT_FALSE(IsCorrectGLD("nan"));
+    EXPECT_FALSE(IsCorrectGLD("+-5"));
+    EXPECT_FALSE(IsCorrectGLD("0x1A"));
+    EXPECT_FALSE(IsCorrectGLD("0x1p-2"));
+    EXPECT_FALSE(IsCorrectGLD("1e39"));  // too large for a single
+    EXPECT_TRUE(IsCorrectGLD("3.4e38"));
+    EXPECT_TRUE(IsCorrectGLD(".5"));
+    EXPECT_FALSE(IsCorrectGLD("."));
+    EXPECT_FALSE(IsCorrectGLD("1e"));
     EXPECT_EQ(Str2Int("42"), 42);
     EXPECT_EQ(Str2Int("forty"), 0);
     EXPECT_FLOAT_EQ(Str2Flt("0.25"), 0.25f);

@@ -133,8 +133,10 @@ TEST_F(VarsTest, BoundFieldsFollowSetAddAndRegistration) {
     Type("Add Angle 1");
     EXPECT_EQ(other, 100);
 
-    Type("Add Angle 2147483647");  // wraps instead of overflowing
-    EXPECT_EQ(other, -2147483647 - 1 + 99);
+    // A sum past 32 bits is refused; the field keeps its value.
+    Type("Add Angle 2147483647; VarList Angle");
+    EXPECT_EQ(other, 100);
+    EXPECT_EQ(TakeMessages(), (std::vector<std::string>{"Integer overflow adding to: ANGLE", "ANGLE=100"}));
 }
 
 // An owner going away hands its fields back: the variables keep their last
@@ -238,9 +240,15 @@ TEST_F(VarsTest, PercentTokensReadVariables) {
     Type("VarList Copy; VarList N; VarList R; VarList F");
     EXPECT_EQ(TakeMessages(), (std::vector<std::string>{"COPY=\"tBiplane\"", "N=3", "R=0.500", "F=True"}));
 
-    // An unknown name: reported, that piece skipped, the rest of the line run.
-    Type("Set X %Missing; Echo %Missing; Echo still here");
+    // An unknown name is reported once, where a token is really replaced; the
+    // token is empty and the rest of the line runs. Echo and Toggle take their
+    // text as it stands, and Set reads two tokens only.
+    Type("Set X %Missing; %Missing now; Echo still here");
     EXPECT_FALSE(EngineVars->IsVarDefined("X"));
     EXPECT_EQ(TakeMessages(), (std::vector<std::string>{"GetVar() variable not found: MISSING",
+                                                        "Usage: SET <Var name> <Var value>",
                                                         "GetVar() variable not found: MISSING", "still here"}));
+    Type("Echo Loading 50 %; Echo \"%nosuch\"; Toggle %x; Set a b %nosuch");
+    EXPECT_EQ(TakeMessages(), (std::vector<std::string>{"Loading 50 %", "\"%nosuch\""}));
+    EXPECT_TRUE(EngineVars->IsVarDefined("A"));
 }

@@ -85,6 +85,12 @@ tGameRun::tGameRun() {
     Work = mkdtemp(Template.data());
     fs::copy(fs::path(HALVARDINE_SOURCE_DIR) / "Data", Work / "Data", fs::copy_options::recursive);
     SetINIValue("Audio", "tNullAudioSubSystem");
+    WriteDataFile(LevelScript, "");
+}
+
+void tGameRun::UseGameLevel() {
+    fs::copy_file(fs::path(HALVARDINE_SOURCE_DIR) / "Data" / LevelScript, Work / "Data" / LevelScript,
+                  fs::copy_options::overwrite_existing);
 }
 
 // A failed test keeps its working directory for a look at the log and screenshots.

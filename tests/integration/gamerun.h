@@ -36,11 +36,18 @@ class tGameRun {
 public:
     static constexpr const char* WindowTitle = "Halvardine 3D Engine";
 
-    // A fresh working directory with the repository's Data/ and sound off.
+    // The script console.cfg runs to build the game's level (the island).
+    static constexpr const char* LevelScript = "StdConfig/level.cfg";
+
+    // A fresh working directory with the repository's Data/, sound off and no
+    // level: each test builds the scene it looks at.
     tGameRun();
     ~tGameRun();
     tGameRun(const tGameRun&) = delete;
     tGameRun& operator=(const tGameRun&) = delete;
+
+    // The game's own level, as the game starts it.
+    void UseGameLevel();
 
     // Files below Data/ ("test.dem", "StdConfig/console.cfg").
     void WriteDataFile(const std::string& RelativePath, const std::string& Contents);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "gamerun.h"
 
 TEST(GameFailures, BadStartUpEntriesEndTheGameWithTheirMessage) {
@@ -26,11 +28,11 @@ TEST(GameFailures, BadStartUpEntriesEndTheGameWithTheirMessage) {
     }
 }
 
-TEST(GameFailures, AScriptSpawningAnUnknownClassEndsTheGame) {
+TEST(GameFailures, AMissingStartUpScriptEndsTheGame) {
     tGameRun Game;
-    Game.PlayDemo("WAIT 0.2\nSpawnClass tNoSuchClass\nWAIT 5\nQuit\n");
+    std::filesystem::remove(Game.WorkDir() / "Data" / "StdConfig" / "console.cfg");
     tGameResult R = Game.Run(30);
     EXPECT_EQ(R.ExitCode, 255);
-    EXPECT_TRUE(Contains(R.EngineLog, "Fatal error: Unable to instantiate class: class not found: TNOSUCHCLASS"))
+    EXPECT_TRUE(Contains(R.EngineLog, "Fatal error: Error code: 2 <File not found> \"Data/StdConfig/console.cfg\""))
         << R.EngineLog;
 }

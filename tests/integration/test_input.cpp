@@ -61,6 +61,21 @@ TEST(GameInput, MouseButtonsDoubleClicksAndTheWheel) {
     EXPECT_FALSE(R.DataFileExists("ScreenShots/wheel_held.bmp"));
 }
 
+// The middle button has no double-click code: a fast double click is one
+// press, as the left and right buttons' second clicks are no press either.
+TEST(GameInput, AMiddleButtonDoubleClickPressesOnce) {
+    tGameRun Game;
+    Game.WriteDataFile("True", "ScreenShot once.bmp\n");
+    Game.WriteDataFile("False", "ScreenShot twice.bmp\n");
+    BindAndSignalReady(Game, "Set MiddleOdd False\nBind VK_MBUTTON \"Toggle MiddleOdd\"\nBind VK_F6 \"Exec %MiddleOdd\"");
+    Game.AddDriverStep("xdotool click --repeat 2 --delay 60 2; sleep 0.2");
+    Game.AddDriverStep("xdotool key F6; sleep 0.2; xdotool key F10");
+    tGameResult R = Game.Run(60);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(R.DataFileExists("ScreenShots/once.bmp"));
+    EXPECT_FALSE(R.DataFileExists("ScreenShots/twice.bmp"));
+}
+
 // Another window taking the focus pauses the engine; getting it back resumes.
 TEST(GameInput, FocusLossPausesTheEngine) {
     tGameRun Game;

@@ -46,10 +46,15 @@ TEST(GameStartUp, LogsStartUpDrawsFramesAndQuitsCleanly) {
                              "OpenGL extensions: ", "WGL extensions   : ", "Found: GL_ARB_multitexture",
                              "Found: WGL_ARB_pbuffer", "Found: WGL_ARB_pixel_format", "Found: WGL_ARB_render_texture",
                              "GL_MAX_TEXTURE_UNITS_ARB = ", "TOGLRENDERDEVICE attached to a viewport", "Startup took ",
-                             "Shuting down primary subsystems...", "Stopping engine timer..."})
+                             "Shuting down primary subsystems...", "Stopping engine timer...",
+                             "tSubSystem.Init()->tWinGameEngine.RegisterSubsystem(TNULLAUDIOSUBSYSTEM)"})
         EXPECT_TRUE(Contains(R.EngineLog, Line)) << Line;
     EXPECT_TRUE(Contains(R.Stdout, "Objects left: 0")) << R.Stdout;
     EXPECT_TRUE(Contains(R.ProfilerLog, "MAINLOOP")) << R.ProfilerLog;
+    // The timer is measured at start-up and again for the profiler's report.
+    const std::size_t Measured = R.EngineLog.find("CPUCycles=");
+    ASSERT_NE(Measured, std::string::npos);
+    EXPECT_NE(R.EngineLog.find("CPUCycles=", Measured + 1), std::string::npos);
 
     // The newest console message ("3 subsystems active:" and the names) at the
     // top left, the three frame-rate lines at the right edge, nothing between.

@@ -211,3 +211,29 @@ TEST(GameTerrain, TheCameraStaysAboveTheGround) {
     EXPECT_GE(std::stod(M[1]), Ground + 5);
     EXPECT_LT(std::stod(M[1]), Ground + 6);
 }
+
+// The game as a player starts it: the island with its sea and forest in view
+// from the spawn point, and nothing left behind at the end.
+TEST(GameTerrain, TheIslandAsThePlayerSeesIt) {
+    tGameRun Game;
+    Game.UseGameLevel();
+    Game.PlayDemo("WAIT 1\nScreenShot island.bmp\nQuit\n");
+    tGameResult R = Game.Run(90);
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.EngineLog, "\"Created 1000 vegetations\"")) << R.EngineLog;
+    EXPECT_TRUE(Contains(R.Stdout, "Objects left: 0")) << R.Stdout;
+    const tScreenImage Shot = R.Screenshot("ScreenShots/island.bmp");
+    ASSERT_GT(Shot.Width, 0);
+    int Sea = 0, Land = 0;
+    for (int Y = Shot.Height / 3; Y < Shot.Height; ++Y)
+        for (int X = 0; X < Shot.Width; ++X) {
+            const uint32_t C = Shot.At(X, Y);
+            const int Red = (C >> 16) & 0xFF, Green = (C >> 8) & 0xFF, Blue = C & 0xFF;
+            Sea += Blue > Red + 20 && Blue > 60;
+            Land += Green > Blue + 20 && Green > 60;
+        }
+    // Most of the lower two thirds is island or sea, and both are there.
+    EXPECT_GT(Sea, Shot.Width * Shot.Height / 30);
+    EXPECT_GT(Land, Shot.Width * Shot.Height / 10);
+    EXPECT_GT(Sea + Land, Shot.Width * Shot.Height / 2);
+}

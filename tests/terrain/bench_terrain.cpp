@@ -94,6 +94,8 @@ public:
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         gluPerspective(FieldOfView, double(Width) / Height, NearPlane, FarPlane);
+        // The perspective shaders load the device's own projection.
+        glGetFloatv(GL_PROJECTION_MATRIX, Device->CurrentPerspective.data());
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         gluLookAt(Pose.Eye.x, Pose.Eye.y, Pose.Eye.z, Pose.Target.x, Pose.Target.y, Pose.Target.z, 0, 0, 1);

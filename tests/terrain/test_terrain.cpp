@@ -19,9 +19,15 @@
 #include "game/terrain/quadtreeleaf.h"
 #include "game/terrain/terrainheights.h"
 #include "kernel/core/globals.h"
+#include "kernel/objects/instantiateas.h"
 #include "kernel/objects/registry.h"
+#include "kernel/renderer/shadersetup/oglshader.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/heightmapresource.h"
+#include "kernel/resources/resourcesmanager.h"
+#include "kernel/world/forest.h"
+#include "kernel/world/world.h"
+#include "libraries/classes/engine.h"
 #include "libraries/classes/filesystem.h"
 
 namespace {
@@ -256,6 +262,59 @@ TEST_F(HeightMapTest, ALevelNeedsARenderDevice) {
     StartEngine();
     EXPECT_EXIT(Linker->InstantiateClassByName("tLevel", ""), ::testing::ExitedWithCode(255),
                 "Render device isn't assigned");
+}
+
+// ---- The forest -----------------------------------------------------------------------
+
+// A forest in the engine's world, its tree shader standing ready in the
+// resources manager.
+class ForestTest : public EngineHostTest {
+protected:
+    void SetUp() override {
+        EngineHostTest::SetUp();
+        StartActiveEngine();
+        Manager = NewObject<tStdVertexArrayManager>();
+        auto* Loaded = NewObject<tZResourcesManager>();
+        Resources = Loaded;
+        tShaderResource* TreeShader = NewObject<tOGLShaderResource>();
+        TreeShader->SetBindedFileName("TREE\\TREE.SHADER");
+        Loaded->Resources.AddItem(TreeShader->AllocateListItem());
+    }
+    void TearDown() override {
+        Engine->GetWorld()->ResetWorld();
+        tZObject::DisposeObject(Resources);
+        tZObject::DisposeObject(Manager);
+        EngineHostTest::TearDown();
+    }
+    tStdVertexArrayManager* Manager = nullptr;
+};
+
+TEST_F(ForestTest, PlantsCrossedBillboardsAndIgnoresTreesBeyondItsRoom) {
+    auto* Empty = InstantiateClassAs<tVirginForest>("tVirginForest");
+    Empty->Update(0.01f);
+    EXPECT_EQ(Empty->VA, nullptr);
+
+    auto* Forest = InstantiateClassAs<tVirginForest>("tVirginForest");
+    Forest->AddVegetation(10.5f, -3.2f, 40);
+    Forest->Update(0.01f);
+    EXPECT_EQ(Forest->MinX, 0);
+    EXPECT_EQ(Forest->MinY, -4);
+    EXPECT_EQ(Forest->MaxX, 11);
+    EXPECT_EQ(Forest->MaxY, 0);
+    EXPECT_FLOAT_EQ(Forest->ForestPosition.x, 5.5f);
+    EXPECT_FLOAT_EQ(Forest->ForestPosition.y, -2.0f);
+    ASSERT_NE(Forest->VA, nullptr);
+    EXPECT_EQ(Forest->VA->GetActiveVertexCount(), 8);
+    const TVector3 Top = Forest->VA->GetVertices()[2];
+    EXPECT_FLOAT_EQ(Top.x, 10.5f);
+    EXPECT_FLOAT_EQ(Top.y, -5.2f);
+    EXPECT_FLOAT_EQ(Top.z, 44.0f);
+
+    ::testing::internal::CaptureStdout();
+    for (int32_t I = 0; I < tVirginForest::MaxVegetations + 10; ++I) Forest->AddVegetation(float(I % 100), 7, 30);
+    const std::string Out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Forest->TotalVegetations(), tVirginForest::MaxVegetations);
+    EXPECT_EQ(Occurrences(Out, "Forest is full"), 1) << Out;
 }
 
 // ---- The junction rule -------------------------------------------------------------

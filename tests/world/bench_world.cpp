@@ -8,11 +8,11 @@
 #include "common/allocationcounter.h"
 #include "common/enginehost.h"
 #include "common/testworld.h"
-#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
-#include "kernel/platform/wingameengine.h"
 #include "kernel/objects/registry.h"
+#include "kernel/platform/wingameengine.h"
 #include "kernel/world/freecamera.h"
+#include "libraries/classes/console.h"
 
 namespace {
 

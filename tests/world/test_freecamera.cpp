@@ -10,13 +10,13 @@
 
 #include "common/enginehost.h"
 #include "common/testworld.h"
-#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
-#include "libraries/classes/varsmanager.h"
-#include "kernel/platform/wingameengine.h"
 #include "kernel/objects/registry.h"
+#include "kernel/platform/wingameengine.h"
 #include "kernel/world/freecamera.h"
 #include "kernel/world/world.h"
+#include "libraries/classes/console.h"
+#include "libraries/classes/varsmanager.h"
 
 namespace {
 
@@ -165,6 +165,14 @@ TEST_F(FreeCameraTest, TurningBanksUpToItsLimitAndTheAnglesStayInRange) {
     Type("StopCamera; +LookDown");
     Ticks(100);
     EXPECT_EQ(Camera->VertAngle, 0);
+
+    // Whatever a script sets, the angles wrap instead of overflowing.
+    Type("Set VertAngle -2147483648; Set HorizAngle 2147483647; +LookRight");
+    Camera->GetViewingTransformation();
+    Ticks(1);
+    EXPECT_GE(Camera->VertAngle, 0);
+    EXPECT_LE(Camera->VertAngle, 34560);
+    EXPECT_EQ(Camera->HorizAngle, (2147483647LL + StepAngle) & 0xFFFF);
 }
 
 // Without terrain the camera goes anywhere (and nothing is fatal); with one it

@@ -8,6 +8,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/vfs/filemapper.h"
 #include "libraries/classes/engine.h"
 
 namespace {
@@ -25,6 +26,14 @@ constexpr std::size_t HelpWideLine = 120;
 
 // "Unknown key name "NAME"" for Bind and UnBind.
 ShortString UnknownKeyMessage(const ShortString& Name) { return "Unknown key name \"" + Name + "\""; }
+
+// Whether a script or demo can be read; if not, the error that opening it
+// would have ended the program with is shown instead.
+bool ScriptReadable(tConsole& Con, const ShortString& File) {
+    ShortString error = tIFileMapper::OpenError(File);
+    if (!error.empty()) Con.DisplayError(error);
+    return error.empty();
+}
 
 }  // namespace
 
@@ -58,9 +67,12 @@ void tEngineConsole::ExecConsoleConfigC(const ShortString& Args) {
         DisplayError("Scripts nested too deep, not run: " + file);
         return;
     }
-    ++ScriptNesting;
-    tDemoPlayer* player = NewObject<tInstantDemoPlayer>(file);
-    --ScriptNesting;
+    if (!ScriptReadable(*this, file)) return;
+    tDemoPlayer* player = nullptr;
+    {
+        tNestingLevel level(ScriptNesting);
+        player = NewObject<tInstantDemoPlayer>(file);
+    }
     DemoPlayers->Push(player);
 }
 
@@ -106,6 +118,7 @@ void tEngineConsole::PlayDemoC(const ShortString& Args) {
         DisplayInfoTip("Usage: PlayDemo <filename>");
         return;
     }
+    if (!ScriptReadable(*this, file)) return;
     DemoPlayers->Push(NewObject<tTimedDemoPlayer>(file));
 }
 
@@ -114,6 +127,12 @@ void tEngineConsole::AliasC(const ShortString& Args) {
     ShortString line = GetToken(Args, 2);
     if (name.empty() || line.empty()) {
         DisplayInfoTip("Usage: ALIAS <alias name> <command>");
+        return;
+    }
+    if (tConsoleCommand* existing = CommandsList->FindCommand(name)) {
+        // An alias under a command's name would never run.
+        if (!existing->IsAlias()) DisplayError("Alias would hide the command " + name);
+        else static_cast<tAliasCommand*>(existing)->AliasCommand = line;
         return;
     }
     CommandsList->AddItem(NewObject<tAliasCommand>(name, line)->AllocateListItem());

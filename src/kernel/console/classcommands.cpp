@@ -11,12 +11,38 @@ namespace {
 constexpr std::size_t ClassNameColumn = 25;
 constexpr std::size_t PackageColumn = 38;
 
+// Subsystems of which the program makes exactly one for itself.
+constexpr std::string_view EngineServices[] = {"TENGINE", "TINPUTDEVICE", "TVIEWPORT", "TAUDIOSUBSYSTEM"};
+
+// What "SpawnClass" may make: objects that someone owns once made, world
+// objects (the world) and subsystems (the engine), but not the engine's own
+// services. Anything else would live unowned to the end, or take over a
+// service the program already has.
+bool OwnedOnceSpawned(const tZClass& C) {
+    const tStaticClass* Class = C.StaticClass;
+    if (Class->IsA("TSPAWNABLE")) return true;
+    if (!Class->IsA("TSUBSYSTEM")) return false;
+    for (std::string_view Service : EngineServices)
+        if (Class->IsA(Service)) return false;
+    return true;
+}
+
 }  // namespace
 
 void tObjectsLinker::SpawnClassC(const ShortString& Args) {
     const ShortString name = UpCaseStr(GetToken(Args, 1));
     if (name.empty()) {
         Console->DisplayInfoTip("Usage: SpawnClass <class name> [<constructor params>]");
+        return;
+    }
+    if (ShortString error = InstantiationError(name); !error.empty()) {
+        Console->DisplayError(error);
+        return;
+    }
+    tZClass c;
+    FindClass(name, c);
+    if (!OwnedOnceSpawned(c)) {
+        Console->DisplayError("Class can't be spawned: " + name);
         return;
     }
     InstantiateClassByName(name, GetToken(Args, 2));

@@ -28,9 +28,9 @@ void tAliasCommand::Exec(const ShortString&) {
         Console->DisplayError("WARNING: InsideAlias>3");
         return;
     }
-    ++InsideAlias;
+    tNestingLevel level(InsideAlias);
+    // The line may replace or remove this alias: nothing of it is used after.
     Console->SendCommand(AliasCommand, true);
-    --InsideAlias;
 }
 
 tCommandsList::tCommandsList() : tList("tConsoleCommand") {}

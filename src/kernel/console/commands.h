@@ -9,6 +9,20 @@
 #include "kernel/objects/zobject.h"
 #include "libraries/classes/console.h"
 
+// One level of a nesting counter (aliases inside aliases, scripts inside
+// scripts) for as long as it lives, so a command cut short by a fatal error
+// that a test or fuzz target catches leaves the counter as it found it.
+class tNestingLevel {
+public:
+    explicit tNestingLevel(int32_t& Counter) : Count(Counter) { ++Count; }
+    ~tNestingLevel() { --Count; }
+    tNestingLevel(const tNestingLevel&) = delete;
+    tNestingLevel& operator=(const tNestingLevel&) = delete;
+
+private:
+    int32_t& Count;
+};
+
 class tConsoleCommand : public tZObject {
     Z_DECLARE_CLASS(tConsoleCommand, tZObject)
 public:

@@ -101,34 +101,24 @@ void tEngineConsole::SendCommand(const ShortString& Line, bool Pressed) {
         } else if (name.view().starts_with("WAIT") && Pressed) {
             if (!rest.empty()) QueryCommand(rest);
             return;
-        } else if (Pressed && !Trim(piece).empty()) {
-            RunPiece(piece);
+        } else if (Pressed && !name.empty()) {  // empty: a blank piece or an undefined "%name", shown already
+            RunPiece(piece, name);
         }
         if (rest.empty()) return;
         line = rest;
     }
 }
 
-void tEngineConsole::RunPiece(const ShortString& Piece) {
-    if (HasUndefinedVariable(Piece)) return;
-    ShortString name = UpCaseStr(GetToken(Piece, 1));
+// Name is token 1 of the piece as SendCommand read it, "%name" already
+// replaced: reading it again would report an undefined variable twice.
+void tEngineConsole::RunPiece(const ShortString& Piece, const ShortString& Name) {
     // The argument text starts one character after the name's first occurrence.
-    std::size_t at = UpCaseStr(Piece).find(name.view());
-    std::size_t nameEnd = (at == ShortString::npos ? 0 : at + 1) + name.size();
+    std::size_t at = UpCaseStr(Piece).find(Name.view());
+    std::size_t nameEnd = (at == ShortString::npos ? 0 : at + 1) + Name.size();
     ShortString args = Piece.substr(nameEnd);
 
-    if (tConsoleCommand* cmd = CommandsList->FindCommand(name)) cmd->Exec(args);
-    else DisplayError("Unknown command " + name);
-}
-
-bool tEngineConsole::HasUndefinedVariable(const ShortString& Piece) {
-    for (int n = 1, count = CountTokens(Piece); n <= count; ++n) {
-        ShortString token = GetRawToken(Piece, n);
-        if (token[0] != '%' || EngineVars->IsVarDefined(token.substr(1))) continue;
-        DisplayError("GetVar() variable not found: " + UpCaseStr(token.substr(1)));
-        return true;
-    }
-    return false;
+    if (tConsoleCommand* cmd = CommandsList->FindCommand(Name)) cmd->Exec(args);
+    else DisplayError("Unknown command " + Name);
 }
 
 void tEngineConsole::QueryCommand(const ShortString& Line) {
@@ -182,7 +172,15 @@ void tEngineConsole::RenderFrame() {
 }
 
 void tEngineConsole::RegisterCommand(const ShortString& Name, tConsoleProc Proc) {
-    Logger->Guard(CommandsList->FindCommand(Name) == nullptr, "Duplicate command registration: " + Name);
+    tConsoleCommand* existing = CommandsList->FindCommand(Name);
+    if (existing && existing->IsAlias()) {
+        // The alias may be running this very registration: nothing of it is
+        // used once its Exec returns.
+        DisplayError("Alias " + existing->CmdName + " replaced by a command of the same name");
+        CommandsList->RemoveItem(existing);
+        DisposeObject(existing);
+    }
+    Logger->Guard(existing == nullptr, "Duplicate command registration: " + Name);
     CommandsList->AddItem(NewObject<tConsoleCommand>(UpCaseStr(Name), Proc)->AllocateListItem());
 }
 

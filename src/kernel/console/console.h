@@ -68,10 +68,7 @@ public:
 
 private:
     void RegisterBuiltInCommands();
-    void RunPiece(const ShortString& Piece);
-    // A "%name" token of the piece naming no variable: reported, and the
-    // piece is not run.
-    bool HasUndefinedVariable(const ShortString& Piece);
+    void RunPiece(const ShortString& Piece, const ShortString& Name);
 
     ShortString KeyBindings[256];
     tCommandsList* CommandsList = nullptr;

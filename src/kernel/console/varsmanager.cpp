@@ -141,7 +141,10 @@ int32_t tEngineVarsManager::SetVarInternal(const ShortString& Name, const void* 
         return index;
     }
 
-    if (TotalVarDefs >= MaxVarDefs) Logger->Fatal("SetVar() number of Var definitions exceeded on: " + name);
+    if (TotalVarDefs >= MaxVarDefs) {
+        Refuse("SetVar() number of Var definitions exceeded on: " + name);
+        return 0;
+    }
     tVarDefinition& d = VarDefs[TotalVarDefs++];
     d = tVarDefinition{};
     d.VarName = name;
@@ -175,9 +178,14 @@ int32_t tEngineVarsManager::AddVarInternal(const ShortString& Name, const void* 
         return 0;
     }
     if (Type == VT_LONGINT) {
-        // Wraps around like the 32-bit register it models instead of overflowing.
+        // A sum past 32 bits would wrap into the bound field: refused instead.
         auto* field = static_cast<int32_t*>(d.ExternalValuePtr);
-        *field = static_cast<int32_t>(static_cast<uint32_t>(*field) + static_cast<uint32_t>(*static_cast<const int32_t*>(Value)));
+        int32_t sum = 0;
+        if (__builtin_add_overflow(*field, *static_cast<const int32_t*>(Value), &sum)) {
+            Refuse("Integer overflow adding to: " + name);
+            return 0;
+        }
+        *field = sum;
     } else if (Type == VT_LFLOAT) {
         *static_cast<float*>(d.ExternalValuePtr) += *static_cast<const float*>(Value);
     }

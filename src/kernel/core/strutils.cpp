@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 namespace {
 
@@ -29,24 +31,50 @@ const std::array<int32_t, 256>& OddPrimes() {
     return primes;
 }
 
-// Strict parse of the whole text as a double (leading/trailing blanks refused).
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Skips a run of decimal digits; how many there were.
+std::size_t SkipDigits(std::string_view s, std::size_t& i) {
+    std::size_t first = i;
+    while (i < s.size() && IsDigit(s[i])) ++i;
+    return i - first;
+}
+
+// Whether the whole text is a decimal real: an optional sign, digits with an
+// optional "." (at least one digit), an optional exponent. Hexadecimal forms,
+// "inf", "nan", blanks and doubled signs are not numbers to the console.
+bool IsDecimalReal(std::string_view s) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    std::size_t digits = SkipDigits(s, i);
+    if (i < s.size() && s[i] == '.') digits += SkipDigits(s, ++i);
+    if (digits == 0) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (SkipDigits(s, i) == 0) return false;
+    }
+    return i == s.size();
+}
+
+// A decimal real that fits a single: a larger one would be stored as infinity.
 bool ParseReal(std::string_view s, double& out) {
-    if (s.empty()) return false;
+    if (s.empty() || s.size() > ShortString::Capacity || !IsDecimalReal(s)) return false;
     char buf[ShortString::Capacity + 1];
     std::memcpy(buf, s.data(), s.size());
     buf[s.size()] = '\0';
-    if (std::isspace(static_cast<unsigned char>(buf[0]))) return false;
-    char* end = nullptr;
-    out = std::strtod(buf, &end);
-    return end == buf + s.size() && std::isfinite(out);
+    out = std::strtod(buf, nullptr);
+    return std::fabs(out) <= std::numeric_limits<float>::max();
 }
 
 bool ParseInt(std::string_view s, int32_t& out) {
     if (s.empty()) return false;
     const char* first = s.data();
     const char* last = s.data() + s.size();
-    if (*first == '+') ++first;
-    if (first == last) return false;
+    if (*first == '+') {
+        ++first;
+        if (first == last || !IsDigit(*first)) return false;  // "+-5" is not a number
+    }
     auto [ptr, ec] = std::from_chars(first, last, out);
     return ec == std::errc() && ptr == last;
 }
@@ -56,11 +84,10 @@ bool ParseInt(std::string_view s, int32_t& out) {
 void SetTokenVariableResolver(TokenVariableResolver resolver) { TokenResolver = resolver; }
 
 // Finds token n (1-based) of a line; false when there are fewer tokens. On
-// return the token is line[start, stop). n = 0 counts the tokens into count.
-static bool LocateToken(const ShortString& line, int n, std::size_t& start, std::size_t& stop, int& count) {
-    count = 0;
+// return the token is line[start, stop).
+static bool LocateToken(const ShortString& line, int n, std::size_t& start, std::size_t& stop) {
+    int count = 0;
     if (line.size() == 1) {
-        count = 1;
         start = 0;
         stop = 1;
         return n == 1;
@@ -76,7 +103,10 @@ static bool LocateToken(const ShortString& line, int n, std::size_t& start, std:
             start = i + 1;
             stop = line.find('"', start);
             if (stop == ShortString::npos) stop = len;
+            // Text stuck to the closing quote belongs to no token: a token
+            // starts only after a blank or a tab.
             next = stop + 1;
+            while (next < len && !IsBlank(line[next])) ++next;
         } else {
             start = i;
             stop = start;
@@ -91,16 +121,8 @@ static bool LocateToken(const ShortString& line, int n, std::size_t& start, std:
 
 ShortString GetRawToken(const ShortString& line, int n) {
     std::size_t start = 0, stop = 0;
-    int count = 0;
-    if (n < 1 || !LocateToken(line, n, start, stop, count)) return {};
+    if (n < 1 || !LocateToken(line, n, start, stop)) return {};
     return line.substr(start, stop - start);
-}
-
-int CountTokens(const ShortString& line) {
-    std::size_t start = 0, stop = 0;
-    int count = 0;
-    LocateToken(line, 0, start, stop, count);
-    return count;
 }
 
 ShortString GetToken(const ShortString& line, int n) {

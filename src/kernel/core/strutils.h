@@ -15,7 +15,6 @@ void SetTokenVariableResolver(TokenVariableResolver resolver);
 ShortString GetToken(const ShortString& line, int n);
 // The same token as written, "%name" left as it stands.
 ShortString GetRawToken(const ShortString& line, int n);
-int CountTokens(const ShortString& line);
 
 // Sum of the character codes times the i-th odd prime (3, 5, 7, 11, ...).
 int32_t StrHash(const ShortString& s);

@@ -116,8 +116,18 @@ tZObject* tObjectsLinker::InstantiateClassByName(const ShortString& Name, const 
     ProcTrace trace("tObjectsLinker.InstantiateClassByName(" + Name + ",\"" + Params + "\")");
     ShortString UpperName = UpCaseStr(Name);
     tZClass C;
-    if (!FindClass(UpperName, C)) Logger->Fatal("Unable to instantiate class: class not found: " + UpperName);
+    if (!FindClass(UpperName, C)) Logger->Fatal(ClassNotFoundMessage(UpperName));
     return Instantiate(C, Params);
+}
+
+ShortString tObjectsLinker::ClassNotFoundMessage(const ShortString& UpperName) {
+    return "Unable to instantiate class: class not found: " + UpperName;
+}
+
+ShortString tObjectsLinker::InstantiationError(const ShortString& Name) {
+    tZClass C;
+    if (!FindClass(Name, C)) return ClassNotFoundMessage(UpCaseStr(Name));
+    return tZObject::InstantiationError(C);
 }
 
 int32_t tObjectsLinker::IndexOfClass(const ShortString& UpperName) const {
@@ -171,10 +181,13 @@ bool tObjectsLinker::FindInterface(const ShortString& InterfaceName, int32_t& In
 
 bool tObjectsLinker::FindFileLoader(const ShortString& LoaderInterface, const ShortString& FileName, tZClass& C) {
     ProcTrace trace("tObjectsLinker.FindFileLoader(" + FileName + ")");
+    if (!LookUpFileLoader(LoaderInterface, FileName, C)) Logger->Fatal(NoLoaderMessage(FileName));
+    return true;
+}
+
+bool tObjectsLinker::LookUpFileLoader(const ShortString& LoaderInterface, const ShortString& FileName, tZClass& C) {
     ShortString Ext = UpCaseStr(FileExtensionOf(FileName));
-    for (int32_t I = 1;; ++I) {
-        if (!FindInterface(LoaderInterface, I, C))
-            Logger->Fatal("Unable to find apropriate loader for: " + Ext + " (" + FileName + ")");
+    for (int32_t I = 1; FindInterface(LoaderInterface, I, C); ++I) {
         if (IsClassValid(C) && C.StaticClass->HasFileExtension() &&
             UpCaseStr(C.StaticClass->FileExtension()) == Ext) {
             Logger->Guard(C.StaticClass->IsA(UpCaseStr(LoaderInterface).view()),
@@ -182,6 +195,11 @@ bool tObjectsLinker::FindFileLoader(const ShortString& LoaderInterface, const Sh
             return true;
         }
     }
+    return false;
+}
+
+ShortString tObjectsLinker::NoLoaderMessage(const ShortString& FileName) {
+    return "Unable to find apropriate loader for: " + UpCaseStr(FileExtensionOf(FileName)) + " (" + FileName + ")";
 }
 
 void tObjectsLinker::CallMethodForAllObjects(const ShortString& MethodName) {

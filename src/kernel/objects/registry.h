@@ -52,6 +52,13 @@ public:
     // The first valid class descending from LoaderInterface whose FileExtension
     // matches FileName's; fatal when there is none.
     virtual bool FindFileLoader(const ShortString& LoaderInterface, const ShortString& FileName, tZClass& C);
+    // FindFileLoader without the fatal error: false when no loader matches.
+    bool LookUpFileLoader(const ShortString& LoaderInterface, const ShortString& FileName, tZClass& C);
+    // FindFileLoader's fatal message when no loader matches FileName.
+    static ShortString NoLoaderMessage(const ShortString& FileName);
+    // The fatal message InstantiateClassByName(Name) would stop at before the
+    // constructor runs (an unknown or abstract class), or an empty text.
+    ShortString InstantiationError(const ShortString& Name);
     virtual void BroadcastEngineInit();
     virtual void BroadcastBeginPlay();
 
@@ -73,6 +80,7 @@ public:
     const tObjectsList& ObjectsGraph() const { return *Graph; }
 
 private:
+    static ShortString ClassNotFoundMessage(const ShortString& UpperName);
     // 0-based position of the record named UpperName, -1 when absent.
     int32_t IndexOfClass(const ShortString& UpperName) const;
 

@@ -147,18 +147,21 @@ bool tZObject::IsAbstractClass(const tZClass& Class) {
     return true;
 }
 
+ShortString tZObject::InstantiationError(const tZClass& Class) {
+    if (Class.StaticClass == nullptr) return "Class not found: " + Class.ClassName;
+    if (IsAbstractClass(Class)) return "Class is abstract: " + Class.ClassName;
+    if (Class.VersionNeeded > ShortString(EngineVersionText))
+        return "Class " + Class.ClassName + " needs engine version: " + Class.VersionNeeded;
+    if (Class.ClassConstructor != CT_ClassConstructor && Class.ClassConstructor != CT_SpawnableConstructor)
+        return "Invalid constructor type";
+    return {};
+}
+
 tZObject* tZObject::Instantiate(const tZClass& Class, const ShortString& Params) {
     ProcTrace trace("tZObject.Instantiate(" + Class.ClassName + "," + Params + ")");
-    Logger->Guard(Class.StaticClass != nullptr, "Class not found: " + Class.ClassName);
-    Logger->Guard(!IsAbstractClass(Class), "Class is abstract: " + Class.ClassName);
-    Logger->Guard(Class.VersionNeeded <= ShortString(EngineVersionText),
-                  "Class " + Class.ClassName + " needs engine version: " + Class.VersionNeeded);
-    tZObject* Obj = nullptr;
-    switch (Class.ClassConstructor) {
-        case CT_ClassConstructor: Obj = Class.StaticClass->New(); break;
-        case CT_SpawnableConstructor: Obj = Class.StaticClass->New(Params); break;
-        default: Logger->Fatal("Invalid constructor type");
-    }
+    if (ShortString Error = InstantiationError(Class); !Error.empty()) Logger->Fatal(Error);
+    tZObject* Obj = Class.ClassConstructor == CT_SpawnableConstructor ? Class.StaticClass->New(Params)
+                                                                      : Class.StaticClass->New();
     Logger->Guard(Obj->DynamicCast(Class.ClassName), "Wrong object was instantiated for class: " + Class.ClassName);
     Obj->Instanciated();
     return Obj;

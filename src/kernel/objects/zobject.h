@@ -34,8 +34,9 @@ enum tObjectFlags : uint32_t {
 inline constexpr const char* ObjectStreamTag = "Z-cluster";
 inline constexpr int32_t ObjectHeaderBlockSize = 256;
 
-// Sets the object's class as each level of its construction begins, so the
-// most derived class is known from then on, through destruction.
+// Sets the object's class as each level of its construction begins (unless a
+// more derived class is known already), so the most derived class is known
+// from then on, through destruction.
 struct tClassStamp {
     tClassStamp(tZObject* Obj, const tStaticClass* Class);
 };
@@ -94,6 +95,9 @@ public:
 
     static bool IsAbstractClass(const tZClass& Class);
     static tZObject* Instantiate(const tZClass& Class, const ShortString& Params);
+    // The fatal message Instantiate would stop at before building the object,
+    // or an empty text.
+    static ShortString InstantiationError(const tZClass& Class);
 
     // The only sanctioned way to destroy an engine object; clears Obj.
     template <class T>
@@ -127,7 +131,12 @@ struct tDisposeObject {
 template <class T>
 using tOwned = std::unique_ptr<T, tDisposeObject>;
 
-inline tClassStamp::tClassStamp(tZObject* Obj, const tStaticClass* Class) { Obj->ObjectClass = Class; }
+// An object made through NewObject knows its most derived class from the
+// root constructor on, so traces inside base constructors name it; a stamp
+// only ever moves the class further down the tree.
+inline tClassStamp::tClassStamp(tZObject* Obj, const tStaticClass* Class) {
+    if (Class->IsA(Obj->ObjectClass)) Obj->ObjectClass = Class;
+}
 
 // Builds an engine object whose type is known at compile time.
 template <class T, class... Args>

@@ -12,6 +12,7 @@
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/ossystem.h"
 #include "kernel/platform/winviewport.h"
+#include "kernel/vfs/filemapper.h"
 #include "kernel/vfs/inifile.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/audiosubsystem.h"
@@ -28,13 +29,19 @@ namespace {
 
 constexpr TVector4 White = {1, 1, 1, 1};
 
+// The start-up scripts are the program's own: unlike a typed "Exec", a
+// missing one ends the program.
+void RunStartUpScript(const ShortString& Name) {
+    if (ShortString Error = tIFileMapper::OpenError(Name); !Error.empty()) Logger->Fatal(Error);
+    Console->SendCommand("exec " + Name, true);
+}
 
 }  // namespace
 
 tWinGameEngine::tWinGameEngine() {
     ProcTrace trace("tWinGameEngine.Init()");
     LogBanner();
-    Console->SendCommand("exec StdConfig\\engine.cfg", true);
+    RunStartUpScript("StdConfig\\engine.cfg");
     EngineActive = false;
     ActiveSubsystems = 0;
     EngineTime = 0;
@@ -92,7 +99,7 @@ void tWinGameEngine::InitGame() {
 
     Linker->BroadcastEngineInit();
     Console->RegisterCommand("EnumSubSystems", ConsoleProc<&tWinGameEngine::EnumSubsystemsC>(this));
-    Console->SendCommand("exec StdConfig\\console.cfg", true);
+    RunStartUpScript("StdConfig\\console.cfg");
     Logger->Log("Startup took " + Flt2Str(Timer->GetSeconds() - StartTime) + " seconds");
     ExecutionTime = 0;  // start-up time is not replayed as updates
 }

@@ -70,8 +70,11 @@ void HandleMouseButton(const SDL_MouseButtonEvent& E) {
     // The second click of a pair is a double click instead of a press, and no
     // release of its own follows for the double-click code.
     bool DoubleClick = Pressed && E.clicks >= 2 && E.clicks % 2 == 0;
-    if (DoubleClick && Key == VK_MOUSE_LEFT) Key = VK_MOUSE_LEFTDOUBLE;
-    else if (DoubleClick && Key == VK_MOUSE_RIGHT) Key = VK_MOUSE_RIGHTDOUBLE;
+    if (DoubleClick) {
+        if (Key == VK_MOUSE_LEFT) Key = VK_MOUSE_LEFTDOUBLE;
+        else if (Key == VK_MOUSE_RIGHT) Key = VK_MOUSE_RIGHTDOUBLE;
+        else return;  // the other buttons have no double-click code: the pair is one press
+    }
     SendKeyToDevice(Key, Pressed);
 }
 
@@ -81,10 +84,20 @@ void HandleWheel(const SDL_MouseWheelEvent& E) {
     SendKeyToDevice(Delta > 0 ? VK_MOUSE_WHEELUP : VK_MOUSE_WHEELDOWN, true);
 }
 
+// Whether the pause in force is the one losing the focus made. Regaining the
+// focus lifts only that pause: one set by "Set EnginePaused True" (a start-up
+// script runs before the window's first focus event) stays.
+bool PausedByFocusLoss = false;
+
 void HandleWindowEvent(const SDL_WindowEvent& E) {
     if (!Engine) return;
-    if (E.event == SDL_WINDOWEVENT_FOCUS_LOST) Engine->EnginePaused = true;
-    else if (E.event == SDL_WINDOWEVENT_FOCUS_GAINED) Engine->EnginePaused = false;
+    if (E.event == SDL_WINDOWEVENT_FOCUS_LOST && !Engine->EnginePaused) {
+        Engine->EnginePaused = true;
+        PausedByFocusLoss = true;
+    } else if (E.event == SDL_WINDOWEVENT_FOCUS_GAINED && PausedByFocusLoss) {
+        Engine->EnginePaused = false;
+        PausedByFocusLoss = false;
+    }
 }
 
 }  // namespace

@@ -19,6 +19,22 @@ namespace {
 constexpr char CR = 13;
 constexpr char LF = 10;
 constexpr uint8_t EmptyFile[1] = {0};  // what an empty reader maps
+constexpr const char* VirtualFilesUnsupported = "This implementation doen't support virtual files";
+
+// Opens the physical file for mapping; 0, or the errno of the failure (the
+// descriptor, if one was opened, is left in File for the caller to close).
+int OpenForMapping(const ShortString& PhysicalName, int& File, struct stat& Info) {
+    File = open(PhysicalName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (File < 0) return errno;
+    if (fstat(File, &Info) != 0) return errno;
+    if (S_ISDIR(Info.st_mode)) return EISDIR;
+    if (Info.st_size > std::numeric_limits<int32_t>::max()) return EFBIG;
+    return 0;
+}
+
+ShortString OpenErrorText(int32_t IOError, const ShortString& PhysicalName) {
+    return "Error code: " + Int2Str(IOError) + " <" + IOErrorText(IOError) + "> \"" + PhysicalName + "\"";
+}
 
 }  // namespace
 
@@ -28,20 +44,11 @@ tIFileMapper::tIFileMapper(const ShortString& Name, tFStreamErrors ErrorMode) {
     Logger->Log(Name + " mapped to " + FileName);
     Position = 0;
     HaltOnErrors = ErrorMode;
-    if (Name.find("::") != ShortString::npos) Logger->Fatal("This implementation doen't support virtual files");
+    if (Name.find("::") != ShortString::npos) Logger->Fatal(VirtualFilesUnsupported);
 
     struct stat info;
-    int error = 0;
-    MapFile = open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (MapFile < 0)
-        error = errno;
-    else if (fstat(MapFile, &info) != 0)
-        error = errno;
-    else if (S_ISDIR(info.st_mode))
-        error = EISDIR;
-    else if (info.st_size > std::numeric_limits<int32_t>::max())
-        error = EFBIG;
-    else if (info.st_size > 0) {
+    int error = OpenForMapping(FileName, MapFile, info);
+    if (error == 0 && info.st_size > 0) {
         void* view = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, MapFile, 0);
         if (view == MAP_FAILED)
             error = errno;
@@ -52,8 +59,18 @@ tIFileMapper::tIFileMapper(const ShortString& Name, tFStreamErrors ErrorMode) {
     }
     if (error != 0) {
         IOError = IOErrorCode(error);
-        Logger->Fatal("Error code: " + Int2Str(IOError) + " <" + IOErrorText(IOError) + "> \"" + FileName + "\"");
+        Logger->Fatal(OpenErrorText(IOError, FileName));
     }
+}
+
+ShortString tIFileMapper::OpenError(const ShortString& Name) {
+    if (Name.find("::") != ShortString::npos) return VirtualFilesUnsupported;
+    const ShortString physical = FileSystem->VirtualNameToPhysical(Name);
+    int file = -1;
+    struct stat info;
+    const int error = OpenForMapping(physical, file, info);
+    if (file >= 0) close(file);
+    return error == 0 ? ShortString() : OpenErrorText(IOErrorCode(error), physical);
 }
 
 tIFileMapper::~tIFileMapper() {

@@ -13,6 +13,9 @@ public:
     // fatal whatever ErrorMode says. A zero-length file is an empty reader.
     tIFileMapper(const ShortString& Name, tFStreamErrors ErrorMode);
     ~tIFileMapper() override;
+    // The fatal message opening Name would end the program with, or an empty
+    // text when it can be opened: commands check their files with it first.
+    static ShortString OpenError(const ShortString& Name);
 
     void BlockRead_A(void* Buf, int32_t Count) override;
     void BlockRead_B(void* Buf, int32_t Count, int32_t& Read) override;

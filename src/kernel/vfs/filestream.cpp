@@ -45,13 +45,16 @@ tFileStream::tFileStream(const ShortString& Name, tFStreamType Type, tFStreamErr
         IOError = IOErrorCode(errno);
         if (DFile.Handle >= 0) close(DFile.Handle);
         DFile.Handle = -1;
-        if (HaltOnErrors == FSTREAM_HALTONERRORS)
-            Logger->Fatal("Unable to open file: \"" + Name + "\". Error code: " + Int2Str(IOError) + " " +
-                          IOErrorText(IOError));
+        if (HaltOnErrors == FSTREAM_HALTONERRORS) Logger->Fatal(OpenError());
         return;
     }
     Size = Type == FSTREAM_RESET ? static_cast<int32_t>(info.st_size) : 0;
     Open = true;
+}
+
+ShortString tFileStream::OpenError() const {
+    if (Open) return {};
+    return "Unable to open file: \"" + FileName + "\". Error code: " + Int2Str(IOError) + " " + IOErrorText(IOError);
 }
 
 tFileStream::~tFileStream() {

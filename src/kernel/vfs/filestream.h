@@ -14,6 +14,9 @@ public:
     // (Open false, IOError set).
     tFileStream(const ShortString& Name, tFStreamType Type, tFStreamErrors ErrorMode);
     ~tFileStream() override;
+    // Why the file could not be opened, as the halting mode reports it; empty
+    // when it is open.
+    ShortString OpenError() const;
 
     void BlockRead_A(void* Buf, int32_t Count) override;
     void BlockRead_B(void* Buf, int32_t Count, int32_t& Read) override;

@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "kernel/console/commands.h"
-#include "libraries/classes/console.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "libraries/classes/varsmanager.h"
-#include "libraries/classes/renderdevice.h"
 #include "kernel/world/terrain.h"
 #include "kernel/world/world.h"
+#include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/renderdevice.h"
+#include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 
 Z_IMPLEMENT_CLASS(tFreeCamera,
@@ -35,6 +34,15 @@ constexpr float MinHorizontalLength = 1e-6f;
 int32_t RadiansToWordAngle(double Radians) { return static_cast<int32_t>(std::lround(Radians / WordAngleUnit)); }
 double WordAngleToRadians(int32_t Angle) { return Angle * WordAngleUnit; }
 int32_t ReduceTo16Bits(int32_t Angle) { return Angle & (WordAnglesPerTurn - 1); }
+// Angles set from the console may hold any 32-bit value: they wrap like the
+// registers they model instead of overflowing.
+void Turn(int32_t& Angle, int32_t Delta) {
+    Angle = static_cast<int32_t>(static_cast<uint32_t>(Angle) + static_cast<uint32_t>(Delta));
+}
+void TurnBack(int32_t& Angle, int32_t Delta) {
+    Angle = static_cast<int32_t>(static_cast<uint32_t>(Angle) - static_cast<uint32_t>(Delta));
+}
+TWordAngle Word(int32_t Angle) { return static_cast<TWordAngle>(Angle); }
 
 }  // namespace
 
@@ -150,8 +158,7 @@ void tFreeCamera::ZoomOutC(const ShortString& Args) { Zoom(Args, +1, "Usage: Zoo
 
 TMatrix4 tFreeCamera::GetViewingTransformation() {
     TransformMatrix = IdentityMatrix4;
-    MRotateMatrixXYZF(TransformMatrix, static_cast<TWordAngle>(-VertAngle), static_cast<TWordAngle>(Rotation),
-                      static_cast<TWordAngle>(HorizAngle));
+    MRotateMatrixXYZF(TransformMatrix, Word(-ReduceTo16Bits(VertAngle)), Word(Rotation), Word(HorizAngle));
     MTranslateMatrixF(TransformMatrix, -CameraPosition);
     return TransformMatrix;
 }
@@ -205,38 +212,38 @@ void tFreeCamera::Tick(float DeltaSeconds) {
 }
 
 void tFreeCamera::Steer(float Distance, int32_t Angle) {
-    const auto Heading = static_cast<TWordAngle>(HorizAngle);
+    const TWordAngle Heading = Word(HorizAngle);
     const float SinH = WordSin(Heading), CosH = WordCos(Heading);
     // The forward direction is held while the forward key is down.
     if (!MoveUp) LockedDirection = {SinH, CosH, 0};
 
     const bool Turning = LookLeft || LookRight;
-    if (LookUp) VertAngle += Angle;
-    if (LookDown) VertAngle -= Angle;
+    if (LookUp) Turn(VertAngle, Angle);
+    if (LookDown) TurnBack(VertAngle, Angle);
     if (LookLeft) {
-        HorizAngle -= Angle;
+        TurnBack(HorizAngle, Angle);
         if (FlightMode && Rotation < MaxBank) Rotation += BankStep;
     }
     if (LookRight) {
-        HorizAngle += Angle;
+        Turn(HorizAngle, Angle);
         if (FlightMode && Rotation > -MaxBank) Rotation -= BankStep;
     }
 
     if (MoveRight) {
-        if (RotateCamera) HorizAngle += Angle;
+        if (RotateCamera) Turn(HorizAngle, Angle);
         else CameraPosition += TVector3{Distance * CosH, -Distance * SinH, 0};
     }
     if (MoveLeft) {
-        if (RotateCamera) HorizAngle -= Angle;
+        if (RotateCamera) TurnBack(HorizAngle, Angle);
         else CameraPosition -= TVector3{Distance * CosH, -Distance * SinH, 0};
     }
     const TVector3 Forward = TrackTarget ? LockedDirection : TVector3{SinH, CosH, 0};
     if (MoveUp) {
-        if (RotateCamera) VertAngle += Angle;
+        if (RotateCamera) Turn(VertAngle, Angle);
         else CameraPosition += Forward * Distance;
     }
     if (MoveDown) {
-        if (RotateCamera) VertAngle -= Angle;
+        if (RotateCamera) TurnBack(VertAngle, Angle);
         else CameraPosition -= Forward * Distance;
     }
     if (RaiseCamera) CameraPosition.z += Distance;

@@ -25,6 +25,7 @@ tSpawnable::~tSpawnable() {
 void tSpawnable::Instanciated() {
     tRenderable::Instanciated();
     Logger->Guard(Engine);
+    // The first spawnable may come before any level: the null world then.
     tWorld* World = Engine->GetWorld();
     Logger->Guard(World);
     World->Spawn(this);

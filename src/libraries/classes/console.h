@@ -76,6 +76,17 @@ public:
     virtual void Bind(uint8_t Key, const ShortString& CommandLine) = 0;
     virtual void Unbind(uint8_t Key) = 0;
     virtual void DisplayMessage(const ShortString& Msg, tConsoleMsgType Type) = 0;
+    // Adds a command; a second command of the same name is fatal, while a
+    // player's alias of that name gives way to the command.
+    //
+    // The rule for every command: its argument comes from a player or a script,
+    // and no argument may end the program. Check it first (the file exists and
+    // opens, the class is known and concrete, a loader takes the extension, the
+    // target is writable and where it may be, the value has the right type) and
+    // refuse it with a console error carrying the text the fatal error would
+    // have had; nothing changes and the game goes on. Fatal errors stay for
+    // what the program itself requires to exist (its start-up scripts, the
+    // start-up INI's service classes, files the game code names).
     virtual void RegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
     virtual void UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
     virtual tConsoleMessagesHistory* GetMessagesHistory() = 0;

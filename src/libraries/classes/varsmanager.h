@@ -104,3 +104,4 @@ private:
     // Registration is the program's own doing: a type mismatch there is fatal.
     void Bind(int32_t Index, void* Field) { if (Index != 0) BindExternalValue(Index, Field); }
 };
+

@@ -7,14 +7,14 @@
 // with the shaders of Data\Shaders\CameraTest (written by the test).
 
 #include "kernel/core/globals.h"
+#include "kernel/objects/pluginapi.h"
 #include "kernel/renderer/geometry/geometryserver.h"
-#include "libraries/classes/renderdevice.h"
 #include "kernel/renderer/va/vagl.h"
 #include "kernel/renderer/va/vamanager.h"
-#include "kernel/objects/pluginapi.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
 

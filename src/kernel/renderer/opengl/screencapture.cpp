@@ -10,6 +10,7 @@
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/loaders/image.h"
 #include "kernel/objects/registry.h"
+#include "kernel/vfs/filestream.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
@@ -36,18 +37,43 @@ ShortString NumberedName(int32_t Number, const ShortString& Extension) {
     return Name + Digits + Extension;
 }
 
-// The loader that writes FileName's extension; fatal when it cannot save.
-tBitmapLoader* SavingLoaderFor(const ShortString& FileName) {
-    tZClass LoaderClass;
-    Linker->FindFileLoader("tBitmapLoader", FileName, LoaderClass);
+// The name "ScreenShot" was given: the whole argument text, so a name may
+// hold blanks; surrounding double quotes are dropped.
+ShortString ShotName(const ShortString& Params) {
+    ShortString Name = Trim(Params);
+    if (Name.size() >= 2 && Name[0] == '"' && Name[Name.size() - 1] == '"') Name = Name.substr(1, Name.size() - 2);
+    return Name;
+}
+
+// Screenshots stay inside their directory: no absolute path, no drive or
+// virtual-file prefix, no ".." step. Empty when Path is such a name.
+ShortString OutsideShotsDir(const ShortString& Name, const ShortString& Path) {
+    const ShortString Refused = "Screenshots are written inside the screenshots directory only: " + Name;
+    if (Name[0] == '\\' || Name[0] == '/' || Path.find(':') != ShortString::npos) return Refused;
+    std::string_view Rest = Path.view();
+    while (!Rest.empty()) {
+        std::size_t Cut = Rest.find_first_of("\\/");
+        if (Rest.substr(0, Cut) == "..") return Refused;
+        Rest = Cut == std::string_view::npos ? std::string_view() : Rest.substr(Cut + 1);
+    }
+    return {};
+}
+
+// The directory part of a virtual path, with its trailing delimiter.
+ShortString DirectoryOf(const ShortString& Path) {
+    std::size_t Cut = Path.view().find_last_of("\\/");
+    return Cut == std::string_view::npos ? ShortString() : Path.substr(0, Cut + 1);
+}
+
+// A loader of the class that can save, or nullptr with the error that
+// the missing saving would have been fatal with shown on the console.
+tBitmapLoader* SavingLoader(const tZClass& LoaderClass) {
     tZObject* Obj = tZObject::Instantiate(LoaderClass, "");
     auto* Loader = static_cast<tBitmapLoader*>(Obj);
-    if (!Obj->DynamicCast(&tBitmapLoader::ClassInfo) || !Loader->CanSave()) {
-        ShortString Name = Obj->ClassName();
-        tZObject::DisposeObject(Obj);
-        Logger->Fatal(Name + " doesn't support saving");
-    }
-    return Loader;
+    if (Obj->DynamicCast(&tBitmapLoader::ClassInfo) && Loader->CanSave()) return Loader;
+    Console->DisplayError(Obj->ClassName() + " doesn't support saving");
+    tZObject::DisposeObject(Obj);
+    return nullptr;
 }
 
 }  // namespace
@@ -68,22 +94,43 @@ tOGLScreenCaptureDevice::~tOGLScreenCaptureDevice() {
     if (EngineVars) EngineVars->ReleaseFieldsOf(this);
 }
 
+// The shot's name comes from the player: every way it could fail (no loader
+// for its extension, a loader that cannot save, a file that cannot be
+// written, a place outside the screenshots directory) is checked before the
+// frame is touched and shown as a console error; the game goes on.
 void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     ProcTrace trace("tOGLScreenCaptureDevice.SaveScreenShotC()");
     Logger->Guard(Engine && Engine->Renderer && Engine->Viewport, "Viewport isn't assigned");
-    Engine->Renderer->EndFrame();
 
     ShortString Extension = EngineINI->GetValue("Renderer", "ScreenshotsExtension");
     if (Extension.empty()) Extension = DefaultExtension;
-    ShortString FileName = GetToken(Params, 1);
-    if (FileName.empty()) FileName = NumberedName(ScreenShotNumber++, Extension);
+    ShortString FileName = ShotName(Params);
+    const bool Numbered = FileName.empty();
+    if (Numbered) FileName = NumberedName(ScreenShotNumber, Extension);
     ShortString Dir = ScreenShotDir;
     if (!Dir.empty() && Dir[Dir.size() - 1] != '\\') Dir += '\\';
+    const ShortString Path = Dir + FileName;
 
-    tBitmapLoader* Loader = SavingLoaderFor(FileName);
-    FileSystem->CreateDirs(Dir);
-    std::unique_ptr<tStream> Stream = FileSystem->CreateFileWriter(Dir + FileName, {WF_HALTONERRORS, WF_OVERWRITE});
+    if (ShortString Refused = OutsideShotsDir(FileName, Path); !Refused.empty()) {
+        Console->DisplayError(Refused);
+        return;
+    }
+    tZClass LoaderClass;
+    if (!Linker->LookUpFileLoader("tBitmapLoader", FileName, LoaderClass)) {
+        Console->DisplayError(tObjectsLinker::NoLoaderMessage(FileName));
+        return;
+    }
+    tOwned<tBitmapLoader> Loader(SavingLoader(LoaderClass));
+    if (!Loader) return;
+    FileSystem->CreateDirs(DirectoryOf(Path));
+    tFileStream Stream(Path, FSTREAM_REWRITE, FSTREAM_REAPORTERRORS);
+    if (!Stream.Open) {
+        Console->DisplayError(Stream.OpenError());
+        return;
+    }
+    if (Numbered) ++ScreenShotNumber;
 
+    Engine->Renderer->EndFrame();
     // Rows come bottom-up, as a bitmap file stores them.
     TBMPRec Shot;
     Shot.Width = Engine->Viewport->GetViewportWidth();
@@ -93,8 +140,6 @@ void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, Shot.Width, Shot.Height, GL_RGB, GL_UNSIGNED_BYTE, Shot.PixelData.get());
     glFinish();
-    Loader->SaveBitmap(*Stream, Shot);
-    Stream.reset();
-    tZObject::DisposeObject(Loader);
-    Console->Display("Screenshot saved to " + Dir + FileName);
+    Loader->SaveBitmap(Stream, Shot);
+    Console->Display("Screenshot saved to " + Path);
 }
