@@ -1,4 +1,5 @@
-// WAV files: the header checks and the sample block sized from the header.
+// WAV files: the walk over the RIFF chunks, the format checks and the sample
+// block sized from the data chunk.
 
 #include "fuzzsupport.h"
 #include "kernel/loaders/wavloader.h"

@@ -38,6 +38,16 @@ def wav(tag, channels, rate, bits, samples):
                        rate * channels * bits // 8, channels * bits // 8, bits, b"data", len(data)) + data
 
 
+def riff(*chunks):
+    body = b"WAVE" + b"".join(struct.pack("<4sI", cid, len(data)) + data + b"\0" * (len(data) & 1)
+                              for cid, data in chunks)
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def fmt(channels, rate, bits, extra=b""):
+    return struct.pack("<HHIIHH", 1, channels, rate, rate * channels * bits // 8, channels * bits // 8, bits) + extra
+
+
 TEXTURE, CUBEMAP, VOLUME, FACES = 0x1000, 0x200, 0x200000, 0xFC00
 
 write("bmp", "rgb4x4.bmp", bmp(4, 4, 24))
@@ -55,6 +65,9 @@ write("dds", "flat.dds", dds(2, 2, 0, 32, TEXTURE, 0, 16))
 write("wav", "mono8.wav", wav(1, 1, 8000, 8, 16))
 write("wav", "stereo16.wav", wav(1, 2, 22050, 16, 32))
 write("wav", "float.wav", wav(3, 1, 8000, 32, 8))
+write("wav", "listchunk.wav", riff((b"fmt ", fmt(2, 44100, 16, b"\0\0")), (b"LIST", b"INFOISFT\3\0\0\0abc\0"),
+                                   (b"data", bytes(range(10)))))
+write("wav", "oddchunk.wav", riff((b"junk", b"xyz"), (b"fmt ", fmt(1, 8000, 8)), (b"data", b"\x80" * 7)))
 
 write("xzml", "heightmap.zhm", b"""; a height map
 !!ZHM1.0

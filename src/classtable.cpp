@@ -36,6 +36,9 @@
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
 #include "game/terrain/mipterrain.h"
+#include "kernel/audio/audiosystem.h"
+#include "kernel/audio/source.h"
+#include "kernel/audio/streamplayers.h"
 #include "kernel/console/console.h"
 #include "kernel/console/varsmanager.h"
 #include "kernel/core/logger.h"
@@ -118,8 +121,21 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tWindowsRenderingLayer::StaticClass());
     AddClass(tFreeCamera::StaticClass());
     AddClass(tAtmosphereRenderer::StaticClass(CT_SpawnableConstructor));
+    AddClass(tAudioSource::StaticClass(CT_SpawnableConstructor));
     AddClass(tAudioLoader::StaticClass());
+    AddClass(tAudioSystem::StaticClass());
+    AddClass(tSource::StaticClass());
     AddClass(tWAVLoader::StaticClass());
+    AddClass(tStreamPlayer::StaticClass());
+    AddClass(tModulePlayer::StaticClass());
+    AddClass(tPCMPlayer::StaticClass());
+    AddClass(tOGGPlayer::StaticClass());
+    AddClass(tMP3Player::StaticClass());
+    AddClass(tXMPlayer::StaticClass());
+    AddClass(tITPlayer::StaticClass());
+    AddClass(tMIDPlayer::StaticClass());
+    AddClass(tMODPlayer::StaticClass());
+    AddClass(tS3MPlayer::StaticClass());
     AddClass(tGenericMathServer::StaticClass());
     AddClass(tNullAudioSubSystem::StaticClass());
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -10,6 +11,11 @@
 #include "kernel/core/logger.h"
 
 namespace fs = std::filesystem;
+
+bool SkipsAreFailures() {
+    const char* Value = std::getenv("HALVARDINE_NO_SKIPS");
+    return Value && *Value && std::string(Value) != "0";
+}
 
 TempWorkDir::TempWorkDir() {
     Previous = fs::current_path();

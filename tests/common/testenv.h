@@ -23,6 +23,17 @@ private:
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 
+// A test that needs a display or an OpenGL context skips where the machine
+// has none, but where HALVARDINE_NO_SKIPS is set (as CI sets it) it fails:
+// a run must never pass without having drawn anything.
+bool SkipsAreFailures();
+#define SKIP_OR_FAIL(Reason)                          \
+    do {                                              \
+        const std::string SkipReason_ = (Reason);     \
+        if (SkipsAreFailures()) FAIL() << SkipReason_; \
+        GTEST_SKIP() << SkipReason_;                  \
+    } while (0)
+
 // A temporary working directory with the global Logger ("engine.log") and
 // Warning (standard output) alive, as every engine service expects.
 class EngineTest : public ::testing::Test {

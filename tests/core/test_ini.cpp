@@ -89,6 +89,21 @@ TEST_F(INITest, SaveWritesSectionsInOrderWithNewOnesLast) {
     EXPECT_EQ(again.GetValue("Renderer", "Options"), "a=b; c");
 }
 
+// The data directory's folders may be spelled in any case on the disk; the
+// save goes into the folder that is there.
+TEST_F(INITest, SaveFindsItsDirectoryWhateverItsCaseOnDisk) {
+    Work.WriteFile("Data/stdconfig/engine.ini", "[Engine]\r\nRunsCount=1\r\n");
+    FileSystem = NewObject<tVirtualFileSystem>();
+    FileSystem->SetRootDir("Data\\");
+    {
+        tZINIFile ini("StdConfig\\engine.ini");
+        ini.SetValue("Engine", "RunsCount", "2");
+        ini.SaveINI();
+    }
+    EXPECT_NE(ReadWholeFile(Work.Path() / "Data/stdconfig/engine.ini").find("RunsCount=2"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Work.Path() / "Data/StdConfig"));
+}
+
 TEST_F(INIDeathTest, MalformedLinesAreFatalWithTheirLineNumber) {
     WriteINI("; comment\n\n[Core]\nJustAWord\n");
     EXPECT_EXIT(tZINIFile("StdConfig\\engine.ini"), ::testing::ExitedWithCode(255), "Invalid key name in line 4");

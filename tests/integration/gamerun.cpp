@@ -129,6 +129,11 @@ void tGameRun::PlayDemo(const std::string& Lines) {
     AppendDataFile("StdConfig/console.cfg", "\nPlayDemo test.dem\n");
 }
 
+void tGameRun::AddRenderScenePackage() {
+    fs::create_directories(Work / "Data" / "Packages");
+    fs::copy_file(RENDER_SCENE_PACKAGE, Work / "Data" / "Packages" / "renderscene.so");
+}
+
 void tGameRun::AddDriverStep(const std::string& ShellLine) { DriverSteps.push_back(ShellLine); }
 
 void tGameRun::WaitForDataFile(const std::string& RelativePath, int TimeoutSeconds) {

@@ -56,6 +56,8 @@ public:
     void SetINIValue(const std::string& Key, const std::string& Value);
     // A demo played once the game has started ("PlayDemo" from console.cfg).
     void PlayDemo(const std::string& Lines);
+    // The drawing tests' package (renderscene/) in Data/Packages/.
+    void AddRenderScenePackage();
 
     // A shell line run against the X display while the game runs, in order,
     // once its window exists; $WINDOW holds the window's id.

@@ -44,7 +44,9 @@ TEST(GameConsoleLines, WrongArgumentsAreConsoleErrorsAndTheGameGoesOn) {
     };
     std::string Demo = "WAIT 0.3\n";
     for (std::size_t I = 0; I < Lines.size(); ++I)
-        Demo += Lines[I] + "\nWAIT 0.2\nScreenShot error" + std::to_string(I) + ".bmp\n";
+        Demo += Lines[I] + "\nWAIT 0.2\nScreenShot error" + std::to_string(I) + ".bmp\nWAIT 0.1\n";
+    // A shot shows the frame drawn after its tick's commands, so each error
+    // shot's frame ends before the next line runs.
     Demo += "Set ScreenShotDir Shots\\Today\nScreenShot my shot.bmp\nQuit\n";
 
     tGameRun Game;

@@ -82,11 +82,16 @@ TEST(GameStartUp, CountsRunsAndKeepsTheFirstRunVersion) {
     EXPECT_TRUE(HasLine(INI, "MathServer=tGenericMathServer")) << INI;
 }
 
-// A screenshot taken while the start-up scripts run still shows the frame
-// drawn while the caches warm up: one line of text in the middle, nothing else.
+// While the start-up scripts run (here one stands still for two seconds, as
+// a long load does) the window shows the frame drawn while the caches warm
+// up: one line of text in the middle, nothing else. The window is captured
+// from outside, as a player sees it.
 TEST(GameStartUp, ShowsTheWarmUpMessageWhileStarting) {
     tGameRun Game;
-    Game.AppendDataFile("StdConfig/console.cfg", "\nScreenShot warmup.bmp\nQuit\n");
+    Game.AddRenderScenePackage();
+    Game.AppendDataFile("StdConfig/console.cfg", "\nSpawnClass tStall\nQuit\n");
+    Game.AddDriverStep("timeout 30 sh -c 'until grep -q Stalling engine.log; do sleep 0.05; done'");
+    Game.AddDriverStep("mkdir -p Data/ScreenShots; import -window \"$WINDOW\" -type TrueColor BMP3:Data/ScreenShots/warmup.bmp");
     tGameResult R = Game.Run();
     ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
     tScreenImage Shot = R.Screenshot("ScreenShots/warmup.bmp");

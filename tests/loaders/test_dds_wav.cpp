@@ -68,6 +68,31 @@ Bytes MakeWAV(uint16_t FormatTag, uint16_t Channels, uint32_t Rate, uint16_t Bit
     return F;
 }
 
+// A RIFF chunk: four characters, the body's size, the body and a pad byte
+// when the size is odd.
+Bytes Chunk(const char* ID, const Bytes& Body) {
+    Bytes C(8, 0);
+    std::memcpy(C.data(), ID, 4);
+    WriteLE<uint32_t>(&C[4], static_cast<uint32_t>(Body.size()));
+    C.insert(C.end(), Body.begin(), Body.end());
+    if (Body.size() % 2) C.push_back(0);
+    return C;
+}
+
+Bytes WAVFormat(uint16_t Channels, uint32_t Rate, uint16_t Bits, std::size_t ExtraBytes = 0) {
+    const Bytes Canonical = MakeWAV(1, Channels, Rate, Bits, {});
+    Bytes Body(Canonical.begin() + 20, Canonical.begin() + 36);
+    Body.resize(Body.size() + ExtraBytes, 0);
+    return Body;
+}
+
+Bytes RIFFFile(std::initializer_list<Bytes> Chunks) {
+    Bytes F = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    for (const Bytes& C : Chunks) F.insert(F.end(), C.begin(), C.end());
+    WriteLE<uint32_t>(&F[4], static_cast<uint32_t>(F.size() - 8));
+    return F;
+}
+
 }  // namespace
 
 TEST_F(LoaderTest, DDSVolumesDecodeSliceBySlice) {
@@ -177,6 +202,20 @@ TEST_F(LoaderTest, WAVFieldsAndSamples) {
     tZObject::DisposeObject(Wave);
 }
 
+TEST_F(LoaderTest, WAVChunksAreWalkedToTheFormatAndTheData) {
+    const Bytes Samples = Counting(10);
+    // An 18-byte format chunk, an odd-sized chunk with its pad byte, and a
+    // LIST chunk before the data; 10 bytes of 16-bit stereo are two whole frames.
+    const Bytes File = RIFFFile({Chunk("fmt ", WAVFormat(2, 44100, 16, 2)), Chunk("junk", Counting(3)),
+                                 Chunk("LIST", Bytes{'I', 'N', 'F', 'O', 'I', 'S', 'F', 'T', 2, 0, 0, 0, 'x', 0}),
+                                 Chunk("data", Samples)});
+    const TWaveform Wave = tWAVLoader::ReadWaveform(*FileReader(File, "Sounds/hit.wav"));
+    EXPECT_EQ(Wave.Channels, 2);
+    EXPECT_EQ(Wave.SamplesPerSec, 44100);
+    EXPECT_EQ(Wave.BitsPerSample, 16);
+    EXPECT_EQ(Wave.WaveData, Bytes(Samples.begin(), Samples.begin() + 8));
+}
+
 TEST_F(LoaderTest, WAVFilesTheLoaderRefuses) {
     auto Load = [&](const Bytes& File) {
         auto* Wave = NewObject<tRecordingWaveform>();
@@ -195,4 +234,18 @@ TEST_F(LoaderTest, WAVFilesTheLoaderRefuses) {
     Bytes Huge = MakeWAV(1, 1, 8000, 8, Samples);
     WriteLE<uint32_t>(&Huge[40], 0xFFFFFFF0u);
     EXPECT_EXIT(Load(Huge), ::testing::ExitedWithCode(255), "Wave data is shorter than its header announces");
+
+    // Formats OpenAL cannot play are refused here rather than heard as silence.
+    EXPECT_EXIT(Load(MakeWAV(1, 6, 48000, 16, Samples)), ::testing::ExitedWithCode(255),
+                "Unsupported wave format: 6 channels, 16 bits per sample, 48000 samples per second");
+    EXPECT_EXIT(Load(MakeWAV(1, 1, 44100, 24, Samples)), ::testing::ExitedWithCode(255),
+                "Unsupported wave format: 1 channels, 24 bits per sample");
+    EXPECT_EXIT(Load(MakeWAV(1, 2, 0, 8, Samples)), ::testing::ExitedWithCode(255), "0 samples per second");
+    EXPECT_EXIT(Load(RIFFFile({Chunk("fmt ", WAVFormat(1, 8000, 8)), Chunk("LIST", Samples)})),
+                ::testing::ExitedWithCode(255), "Wave file has no data chunk");
+    EXPECT_EXIT(Load(RIFFFile({Chunk("data", Samples), Chunk("fmt ", WAVFormat(1, 8000, 8))})),
+                ::testing::ExitedWithCode(255), "Wave file has no format chunk before its data");
+    EXPECT_EXIT(Load(RIFFFile({Chunk("LIST", Samples)})), ::testing::ExitedWithCode(255), "Wave file has no format chunk");
+    EXPECT_EXIT(Load(RIFFFile({Chunk("fmt ", Counting(14))})), ::testing::ExitedWithCode(255),
+                "Wave format chunk is too short: 14 bytes");
 }

@@ -131,6 +131,14 @@ TEST_F(EngineHostTest, TicksRunFixedStepsAndKeepTheRemainder) {
     E.Tick(0.05f);
     EXPECT_EQ(S->Steps, std::vector<float>(5, 0.0f));
     EXPECT_NEAR(E.GetEngineTime(), 0.091f, 1e-4f);
+
+    // A stall of ten seconds catches up a quarter of a second, not a thousand steps.
+    S->Steps.clear();
+    E.EnginePaused = false;
+    E.Tick(10.0f);
+    EXPECT_NEAR(static_cast<double>(S->Steps.size()), 25, 1);
+    EXPECT_LE(E.ExecutionTime, 0.01f);
+    EXPECT_TRUE(Contains(Log(), "\"Dropped 9.7")) << Log();
 }
 
 TEST_F(EngineHostTest, AnInactiveEngineNeitherTicksNorDraws) {

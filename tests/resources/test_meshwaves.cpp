@@ -51,10 +51,13 @@ protected:
     static std::string Wave() {
         uint8_t H[44] = {};
         std::memcpy(H, "RIFF", 4);
+        std::memcpy(H + 8, "WAVEfmt ", 8);
+        WriteLE<uint32_t>(H + 16, 16);
         WriteLE<uint16_t>(H + 20, 1);
         WriteLE<uint16_t>(H + 22, 1);
         WriteLE<uint32_t>(H + 24, 8000);
         WriteLE<uint16_t>(H + 34, 8);
+        std::memcpy(H + 36, "data", 4);
         WriteLE<uint32_t>(H + 40, 4);
         return std::string(reinterpret_cast<char*>(H), sizeof H) + "abcd";
     }

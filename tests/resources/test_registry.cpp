@@ -178,6 +178,11 @@ TEST_F(RegistryTest, VersionChecks) {
                     "Class \"TTESTPLANE\" needs more recent engine version \\(" + std::string(New) + "\\)");
     EXPECT_EXIT(tZObject::Instantiate(Needing("0.5"), ""), ::testing::ExitedWithCode(255),
                 "Class TTESTPLANE needs engine version: 0.5");
+    // Versions compare as numbers: 0.4.6 is older than 0.4.58, not newer.
+    tZObject* Older = tZObject::Instantiate(Needing("0.4.6"), "");
+    tZObject::DisposeObject(Older);
+    EXPECT_EXIT(Linker->IsClassValid(Needing("0.4.6")), ::testing::ExitedWithCode(255),
+                "seems to be compiled for older engine version \\(0.4.6\\)");
     tZClass Bad = tTestActor::StaticClass();
     Bad.ClassConstructor = static_cast<tConstructorType>(7);
     EXPECT_EXIT(tZObject::Instantiate(Bad, ""), ::testing::ExitedWithCode(255), "Invalid constructor type");

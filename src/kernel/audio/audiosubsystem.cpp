@@ -1,3 +1,44 @@
 #include "libraries/classes/audiosubsystem.h"
 
-Z_IMPLEMENT_CLASS(tAudioSubSystem, .Operations = {{"CreateWaveform", ZOP_ABSTRACT}})
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/console.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+
+Z_IMPLEMENT_CLASS(tAudioSubSystem,
+                  .Operations = {{"CreateSource", ZOP_ABSTRACT}, {"CreateWaveform", ZOP_ABSTRACT},
+                                 {"UpdateListener", ZOP_ABSTRACT}, {"PlayModule"}, {"StopModule", ZOP_ABSTRACT},
+                                 {"StartModule", ZOP_ABSTRACT}})
+Z_IMPLEMENT_CLASS(tAudioSource, .Operations = {{"Play", ZOP_ABSTRACT}, {"Stop", ZOP_ABSTRACT},
+                                               {"Pause", ZOP_ABSTRACT}, {"LoopSound", ZOP_ABSTRACT},
+                                               {"IsPlaying", ZOP_ABSTRACT}})
+
+tAudioSubSystem::tAudioSubSystem() {
+    Console->RegisterCommand("PlayAmbientSound", ConsoleProc<&tAudioSubSystem::PlayAmbientSoundC>(this));
+    Console->RegisterCommand("StopAmbientSound", ConsoleProc<&tAudioSubSystem::StopAmbientSoundC>(this));
+}
+
+tAudioSubSystem::~tAudioSubSystem() {
+    // At shutdown the console goes before the engine's subsystems.
+    if (!Console) return;
+    Console->UnRegisterCommand("PlayAmbientSound", ConsoleProc<&tAudioSubSystem::PlayAmbientSoundC>(this));
+    Console->UnRegisterCommand("StopAmbientSound", ConsoleProc<&tAudioSubSystem::StopAmbientSoundC>(this));
+}
+
+void tAudioSubSystem::PlayModule(const ShortString& FileName) {
+    const ShortString Error = StartModule(FileName);
+    if (!Error.empty()) Logger->Fatal(Error);
+}
+
+void tAudioSubSystem::PlayAmbientSoundC(const ShortString& Args) {
+    const ShortString FileName = GetToken(Args, 1);
+    if (FileName.empty()) {
+        Console->DisplayInfoTip("Usage: PlayAmbientSound <file name>");
+        return;
+    }
+    const ShortString Error = StartModule(FileName);
+    if (!Error.empty()) Console->DisplayError(Error);
+}
+
+void tAudioSubSystem::StopAmbientSoundC(const ShortString&) { StopModule(); }

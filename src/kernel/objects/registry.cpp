@@ -99,7 +99,7 @@ ShortString tObjectsLinker::IntroduceVMT(tStaticClass* Class) {
 }
 
 bool tObjectsLinker::IsClassValid(const tZClass& C) {
-    Logger->Guard(C.VersionNeeded <= ShortString(EngineVersionText),
+    Logger->Guard(EngineIsAtLeast(C.VersionNeeded),
                   "Class \"" + C.ClassName + "\" needs more recent engine version (" + C.VersionNeeded + ")");
     if (IsAbstractClass(C)) return false;
     int32_t Engine = CalcVersion(EngineVersionText);

@@ -1,5 +1,6 @@
 #include "kernel/objects/version.h"
 
+#include "kernel/core/engineversion.h"
 #include "kernel/core/strutils.h"
 
 namespace {
@@ -28,4 +29,9 @@ int32_t GetBuildVersion(int32_t Packed) { return Packed & 65535; }
 int32_t ValuesDelta(int32_t A, int32_t B) {
     int64_t D = static_cast<int64_t>(A) - B;
     return static_cast<int32_t>(D < 0 ? -D : D);
+}
+
+bool EngineIsAtLeast(const ShortString& Needed) {
+    // Unsigned: a major version of 8 or more sets the sign bit.
+    return static_cast<uint32_t>(CalcVersion(Needed)) <= static_cast<uint32_t>(CalcVersion(EngineVersionText));
 }

@@ -6,7 +6,6 @@
 // <cstdio>'s EOF macro collides with tIStream::EOF.
 #pragma push_macro("EOF")
 #undef EOF
-#include "kernel/core/engineversion.h"
 #include "kernel/core/stream.h"
 #pragma pop_macro("EOF")
 #include <cstring>
@@ -19,6 +18,7 @@
 #include "kernel/core/strutils.h"
 #include "kernel/objects/lists.h"
 #include "kernel/objects/registry.h"
+#include "kernel/objects/version.h"
 
 tStaticClass tZObject::ClassInfo = tStaticClass::Make<tZObject>(
     "tZObject", nullptr,
@@ -150,7 +150,7 @@ bool tZObject::IsAbstractClass(const tZClass& Class) {
 ShortString tZObject::InstantiationError(const tZClass& Class) {
     if (Class.StaticClass == nullptr) return "Class not found: " + Class.ClassName;
     if (IsAbstractClass(Class)) return "Class is abstract: " + Class.ClassName;
-    if (Class.VersionNeeded > ShortString(EngineVersionText))
+    if (!EngineIsAtLeast(Class.VersionNeeded))
         return "Class " + Class.ClassName + " needs engine version: " + Class.VersionNeeded;
     if (Class.ClassConstructor != CT_ClassConstructor && Class.ClassConstructor != CT_SpawnableConstructor)
         return "Invalid constructor type";

@@ -26,7 +26,17 @@ void tPrimaryRenderingTarget::CreateContext() {
     Logger->Log("Pixel format chosen");
     if (Format == static_cast<int32_t>(SDL_PIXELFORMAT_UNKNOWN)) Logger->Fatal("Can't Set The PixelFormat.");
     Logger->Log("Pixel format set");
+    // SDL shares with the context current at creation.
+    const bool Sharing = ShareObjectsWith != 0 &&
+        SDL_GL_MakeCurrent(Viewport->GetWindow(), reinterpret_cast<SDL_GLContext>(ShareObjectsWith)) == 0;
+    if (ShareObjectsWith != 0 && !Sharing) {
+        Logger->Log(ShortString("The new rendering context cannot take over the old one's objects: ") + SDL_GetError());
+        ShareObjectsWith = 0;
+    }
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, Sharing ? 1 : 0);
     RenderingContext = SDL_GL_CreateContext(Viewport->GetWindow());
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+    if (RenderingContext && Sharing) Logger->Log("Textures, programs and buffers taken over from the previous context");
     if (!RenderingContext) {
         Logger->Log(ShortString("SDL: ") + SDL_GetError());
         Logger->Fatal("Can't Create A GL Rendering Context.");
@@ -45,9 +55,10 @@ void tPrimaryRenderingTarget::MakeCurrent() {
 
 void tPrimaryRenderingTarget::SwapBuffers() { SDL_GL_SwapWindow(Viewport->GetWindow()); }
 
+// A context is deleted after the one that replaced it became current: only
+// when it is itself current does nothing stay current.
 void tPrimaryRenderingTarget::DeleteContext() {
     if (!RenderingContext) return;
-    SDL_GL_MakeCurrent(Viewport->GetWindow(), nullptr);
     SDL_GL_DeleteContext(RenderingContext);
     RenderingContext = nullptr;
 }

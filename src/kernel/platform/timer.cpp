@@ -12,10 +12,13 @@
 
 namespace {
 
-constexpr long CalibrationNanoseconds = 100'000'000;  // 100 ms
+constexpr int64_t CalibrationNanoseconds = 100'000'000;  // 100 ms
 constexpr int64_t MinimalCyclesPerSecond = 900'000'000;
 constexpr double CyclesPerGHz = 1e9;
 constexpr int64_t CyclesPerMHz = 1'000'000;
+// An OS sleep may end this much later than asked; the rest of a wait is spun.
+constexpr double SpinSeconds = 0.0005;
+constexpr int64_t NanosecondsPerSecond = 1'000'000'000;
 
 // Counter value when the program started: the origin of GetSeconds.
 const int64_t ProgramStartCycles = GetTSC();
@@ -26,8 +29,9 @@ long double MonotonicSeconds() {
     return static_cast<long double>(now.tv_sec) + static_cast<long double>(now.tv_nsec) / 1e9L;
 }
 
-void SleepNanoseconds(long Nanoseconds) {
-    timespec left{0, Nanoseconds};
+void SleepNanoseconds(int64_t Nanoseconds) {
+    timespec left{static_cast<time_t>(Nanoseconds / NanosecondsPerSecond),
+                  static_cast<long>(Nanoseconds % NanosecondsPerSecond)};
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
 }
@@ -60,17 +64,24 @@ float tTimer::GetDeltaSeconds() {
     return delta;
 }
 
-void tTimer::SleepCycles(int64_t Cycles) const {
-    int64_t start = GetCycles();
-    while (GetCycles() - start <= Cycles) {
-    }
-}
+double tTimer::CyclesToSeconds(int64_t Cycles) const { return static_cast<double>(Cycles) * RecipCyclesPerSecond; }
+
+void tTimer::SleepCycles(int64_t Cycles) const { WaitUntilPassed(GetCycles(), static_cast<double>(Cycles)); }
 
 void tTimer::SleepSeconds(float Seconds) const {
-    // The elapsed time is taken from the counter difference, so rounding the
-    // two absolute readings cannot end the wait early.
-    int64_t start = GetCycles();
-    while (static_cast<float>(static_cast<double>(GetCycles() - start) * RecipCyclesPerSecond) <= Seconds) {
+    const int64_t Start = GetCycles();
+    // Before calibration there is no rate: nothing to wait for.
+    if (RecipCyclesPerSecond <= 0) return;
+    WaitUntilPassed(Start, static_cast<double>(Seconds) / RecipCyclesPerSecond);
+}
+
+void tTimer::WaitUntilPassed(int64_t Start, double Cycles) const {
+    for (;;) {
+        const double Left = Cycles - static_cast<double>(GetCycles() - Start);
+        if (Left < 0) return;
+        const double LeftSeconds = Left * RecipCyclesPerSecond;
+        if (LeftSeconds > SpinSeconds)
+            SleepNanoseconds(static_cast<int64_t>((LeftSeconds - SpinSeconds) * static_cast<double>(NanosecondsPerSecond)));
     }
 }
 

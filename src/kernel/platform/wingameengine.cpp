@@ -111,6 +111,10 @@ void tWinGameEngine::Tick(float DeltaSeconds) {
     }
     EngineTime += DeltaSeconds;
     ExecutionTime += DeltaSeconds;
+    if (ExecutionTime > MaxReplaySeconds) {
+        Logger->Log("Dropped " + Flt2Str(ExecutionTime - MaxReplaySeconds) + " seconds of simulation after a stall");
+        ExecutionTime = MaxReplaySeconds;
+    }
     // A paused engine still consumes the steps, but its subsystems stand still.
     const float Step = EnginePaused ? 0.0f : UpdateStep;
     int32_t Updates = 0;

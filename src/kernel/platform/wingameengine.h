@@ -10,6 +10,9 @@ class tWinGameEngine : public tEngine {
 public:
     static constexpr int32_t MaxSubsystems = 100;
     static constexpr float UpdateStep = 0.01f;  // seconds of engine time per subsystem tick
+    // After a stall (a long load, a debugger, a suspended machine) at most this
+    // much simulated time is caught up; the rest is dropped.
+    static constexpr float MaxReplaySeconds = 0.25f;
     static constexpr uint32_t InactiveSleepMilliseconds = 1;
     static constexpr int32_t FPSColumnWidth = 140;  // the frame-rate lines' distance from the right edge
 

@@ -23,6 +23,11 @@ public:
     virtual int32_t ChoosePixelFormat() = 0;
 
     tViewport* Viewport = nullptr;
+    // Set before CreateContext: the context (GetRenderingContext of the target
+    // being replaced) whose textures, programs, buffer objects and display
+    // lists the new context takes over; 0 for a context of its own. Reset to
+    // 0 when the window system could not share them.
+    intptr_t ShareObjectsWith = 0;
 };
 
 class tRenderingTarget : public tRenderingContext {

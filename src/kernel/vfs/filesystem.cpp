@@ -147,10 +147,21 @@ bool tVirtualFileSystem::IsFileVirtual(const ShortString& Name) {
 ShortString tVirtualFileSystem::VirtualNameToPhysical(const ShortString& Name) {
     ProcTrace trace("tVirtualFileSystem.VirtualNameToPhysical(" + Name + ")");
     if (pDirectoryEntry entry = GetDirectoryEntry(Name)) return entry->PhysicalName;
-    // Not in the tree (a file about to be written): below the root.
+    // Not in the tree (a file about to be written): below the deepest directory
+    // of its path that the tree knows, so that a directory spelled in another
+    // letter case on the disk takes the file rather than a new one beside it.
     std::string_view rest = Name.view();
     if (!rest.empty() && rest.front() == VirtualSeparator) rest.remove_prefix(1);
-    return ToPhysical((Root ? Root->PhysicalName : RootDir) + rest);
+    ShortString base = Root ? Root->PhysicalName : RootDir;
+    for (pDirectoryEntry dir = Root; dir;) {
+        const std::size_t sep = rest.find(VirtualSeparator);
+        if (sep == std::string_view::npos) break;
+        dir = FindChildNode(dir, ShortString(rest.substr(0, sep)));
+        if (!dir || (dir->Attrib & faDirectory) == 0) break;
+        base = dir->PhysicalName + PhysicalSeparator;
+        rest.remove_prefix(sep + 1);
+    }
+    return ToPhysical(base + rest);
 }
 
 // ---- Mounting and directories -------------------------------------------------

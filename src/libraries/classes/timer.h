@@ -22,7 +22,13 @@ public:
     float GetSystemTime() const;
     // Seconds since the previous call (the first time: since creation).
     float GetDeltaSeconds();
-    // Spin until more than Cycles counts, or more than Seconds, have passed.
+    // The seconds a number of counts stands for. Durations are measured as
+    // counter differences: a difference of two absolute seconds readings
+    // loses resolution as the session grows long (about 8 ms after a day).
+    double CyclesToSeconds(int64_t Cycles) const;
+    // Wait until more than Cycles counts, or more than Seconds, have passed.
+    // The processor is given back to the system for all but the last
+    // fraction of a millisecond, which is spun for precision.
     void SleepCycles(int64_t Cycles) const;
     void SleepSeconds(float Seconds) const;
 
@@ -38,5 +44,9 @@ protected:
     // built, a timer deriving from it that measures in its own way calls it
     // again from its own constructor.
     void Calibrate();
+
+private:
+    // Waits until more than Cycles counts have passed since Start.
+    void WaitUntilPassed(int64_t Start, double Cycles) const;
 };
 

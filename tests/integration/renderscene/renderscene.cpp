@@ -11,7 +11,12 @@
 //   (300..500, 350..450)   red, clipped to x < 400
 //   (580..900, 370..420)   green with text on top
 //   a white box in perspective; its projected centre goes to the log
-// Spawning tContextRecreator builds the render device's context anew.
+// Spawning tStall stands still for two seconds, as a long load does.
+// Spawning tContextRecreator closes the window and opens it again with the
+// same settings, as a resize or a full-screen switch does: the render device's
+// context is built anew.
+
+#include <SDL2/SDL_timer.h>
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -137,27 +142,49 @@ private:
 };
 Z_IMPLEMENT_CLASS(tRenderTestScene, .Operations = {{"Tick"}, {"RenderFrame"}})
 
-// Builds the render device's context anew when spawned, as re-attaching the
-// device to the viewport does.
 class tContextRecreator : public tSubSystem {
     Z_DECLARE_CLASS(tContextRecreator, tSubSystem)
 public:
     tContextRecreator() {
-        Logger->Guard(Engine->Renderer->CreateRenderingContext(Engine->Viewport), "Context not re-created");
+        tViewport* V = Engine->Viewport;
+        auto* Params = new tViewportParams;
+        Params->Width = V->Width;
+        Params->Height = V->Height;
+        Params->BitsPerPixel = V->BitsPerPixel;
+        Params->ZBufferBits = V->ZBufferBits;
+        Params->Frequency = V->Frequency;
+        Params->FullScreen = V->FullScreen;
+        Params->Stereo = V->Stereo;
+        Params->InputDevice = V->GetInputDevice();
+        V->ResizeViewport(Params);
     }
     void Tick(float) override {}
     void RenderFrame() override {}
 };
 Z_IMPLEMENT_CLASS(tContextRecreator, .Operations = {{"Tick"}, {"RenderFrame"}})
 
+class tStall : public tSubSystem {
+    Z_DECLARE_CLASS(tStall, tSubSystem)
+public:
+    static constexpr unsigned StallMilliseconds = 2000;
+    tStall() {
+        Logger->Log("Stalling");
+        SDL_Delay(StallMilliseconds);
+    }
+    void Tick(float) override {}
+    void RenderFrame() override {}
+};
+Z_IMPLEMENT_CLASS(tStall, .Operations = {{"Tick"}, {"RenderFrame"}})
+
 extern "C" {
 
 bool InitPackage(tPluginAPIStruct* API) { return API->_SIZE == sizeof(tPluginAPIStruct); }
 
-int32_t GetPackageContent() { return 2; }
+int32_t GetPackageContent() { return 3; }
 
 void GetPackage(uint8_t* Record, int32_t Index) {
-    tZClass C = Index == 1 ? tRenderTestScene::StaticClass() : tContextRecreator::StaticClass();
+    const tZClass Classes[] = {tRenderTestScene::StaticClass(), tContextRecreator::StaticClass(), tStall::StaticClass()};
+    tZClass C = Classes[Index - 1];
     C.CompilationDate = PackageDate;
     WritePackageRecord(Record, C);
 }

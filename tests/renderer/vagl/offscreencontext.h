@@ -4,6 +4,7 @@
 // arrays draw. Valid() is false where no context can be made.
 
 #include <SDL2/SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -21,6 +22,9 @@ public:
         Window = SDL_CreateWindow("vagl", 0, 0, Width, Height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (Window) Context = SDL_GL_CreateContext(Window);
         if (!Context) return;
+        // The driver's threads now live in this process: a forked death test
+        // could hang on a lock one of them held, so death tests start afresh.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
         // Pixel space: (0, 0) bottom left, one unit per pixel.
         glViewport(0, 0, Width, Height);
         glMatrixMode(GL_PROJECTION);

@@ -21,7 +21,7 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         GL = std::make_unique<OffscreenContext>();
-        if (!GL->Valid()) GTEST_SKIP() << "no OpenGL context: " << SDL_GetError();
+        if (!GL->Valid()) SKIP_OR_FAIL(std::string("no OpenGL context: ") + SDL_GetError());
         if (GetParam())
             Manager = NewObject<tVBOVertexArrayManager>();
         else

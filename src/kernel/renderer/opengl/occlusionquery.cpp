@@ -2,9 +2,13 @@
 
 #include "kernel/renderer/va/vagl.h"
 
-Z_IMPLEMENT_CLASS(tOCFeedbackContext, .Operations = {{"IsQueryReady"}, {"GetQueryStatus"}})
+Z_IMPLEMENT_CLASS(tOCFeedbackContext, .Operations = {{"IsQueryReady"}, {"GetQueryStatus"}},
+                  .Published = {ZPublished<&tOCFeedbackContext::ContextRebuilt>(
+                      tOCFeedbackContext::ContextRebuiltMethod)})
 
-tOCFeedbackContext::tOCFeedbackContext() {
+tOCFeedbackContext::tOCFeedbackContext() { ContextRebuilt(); }
+
+void tOCFeedbackContext::ContextRebuilt() {
     GLuint Query = 0;
     glGenQueriesARB(1, &Query);
     SetID(Query);

@@ -15,4 +15,9 @@ public:
     // Reading the status waits for the result, so it is always ready.
     bool IsQueryReady() override { return true; }
     int32_t GetQueryStatus() override;
+
+    // Published: a rebuilt rendering context has none of the old context's
+    // queries, so each takes a new one there.
+    static constexpr const char* ContextRebuiltMethod = "ContextRebuilt";
+    void ContextRebuilt();
 };

@@ -9,6 +9,7 @@
 #include "kernel/renderer/opengl/frame.h"
 #include "kernel/renderer/opengl/glerror.h"
 #include "kernel/renderer/opengl/glextensions.h"
+#include "kernel/renderer/opengl/occlusionquery.h"
 #include "kernel/renderer/opengl/screencapture.h"
 #include "kernel/renderer/renderingcontext.h"
 #include "kernel/renderer/va/vagl.h"
@@ -54,15 +55,12 @@ tOGLRenderDevice::~tOGLRenderDevice() {
     if (EngineVars) EngineVars->ReleaseFieldsOf(this);
     if (VertexArrayManager) DisposeObject(VertexArrayManager);
     DestroyRenderingContext();
+    if (RetiredTarget) DisposeObject(RetiredTarget);
 }
 
 bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
     ProcTrace trace("tOGLRenderDevice.CreateRenderingContext()");
-    if (ContextExist) {
-        // The manager's buffer objects belong to the context that goes away.
-        DisposeObject(VertexArrayManager);
-        DestroyRenderingContext();
-    }
+    DestroyRenderingContext();
     Logger->Guard(NewViewport, "Viewport isn't assigned");
     Logger->Guard(NewViewport->DynamicCast("tViewport"), "_Viewoprt isn't a tViewport object");
     Viewport = static_cast<tViewport*>(NewViewport);
@@ -70,7 +68,15 @@ bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
 
     ORL = InstantiateClassAs<tOSRenderingLayer>(EngineINI->GetValue("Renderer", "OSRenderingLayer"));
     DefaultRenderingTarget = InstantiateClassAs<tRenderingTarget>(EngineINI->GetValue("Renderer", "PrimaryRenderingTarget"));
+    // A rebuilt context (a resized window, a full-screen switch) keeps every
+    // texture, GPU program, buffer object and display list made before.
+    const bool Rebuilt = RetiredTarget != nullptr;
+    if (Rebuilt) DefaultRenderingTarget->ShareObjectsWith = RetiredTarget->GetRenderingContext();
     DefaultRenderingTarget->AttachToViewport(Viewport);
+    // Without sharing, the arrays' common index buffer went with the old context.
+    if (Rebuilt && DefaultRenderingTarget->ShareObjectsWith == 0 && VertexArrayManager)
+        DisposeObject(VertexArrayManager);
+    if (Rebuilt) DisposeObject(RetiredTarget);
     DefaultRenderingTarget->MakeCurrent();
     OpenGLExt = NewObject<tOpenGLExtensions>(Viewport->GetWindow());
 
@@ -81,8 +87,10 @@ bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
 
     Logger->Log("Setting up primary rendering target...");
     DefaultFrame = NewObject<tFrame>();
-    SetUpVertexArrayManager();
+    if (!VertexArrayManager) SetUpVertexArrayManager();
     SetUpGeometryServer();
+    // Occlusion queries are the one kind of object contexts do not share.
+    if (Rebuilt) Linker->CallMethodForAllObjects(tOCFeedbackContext::ContextRebuiltMethod);
 
     Logger->Log("Allocating default font...");
     DefaultFont = CreateFont(ShortString(" \"") + EngineINI->GetValue("Console", "Font") + "\" 8 16");
@@ -140,8 +148,10 @@ void tOGLRenderDevice::DestroyRenderingContext() {
     tZObject::DisposeObject(DefaultFont);
     tZObject::DisposeObject(DefaultFrame);
     tZObject::DisposeObject(GeometryServer);
-    tZObject::DisposeObject(DefaultRenderingTarget);
     tZObject::DisposeObject(ScreenShot);
+    if (RetiredTarget) tZObject::DisposeObject(RetiredTarget);
+    RetiredTarget = DefaultRenderingTarget;
+    DefaultRenderingTarget = nullptr;
     ContextExist = false;
 }
 
@@ -266,6 +276,7 @@ void tOGLRenderDevice::EndFrame() {
     if (ShowStats) QueueStatistics();
     RenderTextStrings();
     glFinish();
+    ScreenShot->CaptureFrame();
     DefaultRenderingTarget->SwapBuffers();
 }
 

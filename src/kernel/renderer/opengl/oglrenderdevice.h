@@ -76,6 +76,9 @@ public:
     float CurrentFOV = 0;
     tFrame* DefaultFrame = nullptr;
     tRenderingTarget* DefaultRenderingTarget = nullptr;
+    // The target of a destroyed context, kept until the next context has taken
+    // its textures, programs and buffers over.
+    tRenderingTarget* RetiredTarget = nullptr;
     tOSRenderingLayer* ORL = nullptr;
     tViewport* Viewport = nullptr;
     tFrustumCuller Frustum;

@@ -19,8 +19,8 @@
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 
-Z_IMPLEMENT_CLASS(tScreenCaptureDevice, .Operations = {{"ScreenShotC", ZOP_ABSTRACT}})
-Z_IMPLEMENT_CLASS(tOGLScreenCaptureDevice, .Operations = {{"ScreenShotC"}})
+Z_IMPLEMENT_CLASS(tScreenCaptureDevice, .Operations = {{"ScreenShotC", ZOP_ABSTRACT}, {"CaptureFrame", ZOP_ABSTRACT}})
+Z_IMPLEMENT_CLASS(tOGLScreenCaptureDevice, .Operations = {{"ScreenShotC"}, {"CaptureFrame"}})
 
 namespace {
 
@@ -111,6 +111,10 @@ void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     if (!Dir.empty() && Dir[Dir.size() - 1] != '\\') Dir += '\\';
     const ShortString Path = Dir + FileName;
 
+    if (TotalPendingShots == MaxPendingShots) {
+        Console->DisplayError("Too many screenshots in one frame: " + FileName);
+        return;
+    }
     if (ShortString Refused = OutsideShotsDir(FileName, Path); !Refused.empty()) {
         Console->DisplayError(Refused);
         return;
@@ -129,8 +133,12 @@ void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
         return;
     }
     if (Numbered) ++ScreenShotNumber;
+    PendingShots[TotalPendingShots++] = Path;
+}
 
-    Engine->Renderer->EndFrame();
+void tOGLScreenCaptureDevice::CaptureFrame() {
+    if (TotalPendingShots == 0) return;
+    ProcTrace trace("tOGLScreenCaptureDevice.CaptureFrame()");
     // Rows come bottom-up, as a bitmap file stores them.
     TBMPRec Shot;
     Shot.Width = Engine->Viewport->GetViewportWidth();
@@ -138,8 +146,22 @@ void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     Shot.Depth = 1;
     Shot.PixelData = std::make_unique<uint8_t[]>(static_cast<std::size_t>(Shot.Width) * Shot.Height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
     glReadPixels(0, 0, Shot.Width, Shot.Height, GL_RGB, GL_UNSIGNED_BYTE, Shot.PixelData.get());
-    glFinish();
-    Loader->SaveBitmap(Stream, Shot);
-    Console->Display("Screenshot saved to " + Path);
+
+    for (int32_t I = 0; I < TotalPendingShots; ++I) {
+        const ShortString& Path = PendingShots[I];
+        // Checked when the shot was asked for; the file may have gone since.
+        tZClass LoaderClass;
+        if (!Linker->LookUpFileLoader("tBitmapLoader", Path, LoaderClass)) continue;
+        tOwned<tBitmapLoader> Loader(SavingLoader(LoaderClass));
+        tFileStream Stream(Path, FSTREAM_REWRITE, FSTREAM_REAPORTERRORS);
+        if (!Loader || !Stream.Open) {
+            if (!Stream.Open) Console->DisplayError(Stream.OpenError());
+            continue;
+        }
+        Loader->SaveBitmap(Stream, Shot);
+        Console->Display("Screenshot saved to " + Path);
+    }
+    TotalPendingShots = 0;
 }

@@ -1,6 +1,9 @@
 #pragma once
 // The screen-capture device: the console command "ScreenShot" writes the
-// window's pixels through the bitmap loader of the file's extension.
+// window's pixels through the bitmap loader of the file's extension. The
+// command only asks for the shot; the render device takes it when the frame
+// is complete and before it is shown, as the back buffer holds nothing
+// defined after a buffer swap.
 
 #include <cstdint>
 
@@ -15,6 +18,8 @@ public:
     ~tScreenCaptureDevice() override;
 
     virtual void ScreenShotC(const ShortString& Params) = 0;
+    // Writes the shots asked for since the last frame from the back buffer.
+    virtual void CaptureFrame() = 0;
 };
 
 class tOGLScreenCaptureDevice : public tScreenCaptureDevice {
@@ -22,6 +27,8 @@ class tOGLScreenCaptureDevice : public tScreenCaptureDevice {
 public:
     static constexpr const char* DefaultExtension = ".bmp";
     static constexpr std::size_t NumberDigits = 4;
+    // Shots asked for within one frame; later ones that frame are refused.
+    static constexpr int32_t MaxPendingShots = 8;
 
     // Registers "ScreenShotDir".
     tOGLScreenCaptureDevice();
@@ -31,7 +38,13 @@ public:
     // Without a parameter the file is "shot" + the next number; with one, the
     // parameter names the file.
     void ScreenShotC(const ShortString& Params) override;
+    void CaptureFrame() override;
 
     int32_t ScreenShotNumber = 0;
     ShortString ScreenShotDir = "ScreenShots\\";
+
+private:
+    // Virtual names of the files the next frame is written to.
+    ShortString PendingShots[MaxPendingShots];
+    int32_t TotalPendingShots = 0;
 };
