@@ -7,6 +7,8 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/world.h"
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/resourcesmanager.h"
 
@@ -34,6 +36,9 @@ tStormyDay::tStormyDay(const ShortString& Params) : tWeatherConditions(Params) {
     Thunder = Resources->LoadShader("shaders\\atmosphere\\thunder.shader");
     RainShader = Resources->LoadShader("shaders\\atmosphere\\rain.shader");
     AssignedRenderDevice()->SetFogColor(CalmFog);
+    RainSound = Engine->Audio->CreateSource("Sounds\\Environment\\rain.wav");
+    RainSound->LoopSound(true);
+    RainSound->Play(nullptr);
     Rain = tVertexArrayManager::Current()->AllocateVA(RainDropsCount * DropCorners, 0, GN_FALSE, Quads);
     FollowCamera();
     TVector2* UV = Rain->GetTexCoords(0);
@@ -48,6 +53,8 @@ tStormyDay::tStormyDay(const ShortString& Params) : tWeatherConditions(Params) {
 tStormyDay::~tStormyDay() {
     ProcTrace trace("tStormyDay.Done()");
     if (Rain) DisposeObject(Rain);
+    if (RainSound) DisposeObject(RainSound);
+    if (ThunderSound) DisposeObject(ThunderSound);
 }
 
 TVector3 tStormyDay::NewDrop(int32_t Spread) {
@@ -108,4 +115,9 @@ void tStormyDay::UpdateRain(float DeltaSeconds) {
 
 void tStormyDay::Render() { Engine->Renderer->AddBuffer(Rain, RainShader); }
 
-void tStormyDay::PlayThunder(const ShortString&) {}
+void tStormyDay::PlayThunder(const ShortString& FileName) {
+    // A new clap cuts the previous one short.
+    if (ThunderSound) DisposeObject(ThunderSound);
+    ThunderSound = Engine->Audio->CreateSource(FileName);
+    ThunderSound->Play(nullptr);
+}

@@ -6,6 +6,7 @@
 #include "kernel/world/atmosphere.h"
 #include "libraries/math/random.h"
 
+class tAudioSource;
 class tVertexArray;
 
 class tStormyDay : public tWeatherConditions {
@@ -37,7 +38,8 @@ public:
     tShaderResource* Thunder = nullptr;
     bool Struck = false;
     float StruckTime = 0;
-    tVertexArray* Rain = nullptr;  // owned
+    tAudioSource* RainSound = nullptr;  // owned; loops from the storm's start
+    tVertexArray* Rain = nullptr;       // owned
     tShaderResource* RainShader = nullptr;
     TVector3 RainDrops[RainDropsCount];
     TVector3 CameraPos;
@@ -55,4 +57,6 @@ private:
     void FollowCamera();
 
     tRandom Random{WeatherSeed};
+    // Owned: the last clap played without announcers.
+    tAudioSource* ThunderSound = nullptr;
 };
