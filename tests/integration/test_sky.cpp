@@ -13,6 +13,7 @@
 
 namespace {
 
+// A shot is taken when its frame is finished: the lines after it wait.
 // The free camera's tilt: 0 looks straight down, 16384 at the horizon.
 constexpr int LookUp = 24384, LookLevel = 16384, LookDown = 8384;
 
@@ -39,7 +40,7 @@ TMean MeanColor(const tScreenImage& Shot, int X0, int Y0, int X1, int Y1) {
 // A level with the free camera and the sky, then the test's lines.
 std::string SkyLevel(const std::string& Weather) {
     return "Set ShowStats False\nSpawnClass tLevel\nSpawnClass tFreeCamera\nSpawnClass tAtmosphereRenderer\n" + Weather +
-           "\nPlayDemo test.dem\n";
+           "\n";
 }
 
 // The pixels near the bottom edge while looking down: below the water line
@@ -69,7 +70,7 @@ TEST(GameSky, ProgramsReceiveTheSunDirectionAndTheScatteringCoefficients) {
                       "  Enable\n  {\n    ColorWrites\n  }\n}\n");
     // At night: no lens flare over the probe.
     Run.WriteDataFile("StdConfig/console.cfg", SkyLevel("SpawnClass tCloudyDay 23"));
-    Run.PlayDemo("Set VertAngle " + std::to_string(LookUp) + "\nWAIT 1\nScreenShot probe.bmp\nQuit\n");
+    Run.PlayDemo("Set VertAngle " + std::to_string(LookUp) + "\nWAIT 1\nScreenShot probe.bmp\nWAIT 0.2\nQuit\n");
     const tGameResult R = Run.Run();
     ASSERT_EQ(R.ExitCode, 0) << R.Stdout << R.EngineLog;
     const tScreenImage Shot = R.Screenshot("ScreenShots/probe.bmp");
@@ -97,11 +98,11 @@ TEST(GameSky, EachWeatherPaintsItsSkyAndFog) {
     const std::string Level = "Set VertAngle " + std::to_string(LookLevel) + "\nWAIT 0.5\n";
     const std::string Down = "Set VertAngle " + std::to_string(LookDown) + "\nWAIT 0.5\n";
     // Away from the sun, which rises in the north.
-    Run.PlayDemo("Set HorizAngle 32768\n" + Up + "ScreenShot day_up.bmp\n" + Level + "ScreenShot day_level.bmp\n" +
-                 Down + "ScreenShot day_down.bmp\n" +
-                 "SpawnClass tCloudyDay 23\n" + Up + "ScreenShot night_up.bmp\n" + Down + "ScreenShot night_down.bmp\n" +
-                 "SpawnClass tStormyDay 15\n" + Level + "ScreenShot storm_a.bmp\nWAIT 0.1\nScreenShot storm_b.bmp\n" +
-                 "SpawnClass tHellfire 12\n" + Up + "ScreenShot hell_up.bmp\n" + Down + "ScreenShot hell_down.bmp\n" +
+    Run.PlayDemo("Set HorizAngle 32768\n" + Up + "ScreenShot day_up.bmp\nWAIT 0.2\n" + Level + "ScreenShot day_level.bmp\nWAIT 0.2\n" +
+                 Down + "ScreenShot day_down.bmp\nWAIT 0.2\n" +
+                 "SpawnClass tCloudyDay 23\n" + Up + "ScreenShot night_up.bmp\nWAIT 0.2\n" + Down + "ScreenShot night_down.bmp\nWAIT 0.2\n" +
+                 "SpawnClass tStormyDay 15\n" + Level + "ScreenShot storm_a.bmp\nWAIT 0.1\nScreenShot storm_b.bmp\nWAIT 0.2\n" +
+                 "SpawnClass tHellfire 12\n" + Up + "ScreenShot hell_up.bmp\nWAIT 0.2\n" + Down + "ScreenShot hell_down.bmp\nWAIT 0.2\n" +
                  "Quit\n");
     const tGameResult R = Run.Run(120);
     ASSERT_EQ(R.ExitCode, 0) << R.Stdout << R.EngineLog;
@@ -157,10 +158,10 @@ TEST(GameSky, LensFlareShowsOnlyWhileItsPointIsInFront) {
     const TVector3 Point = Camera + ViewDirection(Vert, Horiz) * 5000;
     char Params[96];
     std::snprintf(Params, sizeof Params, "\"%.2f %.2f %.2f\"", Point.x, Point.y, Point.z);
-    Run.WriteDataFile("StdConfig/console.cfg", "Set ShowStats False\nSpawnClass tLevel\nSpawnClass tFreeCamera\nPlayDemo test.dem\n");
+    Run.WriteDataFile("StdConfig/console.cfg", "Set ShowStats False\nSpawnClass tLevel\nSpawnClass tFreeCamera\n");
     Run.PlayDemo("Set VertAngle " + std::to_string(Vert) + "\nSet HorizAngle " + std::to_string(Horiz) +
-                 "\nSpawnClass tLensFlare " + Params + "\nWAIT 0.5\nScreenShot front.bmp\n" +
-                 "Set HorizAngle " + std::to_string(Horiz + 32768) + "\nWAIT 0.5\nScreenShot behind.bmp\nQuit\n");
+                 "\nSpawnClass tLensFlare " + Params + "\nWAIT 0.5\nScreenShot front.bmp\nWAIT 0.2\n" +
+                 "Set HorizAngle " + std::to_string(Horiz + 32768) + "\nWAIT 0.5\nScreenShot behind.bmp\nWAIT 0.2\nQuit\n");
     const tGameResult R = Run.Run();
     ASSERT_EQ(R.ExitCode, 0) << R.Stdout << R.EngineLog;
 
@@ -177,8 +178,8 @@ TEST(GameSky, WeatherWithoutASkyIsDroppedAndALaterSkyStartsWithout) {
     tGameRun Run;
     Run.WriteDataFile("StdConfig/console.cfg",
                       "Set ShowStats False\nSpawnClass tLevel\nSpawnClass tFreeCamera\nSpawnClass tStormyDay 12\nSpawnClass tCloudyDay 12\n"
-                      "SpawnClass tAtmosphereRenderer\nPlayDemo test.dem\n");
-    Run.PlayDemo("Set VertAngle " + std::to_string(LookDown) + "\nWAIT 0.5\nScreenShot nosky.bmp\n"
+                      "SpawnClass tAtmosphereRenderer\n");
+    Run.PlayDemo("Set VertAngle " + std::to_string(LookDown) + "\nWAIT 0.5\nScreenShot nosky.bmp\nWAIT 0.2\n"
                  "SpawnClass tStormyDay 12\nSpawnClass tCloudyDay 12\nWAIT 0.5\nQuit\n");
     const tGameResult R = Run.Run();
     ASSERT_EQ(R.ExitCode, 0) << R.Stdout << R.EngineLog;
