@@ -9,7 +9,7 @@ SurfaceShader
   }
   ShaderProgram
   {
-    VertexProgram Shaders\Atmosphere\sky.vert
+    VertexProgram Shaders\Atmosphere\scatter.vert
     FragmentProgram Shaders\Atmosphere\sky.frag
   }
   Blend

@@ -12,23 +12,16 @@ uniform vec4 SceneFogColor;
 uniform float WorldTime;
 
 varying vec3 ViewDir;
+varying vec3 SunLight;   // sunlight where the air scatters it
+varying vec3 DiscLight;  // the sun disc's light at the ground
+varying vec3 Through;    // what crosses the air along the view
 
 const float Pi = 3.14159265;
-const float ZenithPath = 140.0;      // length of air straight up
-const float SunIntensity = 45.0;
 const float MieG = 0.86;             // forward scattering of the haze
 const float SunDiscCos = 0.99993;    // a disc of about 0.7 degrees
 const float Exposure = 1.5;
 const float CloudScale = 0.22;       // texture repeats per unit of the cloud layer
 const vec2 Wind = vec2(0.006, 0.0025);
-
-// Air mass: the path through the air relative to the path straight up
-// (Kasten and Young), finite at the horizon.
-float AirMass(float SinElevation) {
-    float S = max(SinElevation, 0.0);
-    float Elevation = degrees(asin(S));
-    return 1.0 / (S + 0.50572 * pow(Elevation + 6.07995, -1.6364));
-}
 
 // Night and day come from the weather's fog: bluish by day, grey by night.
 float Daylight() {
@@ -41,14 +34,9 @@ void main() {
     vec3 Beta = local2.rgb + local3.rgb;
     float CosTheta = dot(View, Sun);
 
-    // Light is scattered high up in the air, so the sunlight reaching it has
-    // crossed only part of the air on the sun's side; the disc itself is seen
-    // through all of it.
-    vec3 SunLight = SunIntensity * exp(-Beta * ZenithPath * 0.2 * AirMass(Sun.z));
-    vec3 DiscLight = SunIntensity * exp(-Beta * ZenithPath * AirMass(Sun.z));
     float Rayleigh = 3.0 / (16.0 * Pi) * (1.0 + CosTheta * CosTheta);
-    float Mie = (1.0 - MieG) * (1.0 - MieG) / (4.0 * Pi * pow(1.0 + MieG * MieG - 2.0 * MieG * CosTheta, 1.5));
-    vec3 Through = exp(-Beta * ZenithPath * AirMass(View.z));
+    float Den = 1.0 + MieG * MieG - 2.0 * MieG * CosTheta;
+    float Mie = (1.0 - MieG) * (1.0 - MieG) / (4.0 * Pi * Den * sqrt(Den));
     vec3 InScattered = (local2.rgb * Rayleigh + local3.rgb * Mie * 0.7) / Beta * SunLight * (1.0 - Through);
     vec3 Disc = DiscLight * Through * 40.0 * smoothstep(SunDiscCos - 0.00003, SunDiscCos, CosTheta);
     vec3 Sky = 1.0 - exp(-Exposure * (InScattered + Disc));
@@ -57,8 +45,9 @@ void main() {
     // towards the horizon, where the layer is seen edge on.
     float Up = max(View.z, 0.0);
     vec2 Layer = View.xy / (Up + 0.05) * CloudScale;
-    float Noise = texture2D(Texture0, Layer * 0.5 + WorldTime * Wind).r * 0.65
-                + texture2D(Texture0, Layer * 1.9 + WorldTime * Wind * 1.7).g * 0.35;
+    // Broad masses and detail from the two channels of one lookup.
+    vec2 Octaves = texture2D(Texture0, Layer * 0.5 + WorldTime * Wind).rg;
+    float Noise = Octaves.r * 0.65 + Octaves.g * 0.35;
     float Cover = smoothstep(0.45, 0.75, Noise) * smoothstep(0.0, 0.2, Up);
     // Clouds are white in sunlight, tinted by it when the sun is low, with
     // darker, thicker bases.
