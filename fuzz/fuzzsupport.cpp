@@ -55,6 +55,9 @@ void InitFuzzServices() {
     WriteText(DataDir / "Scripts/first.cfg", "echo first\nset ShowFPS 1\nexec Scripts\\second.cfg\n");
     WriteText(DataDir / "Scripts/second.cfg", "alias greet \"echo hello\"\ngreet\n");
     WriteText(DataDir / "Demos/short.dem", "echo one\nWAIT 0.01\necho two\n");
+    // A surface shader without textures or programs: meshes can name it and
+    // load it without an OpenGL context.
+    WriteText(DataDir / FuzzShader, "!!ZSS1.1\nSurfaceShader\n{\n  Projection ZPR_PERSPECTIVE\n}\n");
 
     OSSystem = new tWinOSSystem();
     Linker = NewObject<tObjectsLinker>();

@@ -13,11 +13,12 @@
 void InitFuzzEngine();
 
 // Once, after InitFuzzEngine: a temporary Data/ tree (in memory where the
-// machine offers /dev/shm; the working directory stays as it is) holding (start-up INI file, FuzzFile, two console scripts and a demo), the OS
+// machine offers /dev/shm; the working directory stays as it is) holding the start-up INI file, FuzzFile, two console scripts, a demo and FuzzShader, the OS
 // services, the registry, the file system, the start-up INI file, the console,
 // the variables manager and a stand-in engine with its timer.
 void InitFuzzServices();
 inline constexpr const char* FuzzFile = "fuzz.txt";
+inline constexpr const char* FuzzShader = "Shaders/plain.shader";
 // Replaces the contents of FuzzFile (the file system saw it at start-up).
 void WriteFuzzFile(const uint8_t* Data, std::size_t Size);
 

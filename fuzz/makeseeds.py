@@ -101,3 +101,38 @@ write("console", "basics.cfg", b'echo hello; echo "quoted ; text"\nset ShowFPS 1
       b'bind F1 "echo key"\nbindlist\n')
 write("console", "scripts.cfg", b"exec Scripts\\first.cfg\nPlayDemo Demos\\short.dem\nhelp\nvarlist\n")
 write("console", "vars.cfg", b"toggle ShowFPS\n+ShowFPS\nadd MaxTickRate 5\nunbindall\nversion\nwait 1\necho %nothere\n")
+
+
+def ase(objects, materials=("Shaders\\plain.shader",), extra=""):
+    """An ASE file; objects are (vertices, faces, material reference, lines
+    placed before the mesh block)."""
+    out = ["*3DSMAX_ASCIIEXPORT\t200", "*SCENE {", "\t*SCENE_FIRSTFRAME 0", "}", "*MATERIAL_LIST {",
+           "\t*MATERIAL_COUNT %d" % len(materials)]
+    for i, m in enumerate(materials):
+        out += ["\t*MATERIAL %d {" % i, '\t\t*MATERIAL_NAME "%s"' % m, "\t\t*MAP_DIFFUSE {", "\t\t}", "\t}"]
+    out.append("}")
+    for verts, faces, ref, before in objects:
+        out += ["*GEOMOBJECT {", '\t*NODE_NAME "Part"', "\t*NODE_TM {", "\t\t*TM_ROW0 1 0 0", "\t}"] + before
+        out += ["\t*MESH {", "\t\t*MESH_NUMVERTEX %d" % len(verts), "\t\t*MESH_VERTEX_LIST {"]
+        out += ["\t\t\t*MESH_VERTEX %d\t%.1f\t%.1f\t%.1f" % ((i,) + v) for i, v in enumerate(verts)]
+        out += ["\t\t}", "\t\t*MESH_FACE_LIST {"]
+        out += ["\t\t\t*MESH_FACE %d:    A: %d B: %d C: %d AB: 1 BC: 1 CA: 1" % ((i,) + f) for i, f in enumerate(faces)]
+        out += ["\t\t}", "\t\t*MESH_TVERTLIST {"]
+        out += ["\t\t\t*MESH_TVERT %d\t%.1f\t%.1f\t0.0" % (i, v[0], v[1]) for i, v in enumerate(verts)]
+        out += ["\t\t}", "\t\t*MESH_TFACELIST {"]
+        out += ["\t\t\t*MESH_TFACE %d\t%d\t%d\t%d" % ((i,) + f) for i, f in enumerate(faces)]
+        out += ["\t\t}", "\t\t*MESH_NORMALS {"]
+        for i, f in enumerate(faces):
+            out.append("\t\t\t*MESH_FACENORMAL %d\t0.0\t0.0\t1.0" % i)
+            out += ["\t\t\t\t*MESH_VERTEXNORMAL %d\t0.0\t0.0\t1.0" % k for k in f]
+        out += ["\t\t}", "\t}", "\t*MATERIAL_REF %d" % ref, "}"]
+    return ("\r\n".join(out) + "\r\n" + extra).encode()
+
+
+SQUARE = ([(0, 0, 0), (1, 0, 0), (1, 1, 0), (0, 1, 0)], [(0, 1, 2), (0, 2, 3)])
+WING = ([(2, 0, 0), (4, 0, 0), (4, 1, 0)], [(2, 1, 0)])
+ANIMATION = ["\t*MESH_ANIMATION {", "\t\t*MESH {", "\t\t\t*MESH_VERTEX_LIST {", "\t\t\t}", "\t\t}", "\t}"]
+write("ase", "two_parts.ase", ase([SQUARE + (0, []), WING + (0, ANIMATION)]))
+write("ase", "group.ase", ase([SQUARE + (0, [])], extra="*GROUP {\r\n*GEOMOBJECT {\r\n\t*MATERIAL_REF 0\r\n}\r\n}\r\n"))
+write("ase", "bad_reference.ase", ase([SQUARE + (1, [])]))
+write("ase", "truncated.ase", ase([SQUARE + (0, [])])[:400])

@@ -35,6 +35,7 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
 
+#include "game/meshactor.h"
 #include "game/terrain/mipterrain.h"
 #include "kernel/audio/audiosystem.h"
 #include "kernel/audio/source.h"
@@ -60,6 +61,7 @@
 #include "kernel/renderer/atmosphere/stormyday.h"
 #include "kernel/renderer/atmosphere/weather.h"
 #include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/mesh/aseloader.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/heightmapresource.h"
@@ -111,10 +113,12 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tWinGameEngine::StaticClass());
     AddClass(tWindowsTTFManipulator::StaticClass(CT_SpawnableConstructor));
     AddClass(tBitmapLoader::StaticClass());
+    AddClass(tMeshLoader::StaticClass());
     AddClass(tBMPLoader::StaticClass());
     AddClass(tDDSLoader::StaticClass());
     AddClass(tZHMLoader::StaticClass());
     AddClass(tZSSLoader::StaticClass());
+    AddClass(tASELoader::StaticClass());
     AddClass(tPrimaryRenderingTarget::StaticClass());
     AddClass(tOGLRenderDevice::StaticClass());
     AddClass(tRGeometryServer::StaticClass());
@@ -140,6 +144,8 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullAudioSubSystem::StaticClass());
 
     // Game classes
+    AddClass(tMeshActor::StaticClass(CT_SpawnableConstructor));
     AddClass(tMipTerrain::StaticClass(CT_SpawnableConstructor));
     AddClass(tHeightMapResource::StaticClass());
+    AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
 }

@@ -20,6 +20,13 @@ set_target_properties(renderscene PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY 
 add_dependencies(test_integration renderscene)
 target_compile_definitions(test_integration PRIVATE RENDER_SCENE_PACKAGE="$<TARGET_FILE:renderscene>")
 
+# The package whose subsystem draws the game's meshes.
+add_library(meshscene MODULE ${CMAKE_CURRENT_LIST_DIR}/meshscene/meshscene.cpp)
+target_include_directories(meshscene PRIVATE ${CMAKE_SOURCE_DIR}/src)
+set_target_properties(meshscene PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testpackages)
+add_dependencies(test_integration meshscene)
+target_compile_definitions(test_integration PRIVATE MESH_SCENE_PACKAGE="$<TARGET_FILE:meshscene>")
+
 # The package whose subsystem draws the free camera tests' boxes.
 add_library(camerascene MODULE ${CMAKE_CURRENT_LIST_DIR}/camerascene/camerascene.cpp)
 target_include_directories(camerascene PRIVATE ${CMAKE_SOURCE_DIR}/src)

@@ -26,6 +26,8 @@ public:
         return Copy;
     }
     float ResizedDimension() override { return Size; }
+    void RenderSubMeshes() override {}
+    void AddSubMesh(tSubMesh*) override {}
     void Resize(float NewSize) override { Size = NewSize; }
     float Size = 0;
     tSizedMesh* Source = nullptr;
@@ -67,7 +69,8 @@ protected:
 
 }  // namespace
 
-Z_IMPLEMENT_CLASS(tSizedMesh, .Operations = {{"Replicate"}, {"ResizedDimension"}, {"Resize"}})
+Z_IMPLEMENT_CLASS(tSizedMesh,
+                  .Operations = {{"Replicate"}, {"ResizedDimension"}, {"RenderSubMeshes"}, {"AddSubMesh"}, {"Resize"}})
 
 TEST_F(MeshesAndWavesTest, MeshRequestsGetReplicasOfOneSharedMeshPerSize) {
     // The shared mesh of size 10, as a first request would have left it.

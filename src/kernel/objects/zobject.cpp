@@ -57,10 +57,14 @@ void WriteBlock(tStream& Stream, const ShortString& S, uint8_t Fill) {
     Stream.BlockWrite(Block, ObjectHeaderBlockSize);
 }
 
+ShortString DecodeBlock(const uint8_t* Block) {
+    return ShortString(std::string_view(reinterpret_cast<const char*>(Block + 1), Block[0]));
+}
+
 ShortString ReadBlock(tIStream& Stream) {
     uint8_t Block[ObjectHeaderBlockSize] = {};
     Stream.BlockRead(Block, ObjectHeaderBlockSize);
-    return ShortString(std::string_view(reinterpret_cast<const char*>(Block + 1), Block[0]));
+    return DecodeBlock(Block);
 }
 
 }  // namespace
@@ -121,6 +125,10 @@ void tZObject::LoadFromStream(tIStream& Stream) {
 void tZObject::SaveToStream(tStream& Stream) {
     WriteBlock(Stream, ObjectStreamTag, ' ');
     WriteBlock(Stream, ClassName(), 0);
+}
+
+bool tZObject::IsStreamHeader(const uint8_t* Header, const ShortString& ClassName) {
+    return DecodeBlock(Header) == ObjectStreamTag && DecodeBlock(Header + ObjectHeaderBlockSize) == ClassName;
 }
 
 void tZObject::Instanciated() { ObjectFlags |= OBJ_Instanciated; }

@@ -78,6 +78,10 @@ public:
     virtual void LoadFromStream(tIStream& Stream);
     // Writes the 512-byte object header; derived classes append their data.
     virtual void SaveToStream(tStream& Stream);
+    // Whether the 512 bytes at Header are the header that LoadFromStream of
+    // the class named ClassName (upper case) accepts. Lets a reader of a
+    // derived file tell a damaged one from a sound one without failing.
+    static bool IsStreamHeader(const uint8_t* Header, const ShortString& ClassName);
     // Called once after Instantiate built the object.
     virtual void Instanciated();
 

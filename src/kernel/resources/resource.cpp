@@ -66,6 +66,10 @@ void tResource::SetFileName(const ShortString& Name) {
         CacheFrom();
         return;
     }
+    LoadFromSource();
+}
+
+void tResource::LoadFromSource() {
     tZClass LoaderClass;
     Linker->FindFileLoader(GetLoaderName(), FileName, LoaderClass);
     tZObject* Obj = tZObject::Instantiate(LoaderClass, "");

@@ -57,4 +57,8 @@ public:
     bool Purged = false;
     bool Used = false;
     float LastUsedTimeStamp = 0;
+
+protected:
+    // Reads FileName through its loader, then writes the cache.
+    void LoadFromSource();
 };

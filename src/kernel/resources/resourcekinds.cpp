@@ -14,6 +14,8 @@ Z_IMPLEMENT_CLASS(tShaderResource, .Operations = {{"GetLoaderName"}, {"GetCachin
 Z_IMPLEMENT_CLASS(tMeshResource, .Operations = {{"GetLoaderName"}, {"GetCachingDir"},
                                                 {"Replicate", ZOP_ABSTRACT},
                                                 {"ResizedDimension", ZOP_ABSTRACT},
+                                                {"RenderSubMeshes", ZOP_ABSTRACT},
+                                                {"AddSubMesh", ZOP_ABSTRACT},
                                                 {"Resize", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tWaveformResource,
                   .Operations = {{"GetLoaderName"},

@@ -59,6 +59,8 @@ public:
     tShaderProgram* ShaderProgram = nullptr;  // owned
 };
 
+class tSubMesh;
+
 // Meshes are shared per name and size; every request gets a replica.
 class tMeshResource : public tResource {
     Z_DECLARE_CLASS(tMeshResource, tResource)
@@ -71,6 +73,11 @@ public:
     tMeshResource* Replicate() override = 0;
     // The size this mesh was resized to.
     virtual float ResizedDimension() = 0;
+    // Draws the first level of detail in the current transform.
+    virtual void RenderSubMeshes() = 0;
+    // Appends S (owned from then on) to the level being filled.
+    virtual void AddSubMesh(tSubMesh* S) = 0;
+    // Scales the first level to a width of Size along X and centres it.
     virtual void Resize(float Size) = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/renderer/opengl/frame.h"
+#include "kernel/renderer/mesh/oglmeshresource.h"
 #include "kernel/renderer/opengl/hlslprogram.h"
 #include "kernel/renderer/opengl/occlusionquery.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
@@ -14,6 +15,8 @@
 #include "kernel/renderer/va/vagl.h"
 #include "kernel/renderer/va/vertexarray.h"
 #include "libraries/classes/viewport.h"
+
+tMeshResource* tOGLRenderDevice::CreateMesh() { return NewObject<tOGLMeshResource>(); }
 
 tShaderResource* tOGLRenderDevice::CreateShader() { return NewObject<tOGLShaderResource>(); }
 

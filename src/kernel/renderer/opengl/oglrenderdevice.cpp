@@ -27,7 +27,7 @@ Z_IMPLEMENT_CLASS(tOGLRenderDevice,
                    {"SetProjection"}, {"SetViewport"}, {"SetFogColor"}, {"GetFogColor"}, {"EndFrame"},
                    {"CheckError"}, {"AddTextString"}, {"AddTextStringZ"}, {"AddTextStringZFont"},
                    {"BeginTransform"}, {"EndTransform"}, {"EnableClipPlane"}, {"DisableClipPlane"},
-                   {"CreateShader"}, {"CreateTexture"}, {"CreateShaderProgram"}, {"ForceFixedPipeline"},
+                   {"CreateMesh"}, {"CreateShader"}, {"CreateTexture"}, {"CreateShaderProgram"}, {"ForceFixedPipeline"},
                    {"SetRenderState"}, {"AddBuffer"}, {"ProjectPoint"}, {"ProjectTexture"},
                    {"CullBoxAgainstFrustum"}, {"CullSphereAgainstFrustum"}, {"GetPrimaryRenderingContext"},
                    {"AllocateOcclusionQueryFC"}})

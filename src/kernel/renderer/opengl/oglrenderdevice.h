@@ -37,6 +37,7 @@ public:
     void DestroyRenderingContext() override;
     void SetFOV(float FOV) override;
     float GetFOV() override { return CurrentFOV; }
+    tMeshResource* CreateMesh() override;
     tShaderResource* CreateShader() override;
     tTextureResource* CreateTexture(TTextureType TextureType) override;
     tFont* CreateFont(const ShortString& FontName) override;

@@ -1,0 +1,21 @@
+!!ZSS1.1
+; Written by tools/makemeshes.py: the biplane_wings texture, lit by the sun.
+SurfaceShader
+{
+  Projection ZPR_PERSPECTIVE
+  Texture0
+  {
+    File Textures\Meshes\biplane_wings.bmp
+  }
+  ShaderProgram
+  {
+    VertexProgram Shaders\Meshes\lit.vert
+    FragmentProgram Shaders\Meshes\lit.frag
+  }
+  Enable
+  {
+    ColorWrites
+    DepthWrites
+    DepthTest
+  }
+}

@@ -1,0 +1,21 @@
+!!ZSS1.1
+; Written by tools/makemeshes.py: the craft_body texture, lit by the sun.
+SurfaceShader
+{
+  Projection ZPR_PERSPECTIVE
+  Texture0
+  {
+    File Textures\Meshes\craft_body.bmp
+  }
+  ShaderProgram
+  {
+    VertexProgram Shaders\Meshes\lit.vert
+    FragmentProgram Shaders\Meshes\lit.frag
+  }
+  Enable
+  {
+    ColorWrites
+    DepthWrites
+    DepthTest
+  }
+}

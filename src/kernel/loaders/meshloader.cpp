@@ -1,0 +1,3 @@
+#include "kernel/loaders/meshloader.h"
+
+Z_IMPLEMENT_CLASS(tMeshLoader, .Operations = {{"CanSave"}})
