@@ -68,6 +68,9 @@
 #include "kernel/platform/timer.h"
 #include "kernel/platform/ttfmanipulator.h"
 #include "kernel/platform/wingameengine.h"
+#include "kernel/renderer/atmosphere/atmosphererenderer.h"
+#include "kernel/renderer/atmosphere/stormyday.h"
+#include "kernel/renderer/atmosphere/weather.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/mesh/aseloader.h"
 #include "kernel/renderer/opengl/oglrenderdevice.h"
@@ -86,6 +89,7 @@
 #include "libraries/gui/label.h"
 #include "libraries/gui/panel.h"
 #include "libraries/gui/stdconsole.h"
+#include "libraries/effects/lensflare.h"
 #include "libraries/math/mathserver.h"
 
 void tObjectsLinker::RegisterClasses() {
@@ -117,6 +121,11 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tAtmosphere::StaticClass(CT_SpawnableConstructor));
     AddClass(tActor::StaticClass(CT_SpawnableConstructor));
     AddClass(tWeatherConditions::StaticClass(CT_SpawnableConstructor));
+    AddClass(tCloudyDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tClearDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tHellfire::StaticClass(CT_SpawnableConstructor));
+    AddClass(tStormyDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tLensFlare::StaticClass(CT_SpawnableConstructor));
     AddClass(tWinTimer::StaticClass());
     AddClass(tWinGameEngine::StaticClass());
     AddClass(tWindowsTTFManipulator::StaticClass(CT_SpawnableConstructor));
@@ -149,6 +158,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tRGeometryServer::StaticClass());
     AddClass(tWindowsRenderingLayer::StaticClass());
     AddClass(tFreeCamera::StaticClass());
+    AddClass(tAtmosphereRenderer::StaticClass(CT_SpawnableConstructor));
     AddClass(tAudioSource::StaticClass(CT_SpawnableConstructor));
     AddClass(tAudioLoader::StaticClass());
     AddClass(tAudioSystem::StaticClass());

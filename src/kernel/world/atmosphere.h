@@ -8,12 +8,25 @@
 
 class tShaderResource;
 
-// The weather an atmosphere owns.
+// The weather an atmosphere owns: it chooses the sky drawn on the dome, the
+// fog colour, and extras such as rain or a lens flare on the sun. Its name
+// starts with the hour of the day.
 class tWeatherConditions : public tSpawnable {
     Z_DECLARE_CLASS(tWeatherConditions, tSpawnable)
 public:
     tWeatherConditions() = default;
-    explicit tWeatherConditions(const ShortString& Name) : tSpawnable(Name) {}
+    // The first token of Params is the hour; anything but a whole number is 0.
+    explicit tWeatherConditions(const ShortString& Params);
+
+    // Hands itself to the world's atmosphere, which owns it from then on (the
+    // null atmosphere disposes it at once: nothing may touch it afterwards).
+    void Spawned() override;
+    void Render() override {}
+    // None means nothing is drawn with it.
+    virtual tShaderResource* GetSkyShader() = 0;
+    virtual tShaderResource* GetStarsShader() = 0;
+
+    int32_t DayTime_Hour = 0;
 };
 
 class tAtmosphere : public tSpawnable {

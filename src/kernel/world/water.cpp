@@ -33,8 +33,10 @@ tWater::tWater() : WaterLine(0, 0, 1, -WaterLevel) {
 tWater::~tWater() {
     ProcTrace trace("tWater.Done()");
     if (WaterVA) DisposeObject(WaterVA);
-    // The occluder shader is shared: it must not count into a query that is gone.
-    if (OccluderShader && OccluderShader->FeedbackContext == OcclusionQuery) OccluderShader->FeedbackContext = nullptr;
+    // The occluder shader is shared: it must not count into a query that is
+    // gone. At shutdown the resources manager, and its shaders, went first.
+    if (Resources && OccluderShader && OccluderShader->FeedbackContext == OcclusionQuery)
+        OccluderShader->FeedbackContext = nullptr;
     if (OcclusionQuery) DisposeObject(OcclusionQuery);
 }
 

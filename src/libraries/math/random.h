@@ -1,0 +1,21 @@
+#pragma once
+// The engine's dice: Random(N) is uniform in 0..N-1. Each user keeps its own
+// generator, seeded by a constant, so a run repeats exactly and tests can
+// predict it.
+
+#include <cstdint>
+#include <random>
+
+class tRandom {
+public:
+    explicit tRandom(uint32_t Seed) : Generator(Seed) {}
+
+    // 0 for N <= 1.
+    int32_t operator()(int32_t N) {
+        if (N <= 1) return 0;
+        return int32_t(Generator() % uint32_t(N));
+    }
+
+private:
+    std::minstd_rand Generator;
+};
