@@ -8,6 +8,7 @@
 
 #include "common/scriptenv.h"
 #include "kernel/console/console.h"
+#include "kernel/console/histories.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/objects/registry.h"
@@ -93,8 +94,12 @@ TEST_F(ClassCommandsTest, EnumClassesListsTheTableInColumns) {
     StartEngine();
     Type("EnumClasses");
     Lines shown = TakeMessages();
-    ASSERT_EQ(shown.size(), static_cast<std::size_t>(Linker->ActiveClasses() + 2));
-    EXPECT_EQ(shown.front(), Int2Str(Linker->ActiveClasses()).str() + " classes registered:");
+    // The message history keeps the latest lines only: the heading scrolls
+    // away once the table outgrows it.
+    const std::size_t listed = static_cast<std::size_t>(Linker->ActiveClasses() + 2);
+    const std::size_t kept = static_cast<std::size_t>(tMessagesHistory::Capacity);
+    ASSERT_EQ(shown.size(), std::min(listed, kept));
+    if (listed <= kept) EXPECT_EQ(shown.front(), Int2Str(Linker->ActiveClasses()).str() + " classes registered:");
     const std::string console = (Fetch("TENGINECONSOLE", 25) + Fetch("From: Core", 38)).str();
     EXPECT_NE(std::find(shown.begin(), shown.end(), console), shown.end());
     EXPECT_EQ(shown.back(), "Instantiated: " + Int2Str(Linker->ObjectsGraph().GetTotalItems()).str());

@@ -27,7 +27,8 @@ const std::set<std::string> NeedGameData = {
     "TLEVEL",      "TVIRGINFOREST",     "TMIPTERRAIN",         "TBOXACTOR",        "TAIRPLANEACTOR",
     "TBIPLANE",    "TPURSUITPLANE",     "TCREDITSPICKUP",      "TANNOUNCER",       "TPARTICLEPROJECTILE",
     "TSHELLPROJECTILE", "TPLASMAPROJECTILE", "TRAILSHAFT",     "TRAILGUN",         "TPLASMAGUN",
-    "TPULSEGUN"};
+    "TPULSEGUN",   "TATMOSPHERERENDERER", "TWEATHERCONDITIONS", "TCLOUDYDAY",      "TCLEARDAY",
+    "THELLFIRE",   "TSTORMYDAY",        "TLENSFLARE"};
 
 // Constructor parameters for the spawnable classes that read theirs.
 std::string ParamsFor(const std::string& ClassName) {
@@ -46,7 +47,10 @@ TEST_F(EngineHostTest, EveryConcreteClassOfTheTableCanBeBuiltAndEveryAbstractOne
         // The descriptor names an operation abstract that C++ implements, or
         // the reverse.
         EXPECT_EQ(Abstract, !C.StaticClass->CanCreate()) << Name;
-        if (Abstract || RunningServices.count(Name) || NeedGameData.count(Name)) continue;
+        // The window manager needs a window of at least 800 x 600, and GUI
+        // objects live on its desktop: the GUI's own tests build them.
+        const bool NeedsGUI = Name == "TWINDOWMANAGER" || Name.rfind("TGUI", 0) == 0;
+        if (Abstract || RunningServices.count(Name) || NeedGameData.count(Name) || NeedsGUI) continue;
 
         tZObject* Obj = tZObject::Instantiate(C, ParamsFor(Name));
         ASSERT_NE(Obj, nullptr) << Name;
