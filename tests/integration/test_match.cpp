@@ -66,6 +66,9 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     std::string Level((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
     const std::string Spawn = "SpawnClass %PlaneChassis \"64 64 200\"";
     Level.replace(Level.find(Spawn), Spawn.size(), "SpawnClass %PlaneChassis \"384 180 40\"");
+    // The cloudy day's lens flare would pass for plasma glare: a sky without weather.
+    const std::string Weather = "SpawnClass tCloudyDay 14";
+    Level.erase(Level.find(Weather), Weather.size());
     Game.WriteDataFile(tGameRun::LevelScript, Level);
     Game.AppendDataFile("StdConfig/console.cfg",
                         "\nBind VK_F5 \"ScreenShot flying.bmp\"\nBind VK_F6 \"ScreenShot firing.bmp\"\n"
