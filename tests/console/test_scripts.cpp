@@ -56,7 +56,7 @@ TEST_F(ScriptTest, ScriptsThatRunThemselvesStopWithAnError) {
 }
 
 TEST_F(ScriptTest, TimedDemoWaitsOnTheEngineTimer) {
-    WriteData("Demos\\flight.dem", "Echo 1\nEcho 1b\nwait 0.3\nEcho 2\nWAIT 0\nEcho 3\n");
+    WriteData("Demos\\flight.dem", "Echo 1\nEcho 1b\nwait 0.3\nEcho 2\nWAIT 0\nEcho 3\nScreenShot a.bmp\nEcho 4\n");
     MapData();
     Type("PlayDemo Demos\\flight.dem");
     EXPECT_TRUE(TakeMessages().empty());  // it plays over the following frames
@@ -78,7 +78,12 @@ TEST_F(ScriptTest, TimedDemoWaitsOnTheEngineTimer) {
     EXPECT_LT(shownAt - paused, 1.0f);
 
     Console->Tick(0.01f);  // a pause of 0 lasts one frame
-    EXPECT_EQ(TakeMessages(), (Lines{"3"}));
+    EXPECT_EQ(MessagesOfType(CMSG_ENGINEMESSAGE), (Lines{"3"}));
+    TakeMessages();
+    // A screenshot is drawn at the end of its frame: the next line waits
+    // for the next frame so that it cannot change the picture.
+    Console->Tick(0.01f);
+    EXPECT_EQ(MessagesOfType(CMSG_ENGINEMESSAGE), (Lines{"4"}));
     Console->Tick(0.01f);
     EXPECT_TRUE(Con().GetDemoPlayers()->IsEmpty());
 }

@@ -91,10 +91,7 @@ int GameMeshes::CachesWritten = 0;
 
 }  // namespace
 
-// Off until the meshes land where the scene places them again: since the
-// screenshot is taken at the end of its frame the meshes come out smaller and
-// off their logged screen spots (they are drawn, lit and textured).
-TEST_F(GameMeshes, DISABLED_EachMeshIsDrawnLitAndTexturedWhereItStands) {
+TEST_F(GameMeshes, EachMeshIsDrawnLitAndTexturedWhereItStands) {
     for (int View : {1, 2}) {
         SCOPED_TRACE("view " + std::to_string(View));
         const tScreenImage& Shot = FirstShots[View];
@@ -182,7 +179,7 @@ bool CraftOlive(TRGB C) { return C.G > 40 && C.G >= C.R && C.G > C.B + 8; }
 // The meshes as the game places them: spawned by name into the world, drawn
 // as its actors through the free camera, from two places.
 // Off for the same reason as the placement test above.
-TEST(GameMeshesInTheWorld, DISABLED_SpawnedMeshesSeenThroughTheFreeCamera) {
+TEST(GameMeshesInTheWorld, SpawnedMeshesSeenThroughTheFreeCamera) {
     tGameRun Game;
     std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
     std::filesystem::copy_file(MESH_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "meshscene.so");

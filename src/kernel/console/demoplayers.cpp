@@ -6,6 +6,7 @@
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/filesystem.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/classes/timer.h"
 
 Z_IMPLEMENT_CLASS(tDemoPlayer,
@@ -55,7 +56,11 @@ tTimedDemoPlayer::tTimedDemoPlayer(const ShortString& FileName) : tDemoPlayer(Fi
     WaitTime = SystemTime();
 }
 
-bool tTimedDemoPlayer::DemoTime() { return WaitDelay <= SystemTime() - WaitTime; }
+bool tTimedDemoPlayer::DemoTime() {
+    if (ShotDevice && Engine->Renderer == ShotDevice && ShotDevice->FramesBegun() <= ShotFrame) return false;
+    ShotDevice = nullptr;
+    return WaitDelay <= SystemTime() - WaitTime;
+}
 
 bool tTimedDemoPlayer::ProcessCommand(const ShortString& Line) {
     if (UpCaseStr(Line).view().starts_with("WAIT")) {
@@ -65,6 +70,14 @@ bool tTimedDemoPlayer::ProcessCommand(const ShortString& Line) {
         return true;
     }
     Console->SendCommand(Line, true);
+    // A screenshot is taken when the frame is drawn, and a frame may run
+    // several updates: the lines after it wait until that frame is drawn, or
+    // they would change the picture it was asked for.
+    if (UpCaseStr(GetToken(Line, 1)) == "SCREENSHOT") {
+        ShotDevice = Engine->Renderer;
+        if (ShotDevice) ShotFrame = ShotDevice->FramesBegun();
+        return true;
+    }
     return false;
 }
 

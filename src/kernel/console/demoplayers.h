@@ -30,6 +30,8 @@ public:
     std::unique_ptr<tIStream> DemoStream;
 };
 
+class tRenderDevice;
+
 class tTimedDemoPlayer : public tDemoPlayer {
     Z_DECLARE_CLASS(tTimedDemoPlayer, tDemoPlayer)
 public:
@@ -39,6 +41,10 @@ public:
 
     double WaitDelay = 0.0;  // seconds to pause after WaitTime
     double WaitTime = 0.0;   // engine timer's system time when the pause began
+    // After a screenshot the next line waits until the render device has begun
+    // a frame beyond ShotFrame: the shot is taken when that frame is drawn.
+    tRenderDevice* ShotDevice = nullptr;
+    int64_t ShotFrame = 0;
 };
 
 // Runs the whole file while it is being constructed.

@@ -39,4 +39,5 @@ tMeshResource* tRenderDevice::CreateMesh() {
 void tRenderDevice::BeginFrame(TRenderTarget) {
     R_Vertices = 0;
     R_Triangles = 0;
+    ++R_Frames;
 }

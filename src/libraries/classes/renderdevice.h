@@ -106,11 +106,14 @@ public:
 
     int64_t VerticesRendered() const { return R_Vertices; }
     int64_t TrianglesRendered() const { return R_Triangles; }
+    // Frames begun since the device was made.
+    int64_t FramesBegun() const { return R_Frames; }
 
     bool ContextExist = false;
     TMatrix4 MProjection_Matrix = IdentityMatrix4;
     int64_t R_Vertices = 0;
     int64_t R_Triangles = 0;
+    int64_t R_Frames = 0;
     tVertexArrayManager* VertexArrayManager = nullptr;  // owned
     tGeometryServer* GeometryServer = nullptr;          // owned
 };

@@ -13,6 +13,11 @@ void tFrame::BeginFrame(bool WireFrame) {
     TotalOcclusionTests = 0;
     FogColor = PendingFogColor;
     glClearColor(FogColor.x, FogColor.y, FogColor.z, FogColor.w);
+    // The clear obeys the write masks, which the last shader of the previous
+    // frame may have left off.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilMask(~0u);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
     glLineWidth(1.0f);
