@@ -1,0 +1,139 @@
+// The running game's frames at 1024 x 768 on this machine's OpenGL under
+// Xvfb: the shipped level (island, forest, sea, cloudy sky with its lens
+// flare) with the biplane flying under the chase camera, first calmly, then
+// with a few plasma shots in flight. The game runs with the frame counter
+// library preloaded (frameallocations/), which counts the heap allocations
+// of the drawing thread frame by frame; xdotool holds the fire button for
+// half a second. Reports the game's allocations per frame over the calm
+// stretch and over the frames after the last shot left the gun (both must be
+// 0: nothing spawns or dies there), how many frames allocated at all, the
+// allocations of the OpenGL driver it called (informative), and the frames
+// per second.
+//
+// HALVARDINE_ALLOCATION_TRACES=<frame> names what allocates (see the library).
+//
+// Run from anywhere: build/release/tests/bench_gameframe
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path Repository = fs::path(__FILE__).parent_path().parent_path().parent_path();
+
+// Seconds of the run's stretches, from the aircraft's spawn.
+constexpr double Settle = 1.0;       // the chase camera swoops down behind the aircraft
+constexpr double Calm = 1.5;         // flying, nothing fired
+constexpr double Firing = 0.5;       // the button held: two or three plasma shots
+constexpr double ShotsFlying = 1.5;  // the shots live 3 s
+// Frames that may still have seen the button down when the release was marked.
+constexpr double ReleaseMargin = 0.3;
+
+// A frame's end and the heap allocations of the game's code and of the
+// libraries it called (the software renderer compiling a shader variant).
+struct TFrame {
+    double Seconds;
+    long Game, Libraries;
+};
+
+std::string Driver(const fs::path& Work) {
+    std::ostringstream S;
+    S << "cd '" << Work.string() << "'\n"
+      << "mark() { echo \"$1 $(cut -d' ' -f1 /proc/uptime)\" >> marks.txt; }\n"
+      << "timeout -k 5 60 env HALVARDINE_FRAME_ALLOCATIONS=frames.txt LD_PRELOAD='" << FRAME_ALLOCATIONS_LIBRARY
+      << "' '" << HALVARDINE_GAME << "' > stdout.txt 2> stderr.txt &\n"
+      << "GAME=$!\n"
+      << "WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^Halvardine 3D Engine$' | head -n 1)\n"
+      << "xdotool mousemove --window $WINDOW 512 384\n"
+      << "timeout 30 sh -c 'until grep -q \"tBiplane spawned at\" engine.log; do sleep 0.05; done'\n"
+      << "sleep " << Settle << "; mark calm\n"
+      << "sleep " << Calm << "; mark fire\n"
+      << "xdotool mousedown 1; sleep " << Firing << "; xdotool mouseup 1; mark released\n"
+      << "sleep " << ShotsFlying << "; mark end\n"
+      << "xdotool key Escape\n"
+      << "wait $GAME\n";
+    return S.str();
+}
+
+std::map<std::string, double> ReadMarks(const fs::path& File) {
+    std::map<std::string, double> Marks;
+    std::ifstream In(File);
+    std::string Name;
+    for (double Seconds; In >> Name >> Seconds;) Marks[Name] = Seconds;
+    return Marks;
+}
+
+std::vector<TFrame> ReadFrames(const fs::path& File) {
+    std::vector<TFrame> Frames;
+    std::ifstream In(File);
+    for (TFrame F; In >> F.Seconds >> F.Game >> F.Libraries;) Frames.push_back(F);
+    return Frames;
+}
+
+struct TStretch {
+    int Frames = 0, AllocatingFrames = 0;
+    long Allocations = 0, LibraryAllocations = 0;
+    double PerFrame() const { return Frames ? double(Allocations) / Frames : 0; }
+};
+
+// The frames that ended within (From, To].
+TStretch Stretch(const std::vector<TFrame>& Frames, double From, double To) {
+    TStretch S;
+    for (const TFrame& F : Frames) {
+        if (F.Seconds <= From || F.Seconds > To) continue;
+        ++S.Frames;
+        S.Allocations += F.Game;
+        S.LibraryAllocations += F.Libraries;
+        S.AllocatingFrames += F.Game > 0;
+    }
+    return S;
+}
+
+void BM_GameFrame(benchmark::State& State) {
+    char Template[] = "/tmp/halvardine-bench-XXXXXX";
+    const fs::path Work = mkdtemp(Template);
+    fs::copy(Repository / "Data", Work / "Data", fs::copy_options::recursive);
+    std::ofstream(Work / "driver.sh") << Driver(Work);
+    const std::string Command =
+        "HALVARDINE_NO_MSGBOX=1 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null xvfb-run -a -s '-screen 0 1024x768x24' sh '" +
+        (Work / "driver.sh").string() + "' > /dev/null 2>&1";
+    TStretch Steady, Shots, Whole;
+    double FramesPerSecond = 0;
+    for (auto _ : State) {
+        if (std::system(Command.c_str()) != 0) State.SkipWithError("the game did not end cleanly");
+        std::map<std::string, double> Marks = ReadMarks(Work / "marks.txt");
+        const std::vector<TFrame> Frames = ReadFrames(Work / "frames.txt");
+        if (Marks.size() != 4 || Frames.empty()) {
+            State.SkipWithError("the game did not run its round");
+            break;
+        }
+        Steady = Stretch(Frames, Marks["calm"], Marks["fire"]);
+        Shots = Stretch(Frames, Marks["released"] + ReleaseMargin, Marks["end"]);
+        Whole = Stretch(Frames, Marks["calm"], Marks["end"]);
+        FramesPerSecond = Whole.Frames / (Marks["end"] - Marks["calm"]);
+        State.SetIterationTime(FramesPerSecond > 0 ? 1 / FramesPerSecond : 0);
+    }
+    State.counters["fps"] = FramesPerSecond;
+    State.counters["calm_frames"] = Steady.Frames;
+    State.counters["calm_allocs/frame"] = Steady.PerFrame();
+    State.counters["shots_frames"] = Shots.Frames;
+    State.counters["shots_allocs/frame"] = Shots.PerFrame();
+    State.counters["allocating_frames"] = Steady.AllocatingFrames + Shots.AllocatingFrames;
+    State.counters["driver_allocs/frame"] = Whole.Frames ? double(Whole.LibraryAllocations) / Whole.Frames : 0;
+    State.SetLabel("island, cloudy sky, biplane, plasma shots");
+    fs::remove_all(Work);
+}
+BENCHMARK(BM_GameFrame)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
