@@ -124,6 +124,12 @@ void BM_GameFrame(benchmark::State& State) {
         FramesPerSecond = Whole.Frames / (Marks["end"] - Marks["calm"]);
         State.SetIterationTime(FramesPerSecond > 0 ? 1 / FramesPerSecond : 0);
     }
+    if (Steady.Frames == 0 || Shots.Frames == 0)
+        State.SkipWithError("no frames were drawn in the stretches measured");
+    else if (Steady.Allocations + Shots.Allocations > 0)
+        State.SkipWithError(("steady frames allocated: " + std::to_string(Steady.Allocations) + " calm, " +
+                             std::to_string(Shots.Allocations) + " with shots in flight")
+                                .c_str());
     State.counters["fps"] = FramesPerSecond;
     State.counters["calm_frames"] = Steady.Frames;
     State.counters["calm_allocs/frame"] = Steady.PerFrame();

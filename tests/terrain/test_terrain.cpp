@@ -248,12 +248,21 @@ TEST_F(QuadTreeTest, DeviationsAreCachedPerMapAndRebuiltWhenTheCacheIsShort) {
     EXPECT_EQ(LeafAt(1, 1)->Deviations[0].PlanarDeviation, 0.0f);
 }
 
-TEST_F(QuadTreeTest, IndexSetsAreBuiltWhenNeededAndGoWithTheLastLeaf) {
+// A leaf lays the strip it draws into an index array of its own (a shared
+// one would be overwritten by the next leaf at another level).
+TEST_F(QuadTreeTest, EachLeafStartsWithTheCoarsestStripInItsOwnIndexArray) {
     Build(257, Bumps);
-    // Only the coarsest set each leaf starts with.
-    EXPECT_EQ(tMipIndexSets::ForLeafSize(128, 128)->BuiltSets(), 1);
-    tZObject::DisposeObject(Tree);
-    EXPECT_EQ(tMipIndexSets::ForLeafSize(128, 128)->BuiltSets(), 0);
+    std::vector<uint32_t> Coarsest(MipIndexCapacity(128, 128, MipLevelCount));
+    const int32_t Count = Tesselate(Coarsest.data(), 128, 128, MipLevelCount, TJunctionInfo{});
+    std::set<tElementsArray*> Arrays;
+    for (tQuadTreeLeaf* Leaf : Leaves()) {
+        tElementsArray* Indices = Leaf->TerrainData->GetIndices();
+        Arrays.insert(Indices);
+        EXPECT_EQ(Leaf->TerrainData->GetActiveVertexCount(), Count);
+        EXPECT_EQ(Indices->GetIndicesCount(), MipIndexCapacity(128, 128, 1));
+        EXPECT_TRUE(std::equal(Coarsest.begin(), Coarsest.begin() + Count, Indices->GetIndices()));
+    }
+    EXPECT_EQ(Arrays.size(), 4u);
 }
 
 // The level draws: made while the engine has no render device yet, it stops

@@ -1,12 +1,8 @@
 #include "game/terrain/mipindices.h"
 
-#include <map>
-#include <utility>
-
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/renderer/va/vamanager.h"
 
 int32_t MipStep(int32_t MipLevel) {
     if (MipLevel < 1 || MipLevel > MipLevelCount) Logger->Fatal("Unable to support MipLevel=" + Int2Str(MipLevel));
@@ -56,52 +52,4 @@ int32_t Tesselate(uint32_t* Indices, int32_t W, int32_t H, int32_t MipLevel, con
         I += 2;
     }
     return I;
-}
-
-// ---- Shared sets --------------------------------------------------------------
-
-namespace {
-// The live sets by leaf size; an entry expires with the last leaf of its size.
-std::map<std::pair<int32_t, int32_t>, std::weak_ptr<tMipIndexSets>>& LiveSets() {
-    static std::map<std::pair<int32_t, int32_t>, std::weak_ptr<tMipIndexSets>> Sets;
-    return Sets;
-}
-
-int32_t JunctionIndex(const TJunctionInfo& J) {
-    return ((J.Dirs[0] * GradientCount + J.Dirs[1]) * GradientCount + J.Dirs[2]) * GradientCount + J.Dirs[3];
-}
-}  // namespace
-
-tMipIndexSets::tMipIndexSets(int32_t Width, int32_t Height)
-    : W(Width), H(Height), Sets(static_cast<std::size_t>(MipLevelCount * JunctionCount), nullptr) {
-    for (int32_t ML = 1; ML <= MipLevelCount; ++ML) Counts[ML - 1] = MipIndexCount(W, H, ML);
-}
-
-tMipIndexSets::~tMipIndexSets() {
-    for (tElementsArray*& Set : Sets)
-        if (Set) tZObject::DisposeObject(Set);
-}
-
-std::shared_ptr<tMipIndexSets> tMipIndexSets::ForLeafSize(int32_t W, int32_t H) {
-    std::weak_ptr<tMipIndexSets>& Entry = LiveSets()[{W, H}];
-    std::shared_ptr<tMipIndexSets> Sets = Entry.lock();
-    if (!Sets) {
-        Sets = std::make_shared<tMipIndexSets>(W, H);
-        Entry = Sets;
-    }
-    return Sets;
-}
-
-tElementsArray* tMipIndexSets::Junctions(int32_t MipLevel, const TJunctionInfo& Junction) {
-    MipStep(MipLevel);
-    for (uint8_t Gradient : Junction.Dirs)
-        if (Gradient > MaxGradient) Logger->Fatal("Unable to support gradient higher than " + Int2Str(MaxGradient));
-    tElementsArray*& Set = Sets[static_cast<std::size_t>((MipLevel - 1) * JunctionCount + JunctionIndex(Junction))];
-    if (!Set) {
-        Set = tVertexArrayManager::Current()->AllocateEmptyEA();
-        Set->AllocIndices(MipIndexCapacity(W, H, MipLevel));
-        Tesselate(Set->GetIndices(), W, H, MipLevel, Junction);
-        ++Built;
-    }
-    return Set;
 }

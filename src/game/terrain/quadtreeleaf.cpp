@@ -43,7 +43,9 @@ tQuadTreeLeaf::tQuadTreeLeaf(int32_t NewX, int32_t NewY, int32_t NewX1, int32_t 
     QuadTree->ActualDimension = std::min({QuadTree->ActualDimension, X1 - X, Y1 - Y});
 
     GenerateVertices();
-    IndexSets = tMipIndexSets::ForLeafSize(X1 - X, Y1 - Y);
+    Indices = tVertexArrayManager::Current()->AllocateEmptyEA();
+    Indices->AllocIndices(MipIndexCapacity(X1 - X, Y1 - Y, 1));
+    TerrainData->SetIndices(Indices);
     Logger->Log("Setting indices...");
     InstallIndices(MipLevelCount, TJunctionInfo{});
     Shader = HeightMap->ShaderLOD_Lo;
@@ -51,6 +53,7 @@ tQuadTreeLeaf::tQuadTreeLeaf(int32_t NewX, int32_t NewY, int32_t NewX1, int32_t 
 
 tQuadTreeLeaf::~tQuadTreeLeaf() {
     if (TerrainData) DisposeObject(TerrainData);
+    if (Indices) DisposeObject(Indices);
 }
 
 // ---- Deviations -----------------------------------------------------------------
@@ -137,8 +140,7 @@ void tQuadTreeLeaf::GenerateVertices() {
 }
 
 void tQuadTreeLeaf::InstallIndices(int32_t MipLevel, const TJunctionInfo& NewJunction) {
-    TerrainData->SetActiveVertexCount(IndexSets->VertexCount(MipLevel));
-    TerrainData->SetIndices(IndexSets->Junctions(MipLevel, NewJunction));
+    TerrainData->SetActiveVertexCount(Tesselate(Indices->GetIndices(), X1 - X, Y1 - Y, MipLevel, NewJunction));
     LastLOD = MipLevel;
     LastJunction = NewJunction;
 }

@@ -3,15 +3,15 @@
 // one vertex array, uploaded once. Every frame the leaf picks a mip level
 // from the camera distance and its planar deviations (how far each coarser
 // level strays from the real surface, computed once and cached on disk), and
-// draws through the shared index set of that level whose edges follow the
+// draws through its own index strip of that level, whose edges follow the
 // coarser neighbours' grids.
 
 #include <cstdint>
-#include <memory>
 
 #include "game/terrain/mipindices.h"
 #include "game/terrain/quadtree.h"
 
+class tElementsArray;
 class tShaderResource;
 class tVertexArray;
 
@@ -71,7 +71,8 @@ private:
     void ReadDeviations(const ShortString& Name);
     void WriteDeviations(const ShortString& Name);
     void GenerateVertices();
+    // Lays the strip of MipLevel with the edges of NewJunction into Indices.
     void InstallIndices(int32_t MipLevel, const TJunctionInfo& NewJunction);
 
-    std::shared_ptr<tMipIndexSets> IndexSets;
+    tElementsArray* Indices = nullptr;  // owned, room for the finest level's strip
 };
