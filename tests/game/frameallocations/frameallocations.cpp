@@ -38,7 +38,7 @@ constexpr int MaxTraces = 64;
 constexpr int TraceDepth = 24;
 // Deep enough to pass this library, libstdc++'s string and container
 // code and reach whoever asked.
-constexpr int CallerDepth = 8;
+constexpr int CallerDepth = 16;
 
 struct TFrameRecord {
     double Seconds;
@@ -100,12 +100,15 @@ bool InStandardLibrary(void* Code) {
 bool CalledByGame() {
     void* Stack[CallerDepth];
     const int Depth = backtrace(Stack, CallerDepth);
+    bool InExecutable = false;
     for (int I = 0; I < Depth; ++I) {
         if (ThisLibrary.Holds(Stack[I]) || StdCpp.Holds(Stack[I])) continue;
-        if (!Executable.Holds(Stack[I])) return false;
+        InExecutable = Executable.Holds(Stack[I]);
+        if (!InExecutable) return false;
         if (!InStandardLibrary(Stack[I])) return true;
     }
-    return false;
+    // Deep in the executable's container code: the game's container.
+    return InExecutable;
 }
 
 void Trace() {
