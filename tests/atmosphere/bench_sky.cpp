@@ -7,7 +7,9 @@
 // compile the driver's shaders, then times whole engine frames (update,
 // drawing and buffer swap). "vs_island" is the case's frame time over the
 // island's alone; "cpu_ms" the processor time of all the game's threads per
-// frame.
+// frame. A lightning strike spawns the announcer of its thunder clap (a new
+// object, about once in 3 s of play), so a long storm case may count a
+// fraction of an allocation per frame; the frames themselves make none.
 //
 // Run from anywhere: build/release/tests/bench_sky (it starts its own X
 // server through xvfb-run when there is no display).
