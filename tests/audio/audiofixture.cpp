@@ -61,64 +61,11 @@ public:
     std::vector<std::string> Lines;
 };
 
-bool Loud(int16_t S, int16_t Threshold) { return S > Threshold || S < -Threshold; }
-
 }  // namespace
 
 // ---- Captures --------------------------------------------------------------------
 
-std::vector<tHeardSound> tCapture::Sounds(int16_t Threshold, double MinGap) const {
-    std::vector<tHeardSound> Found;
-    const std::size_t Gap = static_cast<std::size_t>(MinGap * Rate);
-    std::size_t Start = 0, Last = 0;
-    bool InSound = false;
-    auto Close = [&] {
-        tHeardSound S{double(Start) / Rate, double(Last + 1) / Rate, 0};
-        S.Frequency = FrequencyBetween(S.Start, S.End, 0);
-        Found.push_back(S);
-    };
-    for (std::size_t I = 0; I < Samples.size(); ++I) {
-        if (!Loud(Samples[I], Threshold)) continue;
-        if (InSound && I - Last >= Gap) Close(), InSound = false;
-        if (!InSound) Start = I, InSound = true;
-        Last = I;
-    }
-    if (InSound) Close();
-    return Found;
-}
-
-double tCapture::FrequencyBetween(double From, double To, int16_t Threshold) const {
-    const std::size_t First = static_cast<std::size_t>(From * Rate);
-    const std::size_t End = std::min(Samples.size(), static_cast<std::size_t>(To * Rate));
-    int32_t Crossings = 0;
-    bool Heard = false;
-    for (std::size_t I = First + 1; I < End; ++I) {
-        Crossings += Samples[I - 1] < 0 && Samples[I] >= 0;
-        Heard = Heard || Loud(Samples[I], Threshold);
-    }
-    return Heard && End > First ? Crossings / (double(End - First) / Rate) : 0;
-}
-
-tCapture AudioTest::EffectsCapture() {
-    const std::string File = ReadWholeFile(CaptureFiles.Dir / "effects.wav");
-    const auto* Data = reinterpret_cast<const uint8_t*>(File.data());
-    tCapture Capture;
-    int32_t Channels = 1;
-    for (std::size_t Pos = 12; Pos + 8 <= File.size();) {
-        const uint32_t Size = ReadLE<uint32_t>(Data + Pos + 4);
-        if (std::memcmp(Data + Pos, "fmt ", 4) == 0) {
-            Channels = ReadLE<uint16_t>(Data + Pos + 10);
-            Capture.Rate = ReadLE<int32_t>(Data + Pos + 12);
-        }
-        if (std::memcmp(Data + Pos, "data", 4) == 0) {
-            for (std::size_t I = Pos + 8; I + 2 * Channels <= File.size(); I += 2 * Channels)
-                Capture.Samples.push_back(ReadLE<int16_t>(Data + I));
-            break;
-        }
-        Pos += 8 + Size + (Size & 1);
-    }
-    return Capture;
-}
+tCapture AudioTest::EffectsCapture() { return ReadWaveCapture(ReadWholeFile(CaptureFiles.Dir / "effects.wav")); }
 
 tCapture AudioTest::MusicCapture() {
     const std::string File = ReadWholeFile(CaptureFiles.Dir / "music.raw");

@@ -11,28 +11,11 @@
 #include <vector>
 
 #include "audio/soundfiles.h"
+#include "common/capture.h"
 #include "common/enginehost.h"
 
 class tAudioSystem;
 class tWinGameEngine;
-
-// A stretch of sound in a capture, in seconds, with its pitch.
-struct tHeardSound {
-    double Start = 0, End = 0;
-    double Frequency = 0;  // from the zero crossings
-    double Length() const { return End - Start; }
-};
-
-// One channel of 16-bit samples.
-struct tCapture {
-    int32_t Rate = 0;
-    std::vector<int16_t> Samples;
-
-    // The sounds louder than Threshold, split at gaps of at least MinGap seconds.
-    std::vector<tHeardSound> Sounds(int16_t Threshold = 1000, double MinGap = 0.02) const;
-    // The pitch of [From, To) seconds; 0 when it is silent.
-    double FrequencyBetween(double From, double To, int16_t Threshold = 1000) const;
-};
 
 class AudioTest : public EngineHostTest {
 protected:

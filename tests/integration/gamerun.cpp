@@ -103,6 +103,13 @@ tGameRun::~tGameRun() {
     fs::remove_all(Work, Ignored);
 }
 
+void tGameRun::CaptureSound(int32_t Rate) {
+    CapturingSound = true;
+    SetINIValue("Audio", "tAudioSystem");
+    std::ofstream(Work / "alsoft.conf") << "[general]\ndrivers=wave\nchannels=stereo\nsample-type=int16\nfrequency="
+                                        << Rate << "\n[wave]\nfile=" << (Work / "sound.wav").string() << "\n";
+}
+
 void tGameRun::WriteDataFile(const std::string& RelativePath, const std::string& Contents) {
     fs::path File = Work / "Data" / RelativePath;
     fs::create_directories(File.parent_path());
@@ -159,7 +166,12 @@ tGameResult tGameRun::Run(int TimeoutSeconds) {
     // the library leaks of Mesa, X and fontconfig are not the engine's.
     setenv("HALVARDINE_NO_MSGBOX", "1", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("ALSOFT_DRIVERS", "null", 1);
+    if (CapturingSound) {
+        setenv("ALSOFT_CONF", (Work / "alsoft.conf").c_str(), 1);
+        unsetenv("ALSOFT_DRIVERS");
+    } else {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+    }
     setenv("LSAN_OPTIONS", "suppressions=" HALVARDINE_SOURCE_DIR "/tests/integration/lsan.supp:print_suppressions=0", 1);
     const std::string Command = "xvfb-run -a -s '-screen 0 1024x768x24' sh " + Quoted((Work / "driver.sh").string());
     const int Status = std::system(Command.c_str());
@@ -170,6 +182,7 @@ tGameResult tGameRun::Run(int TimeoutSeconds) {
     Result.Stderr = ReadText(Work / "stderr.txt");
     Result.EngineLog = ReadText(Work / "engine.log");
     Result.ProfilerLog = ReadText(Work / "profiler.log");
+    if (CapturingSound) Result.Sound = ReadWaveCapture(ReadText(Work / "sound.wav"));
     const std::string Code = ReadText(Work / "exitcode.txt");
     Result.ExitCode = Code.empty() ? -1 : std::atoi(Code.c_str());
     if (Status != 0) std::cout << "xvfb-run ended with status " << Status << "\n";

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/capture.h"
+
 // A screenshot read back from its BMP file, rows top-down, RGB.
 struct tScreenImage {
     int32_t Width = 0, Height = 0;
@@ -26,6 +28,8 @@ struct tGameResult {
     int ExitCode = -1;
     std::string Stdout, Stderr, EngineLog, ProfilerLog;
     std::filesystem::path DataDir;
+    // What OpenAL played (left channel), for a run that captured its sound.
+    tCapture Sound;
 
     bool DataFileExists(const std::string& RelativePath) const;
     std::string ReadDataFile(const std::string& RelativePath) const;
@@ -56,6 +60,9 @@ public:
     void SetINIValue(const std::string& Key, const std::string& Value);
     // A demo played once the game has started ("PlayDemo" from console.cfg).
     void PlayDemo(const std::string& Lines);
+    // Sound on, through OpenAL into a file at the given rate instead of a
+    // sound card: the result's Sound.
+    void CaptureSound(int32_t Rate);
     // The drawing tests' package (renderscene/) in Data/Packages/.
     void AddRenderScenePackage();
 
@@ -73,6 +80,7 @@ public:
 private:
     std::filesystem::path Work;
     std::vector<std::string> DriverSteps;
+    bool CapturingSound = false;
 };
 
 inline bool Contains(const std::string& Text, const std::string& Part) { return Text.find(Part) != std::string::npos; }

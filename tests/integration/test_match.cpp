@@ -1,17 +1,35 @@
 // A whole round of the game on the island, unattended: the biplane flies
 // under the chase camera and fires its plasma gun at the player's click,
 // flies into a hill, shows the crash text, and after the countdown a new
-// biplane starts at the spawn point; the game then quits cleanly.
+// biplane, armed with the rail gun this time, starts at the spawn point and
+// fires; the game then quits cleanly. What it played is heard in a capture of
+// OpenAL's output: the engine, the guns, "lost", the countdown and "play".
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "common/testenv.h"
 #include "gamerun.h"
 
 namespace {
+
+// The moment, in seconds of the day, at which the log line holding Pos was
+// written ("hh:mm:ss.cc" starts each line).
+double LogTime(const std::string& Log, std::size_t Pos) {
+    const std::size_t LineStart = Log.rfind('\n', Pos) == std::string::npos ? 0 : Log.rfind('\n', Pos) + 1;
+    int H = 0, M = 0;
+    double S = 0;
+    std::sscanf(Log.c_str() + LineStart, "%d:%d:%lf", &H, &M, &S);
+    return H * 3600.0 + M * 60.0 + S;
+}
+
+tCapture ShippedSound(const std::string& File) {
+    return ReadWaveCapture(ReadWholeFile(std::string(HALVARDINE_SOURCE_DIR) + "/Data/Sounds/" + File));
+}
 
 // Waits until the game's log has a line containing Text.
 std::string WaitForLog(const std::string& Text, int TimeoutSeconds = 60) {
@@ -72,7 +90,10 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     Game.WriteDataFile(tGameRun::LevelScript, Level);
     Game.AppendDataFile("StdConfig/console.cfg",
                         "\nBind VK_F5 \"ScreenShot flying.bmp\"\nBind VK_F6 \"ScreenShot firing.bmp\"\n"
-                        "Bind VK_F7 \"ScreenShot crashed.bmp\"\nBind VK_F8 \"ScreenShot respawned.bmp\"\n");
+                        "Bind VK_F7 \"ScreenShot crashed.bmp\"\nBind VK_F8 \"ScreenShot respawned.bmp\"\n"
+                        "Bind VK_F9 \"Set PrimaryWeapon tRailGun\"\nBind VK_F11 \"ScreenShot railing.bmp\"\n");
+    // The game's sounds are at 22050 Hz: heard at that rate they keep their shape.
+    Game.CaptureSound(22050);
 
     Game.AddDriverStep("xdotool mousemove --window $WINDOW 512 384; sleep 0.3");
     Game.AddDriverStep(WaitForLog("tBiplane spawned at 384.00 180.00"));
@@ -83,11 +104,14 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     Game.WaitForDataFile("ScreenShots/firing.bmp");
     Game.AddDriverStep("xdotool mouseup 1");
     Game.AddDriverStep(WaitForLog("tBiplane crashed at"));
-    Game.AddDriverStep("xdotool key F7");
+    Game.AddDriverStep("xdotool key F7 F9");
     Game.WaitForDataFile("ScreenShots/crashed.bmp");
     Game.AddDriverStep(WaitForLog("tBiplane spawned at 64.00"));
     Game.AddDriverStep("sleep 4; xdotool key F8");
     Game.WaitForDataFile("ScreenShots/respawned.bmp");
+    Game.AddDriverStep("xdotool mousedown 1; sleep 0.3; xdotool key F11");
+    Game.WaitForDataFile("ScreenShots/railing.bmp");
+    Game.AddDriverStep("xdotool mouseup 1; sleep 0.5");
     Game.AddDriverStep("xdotool key Escape");
     const tGameResult R = Game.Run(120);
     ASSERT_EQ(R.ExitCode, 0) << R.Stderr << R.Stdout;
@@ -111,6 +135,36 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     EXPECT_LT(One, Respawn);
     EXPECT_NE(Play, std::string::npos);
 
+    // What was heard, against the log: the capture starts when OpenAL opens.
+    const tCapture& Heard = R.Sound;
+    ASSERT_GT(Heard.Samples.size(), 22050u * 10);
+    const double Opened = LogTime(Log, Log.find("OpenAL version"));
+    auto HeardAt = [&](std::size_t LogPos) { return LogTime(Log, LogPos) - Opened; };
+    // The engine drones through the first flight.
+    const double Spawned = HeardAt(Log.find("tBiplane spawned at 384.00"));
+    EXPECT_GT(Heard.LoudnessBetween(Spawned + 1, Spawned + 4), 300);
+    // The plasma gun between the spawn and the crash.
+    const tSoundMatch Plasma = Heard.Find(ShippedSound("Weapons/plasma.wav"), Spawned, HeardAt(Crash));
+    EXPECT_GT(Plasma.Likeness, 0.35);
+    // The announcements, each where the log says it was made and in its order.
+    double Previous = HeardAt(Crash);
+    for (const char* Word : {"lost", "new round in", "seven", "six", "five", "four", "three", "two", "one", "play"}) {
+        SCOPED_TRACE(Word);
+        const std::size_t Said = Log.find(std::string("Announcer: sounds\\announcer\\") + Word + ".wav", Crash);
+        ASSERT_NE(Said, std::string::npos);
+        const tSoundMatch Match = Heard.Find(ShippedSound(std::string("Announcer/") + Word + ".wav"),
+                                             HeardAt(Said) - 1, HeardAt(Said) + 1);
+        // The new aircraft's engine starts under "play".
+        EXPECT_GT(Match.Likeness, 0.4);
+        EXPECT_NEAR(Match.At, HeardAt(Said), 0.25);
+        EXPECT_GT(Match.At, Previous);
+        Previous = Match.At;
+    }
+    // The rail gun of the new aircraft.
+    const tSoundMatch Rail = Heard.Find(ShippedSound("Weapons/railgun.wav"), HeardAt(Respawn),
+                                        double(Heard.Samples.size()) / Heard.Rate);
+    EXPECT_GT(Rail.Likeness, 0.35);
+
     const tScreenImage Flying = R.Screenshot("ScreenShots/flying.bmp");
     const tScreenImage Firing = R.Screenshot("ScreenShots/firing.bmp");
     const tScreenImage Crashed = R.Screenshot("ScreenShots/crashed.bmp");
@@ -126,4 +180,7 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     // Plasma glares ahead of the aircraft while the button is held, none before.
     EXPECT_EQ(GlarePixels(Flying), 0);
     EXPECT_GT(GlarePixels(Firing), 30);
+    // The rail gun's blue-white shaft.
+    EXPECT_EQ(GlarePixels(Respawned), 0);
+    EXPECT_GT(GlarePixels(R.Screenshot("ScreenShots/railing.bmp")), 1000);
 }
