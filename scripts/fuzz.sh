@@ -4,13 +4,13 @@
 # build/fuzz/corpus/<name>, crashes to build/fuzz/artifacts/.
 #   scripts/fuzz.sh                  every target for 600 s
 #   scripts/fuzz.sh 60 xzml bmp      the named targets for 60 s each
-#   scripts/fuzz.sh --smoke          every target for 2000 runs (CI)
+#   scripts/fuzz.sh --smoke          every target for 2000 runs, at most 10 s each (CI)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 limit=(-max_total_time=600)
 if [ "${1:-}" = "--smoke" ]; then
-  limit=(-runs=2000); shift
+  limit=(-runs=2000 -max_total_time=10); shift
 elif [[ "${1:-}" =~ ^[0-9]+$ ]]; then
   limit=(-max_total_time="$1"); shift
 fi

@@ -73,7 +73,10 @@ double Contrast(double V, double Gain) { return std::clamp(0.5 + (V - 0.5) * Gai
 
 void WriteClouds(const std::filesystem::path& Dir) {
     constexpr int Size = 256;
-    WriteBMP(Dir / "clouds.bmp", Size, Size, false, [](int X, int Y) {
+    // Written with an (opaque) alpha channel: such textures are used without
+    // mipmaps, so each lookup reads four texels instead of eight; the cloud
+    // layer is hardly ever seen smaller than its texels where clouds show.
+    WriteBMP(Dir / "clouds.bmp", Size, Size, true, [](int X, int Y) {
         const double S = X / double(Size), T = Y / double(Size);
         const double Masses = Contrast(TiledFbm(S, T, 4, 6, 11), 2.2);
         const double Detail = Contrast(TiledFbm(S, T, 16, 4, 47), 2.0);

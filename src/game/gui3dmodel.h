@@ -1,18 +1,17 @@
 #pragma once
-// The model viewer: a view that shows an aircraft turning slowly, lit from
-// above, inside its region. Until the game's meshes are loaded here it is a
-// model built from the geometry server's boxes: fuselage, wings, tailplane
-// and fin.
+// The model viewer: a window that shows the game's biplane turning slowly
+// in the sunlight, drawn in perspective with its own lit shaders inside the
+// window's body. Dragging or resizing the window takes the model along.
 
-#include "kernel/gui/view.h"
+#include "libraries/gui/panel.h"
 
-class tShaderResource;
-class tVertexArray;
+class tMeshResource;
 
-class tGUI3DModel : public tGUIView {
-    Z_DECLARE_CLASS(tGUI3DModel, tGUIView)
+class tGUI3DModel : public tGUIWindow {
+    Z_DECLARE_CLASS(tGUI3DModel, tGUIWindow)
 public:
-    static constexpr int32_t Parts = 4;
+    static constexpr const char* ModelFile = "plane3\\plane_normals.ase";
+    static constexpr float ModelSize = 3.0f;  // the wingspan, as the game flies it
     static constexpr float TurnDegreesPerSecond = 40.0f;
 
     explicit tGUI3DModel(const ShortString& Params);
@@ -21,7 +20,6 @@ public:
     void Render() override;
     TGUIMessage GUI_Timer(float DeltaSeconds) override;
 
-    float Heading = 0;  // degrees
-    tShaderResource* ModelShader = nullptr;
-    tVertexArray* Geometry[Parts] = {};  // owned
+    float Heading = 0;               // degrees
+    tMeshResource* Model = nullptr;  // owned replica; none where nothing is drawn
 };

@@ -80,6 +80,12 @@ TEST_F(VarsTest, TypedMisuseIsAConsoleErrorAndTheLineGoesOn) {
     int32_t v = 0;
     EngineVars->GetVar("Foo", v);
     EXPECT_EQ(v, 12);  // "12" in quotes is still a number
+
+    // A whole number for a variable that holds fractions is that fraction.
+    float Height = 0.5f;
+    EngineVars->RegisterVar("Height", Height);
+    Type("Set Height 150; Add Height 2");
+    EXPECT_EQ(Height, 152.0f);
 }
 
 TEST_F(VarsDeathTest, MisuseByTheProgramIsFatal) {

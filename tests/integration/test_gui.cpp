@@ -1,7 +1,8 @@
 // The GUI in the running game, driven by real key presses and mouse moves:
 // the drop-down console opened with its key, typed into, recalled and
 // closed; a window's push button clicked, the window dragged by its caption,
-// resized by its corner and docked against another window.
+// resized by its corner and docked against another window; the model viewer's
+// biplane turning inside its window wherever the window goes.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,30 @@ bool IsPanelColour(const tScreenImage& Shot, int X, int Y) {
     const uint32_t C = Shot.At(X, Y);
     const int R = (C >> 16) & 0xFF, B = C & 0xFF;
     return B >= 25 && B > R + 8;
+}
+
+// The biplane's red fuselage and yellow wings, lit or in shade.
+bool IsFuselageRed(uint32_t C) {
+    const int R = (C >> 16) & 0xFF, G = (C >> 8) & 0xFF, B = C & 0xFF;
+    return R >= 90 && G * 2 < R && B * 2 < R;
+}
+bool IsWingYellow(uint32_t C) {
+    const int R = (C >> 16) & 0xFF, G = (C >> 8) & 0xFF, B = C & 0xFF;
+    return R >= 90 && G * 10 >= R * 6 && B * 2 < G;
+}
+
+struct tRect {
+    int X0, Y0, X1, Y1;
+    bool Contains(int X, int Y) const { return X >= X0 && X < X1 && Y >= Y0 && Y < Y1; }
+};
+
+// Pixels of the shot, inside Area or outside it, that pass Test.
+int32_t CountPixels(const tScreenImage& Shot, const tRect& Area, bool Inside, bool (*Test)(uint32_t)) {
+    int32_t Count = 0;
+    for (int Y = 0; Y < Shot.Height; ++Y)
+        for (int X = 0; X < Shot.Width; ++X)
+            if (Area.Contains(X, Y) == Inside && Test(Shot.At(X, Y))) ++Count;
+    return Count;
 }
 
 void SignalReady(tGameRun& Game, const std::string& Lines) {
@@ -107,4 +132,59 @@ GUIObject "tGUIWindow" { Param "0.6 0.1 0.3 0.3 Other" }
     EXPECT_TRUE(IsBlack(Docked, 254, 300));
     EXPECT_TRUE(IsPanelColour(Docked, 260, 300));
     EXPECT_TRUE(IsPanelColour(Docked, 612, 300));
+}
+
+TEST(GameGUI, ModelViewerTurnsTheBiplaneInsideItsWindowWhereverItGoes) {
+    tGameRun Game;
+    // A window opened after the viewer is drawn after it, in its own place.
+    Game.WriteDataFile("UI/later.gui", "GUIObject \"tGUIWindow\" { Param \"0.05 0.05 0.3 0.2 Later\" }\n");
+    SignalReady(Game, "AddGUI UI\\Model.gui\n"
+                      "AddGUI UI\\later.gui\n"
+                      "Bind VK_F5 \"ScreenShot first.bmp\"\n"
+                      "Bind VK_F6 \"ScreenShot turned.bmp\"\n"
+                      "Bind VK_F7 \"ScreenShot moved.bmp\"");
+    Game.AddDriverStep("xdotool mousemove 10 750; sleep 0.3; xdotool key F5; sleep 0.6; xdotool key F6; sleep 0.3");
+    // By the caption from (563, 61) to (363, 361), then by the corner to 610 x 386.
+    Game.AddDriverStep("xdotool mousemove 700 70; sleep 0.3; xdotool mousedown 1; sleep 0.2; xdotool mousemove 600 220;"
+                       "sleep 0.2; xdotool mousemove 500 370; sleep 0.3; xdotool mouseup 1; sleep 0.3");
+    Game.AddDriverStep("xdotool mousemove 766 700; sleep 0.3; xdotool mousedown 1; sleep 0.2; xdotool mousemove 866 720;"
+                       "sleep 0.2; xdotool mousemove 966 740; sleep 0.3; xdotool mouseup 1; sleep 0.3");
+    Game.AddDriverStep("xdotool mousemove 10 750; sleep 0.3; xdotool key F7; sleep 0.3; xdotool key Escape");
+    tGameResult R = Game.Run(60);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.Stdout + R.EngineLog, "Objects left: 0"));
+
+    const tRect Window{563, 61, 973, 407};
+    tScreenImage First = R.Screenshot("ScreenShots/first.bmp");
+    tScreenImage Turned = R.Screenshot("ScreenShots/turned.bmp");
+    ASSERT_EQ(First.Width, 1024);
+    ASSERT_EQ(Turned.Width, 1024);
+    for (const tScreenImage* Shot : {&First, &Turned}) {
+        // Seen from behind the fuselage shows least: some 1450 pixels.
+        EXPECT_GT(CountPixels(*Shot, Window, true, IsFuselageRed), 800);
+        EXPECT_GT(CountPixels(*Shot, Window, true, IsWingYellow), 3000);
+        EXPECT_EQ(CountPixels(*Shot, Window, false, IsFuselageRed), 0);
+        EXPECT_EQ(CountPixels(*Shot, Window, false, IsWingYellow), 0);
+        // The window's caption and body round the model, the later window in its place.
+        EXPECT_TRUE(IsPanelColour(*Shot, 620, 70));
+        EXPECT_TRUE(IsPanelColour(*Shot, 575, 395));
+        EXPECT_GT(Shot->CountBright(563, 61, 700, 84, 180), 30);
+        EXPECT_TRUE(IsPanelColour(*Shot, 200, 120));
+        EXPECT_TRUE(IsBlack(*Shot, 362, 120));
+        EXPECT_TRUE(IsBlack(*Shot, 200, 197));
+    }
+    // It turns: the two shots differ inside the window.
+    int32_t Changed = 0;
+    for (int Y = Window.Y0; Y < Window.Y1; ++Y)
+        for (int X = Window.X0; X < Window.X1; ++X) Changed += First.At(X, Y) != Turned.At(X, Y);
+    EXPECT_GT(Changed, 1000);
+
+    tScreenImage Moved = R.Screenshot("ScreenShots/moved.bmp");
+    ASSERT_EQ(Moved.Width, 1024);
+    const tRect MovedWindow{363, 361, 973, 747};
+    EXPECT_TRUE(IsBlack(Moved, 620, 70));
+    EXPECT_GT(CountPixels(Moved, MovedWindow, true, IsFuselageRed), 1000);
+    EXPECT_GT(CountPixels(Moved, MovedWindow, true, IsWingYellow), 4000);
+    EXPECT_EQ(CountPixels(Moved, MovedWindow, false, IsFuselageRed), 0);
+    EXPECT_EQ(CountPixels(Moved, MovedWindow, false, IsWingYellow), 0);
 }

@@ -33,3 +33,25 @@ target_include_directories(camerascene PRIVATE ${CMAKE_SOURCE_DIR}/src)
 set_target_properties(camerascene PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testpackages)
 add_dependencies(test_integration camerascene)
 target_compile_definitions(test_integration PRIVATE CAMERA_SCENE_PACKAGE="$<TARGET_FILE:camerascene>")
+
+# One CTest test per source file, running that file's test suites, so that
+# CTest runs games side by side; editing a file configures again, which picks
+# up a suite it gained.
+file(GLOB INTEGRATION_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/test_*.cpp)
+foreach(src ${INTEGRATION_SOURCES})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${src})
+  file(STRINGS ${src} declarations REGEX "^TEST(_F)?\\(")
+  set(suites "")
+  foreach(declaration ${declarations})
+    string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+),.*" "\\2.*" suite "${declaration}")
+    list(APPEND suites ${suite})
+  endforeach()
+  list(REMOVE_DUPLICATES suites)
+  list(JOIN suites ":" filter)
+  get_filename_component(stem ${src} NAME_WE)
+  string(REGEX REPLACE "^test_" "integration_" test_name ${stem})
+  add_test(NAME ${test_name} COMMAND test_integration --gtest_filter=${filter})
+  set_tests_properties(${test_name} PROPERTIES ENVIRONMENT "${TEST_ENVIRONMENT}" TIMEOUT 600)
+endforeach()
+# The whole round first: it is the longest.
+set_tests_properties(integration_match PROPERTIES COST 100)

@@ -1,6 +1,6 @@
-// Every program drawn on the sky dome: the fragment programs work with the
-// direction from the camera to the dome (the dome is so large that this is
-// the direction of the sky seen there).
+// The stars' vertex program: the fragment program works with the direction
+// from the camera to the dome (the dome is so large that this is the
+// direction of the sky seen there).
 uniform vec4 CameraPos;
 
 varying vec3 ViewDir;

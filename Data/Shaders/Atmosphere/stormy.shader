@@ -13,7 +13,7 @@ SurfaceShader
   }
   ShaderProgram
   {
-    VertexProgram Shaders\Atmosphere\sky.vert
+    VertexProgram Shaders\Atmosphere\storm.vert
     FragmentProgram Shaders\Atmosphere\storm.frag
   }
   Enable

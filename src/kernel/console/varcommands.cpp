@@ -29,20 +29,27 @@ bool NameAndValue(const ShortString& Args, ShortString& Name, ShortString& Value
 
 }  // namespace
 
+// A player types "Set CameraZ 150" for a variable that holds fractions: the
+// whole number is that fraction, not a mismatch.
+bool tEngineVarsManager::HoldsFraction(const ShortString& Name) const {
+    const int32_t Index = FindByName(UpCaseStr(Name));
+    return Index != 0 && VarDefs[Index - 1].ValueType == VT_LFLOAT;
+}
+
 void tEngineVarsManager::SetVarString(const ShortString& Name, const ShortString& Value) {
     ProcTrace trace("SetVarString(" + Name + ",\"" + Value + "\")");
     ConsoleInputScope input(*this);
     const ShortString upper = UpCaseStr(Value);
     if (upper == "TRUE") SetVar(Name, true);
     else if (upper == "FALSE") SetVar(Name, false);
-    else if (IsCorrectInt(Value)) SetVar(Name, Str2Int(Value));
+    else if (IsCorrectInt(Value) && !HoldsFraction(Name)) SetVar(Name, Str2Int(Value));
     else if (IsCorrectGLD(Value)) SetVar(Name, Str2Flt(Value));
     else SetVar(Name, Value);
 }
 
 void tEngineVarsManager::AddVarString(const ShortString& Name, const ShortString& Value) {
     ConsoleInputScope input(*this);
-    if (IsCorrectInt(Value)) AddVar(Name, Str2Int(Value));
+    if (IsCorrectInt(Value) && !HoldsFraction(Name)) AddVar(Name, Str2Int(Value));
     else if (IsCorrectGLD(Value)) AddVar(Name, Str2Flt(Value));
     else Console->DisplayError("Value to add should be numeric");
 }

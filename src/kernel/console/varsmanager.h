@@ -32,6 +32,8 @@ public:
     // Console input: the type comes from the text ("True", 12, 1.5, abc). A
     // refusal is a console error, never the end of the program.
     void SetVarString(const ShortString& Name, const ShortString& Value);
+    // Whether the variable exists and holds a fraction.
+    bool HoldsFraction(const ShortString& Name) const;
     void AddVarString(const ShortString& Name, const ShortString& Value);
 
     // The value text of the variable a "%name" token names, read like GetVar;

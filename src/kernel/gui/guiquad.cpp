@@ -8,17 +8,8 @@
 #include "libraries/classes/renderdevice.h"
 #include "libraries/classes/resourcesmanager.h"
 
-namespace {
-
-bool DeviceDraws() {
-    tRenderDevice* R = GUIRenderer();
-    return R && R->GeometryServer && R->VertexArrayManager && Resources;
-}
-
-}  // namespace
-
 tGUIQuad::tGUIQuad() {
-    if (DeviceDraws()) VA = GUIRenderer()->VertexArrayManager->AllocateVA(GUIQuadVertices, 1, GN_FALSE, GUIQuadsPrimitive);
+    if (GUIDeviceDraws()) VA = GUIRenderer()->VertexArrayManager->AllocateVA(GUIQuadVertices, 1, GN_FALSE, GUIQuadsPrimitive);
 }
 
 tGUIQuad::~tGUIQuad() {
@@ -41,4 +32,9 @@ void tGUIQuad::Draw(tShaderResource* Shader, const TMatrix4& Transform) {
     R->EndTransform(ZFT_MULT);
 }
 
-tShaderResource* LoadGUIShader(const ShortString& Name) { return DeviceDraws() ? Resources->LoadShader(Name) : nullptr; }
+tShaderResource* LoadGUIShader(const ShortString& Name) { return GUIDeviceDraws() ? Resources->LoadShader(Name) : nullptr; }
+
+bool GUIDeviceDraws() {
+    tRenderDevice* R = GUIRenderer();
+    return R && R->GeometryServer && R->VertexArrayManager && Resources;
+}

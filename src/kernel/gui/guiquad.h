@@ -36,3 +36,6 @@ private:
 
 // The shader from the resources manager; nullptr where nothing is drawn.
 tShaderResource* LoadGUIShader(const ShortString& Name);
+// Whether the render device draws: it has vertex arrays, a geometry server
+// and resources to draw with.
+bool GUIDeviceDraws();

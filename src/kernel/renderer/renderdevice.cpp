@@ -21,7 +21,7 @@ Z_IMPLEMENT_CLASS(tRenderDevice,
                    {"DisableClipPlane", ZOP_ABSTRACT}, {"ProjectPoint", ZOP_ABSTRACT},
                    {"ProjectTexture", ZOP_ABSTRACT}, {"CullBoxAgainstFrustum", ZOP_ABSTRACT},
                    {"CullSphereAgainstFrustum", ZOP_ABSTRACT}, {"GetPrimaryRenderingContext", ZOP_ABSTRACT},
-                   {"AllocateOcclusionQueryFC", ZOP_ABSTRACT}})
+                   {"AllocateOcclusionQueryFC", ZOP_ABSTRACT}, {"BeginSubView"}, {"EndSubView"}})
 
 tRenderDevice::tRenderDevice() {
     ProcTrace trace("tRenderDevice.Init()");
@@ -41,3 +41,7 @@ void tRenderDevice::BeginFrame(TRenderTarget) {
     R_Triangles = 0;
     ++R_Frames;
 }
+
+void tRenderDevice::BeginSubView(int32_t, int32_t, int32_t, int32_t, float, const TMatrix4&) {}
+
+void tRenderDevice::EndSubView() {}

@@ -103,11 +103,23 @@ public:
     virtual TCullFrustum CullSphereAgainstFrustum(const TBoundingSphere& Sphere) = 0;
     virtual intptr_t GetPrimaryRenderingContext() = 0;
     virtual tQueryFeedbackContext* AllocateOcclusionQueryFC() = 0;
+    // Draws into a rectangle of the window (pixels, top-left origin) as a
+    // scene of its own until EndSubView: nothing lands outside it, its depth
+    // starts cleared, the perspective projection takes its shape and FOV
+    // (degrees, vertical), and CameraView is the viewing transformation,
+    // which GPU programs also take for the camera's. Sub-views do not nest.
+    // A device that draws nothing ignores them.
+    virtual void BeginSubView(int32_t X, int32_t Y, int32_t Width, int32_t Height, float FOV,
+                              const TMatrix4& CameraView);
+    // The whole window again, with the projection and matrices of before.
+    virtual void EndSubView();
 
     int64_t VerticesRendered() const { return R_Vertices; }
     int64_t TrianglesRendered() const { return R_Triangles; }
     // Frames begun since the device was made.
     int64_t FramesBegun() const { return R_Frames; }
+    // The camera of the sub-view being drawn, nullptr outside one.
+    const TMatrix4* SubViewCamera() const { return InSubView ? &SubViewCameraView : nullptr; }
 
     bool ContextExist = false;
     TMatrix4 MProjection_Matrix = IdentityMatrix4;
@@ -116,4 +128,8 @@ public:
     int64_t R_Frames = 0;
     tVertexArrayManager* VertexArrayManager = nullptr;  // owned
     tGeometryServer* GeometryServer = nullptr;          // owned
+
+protected:
+    bool InSubView = false;
+    TMatrix4 SubViewCameraView = IdentityMatrix4;
 };

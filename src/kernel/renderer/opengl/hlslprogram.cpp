@@ -136,11 +136,16 @@ void tHLSLProgram::SetLocalParam(int32_t Index, const TVector4& V) {
 TProgramEnvironment CurrentProgramEnvironment() {
     TProgramEnvironment Env;
     if (!Engine) return Env;
-    if (Engine->Renderer) Env.FogColor = Engine->Renderer->GetFogColor();
+    tRenderDevice* Device = Engine->Renderer;
+    if (Device) Env.FogColor = Device->GetFogColor();
     tWorld* World = Engine->GetWorld();
-    if (!World) return Env;
-    Env.WorldTime = World->GetWorldTime();
-    if (tCamera* Camera = World->GetCamera()) {
+    if (World) Env.WorldTime = World->GetWorldTime();
+    // A sub-view is a scene of its own, seen by its own camera.
+    if (const TMatrix4* SubView = Device ? Device->SubViewCamera() : nullptr) {
+        const TMatrix4 Eye = InverseMatrix4_TR(*SubView);
+        Env.CameraPos = {Eye[12], Eye[13], Eye[14]};
+        Env.CameraView = *SubView;
+    } else if (tCamera* Camera = World ? World->GetCamera() : nullptr) {
         Env.CameraPos = Camera->GetCameraPosition();
         Env.CameraView = Camera->GetViewingTransformation();
     }

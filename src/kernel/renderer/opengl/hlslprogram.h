@@ -2,7 +2,8 @@
 // GLSL programs on the ARB shader-object interface. The engine feeds every
 // program the uniforms it declares among:
 //   float WorldTime        the world's time
-//   vec4  CameraPos        the world camera's position, w = 1
+//   vec4  CameraPos        the camera's position, w = 1: the world camera's,
+//                          or the render device's sub-view camera's
 //   vec4  DeltaTex         SetDeltaTex's value
 //   vec4  SceneFogColor    the render device's fog colour, w = 1
 //   mat4  InvModelView     the model transform of what is drawn, inverted:
@@ -20,7 +21,7 @@
 struct TProgramEnvironment {
     float WorldTime = 0;
     TVector3 CameraPos;
-    TMatrix4 CameraView = IdentityMatrix4;  // the world camera's viewing transformation
+    TMatrix4 CameraView = IdentityMatrix4;  // that camera's viewing transformation
     TVector4 FogColor;
 };
 // Read from the engine's world, camera and render device; the defaults

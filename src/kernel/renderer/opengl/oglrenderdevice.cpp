@@ -1,5 +1,6 @@
 #include "kernel/renderer/opengl/oglrenderdevice.h"
 
+#include <algorithm>
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -30,7 +31,7 @@ Z_IMPLEMENT_CLASS(tOGLRenderDevice,
                    {"CreateMesh"}, {"CreateShader"}, {"CreateTexture"}, {"CreateShaderProgram"}, {"ForceFixedPipeline"},
                    {"SetRenderState"}, {"AddBuffer"}, {"ProjectPoint"}, {"ProjectTexture"},
                    {"CullBoxAgainstFrustum"}, {"CullSphereAgainstFrustum"}, {"GetPrimaryRenderingContext"},
-                   {"AllocateOcclusionQueryFC"}})
+                   {"AllocateOcclusionQueryFC"}, {"BeginSubView"}, {"EndSubView"}})
 
 namespace {
 
@@ -161,16 +162,22 @@ void tOGLRenderDevice::SetViewport(int32_t X, int32_t Y, int32_t Width, int32_t 
 
 void tOGLRenderDevice::SetFOV(float FOV) {
     CurrentFOV = FOV;
-    const float Width = static_cast<float>(Viewport->GetViewportWidth());
-    const float Height = static_cast<float>(Viewport->GetViewportHeight());
+    SetUpProjections(FOV, 0, 0, static_cast<float>(Viewport->GetViewportWidth()),
+                     static_cast<float>(Viewport->GetViewportHeight()));
+}
+
+// The orthographic projection keeps window pixels where they are, so GUI
+// drawing lines up inside a sub-view as outside it.
+void tOGLRenderDevice::SetUpProjections(float FOV, float X, float Y, float Width, float Height) {
     CurrentPerspective = PerspectiveMatrix(FOV, Width / Height, NearPlane, FarPlane);
-    CurrentOrtho = OrthoMatrix2D(0, Width, Height, 0);
+    CurrentOrtho = OrthoMatrix2D(X, X + Width, Y + Height, Y);
 }
 
 void tOGLRenderDevice::SetProjection(TProjection Projection) {
     if (Projection == ZPR_ORTHOGRAPHIC) MProjection_Matrix = CurrentOrtho;
     else if (Projection == ZPR_PERSPECTIVE) MProjection_Matrix = CurrentPerspective;
     else Logger->Fatal("Unknown projection type: " + Int2Str(Projection));
+    CurrentProjection = Projection;
     GLint MatrixMode = GL_MODELVIEW;
     glGetIntegerv(GL_MATRIX_MODE, &MatrixMode);
     glMatrixMode(GL_PROJECTION);
@@ -218,6 +225,39 @@ void tOGLRenderDevice::EndTransform(TTransformType TransformType) {
     }
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
+}
+
+void tOGLRenderDevice::BeginSubView(int32_t X, int32_t Y, int32_t Width, int32_t Height, float FOV,
+                                    const TMatrix4& CameraView) {
+    Logger->Guard(!InSubView, "Sub-views don't nest");
+    InSubView = true;
+    SubViewCameraView = CameraView;
+    ProjectionBeforeSubView = CurrentProjection;
+    Width = std::max(Width, 1);
+    Height = std::max(Height, 1);
+    // OpenGL counts window rows from the bottom.
+    const int32_t Bottom = Viewport->GetViewportHeight() - Y - Height;
+    glPushAttrib(GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
+    glViewport(X, Bottom, Width, Height);
+    glScissor(X, Bottom, Width, Height);
+    glEnable(GL_SCISSOR_TEST);
+    // The frame's scene left its depths here; the clear obeys the depth mask,
+    // which the shader state no longer vouches for afterwards.
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    SetUpProjections(FOV, static_cast<float>(X), static_cast<float>(Y), static_cast<float>(Width),
+                     static_cast<float>(Height));
+    SetProjection(CurrentProjection);
+    BeginTransform(ZFT_REPLACE, &CameraView);
+}
+
+void tOGLRenderDevice::EndSubView() {
+    if (!InSubView) return;
+    EndTransform(ZFT_REPLACE);
+    glPopAttrib();
+    SetFOV(CurrentFOV);
+    SetProjection(ProjectionBeforeSubView);
+    InSubView = false;
 }
 
 void tOGLRenderDevice::EnableClipPlane(int32_t Index, const double* Equation) {

@@ -69,6 +69,9 @@ public:
     TCullFrustum CullSphereAgainstFrustum(const TBoundingSphere& Sphere) override;
     intptr_t GetPrimaryRenderingContext() override;
     tQueryFeedbackContext* AllocateOcclusionQueryFC() override;
+    void BeginSubView(int32_t X, int32_t Y, int32_t Width, int32_t Height, float FOV,
+                      const TMatrix4& CameraView) override;
+    void EndSubView() override;
 
     // Counts Count vertices of the OpenGL primitive Primitive and the
     // triangles they make (estimated for lines, strips and quads).
@@ -91,11 +94,15 @@ public:
     tShaderResource* EmptyShader = nullptr;  // the resources manager's
     TMatrix4 CurrentPerspective = IdentityMatrix4;
     TMatrix4 CurrentOrtho = IdentityMatrix4;
+    TProjection CurrentProjection = ZPR_ORTHOGRAPHIC;
+    TProjection ProjectionBeforeSubView = ZPR_ORTHOGRAPHIC;
     int32_t MaskValue = 0;  // stencil reference of the current mask, 0..255
     tOpenGLExtensions* OpenGLExt = nullptr;
     tFont* DefaultFont = nullptr;
 
 private:
+    // The projections of a Width x Height rectangle at (X, Y) of the window.
+    void SetUpProjections(float FOV, float X, float Y, float Width, float Height);
     void SetUpViewportParams();
     void SetUpVertexArrayManager();
     void SetUpGeometryServer();
