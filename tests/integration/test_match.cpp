@@ -100,7 +100,7 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     // The chase camera closes in over the first seconds.
     Game.AddDriverStep("sleep 5; xdotool key F5");
     Game.WaitForDataFile("ScreenShots/flying.bmp");
-    Game.AddDriverStep("xdotool mousedown 1; sleep 0.5; xdotool key F6");
+    Game.AddDriverStep("xdotool mousedown 1; sleep 0.3; xdotool key F6");
     Game.WaitForDataFile("ScreenShots/firing.bmp");
     Game.AddDriverStep("xdotool mouseup 1");
     Game.AddDriverStep(WaitForLog("tBiplane crashed at"));
