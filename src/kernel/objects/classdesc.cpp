@@ -57,6 +57,16 @@ std::vector<const tVirtualOp*> tStaticClass::VirtualTable() const {
 }
 
 int tStaticClass::FirstAbstractSlot() const {
+    // Every instantiation asks; a descriptor's operations never change once
+    // built, so the table is laid out once.
+    if (!AbstractSlotKnown) {
+        AbstractSlot = FindFirstAbstractSlot();
+        AbstractSlotKnown = true;
+    }
+    return AbstractSlot;
+}
+
+int tStaticClass::FindFirstAbstractSlot() const {
     std::vector<const tVirtualOp*> Slots = VirtualTable();
     for (std::size_t I = 0; I < Slots.size(); ++I)
         if (Slots[I]->Abstract) return RootObjectSlots + static_cast<int>(I);

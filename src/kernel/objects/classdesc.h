@@ -149,6 +149,8 @@ public:
     std::vector<const tVirtualOp*> VirtualTable() const;
 
 private:
+    int FindFirstAbstractSlot() const;
+
     const char* Declared;
     ShortString UpperName;
     tStaticClass* ParentClass;
@@ -157,6 +159,8 @@ private:
     ExtensionHook Extension;
     std::vector<tVirtualOp> Operations;
     std::vector<tPublishedMethod> Published;
+    mutable bool AbstractSlotKnown = false;
+    mutable int AbstractSlot = -1;
 };
 
 // A record describing a built-in class: upper-case name, the core version,
