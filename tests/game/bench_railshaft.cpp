@@ -10,25 +10,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <GL/glu.h>
-
-#include <filesystem>
 #include <vector>
 
 #include "common/allocationcounter.h"
-#include "common/scriptenv.h"
+#include "common/glbench.h"
 #include "game/projectiles.h"
 #include "kernel/objects/registry.h"
-#include "kernel/renderer/geometry/geometryserver.h"
-#include "kernel/renderer/opengl/frame.h"
-#include "kernel/renderer/opengl/oglrenderdevice.h"
-#include "kernel/renderer/va/vamanager.h"
-#include "kernel/resources/resourcesmanager.h"
 #include "renderer/vagl/offscreencontext.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int Width = 1024, Height = 768;
 constexpr double FieldOfView = 70, NearPlane = 1, FarPlane = 4000;
@@ -42,21 +32,10 @@ constexpr TVector3 Eye = {-300, 400, 60}, Target = {0, 400, 0};
 // The engine's services over a data directory whose shaders and textures
 // are the repository's own, a render device on the current context, and one
 // rail shaft in the world.
-class tRailShaftBench : public ScriptTest {
+class tRailShaftBench : public tGLDeviceBench<tVBOVertexArrayManager> {
 public:
-    tRailShaftBench() {
-        SetUp();
-        const fs::path Repository = fs::path(__FILE__).parent_path().parent_path().parent_path();
-        for (const char* Folder : {"Shaders", "Textures"})
-            fs::create_directory_symlink(Repository / "Data" / Folder, fs::path("Data") / Folder);
-        MapData();
-        Device = NewObject<tOGLRenderDevice>();
-        Engine->Renderer = Device;
-        Device->DefaultFrame = NewObject<tFrame>();
+    tRailShaftBench() : tGLDeviceBench({"Shaders", "Textures"}) {
         Device->GeometryServer = NewObject<tRGeometryServer>();
-        Manager = NewObject<tVBOVertexArrayManager>();
-        Resources = NewObject<tZResourcesManager>();
-        Device->EmptyShader = Resources->LoadShader(tOGLRenderDevice::EmptyShaderName);
         // A black sky: what is lit, the beam lit.
         Device->SetFogColor({0, 0, 0, 1});
 
@@ -70,26 +49,12 @@ public:
     }
     ~tRailShaftBench() override {
         Engine->SetWorld(nullptr);  // with the shaft in it
-        tZObject::DisposeObject(Resources);
-        tZObject::DisposeObject(Manager);
-        tZObject::DisposeObject(Device->GeometryServer);
-        tZObject::DisposeObject(Device->DefaultFrame);
-        Engine->Renderer = nullptr;
-        tZObject::DisposeObject(Device);
-        TearDown();
     }
-    void TestBody() override {}
 
     void Update() { Shaft->Update(Step); }
 
     void Draw() {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(FieldOfView, double(Width) / Height, NearPlane, FarPlane);
-        glGetFloatv(GL_PROJECTION_MATRIX, Device->CurrentPerspective.data());
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        gluLookAt(Eye.x, Eye.y, Eye.z, Target.x, Target.y, Target.z, 0, 0, 1);
+        LookAt(Eye, Target, Width, Height, FieldOfView, NearPlane, FarPlane);
         Device->BeginFrame(ZRT_BACKBUFFER);
         Shaft->Render();
         glFinish();
@@ -106,10 +71,6 @@ public:
     }
 
     tRailShaft* Shaft = nullptr;
-
-private:
-    tOGLRenderDevice* Device = nullptr;
-    tVertexArrayManager* Manager = nullptr;
 };
 
 // The context and the shaft, made by the first benchmark and kept to the end.

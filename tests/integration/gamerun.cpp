@@ -136,9 +136,9 @@ void tGameRun::PlayDemo(const std::string& Lines) {
     AppendDataFile("StdConfig/console.cfg", "\nPlayDemo test.dem\n");
 }
 
-void tGameRun::AddRenderScenePackage() {
+void tGameRun::AddPackage(const fs::path& Built) {
     fs::create_directories(Work / "Data" / "Packages");
-    fs::copy_file(RENDER_SCENE_PACKAGE, Work / "Data" / "Packages" / "renderscene.so");
+    fs::copy_file(Built, Work / "Data" / "Packages" / Built.filename());
 }
 
 void tGameRun::AddDriverStep(const std::string& ShellLine) { DriverSteps.push_back(ShellLine); }

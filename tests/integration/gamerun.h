@@ -63,8 +63,10 @@ public:
     // Sound on, through OpenAL into a file at the given rate instead of a
     // sound card: the result's Sound.
     void CaptureSound(int32_t Rate);
+    // A package built for the tests, copied into Data/Packages/.
+    void AddPackage(const std::filesystem::path& Built);
     // The drawing tests' package (renderscene/) in Data/Packages/.
-    void AddRenderScenePackage();
+    void AddRenderScenePackage() { AddPackage(RENDER_SCENE_PACKAGE); }
 
     // A shell line run against the X display while the game runs, in order,
     // once its window exists; $WINDOW holds the window's id.

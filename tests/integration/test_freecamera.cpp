@@ -25,8 +25,7 @@ constexpr int ScreenCentreX = 512, ScreenCentreY = 384;
 constexpr double PixelsPerUnitAt100 = 384 / std::tan(35 * 3.14159265358979323846 / 180) / 100;
 
 void AddCameraScene(tGameRun& Game) {
-    std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
-    std::filesystem::copy_file(CAMERA_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "camerascene.so");
+    Game.AddPackage(CAMERA_SCENE_PACKAGE);
     for (const auto& [Name, Texture] : Shaders)
         Game.WriteDataFile(std::string("Shaders/CameraTest/") + Name + ".shader",
                            std::string("!!ZSS1.1\nSurfaceShader\n{\n  Projection ZPR_PERSPECTIVE\n") +

@@ -42,8 +42,7 @@ class GameMeshes : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         tGameRun Game;
-        std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
-        std::filesystem::copy_file(MESH_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "meshscene.so");
+        Game.AddPackage(MESH_SCENE_PACKAGE);
         Game.PlayDemo(
             "SpawnClass tMeshTestScene\n"
             "WAIT 0.5\n"
@@ -181,8 +180,7 @@ bool CraftOlive(TRGB C) { return C.G > 40 && C.G >= C.R && C.G > C.B + 8; }
 // Off for the same reason as the placement test above.
 TEST(GameMeshesInTheWorld, SpawnedMeshesSeenThroughTheFreeCamera) {
     tGameRun Game;
-    std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
-    std::filesystem::copy_file(MESH_SCENE_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "meshscene.so");
+    Game.AddPackage(MESH_SCENE_PACKAGE);
     // The boulder stands at the origin; the others where their names put them.
     Game.PlayDemo(
         "SpawnClass tActorsTestView\n"

@@ -105,8 +105,7 @@ TEST(GameStartUp, ShowsTheWarmUpMessageWhileStarting) {
 
 TEST(GameStartUp, LoadsThePackagesOfTheDataDirectory) {
     tGameRun Game;
-    std::filesystem::create_directories(Game.WorkDir() / "Data" / "Packages");
-    std::filesystem::copy_file(HALVARDINE_TEST_PACKAGE, Game.WorkDir() / "Data" / "Packages" / "timerpackage.so");
+    Game.AddPackage(HALVARDINE_TEST_PACKAGE);
     Game.AppendDataFile("StdConfig/console.cfg", "\nQuit\n");
     tGameResult R = Game.Run();
     ASSERT_EQ(R.ExitCode, 0) << R.Stderr;

@@ -10,27 +10,18 @@
 
 #include <benchmark/benchmark.h>
 
-#include <GL/glu.h>
-
 #include <chrono>
-#include <filesystem>
 
 #include "common/allocationcounter.h"
-#include "common/scriptenv.h"
+#include "common/glbench.h"
 #include "game/terrain/quadtree.h"
 #include "kernel/loaders/scriptloaders.h"
 #include "kernel/objects/registry.h"
-#include "kernel/renderer/opengl/frame.h"
-#include "kernel/renderer/opengl/oglrenderdevice.h"
-#include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/heightmapresource.h"
-#include "kernel/resources/resourcesmanager.h"
 #include "libraries/classes/filesystem.h"
 #include "renderer/vagl/offscreencontext.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int Width = 1024, Height = 768;
 constexpr double FieldOfView = 70, NearPlane = 1, FarPlane = 4000;
@@ -51,21 +42,9 @@ double Seconds(std::chrono::steady_clock::time_point Since) {
 
 // The engine's services over a data directory whose content folders are the
 // repository's own, a render device on the current context, and the island.
-class tIslandBench : public ScriptTest {
+class tIslandBench : public tGLDeviceBench<tStdVertexArrayManager> {
 public:
-    tIslandBench() {
-        SetUp();
-        const fs::path Repository = fs::path(__FILE__).parent_path().parent_path().parent_path();
-        for (const char* Folder : {"Terrain", "Shaders", "Textures", "Tree"})
-            fs::create_directory_symlink(Repository / "Data" / Folder, fs::path("Data") / Folder);
-        MapData();
-        Device = NewObject<tOGLRenderDevice>();
-        Engine->Renderer = Device;
-        Device->DefaultFrame = NewObject<tFrame>();
-        Manager = NewObject<tStdVertexArrayManager>();
-        Resources = NewObject<tZResourcesManager>();
-        Device->EmptyShader = Resources->LoadShader(tOGLRenderDevice::EmptyShaderName);
-
+    tIslandBench() : tGLDeviceBench({"Terrain", "Shaders", "Textures", "Tree"}) {
         auto Start = std::chrono::steady_clock::now();
         Build();
         FirstStart = Seconds(Start);
@@ -80,25 +59,11 @@ public:
     ~tIslandBench() override {
         tZObject::DisposeObject(Tree);
         tZObject::DisposeObject(Map);
-        tZObject::DisposeObject(Resources);
-        tZObject::DisposeObject(Manager);
-        tZObject::DisposeObject(Device->DefaultFrame);
-        Engine->Renderer = nullptr;
-        tZObject::DisposeObject(Device);
-        TearDown();
     }
-    void TestBody() override {}
 
     // One frame from Pose; the triangles the device counted.
     int64_t Frame(const TPose& Pose, bool FullResolution) {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(FieldOfView, double(Width) / Height, NearPlane, FarPlane);
-        // The perspective shaders load the device's own projection.
-        glGetFloatv(GL_PROJECTION_MATRIX, Device->CurrentPerspective.data());
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        gluLookAt(Pose.Eye.x, Pose.Eye.y, Pose.Eye.z, Pose.Target.x, Pose.Target.y, Pose.Target.z, 0, 0, 1);
+        LookAt(Pose.Eye, Pose.Target, Width, Height, FieldOfView, NearPlane, FarPlane);
         Device->BeginFrame(ZRT_BACKBUFFER);
         Device->R_Triangles = 0;
         Tree->FullResolution = FullResolution;
@@ -122,8 +87,6 @@ private:
         Tree->CreateTree(Map);
     }
 
-    tOGLRenderDevice* Device = nullptr;
-    tVertexArrayManager* Manager = nullptr;
     tHeightMapResource* Map = nullptr;
     tQuadTree* Tree = nullptr;
 };
