@@ -1,14 +1,16 @@
-// The halvardine executable: creates the global services in their fixed order
-// from "StdConfig\engine.ini", runs the main loop and shuts down in the
-// reverse order. No arguments are read.
+// The halvardine executable: reads its command line, creates the global
+// services in their fixed order from "StdConfig\engine.ini", runs the main
+// loop and shuts down in the reverse order.
 
+#include "kernel/core/commandline.h"
 #include "kernel/core/crashreport.h"
 #include "kernel/core/globals.h"
 #include "kernel/platform/mainloop.h"
 #include "startup.h"
 
-int main() {
+int main(int argc, char** argv) {
     InstallCrashHandlers();
+    ReadCommandLine(argc, argv);
     StartUp();
     MainLoop(Engine);
     ShutDown();
