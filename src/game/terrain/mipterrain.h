@@ -9,6 +9,7 @@
 #include "kernel/world/terrain.h"
 
 class tHeightMapResource;
+class tProxy;
 class tQuadTree;
 
 class tMipTerrain : public tTerrain {
@@ -29,7 +30,11 @@ public:
     void RenderReflection() override;
     bool EstimateSphereCollision(const TVector3& Center, float Radius) override;
     float GetLowestCameraHeight(int32_t X, int32_t Y) override;
-    void Impact(const TVector3& Position, float Radius) override {}
+    // Digs a crater (see crater.h) of Radius, bounded to 3..32 units, centred
+    // under Position: the heights, the leaves' vertices, deviations and boxes,
+    // the camera-height table and the forest see it at once. Nothing is dug
+    // while Craters is off.
+    void Impact(const TVector3& Position, float Radius) override;
 
     // The ground height under a point of the world (the map's border height
     // off the map).
@@ -40,8 +45,15 @@ public:
     tCameraHeightTable CameraHeights;
     float TerrainRadius = 0;
 
+    // The console variable Craters: whether impacts dig.
+    static bool CratersEnabled;
+    // Registers Craters; the start-up does it before any script runs.
+    static void RegisterVariables();
+
 private:
     static tHeightMapResource* LoadHeightMap(const ShortString& Name);
     void CheckSize();
     void PopulateTerrain();
+
+    tProxy* ForestProxy = nullptr;  // owned; the forest this terrain planted
 };
