@@ -22,6 +22,8 @@ float CraterProfile(float Distance, float Radius);
 
 // The radius actually dug for a requested one (bounded as above).
 float CraterRadiusFor(float Requested);
+// The side of the largest square of samples a crater changes.
+constexpr int32_t LargestCraterRect() { return 2 * int32_t(MaxCraterRadius * CraterReach) + 3; }
 
 // The samples a crater centred at (X, Y) changes on a map of Size samples
 // (its inner samples only: the outermost ring always reads the border

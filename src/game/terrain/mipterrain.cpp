@@ -13,6 +13,7 @@
 #include "kernel/core/strutils.h"
 #include "kernel/loaders/scriptloaders.h"
 #include "kernel/resources/heightmapresource.h"
+#include "kernel/resources/resourcekinds.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/objects/proxy.h"
 #include "libraries/classes/filesystem.h"
@@ -57,6 +58,10 @@ tMipTerrain::tMipTerrain(const ShortString& Params) : tTerrain(Params) {
     const float Half = float(HeightMap->Size) / 2;
     TerrainRadius = std::sqrt(Half * Half + Half * Half);
     CameraHeights.Build(*HeightMap);
+    // The colour map of the near shader is the one both shaders draw.
+    tShaderResource* Near = HeightMap->ShaderLOD_Hi;
+    GroundColors.Attach(Near->TexturesUsed >= 0 ? Near->Texture[0].TextureID[0] : nullptr, HeightMap->Size,
+                        LargestCraterRect());
 }
 
 tMipTerrain::~tMipTerrain() {
@@ -130,7 +135,9 @@ void tMipTerrain::Impact(const TVector3& Position, float Radius) {
     tQuadTreeLeaf* Leaves[MaxLeavesPerImpact];
     const int32_t Count = QuadTree->LeavesOver(Rect, Leaves, MaxLeavesPerImpact);
     for (int32_t I = 0; I < Count; ++I) Leaves[I]->BeginImpact(Rect);
+    GroundColors.NoteLight(*HeightMap, Rect);
     const THeightRange Range = DigCrater(HeightMap->HeightData, HeightMap->Size, Position.x, Position.y, R, Rect);
+    GroundColors.Repaint(*HeightMap, Position.x, Position.y, R);
     for (int32_t I = 0; I < Count; ++I) Leaves[I]->EndImpact(Rect);
     QuadTree->WidenBoxesOver(Rect, Range.Low, Range.High);
     CameraHeights.Refresh(*HeightMap, Rect);

@@ -5,6 +5,7 @@
 // Object name: the ZHM description's file name ("Terrain\island.zhm").
 
 #include <cstdint>
+#include "game/terrain/groundcolors.h"
 #include "game/terrain/terrainheights.h"
 #include "kernel/world/terrain.h"
 
@@ -43,6 +44,7 @@ public:
     tQuadTree* QuadTree = nullptr;           // owned
     tHeightMapResource* HeightMap = nullptr;  // owned
     tCameraHeightTable CameraHeights;
+    tGroundColors GroundColors;
     float TerrainRadius = 0;
 
     // The console variable Craters: whether impacts dig.
