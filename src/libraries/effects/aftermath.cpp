@@ -30,7 +30,7 @@ void tSplash::Ignite() {
                           .Life = Uniform(0.8f, 1.5f),
                           .StartSize = 0.4f * S,
                           .EndSize = 1.3f * S,
-                          .Cover = 1.5f,
+                          .Cover = 2.6f,
                           .Gravity = 1.0f,
                           .Drag = 0.5f,
                           .Kind = TBurstParticle::Smoke};
@@ -41,7 +41,7 @@ void tSplash::Ignite() {
                           .Life = Uniform(1.5f, 2.5f),
                           .StartSize = 1.0f * S,
                           .EndSize = 3.5f * S,
-                          .Cover = 1.2f,
+                          .Cover = 1.6f,
                           .Drag = 1.0f,
                           .Kind = TBurstParticle::Smoke};
     if (S > SilentUpTo) PlaySound(SplashSound);

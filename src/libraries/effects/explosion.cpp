@@ -93,7 +93,7 @@ void tExplosion::Ignite() {
     for (int32_t K = 0; K < Smokes; ++K)
         Next() = {.Position = Origin + Direction(0.2f) * (0.6f * S),
                   .Velocity = Direction(0.5f) * (Uniform(1, 3) * S) + TVector3{0, 0, 1.5f * S},
-                  .Age = -Uniform(0.1f, 0.35f),
+                  .Age = -Uniform(0.25f, 0.5f),
                   .Life = Uniform(2.0f, 3.2f) * Longer,
                   .StartSize = 1.0f * S,
                   .EndSize = Uniform(3.5f, 5.0f) * S,
