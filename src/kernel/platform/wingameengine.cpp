@@ -100,6 +100,7 @@ void tWinGameEngine::InitGame() {
     Linker->BroadcastEngineInit();
     Console->RegisterCommand("EnumSubSystems", ConsoleProc<&tWinGameEngine::EnumSubsystemsC>(this));
     RunStartUpScript("StdConfig\\console.cfg");
+    Console->LinesRecover = true;
     Logger->Log("Startup took " + Flt2Str(Timer->GetSeconds() - StartTime) + " seconds");
     ExecutionTime = 0;  // start-up time is not replayed as updates
 }
