@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -83,4 +85,87 @@ TEST(GameConsoleLines, APauseSetByTheStartUpScriptOutlastsTheFirstFocus) {
     ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
     EXPECT_TRUE(R.DataFileExists("ScreenShots/paused.bmp"));
     EXPECT_FALSE(R.DataFileExists("ScreenShots/running.bmp"));
+}
+
+// Lines that name files which are missing, malformed or too large: each one's
+// fatal message comes back as a console error, whatever it had half built is
+// gone, and a file mended while the game runs loads on a later line.
+TEST(GameConsoleLines, FilesThatCannotLoadAreConsoleErrorsUntilMended) {
+    tGameRun Game;
+    Game.CaptureSound(22050);
+    Game.AddPackage(MESH_SCENE_PACKAGE);
+    Game.AddPackage(OLD_VERSION_PACKAGE);
+    const fs::path Data = Game.WorkDir() / "Data";
+    const auto Text = [&](const std::string& File) {
+        std::ifstream In(Data / File, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(In), {});
+    };
+    const auto Replaced = [](std::string S, const std::string& From, const std::string& To) {
+        return S.replace(S.find(From), From.size(), To);
+    };
+    const std::string Island = Text("Terrain/island.zhm"), Terrain = Text("Shaders/terrain.shader");
+    const std::string Sample = Text("UI/Sample.gui"), Ase = Text("box/boulder_normals.ase");
+    Game.WriteDataFile("UI/Cut.gui", Sample.substr(0, Sample.find("tGUIStaticWidget") + 40));
+    Game.WriteDataFile("Terrain/cut.zhm", Island.substr(0, Island.find("HScale") + 12));
+    Game.WriteDataFile("Terrain/wide.zhm", Replaced(Island, "island.raw", "wide.raw"));
+    fs::resize_file((Game.WriteDataFile("Terrain/wide.raw", ""), Data / "Terrain/wide.raw"), 4097 * 4097);
+    Game.WriteDataFile("Terrain/noraw.zhm", Replaced(Island, "island.raw", "nosuch.raw"));
+    Game.WriteDataFile("Shaders/cut.shader", Terrain.substr(0, Terrain.find("Texture1")));
+    Game.WriteDataFile("Terrain/cutshader.zhm", Replaced(Island, "terrain.shader", "cut.shader"));
+    Game.WriteDataFile("Shaders/wrong.vert", "void main() { gl_Position = ftransform() +; }\n");
+    Game.WriteDataFile("Shaders/wrong.shader", Replaced(Terrain, "terrain.vert", "wrong.vert"));
+    Game.WriteDataFile("Terrain/wrongglsl.zhm", Replaced(Island, "terrain.shader", "wrong.shader"));
+    Game.WriteDataFile("box/cut.ase", Ase.substr(0, Ase.size() / 2));
+    Game.WriteDataFile("Sounds/cut.wav", Text("Sounds/Announcer/one.wav").substr(0, 30));
+    // Its texture is cut short; it is mended while the game runs.
+    Game.WriteDataFile("Terrain/late.bmp", Text("Terrain/detail.bmp").substr(0, 100));
+    Game.WriteDataFile("Shaders/late.shader", Replaced(Terrain, "detail.bmp", "late.bmp"));
+    Game.WriteDataFile("Terrain/late.zhm", Replaced(Island, "terrain.shader", "late.shader"));
+
+    const struct {
+        std::string Line, Message;
+    } Cases[] = {
+        {"AddGUI UI\\Cut.gui", "\"}\" expected at the end of GUIObject tGUIStaticWidget"},
+        {"SpawnClass tMipTerrain Terrain\\nosuch.zhm", "<File not found> \"Data/Terrain/nosuch.zhm\""},
+        {"SpawnClass tMipTerrain Terrain\\cut.zhm", "Unable to parse XZML script"},
+        {"SpawnClass tMipTerrain Terrain\\wide.zhm", "Maximal terrain size is 2049x2049"},
+        {"SpawnClass tMipTerrain Terrain\\noraw.zhm", "<File not found> \"Data/Terrain/nosuch.raw\""},
+        {"SpawnClass tMipTerrain Terrain\\cutshader.zhm", "Unable to parse XZML script"},
+        {"SpawnClass tMipTerrain Terrain\\wrongglsl.zhm", "Shader wasn't compiled"},
+        {"SpawnClass tMipTerrain Terrain\\late.zhm", "Image data is shorter than its header announces"},
+        {"SpawnClass tMeshExhibit \"0 0 0 10 box\\cut.ase\"", "Unexpected end of file inside an ASE block"},
+        {"SpawnClass tAnnouncer Sounds\\cut.wav", "BlockRead: reading past the end of file"},
+        {"ScreenShot a.bmp\\b.bmp", "Unable to create directory: \"ScreenShots\\a.bmp\\\""},
+        {"ClassInfo tPackageTimer", "seems to be compiled for older engine version (0.2.58)"},
+        {"SpawnClass tPlasmaGun", ""},  // refused before anything is made
+    };
+    std::string Demo = "WAIT 0.3\nScreenShot a.bmp\nWAIT 0.1\n";
+    for (std::size_t I = 0; I < std::size(Cases); ++I)
+        Demo += Cases[I].Line + "\nWAIT 0.2\nScreenShot failed" + std::to_string(I) + ".bmp\nWAIT 0.1\n";
+    Game.PlayDemo(Demo + "ScreenShot broken.bmp\n");
+    // Once every line has failed, the missing texture appears and a key runs
+    // the line that failed for want of it again.
+    Game.AppendDataFile("StdConfig/console.cfg", "\nBind VK_F11 \"SpawnClass tMipTerrain Terrain\\late.zhm; ScreenShot mended.bmp\"\n");
+    Game.WaitForDataFile("ScreenShots/broken.bmp");
+    Game.AddDriverStep("cp Data/Terrain/detail.bmp Data/Terrain/late.bmp; xdotool key F11");
+    Game.WaitForDataFile("ScreenShots/mended.bmp");
+    Game.AddDriverStep("xdotool key F10");
+    tGameResult R = Game.Run(120);
+    ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.Stdout, "Objects left: 0")) << R.Stdout;
+
+    // One fatal error logged for each failed load, none for the refused gun.
+    std::size_t Fatal = 0;
+    for (std::size_t At = 0; (At = R.EngineLog.find("\"Fatal error: ", At)) != std::string::npos; ++At) ++Fatal;
+    EXPECT_EQ(Fatal, std::size(Cases) - 1);
+    for (std::size_t I = 0; I < std::size(Cases); ++I) {
+        EXPECT_TRUE(Contains(R.EngineLog, Cases[I].Message)) << Cases[I].Line;
+        EXPECT_GT(ErrorTextPixels(R.Screenshot("ScreenShots/failed" + std::to_string(I) + ".bmp")), 100)
+            << Cases[I].Line;
+    }
+    // The mended terrain is the only one that got as far as its forest.
+    ASSERT_TRUE(R.DataFileExists("ScreenShots/mended.bmp"));
+    const std::size_t Forest = R.EngineLog.find("Populating forest...");
+    EXPECT_NE(Forest, std::string::npos);
+    EXPECT_EQ(R.EngineLog.find("Populating forest...", Forest + 1), std::string::npos);
 }

@@ -27,6 +27,10 @@ set_target_properties(meshscene PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${
 add_dependencies(test_integration meshscene)
 target_compile_definitions(test_integration PRIVATE MESH_SCENE_PACKAGE="$<TARGET_FILE:meshscene>")
 
+# A package whose class was built for an older engine ("ClassInfo" of it).
+add_dependencies(test_integration oldversionpackage)
+target_compile_definitions(test_integration PRIVATE OLD_VERSION_PACKAGE="$<TARGET_FILE:oldversionpackage>")
+
 # The package whose subsystem draws the free camera tests' boxes.
 add_library(camerascene MODULE ${CMAKE_CURRENT_LIST_DIR}/camerascene/camerascene.cpp)
 target_include_directories(camerascene PRIVATE ${CMAKE_SOURCE_DIR}/src)

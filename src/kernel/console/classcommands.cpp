@@ -15,11 +15,14 @@ constexpr std::size_t PackageColumn = 38;
 constexpr std::string_view EngineServices[] = {"TENGINE", "TINPUTDEVICE", "TVIEWPORT", "TAUDIOSUBSYSTEM"};
 
 // What "SpawnClass" may make: objects that someone owns once made, world
-// objects (the world) and subsystems (the engine), but not the engine's own
-// services. Anything else would live unowned to the end, or take over a
+// objects (the world, but not the weapons an aircraft owns) and subsystems
+// (the engine), but not the engine's own services. Anything else would live unowned to the end, or take over a
 // service the program already has.
 bool OwnedOnceSpawned(const tZClass& C) {
     const tStaticClass* Class = C.StaticClass;
+    // A gun is owned by the aircraft that carries it; made alone, nobody
+    // would ever dispose it.
+    if (Class->IsA("TWEAPON")) return false;
     if (Class->IsA("TSPAWNABLE")) return true;
     if (!Class->IsA("TSUBSYSTEM")) return false;
     for (std::string_view Service : EngineServices)

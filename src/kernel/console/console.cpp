@@ -117,8 +117,23 @@ void tEngineConsole::RunPiece(const ShortString& Piece, const ShortString& Name)
     std::size_t nameEnd = (at == ShortString::npos ? 0 : at + 1) + Name.size();
     ShortString args = Piece.substr(nameEnd);
 
-    if (tConsoleCommand* cmd = CommandsList->FindCommand(Name)) cmd->Exec(args);
-    else DisplayError("Unknown command " + Name);
+    tConsoleCommand* cmd = CommandsList->FindCommand(Name);
+    if (!cmd) {
+        DisplayError("Unknown command " + Name);
+        return;
+    }
+    if (!LinesRecover) {
+        cmd->Exec(args);
+        return;
+    }
+    // What the command built before the error is undone by its owners as the
+    // error unwinds; a command that removed itself is never touched again.
+    try {
+        tLineRecovery recovery;
+        cmd->Exec(args);
+    } catch (const tFatalHalt& Halt) {
+        DisplayError(Halt.Text);
+    }
 }
 
 void tEngineConsole::QueryCommand(const ShortString& Line) {

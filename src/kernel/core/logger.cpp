@@ -20,6 +20,7 @@ constexpr uint64_t MinFreeSpaceToWrite = 256;
 constexpr int FatalExitCode = 255;
 
 tHaltHook HaltHook = nullptr;
+int LineRecoveryDepth = 0;
 
 void Append(char* buf, std::size_t& len, std::size_t cap, std::string_view s) {
     std::size_t n = s.size();
@@ -40,11 +41,16 @@ void SetHaltHook(tHaltHook Hook) { HaltHook = Hook; }
 
 void ThrowingHaltHook(const ShortString& Text) { throw tFatalHalt{Text}; }
 
+tLineRecovery::tLineRecovery() { ++LineRecoveryDepth; }
+tLineRecovery::~tLineRecovery() { --LineRecoveryDepth; }
+bool tLineRecovery::Active() { return LineRecoveryDepth > 0; }
+
 namespace {
 
 // The box text may be longer than a ShortString (the fatal history); the hook
 // receives the message itself.
 [[noreturn]] void Halt(std::string_view BoxText, const ShortString& Message) {
+    if (tLineRecovery::Active()) throw tFatalHalt{Message};
     std::fflush(stdout);
     ShowErrorBox("Fatal error:", BoxText);
     HaltProcess(Message);
@@ -53,6 +59,7 @@ namespace {
 }  // namespace
 
 [[noreturn]] void HaltProcess(const ShortString& Text) {
+    if (tLineRecovery::Active()) throw tFatalHalt{Text};
     if (HaltHook) HaltHook(Text);
     std::fflush(stdout);
     std::fflush(stderr);
@@ -159,6 +166,7 @@ void tCoreLogger::WriteLine(const char* text, std::size_t len) {
 
 void tCoreLogger::Fatal(const ShortString& Msg) {
     Log("Fatal error: " + Msg);
+    if (tLineRecovery::Active()) throw tFatalHalt{Msg};
     if (LogType == LOG_FILE && LogFile) {
         std::fflush(LogFile);
         std::fclose(LogFile);

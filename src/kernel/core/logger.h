@@ -106,6 +106,22 @@ void SetHaltHook(tHaltHook Hook);
 struct tFatalHalt {
     ShortString Text;
 };
+
+// A console line the player runs once the game has started may meet a fatal
+// error (a file it names is missing or malformed) without ending the game:
+// while a tLineRecovery lives, Fatal and HaltProcess log the message and throw
+// tFatalHalt, keeping the log open and showing no box; the console catches it
+// and shows the text as an error. Start-up and the engine's own work open no
+// such scope and stay fatal. Scopes nest; the innermost catch wins.
+class tLineRecovery {
+public:
+    tLineRecovery();
+    ~tLineRecovery();
+    tLineRecovery(const tLineRecovery&) = delete;
+    tLineRecovery& operator=(const tLineRecovery&) = delete;
+    // Whether a fatal error now unwinds instead of ending the process.
+    static bool Active();
+};
 // A hook for SetHaltHook that throws tFatalHalt.
 void ThrowingHaltHook(const ShortString& Text);
 

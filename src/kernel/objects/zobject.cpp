@@ -170,7 +170,10 @@ tZObject* tZObject::Instantiate(const tZClass& Class, const ShortString& Params)
     if (ShortString Error = InstantiationError(Class); !Error.empty()) Logger->Fatal(Error);
     tZObject* Obj = Class.ClassConstructor == CT_SpawnableConstructor ? Class.StaticClass->New(Params)
                                                                       : Class.StaticClass->New();
+    tOwned<tZObject> Built(Obj);
     Logger->Guard(Obj->DynamicCast(Class.ClassName), "Wrong object was instantiated for class: " + Class.ClassName);
+    // A spawnable enters the world here and loads what it shows: an error
+    // there (a console line recovering from it) must not leave it alive.
     Obj->Instanciated();
-    return Obj;
+    return Built.release();
 }

@@ -12,6 +12,7 @@
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/ossystem.h"
 #include "kernel/platform/winviewport.h"
+#include "kernel/renderer/globjects.h"
 #include "kernel/vfs/filemapper.h"
 #include "kernel/vfs/inifile.h"
 #include "kernel/world/world.h"
@@ -99,7 +100,9 @@ void tWinGameEngine::InitGame() {
 
     Linker->BroadcastEngineInit();
     Console->RegisterCommand("EnumSubSystems", ConsoleProc<&tWinGameEngine::EnumSubsystemsC>(this));
+    Console->RegisterCommand("ObjectStats", ConsoleProc<&tWinGameEngine::ObjectStatsC>(this));
     RunStartUpScript("StdConfig\\console.cfg");
+    Console->LinesRecover = true;
     Logger->Log("Startup took " + Flt2Str(Timer->GetSeconds() - StartTime) + " seconds");
     ExecutionTime = 0;  // start-up time is not replayed as updates
 }
@@ -201,6 +204,11 @@ void tWinGameEngine::OrganizeSubsystems() {
 void tWinGameEngine::DebugDump() {
     Logger->Log("ActiveSubSystems=" + Int2Str(ActiveSubsystems));
     for (int32_t I = 0; I < ActiveSubsystems; ++I) Logger->Log(Subsystems[I]->ClassName());
+}
+
+void tWinGameEngine::ObjectStatsC(const ShortString&) {
+    Warning->Log("ObjectStats: objects " + Int2Str(Linker->ObjectsGraph().GetTotalItems()) + " GL objects " +
+                 Int2Str(static_cast<int32_t>(tGLObjects::Alive)));
 }
 
 void tWinGameEngine::EnumSubsystemsC(const ShortString&) {

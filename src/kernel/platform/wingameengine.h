@@ -38,6 +38,9 @@ public:
     // Ascending priority class; equal classes keep their order.
     void OrganizeSubsystems();
     void EnumSubsystemsC(const ShortString& Args);
+    // "ObjectStats": the live engine objects and OpenGL objects, as one line
+    // on standard output, for a long run watched from outside.
+    void ObjectStatsC(const ShortString& Args);
 
     tSubSystem* Subsystems[MaxSubsystems] = {};  // the first ActiveSubsystems are registered
     int32_t ActiveSubsystems = 0;

@@ -78,8 +78,6 @@ void tHeightMapResource::LoadRawHeightData(const ShortString& RawFileName) {
     ProcTrace trace("LoadRawHeightData(" + RawFileName + ")");
     auto Reader = FileSystem->CreateFileReader(RawFileName, {RF_HALTONERRORS});
     const int64_t Length = Reader->GetSize();
-    // A side of more than 65535 samples would overflow the index arithmetic;
-    // the terrain refuses anything above 2049 anyway.
     const auto SideOf = [](int64_t Samples) { return static_cast<int64_t>(std::llround(std::sqrt(double(Samples)))); };
     int64_t Side = SideOf(Length);
     int32_t BytesPerSample = 1;
@@ -88,7 +86,8 @@ void tHeightMapResource::LoadRawHeightData(const ShortString& RawFileName) {
         if (Side * 2 * Side != Length) Logger->Fatal("Unable to determine heightmap dimensions");
         BytesPerSample = 2;
     }
-    if (Side < 1 || Side > 65535) Logger->Fatal("Unknown format of heightmap RAW data: " + RawFileName);
+    if (Side < 1) Logger->Fatal("Unknown format of heightmap RAW data: " + RawFileName);
+    if (Side > MaxSide) Logger->Fatal(MaxSideMessage);
     Size = static_cast<int32_t>(Side);
     std::vector<uint8_t> Raw(static_cast<std::size_t>(Length));
     Reader->BlockRead(Raw.data(), static_cast<int32_t>(Length));

@@ -19,6 +19,11 @@ public:
     // The outermost samples (below 2 or above Size - 1) read this height.
     static constexpr float BorderHeight = 6.0f;
     static constexpr float DefaultTileDetailTexture = 92.0f;
+    // No terrain takes a wider map: a file that would be wider is refused
+    // from its length alone, before anything of it is read or allocated.
+    static constexpr int64_t MaxSide = 2049;
+    static constexpr const char* MaxSideMessage =
+        "Maximal terrain size is 2049x2049 (128Mb of video memory is a limitation - force SW emulation if needed)";
 
     tHeightMapResource() = default;
     explicit tHeightMapResource(const ShortString& Params) : tResource(Params) {}
@@ -31,7 +36,8 @@ public:
     virtual float LandscapeHeight(int32_t X, int32_t Y);
 
     // Reads the raw file into HeightData and sets Size from its length:
-    // Size x Size bytes or Size x Size little-endian 16-bit words.
+    // Size x Size bytes or Size x Size little-endian 16-bit words; a side
+    // above MaxSide is fatal before the data is read.
     void LoadRawHeightData(const ShortString& RawFileName);
 
     ShortString HeightMapFileName;

@@ -72,11 +72,11 @@ void tResource::SetFileName(const ShortString& Name) {
 void tResource::LoadFromSource() {
     tZClass LoaderClass;
     Linker->FindFileLoader(GetLoaderName(), FileName, LoaderClass);
-    tZObject* Obj = tZObject::Instantiate(LoaderClass, "");
-    auto* Loader = dynamic_cast<tLoader*>(Obj);
+    tOwned<tZObject> Obj(tZObject::Instantiate(LoaderClass, ""));
+    auto* Loader = dynamic_cast<tLoader*>(Obj.get());
     Logger->Guard(Loader != nullptr, Obj->ClassName() + " isn't a tLoader");
     Loader->Load(*FileSystem->CreateFileReader(FileName, {RF_HALTONERRORS}), *this);
-    DisposeObject(Loader);
+    Obj.reset();
     CacheTo();
 }
 

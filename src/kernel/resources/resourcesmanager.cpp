@@ -40,10 +40,12 @@ tZResourcesManager::~tZResourcesManager() {
 
 tResource* tZResourcesManager::FeedResource(tResource* R, const ShortString& Name, const tResourceCreator& Creator) {
     if (R) return R;
-    R = Creator(Name);
-    R->SetFileName(Name);
-    Resources.AddItem(R->AllocateListItem());
-    return R;
+    // A load cut short by a fatal error that a console line recovers from
+    // leaves nothing behind: the next request for the name loads it afresh.
+    tOwned<tResource> Fresh(Creator(Name));
+    Fresh->SetFileName(Name);
+    Resources.AddItem(Fresh->AllocateListItem());
+    return Fresh.release();
 }
 
 tTextureResource* tZResourcesManager::LoadTexture(const ShortString& Name) {
@@ -83,11 +85,11 @@ tWaveformResource* tZResourcesManager::LoadWaveform(const ShortString& Name) {
 tResource* tZResourcesManager::CreateTexture(const ShortString& Name) {
     tZClass LoaderClass;
     Linker->FindFileLoader("tBitmapLoader", Name, LoaderClass);
-    tZObject* Obj = tZObject::Instantiate(LoaderClass, "");
-    auto* Loader = dynamic_cast<tBitmapLoader*>(Obj);
+    tOwned<tZObject> Obj(tZObject::Instantiate(LoaderClass, ""));
+    auto* Loader = dynamic_cast<tBitmapLoader*>(Obj.get());
     Logger->Guard(Loader != nullptr, Obj->ClassName() + " isn't a tBitmapLoader");
     const TTextureType Type = Loader->EstimateTextureType(*FileSystem->CreateFileReader(Name, {RF_HALTONERRORS}));
-    DisposeObject(Loader);
+    Obj.reset();
     Logger->Guard(Engine && Engine->Renderer, "Render device isn't assigned");
     return Engine->Renderer->CreateTexture(Type);
 }

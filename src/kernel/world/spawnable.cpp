@@ -1,5 +1,7 @@
 #include "kernel/world/spawnable.h"
 
+#include <exception>
+
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/world/world.h"
@@ -18,6 +20,9 @@ tSpawnable::tSpawnable() {
 tSpawnable::tSpawnable(const ShortString& Name) : tRenderable(Name) {}
 
 tSpawnable::~tSpawnable() {
+    // A constructor cut short by a fatal error that a console line recovers
+    // from unwinds before Instantiate could mark the object.
+    if (std::uncaught_exceptions() > 0) return;
     Logger->Guard((ObjectFlags & OBJ_Instanciated) != 0,
                   ClassName() + ": Use Instantiate() instead of direct class instanciation");
 }

@@ -94,5 +94,9 @@ public:
 
     bool PlayingDemo = false;      // a timed demo is playing
     bool LocalHUDVisible = false;  // the GUI console window is open
+    // Set by the engine once its start-up scripts have run: from then on a
+    // fatal error met inside a command unwinds to the console (tLineRecovery)
+    // and is shown as an error; before, it ends the program.
+    bool LinesRecover = false;
 };
 

@@ -1,7 +1,8 @@
 // A small package for the package tests: one new class derived from the
 // built-in tWinTimer, and a patch that replaces tWinTimer itself.
 // PATCH_DATE sets the patch's compilation date (a date older than the
-// built-in class's makes the engine refuse the patch).
+// built-in class's makes the engine refuse the patch). VERSION_NEEDED gives
+// the new class the engine version it was built for.
 
 #include <cstring>
 
@@ -59,6 +60,9 @@ void GetPackage(uint8_t* Record, int32_t Index) {
     tZClass C = Index == 1 ? tPackageTimer::StaticClass() : tPatchedWinTimer::StaticClass();
     C.CompilationDate = Index == 1 ? PackageDate : PATCH_DATE;
     C.Patch = Index == 2;
+#ifdef VERSION_NEEDED
+    if (Index == 1) C.VersionNeeded = VERSION_NEEDED;
+#endif
     WritePackageRecord(Record, C);
 }
 

@@ -4,6 +4,7 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/renderer/globjects.h"
 #include "kernel/renderer/opengl/glerror.h"
 #include "kernel/renderer/va/vagl.h"
 #include "kernel/world/camera.h"
@@ -24,6 +25,14 @@ void LogInfoLog(GLhandleARB Object) {
     Logger->LogP(Text.get());
 }
 
+// Deletes the object, if any, and forgets its handle.
+void DeleteObject(uint32_t& Object) {
+    if (Object == 0) return;
+    glDeleteObjectARB(Object);
+    tGLObjects::Deleted();
+    Object = 0;
+}
+
 GLint ObjectParameter(GLhandleARB Object, GLenum Name) {
     GLint Value = 0;
     glGetObjectParameterivARB(Object, Name, &Value);
@@ -37,21 +46,21 @@ void SetVector(GLint Location, const TVector4& V) {
 }  // namespace
 
 tHLSLProgram::~tHLSLProgram() {
-    for (uint32_t Object : {VertexShader, FragmentShader, ProgramID})
-        if (Object != 0) glDeleteObjectARB(Object);
+    for (uint32_t* Object : {&VertexShader, &FragmentShader, &ProgramID}) DeleteObject(*Object);
 }
 
 uint32_t tHLSLProgram::LoadShader(uint32_t Kind, const ShortString& FileName) {
     ProcTrace trace("tHLSLProgram.LoadShader(" + FileName + ")");
     std::unique_ptr<char[]> Source = FileSystem->LoadTextFile(FileName);
     CheckGLError();
-    const GLhandleARB Shader = glCreateShaderObjectARB(Kind);
+    uint32_t Shader = glCreateShaderObjectARB(Kind);
+    tGLObjects::Made();
     const GLcharARB* Text = Source.get();
     glShaderSourceARB(Shader, 1, &Text, nullptr);
     glCompileShaderARB(Shader);
     const GLint Compiled = ObjectParameter(Shader, GL_OBJECT_COMPILE_STATUS_ARB);
     LogInfoLog(Shader);
-    if (!Compiled) glDeleteObjectARB(Shader);
+    if (!Compiled) DeleteObject(Shader);
     Logger->Guard(Compiled != 0, "Shader wasn't compiled");
     Logger->Log("Checking GL state");
     CheckGLError();
@@ -59,18 +68,20 @@ uint32_t tHLSLProgram::LoadShader(uint32_t Kind, const ShortString& FileName) {
 }
 
 void tHLSLProgram::LoadVertexShaderFromFile(const ShortString& FileName) {
-    if (VertexShader != 0) glDeleteObjectARB(VertexShader);
+    DeleteObject(VertexShader);
     VertexShader = LoadShader(GL_VERTEX_SHADER_ARB, FileName);
 }
 
 void tHLSLProgram::LoadFragmentShaderFromFile(const ShortString& FileName) {
-    if (FragmentShader != 0) glDeleteObjectARB(FragmentShader);
+    DeleteObject(FragmentShader);
     FragmentShader = LoadShader(GL_FRAGMENT_SHADER_ARB, FileName);
 }
 
 void tHLSLProgram::Compile() {
     ProcTrace trace("tHLSLProgram.Compile()");
+    DeleteObject(ProgramID);
     ProgramID = glCreateProgramObjectARB();
+    tGLObjects::Made();
     if (VertexShader != 0) glAttachObjectARB(ProgramID, VertexShader);
     if (FragmentShader != 0) glAttachObjectARB(ProgramID, FragmentShader);
     Logger->Log("Linking program...");

@@ -7,6 +7,7 @@
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/renderer/globjects.h"
 #include "kernel/core/strutils.h"
 #include "kernel/renderer/va/vagl.h"
 #include "libraries/classes/filesystem.h"
@@ -49,7 +50,9 @@ int32_t GetInt32(const uint8_t*& P) {
 tTextureFields::tTextureFields() = default;
 
 tTextureFields::~tTextureFields() {
-    if (TexID != 0) glDeleteTextures(1, &TexID);
+    if (TexID == 0) return;
+    glDeleteTextures(1, &TexID);
+    tGLObjects::Deleted();
 }
 
 uint64_t tTextureFields::PixelBlockSize() const {
@@ -61,7 +64,9 @@ uint64_t tTextureFields::PixelBlockSize() const {
 }
 
 void tTextureFields::GenerateName() {
-    if (TexID == 0) glGenTextures(1, &TexID);
+    if (TexID != 0) return;
+    glGenTextures(1, &TexID);
+    tGLObjects::Made();
 }
 
 void tTextureFields::PrepareUpload() {

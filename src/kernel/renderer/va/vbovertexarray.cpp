@@ -1,6 +1,7 @@
 #include "kernel/renderer/va/vbovertexarray.h"
 
 #include "kernel/core/logger.h"
+#include "kernel/renderer/globjects.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/renderer/va/vagl.h"
@@ -26,6 +27,7 @@ void tGLBuffer::Create(std::size_t Bytes, uint32_t Usage) {
     Delete();
     GLuint Name = 0;
     glGenBuffersARB(1, &Name);
+    tGLObjects::Made();
     ID = Name;
     glBindBufferARB(Target, ID);
     glBufferDataARB(Target, static_cast<GLsizeiptrARB>(Bytes), nullptr, Usage);
@@ -61,6 +63,7 @@ void tGLBuffer::Delete() {
     glBindBufferARB(Target, 0);
     GLuint Name = ID;
     glDeleteBuffersARB(1, &Name);
+    tGLObjects::Deleted();
     ID = 0;
 }
 
