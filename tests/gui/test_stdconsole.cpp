@@ -63,7 +63,7 @@ TEST_F(ConsoleWindowTest, EditsRunsAndRecallsLines) {
     Key(Shift, false);
     EXPECT_EQ(C->TextBuffer, "echo Hi1!");
     Press(Back);
-    Press(37);
+    Press(Back);
     EXPECT_EQ(C->TextBuffer, "echo Hi");
     Press(Enter);
     EXPECT_EQ(C->TextBuffer, "");
