@@ -53,8 +53,10 @@ tCompletionWord WordBeforeCursor(const ShortString& Line, int32_t Cursor) {
     tCompletionWord Word;
     Word.Start = static_cast<int32_t>(WordStart);
 
-    // Which token of its piece the word is, and the piece's command.
+    // Which token of its piece the word is, and the piece's command; the
+    // quote that opens the word is part of its token.
     std::string_view Before = Text.substr(PieceStart, WordStart - PieceStart);
+    if (Quoted && Before.ends_with('"')) Before.remove_suffix(1);
     std::string_view Command;
     int32_t Tokens = 0;
     bool InToken = false;

@@ -14,7 +14,10 @@ void tLineCursor::Place(const ShortString& Line, int32_t Position) {
     FromEnd = Size - std::clamp(Position, 0, Size);
 }
 
+void tLineCursor::Fit(const ShortString& Line) { FromEnd = std::clamp(FromEnd, 0, static_cast<int32_t>(Line.size())); }
+
 bool tLineCursor::Edit(ShortString& Line, uint8_t Key) {
+    Fit(Line);
     const int32_t Cursor = At(Line);
     const auto Size = static_cast<int32_t>(Line.size());
     switch (Key) {
@@ -35,7 +38,8 @@ bool tLineCursor::Edit(ShortString& Line, uint8_t Key) {
     }
 }
 
-ShortString tLineCursor::Typed(const ShortString& Line, char C) const {
+ShortString tLineCursor::Typed(const ShortString& Line, char C) {
+    Fit(Line);
     const auto Cursor = static_cast<std::size_t>(At(Line));
     ShortString Result = Line.substr(0, Cursor);
     Result += C;

@@ -12,13 +12,15 @@
 struct tLineCursor {
     int32_t FromEnd = 0;
 
+    // The cursor kept within Line, which may have become shorter.
+    void Fit(const ShortString& Line);
     // Characters before the cursor.
     int32_t At(const ShortString& Line) const;
     void Place(const ShortString& Line, int32_t At);
     // Applies an editing key to Line; false for any other key.
     bool Edit(ShortString& Line, uint8_t Key);
     // Line with C typed at the cursor.
-    ShortString Typed(const ShortString& Line, char C) const;
+    ShortString Typed(const ShortString& Line, char C);
     // Blanks up to the cursor and the cursor's mark, drawn over the line in a
     // font of even width.
     ShortString Mark(const ShortString& Line) const;
