@@ -102,6 +102,15 @@ write("console", "basics.cfg", b'echo hello; echo "quoted ; text"\nset ShowFPS 1
 write("console", "scripts.cfg", b"exec Scripts\\first.cfg\nPlayDemo Demos\\short.dem\nhelp\nvarlist\n")
 write("console", "vars.cfg", b"toggle ShowFPS\n+ShowFPS\nadd MaxTickRate 5\nunbindall\nversion\nwait 1\necho %nothere\n")
 
+write("history", "two.txt", b"HalvardineHistory 1\nEcho one\nSet ScreenShotDir \"My Shots\"; ScreenShot\n")
+write("history", "crlf.txt", b"HalvardineHistory 1\r\nExec my.cfg\r\n\r\n")
+write("history", "noheader.txt", b"Echo one\n")
+write("history", "long.txt", b"HalvardineHistory 1\n" + b"x" * 300 + b"\n")
+
+write("commandline", "groups.args", b"--no-menu\0+Set\0PlaneChassis\0tPursuitPlane\0+Exec\0my file.cfg")
+write("commandline", "options.args", b"--help\0--version\0-h\0+\0Echo\0a;b")
+write("commandline", "refused.args", b"stray\0--bogus\0+Echo\0a\nQuit")
+
 
 def ase(objects, materials=("Shaders\\plain.shader",), extra=""):
     """An ASE file; objects are (vertices, faces, material reference, lines

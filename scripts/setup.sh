@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config python3
   libsdl2-dev libsdl2-mixer-dev libopenal-dev timgm6mb-soundfont
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-  libfontconfig-dev libfreetype-dev fonts-dejavu-core
+  libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang

@@ -13,7 +13,7 @@
 //   tActor (S), tWeatherConditions (S), tCloudyDay (S), tClearDay (S),
 //   tHellfire (S), tStormyDay (S), tExplosion (S), tLensFlare (S), tWinTimer,
 //   tWinGameEngine, tWindowsTTFManipulator (S), tBitmapLoader, tMeshLoader,
-//   tBMPLoader, tDDSLoader, tZHMLoader, tZSSLoader, tASELoader, tGUILoader,
+//   tBMPLoader, tPNGLoader, tDDSLoader, tZHMLoader, tZSSLoader, tASELoader, tGUILoader,
 //   tGUIAtom, tGUIResponder, tGUIRegion (S), tGUIView (S), tGUIDesktop,
 //   tGUIPanel (S), tGUIBorderPanel (S), tGUIStaticPanel (S),
 //   tGUIVerticalSplitter (S), tGUIHorizontalSplitter (S), tGUIWindow (S),
@@ -55,6 +55,7 @@
 #include "kernel/gui/windowmanager.h"
 #include "kernel/loaders/bitmaploader.h"
 #include "kernel/loaders/bmploader.h"
+#include "kernel/loaders/pngloader.h"
 #include "kernel/loaders/ddsloader.h"
 #include "kernel/loaders/guiloader.h"
 #include "kernel/loaders/scriptloaders.h"
@@ -135,6 +136,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tBitmapLoader::StaticClass());
     AddClass(tMeshLoader::StaticClass());
     AddClass(tBMPLoader::StaticClass());
+    AddClass(tPNGLoader::StaticClass());
     AddClass(tDDSLoader::StaticClass());
     AddClass(tZHMLoader::StaticClass());
     AddClass(tZSSLoader::StaticClass());

@@ -9,8 +9,9 @@
 #include "startup.h"
 
 int main(int argc, char** argv) {
+    // Help, the version and a refused command line need no window, log or data.
+    if (int ExitCode = ReadCommandLine(argc, argv); ExitCode >= 0) return ExitCode;
     InstallCrashHandlers();
-    ReadCommandLine(argc, argv);
     StartUp();
     MainLoop(Engine);
     ShutDown();

@@ -1,6 +1,8 @@
 #include "startup.h"
 
 #include "game/terrain/mipterrain.h"
+#include "kernel/console/histories.h"
+#include "kernel/console/historyfile.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/profiler.h"
@@ -22,6 +24,12 @@ namespace {
 template <class T>
 T* CreateCoreService(const char* Key) {
     return InstantiateClassAs<T>(EngineINI->GetValue("Core", Key));
+}
+
+// The engine console's typed-line history, which outlives the run; none for
+// another console class.
+tCommandsHistory* KeptHistory() {
+    return Console ? dynamic_cast<tCommandsHistory*>(Console->GetCommandsHistory()) : nullptr;
 }
 
 template <class T>
@@ -63,6 +71,7 @@ void StartCoreServices() {
 
 void SaveSession() {
     EngineINI->SaveINI();
+    if (tCommandsHistory* History = KeptHistory()) SaveCommandsHistory(*History);
     // Measured again (and logged) now, as long runs drift from the start-up figure.
     DumpProfileInfo(static_cast<double>(Engine->Timer->GetCyclesPerSecond()), OSSystem->GetOSVersion());
 }
@@ -94,6 +103,7 @@ void StartUp() {
     StartLogging();
     StartBaseServices();
     StartCoreServices();
+    if (tCommandsHistory* History = KeptHistory()) LoadCommandsHistory(*History);
 }
 
 void ShutDown() {

@@ -14,7 +14,8 @@ void StartBaseServices();
 // class the INI file names in its section Core.
 void StartCoreServices();
 
-// Writes the INI file back and the profiler report.
+// Writes the INI file back, the console's typed-line history and the
+// profiler report.
 void SaveSession();
 // Frees EngineVars, Console, Resources, Engine and MathServer, those that exist.
 void FreeCoreServices();

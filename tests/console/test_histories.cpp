@@ -56,10 +56,11 @@ TEST_F(HistoriesTest, CommandHistoryRecallsBackAndForth) {
     EXPECT_EQ(history->MoveBack(), "c");  // the cursor went back to the input line
 
     // A full history drops the oldest line.
-    for (int i = 1; i <= 12; ++i) history->PutCommand("line " + Int2Str(i));
-    EXPECT_EQ(history->GetCommand(1), "line 12");
-    EXPECT_EQ(history->GetCommand(10), "line 3");
-    for (int i = 0; i < 10; ++i) history->MoveBack();
+    constexpr int Full = tCommandsHistory::Capacity;
+    for (int i = 1; i <= Full + 2; ++i) history->PutCommand("line " + Int2Str(i));
+    EXPECT_EQ(history->GetCommand(1), "line " + Int2Str(Full + 2));
+    EXPECT_EQ(history->GetCommand(Full), "line 3");
+    for (int i = 0; i < Full; ++i) history->MoveBack();
     EXPECT_EQ(history->MoveBack(), "line 3");
     tZObject::DisposeObject(history);
 }

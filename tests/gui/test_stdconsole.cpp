@@ -9,6 +9,7 @@
 namespace {
 
 constexpr uint8_t Shift = 16, Back = 8, Enter = 13, Escape = 27, Tab = 9, Up = 38, Down = 40, LeftOf1 = 192;
+constexpr uint8_t PageUp = 33, PageDown = 34, End = 35, Home = 36, Left = 37, Right = 39, Delete = 46;
 
 class ConsoleWindowTest : public GUITest {
 protected:
@@ -63,7 +64,7 @@ TEST_F(ConsoleWindowTest, EditsRunsAndRecallsLines) {
     Key(Shift, false);
     EXPECT_EQ(C->TextBuffer, "echo Hi1!");
     Press(Back);
-    Press(37);
+    Press(Back);
     EXPECT_EQ(C->TextBuffer, "echo Hi");
     Press(Enter);
     EXPECT_EQ(C->TextBuffer, "");
@@ -120,4 +121,53 @@ TEST_F(ConsoleWindowTest, CommandsThatCloseTheConsoleFromItsOwnLine) {
     EXPECT_EQ(View("console"), nullptr);
     EXPECT_FALSE(Console->LocalHUDVisible);
     (void)Tab;
+}
+
+TEST_F(ConsoleWindowTest, EditsAtTheCursorCompletesWithTabAndScrolls) {
+    tGUIStdConsole* C = Open();
+    Type("ECHO WORLD");
+    Press(Home);
+    Press(Left);  // already at the start
+    for (int I = 0; I < 5; ++I) Press(Right);
+    Type("HELLO ");
+    EXPECT_EQ(C->TextBuffer, "echo hello world");
+    Press(End);
+    Press(Right);  // already at the end
+    Press(Back);
+    Press(Home);
+    Press(Delete);
+    EXPECT_EQ(C->TextBuffer, "cho hello worl");
+    Press(Back);  // nothing before the cursor
+    EXPECT_EQ(C->TextBuffer, "cho hello worl");
+    // A recalled line puts the cursor at its end.
+    Press(Escape);
+    Type("ECHO A");
+    Press(Enter);
+    Press(Home);
+    Press(Up);
+    Type("B");
+    EXPECT_EQ(C->TextBuffer, "echo ab");
+
+    // Tab completes instead of closing; a second Tab lists the names.
+    C->SetText("");
+    Type("UNB");
+    Press(Tab);
+    EXPECT_EQ(C->TextBuffer, "UnBind");
+    EXPECT_EQ(C->FRegionState, REGION_MAXIMIZING);
+    const std::size_t Count = ConsoleMessages().size();
+    Press(Tab);
+    ASSERT_EQ(ConsoleMessages().size(), Count + 1);
+    EXPECT_EQ(ConsoleMessages().back(), "UnBind  UnBindAll");
+    Type("A");
+    Press(Tab);
+    EXPECT_EQ(C->TextBuffer, "UnBindAll ");
+
+    // Page Up shows older messages, Page Down comes back; never past either end.
+    for (int I = 0; I < 60; ++I) Console->Display("message " + std::to_string(I));
+    Press(PageUp);
+    EXPECT_EQ(C->ScrollBack, tGUIStdConsole::MaxMessagesShown - 1);
+    for (int I = 0; I < 5; ++I) Press(PageUp);
+    EXPECT_EQ(C->ScrollBack, Console->GetMessagesHistory()->GetTotalMessages() - tGUIStdConsole::MaxMessagesShown);
+    for (int I = 0; I < 6; ++I) Press(PageDown);
+    EXPECT_EQ(C->ScrollBack, 0);
 }

@@ -141,6 +141,10 @@ void tGameRun::AddPackage(const fs::path& Built) {
     fs::copy_file(Built, Work / "Data" / "Packages" / Built.filename());
 }
 
+void tGameRun::AddArguments(const std::vector<std::string>& Words) {
+    for (const std::string& Word : Words) Arguments += " " + Quoted(Word);
+}
+
 void tGameRun::AddDriverStep(const std::string& ShellLine) { DriverSteps.push_back(ShellLine); }
 
 void tGameRun::WaitForDataFile(const std::string& RelativePath, int TimeoutSeconds) {
@@ -151,7 +155,7 @@ void tGameRun::WaitForDataFile(const std::string& RelativePath, int TimeoutSecon
 tGameResult tGameRun::Run(int TimeoutSeconds) {
     std::ostringstream Driver;
     Driver << "cd " << Quoted(Work.string()) << "\n"
-           << "timeout -k 5 " << TimeoutSeconds << " " << Quoted(HALVARDINE_GAME) << " --no-menu > stdout.txt 2> stderr.txt &\n"
+           << "timeout -k 5 " << TimeoutSeconds << " " << Quoted(HALVARDINE_GAME) << " --no-menu" << Arguments << " > stdout.txt 2> stderr.txt &\n"
            << "GAME=$!\n";
     if (!DriverSteps.empty()) {
         Driver << "WINDOW=$(timeout " << WindowSearchSeconds << " xdotool search --sync --onlyvisible --name "

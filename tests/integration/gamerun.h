@@ -68,6 +68,9 @@ public:
     // The drawing tests' package (renderscene/) in Data/Packages/.
     void AddRenderScenePackage() { AddPackage(RENDER_SCENE_PACKAGE); }
 
+    // Words given to the game on its command line.
+    void AddArguments(const std::vector<std::string>& Words);
+
     // A shell line run against the X display while the game runs, in order,
     // once its window exists; $WINDOW holds the window's id.
     void AddDriverStep(const std::string& ShellLine);
@@ -82,6 +85,7 @@ public:
 private:
     std::filesystem::path Work;
     std::vector<std::string> DriverSteps;
+    std::string Arguments;  // quoted for the shell
     bool CapturingSound = false;
 };
 

@@ -66,8 +66,8 @@ TEST(GameGUI, ConsoleOpensWithItsKeyRunsTypedLinesAndRecallsThem) {
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     // Typed once, recalled with the up arrow and run again.
-    EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0000.bmp"));
-    EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0001.bmp"));
+    EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0000.png"));
+    EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0001.png"));
     tScreenImage Shot = R.Screenshot("ScreenShots/console.bmp");
     ASSERT_EQ(Shot.Width, 1024);
     // The console covers the top of the screen down to its input bar.

@@ -123,7 +123,8 @@ void tEngineConsole::PlayDemoC(const ShortString& Args) {
 }
 
 void tEngineConsole::AliasC(const ShortString& Args) {
-    ShortString name = UpCaseStr(GetToken(Args, 1));
+    const ShortString spelling = GetToken(Args, 1);
+    ShortString name = UpCaseStr(spelling);
     ShortString line = GetToken(Args, 2);
     if (name.empty() || line.empty()) {
         DisplayInfoTip("Usage: ALIAS <alias name> <command>");
@@ -135,7 +136,7 @@ void tEngineConsole::AliasC(const ShortString& Args) {
         else static_cast<tAliasCommand*>(existing)->AliasCommand = line;
         return;
     }
-    CommandsList->AddItem(NewObject<tAliasCommand>(name, line)->AllocateListItem());
+    CommandsList->AddItem(NewObject<tAliasCommand>(spelling, line)->AllocateListItem());
 }
 
 void tEngineConsole::VersionC(const ShortString&) {

@@ -14,7 +14,8 @@ int32_t InsideAlias = 0;
 
 }  // namespace
 
-tConsoleCommand::tConsoleCommand(const ShortString& Name, tConsoleProc Proc) : CmdName(Name), CmdProc(Proc) {}
+tConsoleCommand::tConsoleCommand(const ShortString& Name, tConsoleProc Proc)
+    : CmdName(UpCaseStr(Name)), Spelling(Name), CmdProc(Proc) {}
 
 void tConsoleCommand::Exec(const ShortString& Args) { CmdProc(Args); }
 

@@ -32,7 +32,8 @@ public:
     virtual bool Equal(const tConsoleProc& Proc) const;
     virtual bool IsAlias() const { return false; }
 
-    ShortString CmdName;  // upper case
+    ShortString CmdName;   // upper case
+    ShortString Spelling;  // as registered, for completion
     tConsoleProc CmdProc;
 };
 

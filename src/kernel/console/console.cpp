@@ -1,6 +1,9 @@
 #include "kernel/console/console.h"
 
+#include <algorithm>
+
 #include "kernel/console/commandsqueue.h"
+#include "kernel/console/completion.h"
 #include "kernel/console/demoplayers.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -14,11 +17,11 @@ Z_IMPLEMENT_CLASS(tConsole,
     .Operations = {{"Display"}, {"DisplayError"}, {"DisplayInfoTip"}, {"UnbindAll"}, {"IsPlayingDemo"},
                    {"Bind", ZOP_ABSTRACT}, {"Unbind", ZOP_ABSTRACT}, {"DisplayMessage", ZOP_ABSTRACT},
                    {"RegisterCommand", ZOP_ABSTRACT}, {"UnRegisterCommand", ZOP_ABSTRACT},
-                   {"GetMessagesHistory", ZOP_ABSTRACT}, {"GetCommandsHistory", ZOP_ABSTRACT}})
+                   {"GetMessagesHistory", ZOP_ABSTRACT}, {"GetCommandsHistory", ZOP_ABSTRACT}, {"CompleteLine"}})
 Z_IMPLEMENT_CLASS(tEngineConsole,
     .Operations = {{"Tick"}, {"RenderFrame"}, {"SendKey"}, {"SendCommand"}, {"QueryCommand"}, {"Bind"}, {"Unbind"},
                    {"DisplayMessage"}, {"RegisterCommand"}, {"UnRegisterCommand"}, {"GetMessagesHistory"},
-                   {"GetCommandsHistory"}},
+                   {"GetCommandsHistory"}, {"CompleteLine"}},
     .Published = {ZPublished<&tEngineConsole::PostInit>("PostInit")})
 
 namespace {
@@ -46,6 +49,13 @@ bool ConsoleFontIsWide() {
 void tConsole::UnbindAll() {
     for (int key = 0; key <= 255; ++key) Unbind(static_cast<uint8_t>(key));
 }
+
+void tConsole::RunTypedLine(const ShortString& Line) {
+    DisplayInfoTip("/" + Line);
+    SendCommand(Line, true);
+}
+
+tCompletion tConsole::CompleteLine(const ShortString& Line, int32_t Cursor) { return {Line, Cursor, {}}; }
 
 // ---- tEngineConsole --------------------------------------------------------
 
@@ -196,7 +206,7 @@ void tEngineConsole::RegisterCommand(const ShortString& Name, tConsoleProc Proc)
         DisposeObject(existing);
     }
     Logger->Guard(existing == nullptr, "Duplicate command registration: " + Name);
-    CommandsList->AddItem(NewObject<tConsoleCommand>(UpCaseStr(Name), Proc)->AllocateListItem());
+    CommandsList->AddItem(NewObject<tConsoleCommand>(Name, Proc)->AllocateListItem());
 }
 
 void tEngineConsole::UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) {
@@ -211,3 +221,11 @@ void tEngineConsole::UnRegisterCommand(const ShortString& Name, tConsoleProc Pro
 tConsoleMessagesHistory* tEngineConsole::GetMessagesHistory() { return MessagesHistory; }
 
 tConsoleCommandsHistory* tEngineConsole::GetCommandsHistory() { return CommandsHistory; }
+
+tCompletion tEngineConsole::CompleteLine(const ShortString& Line, int32_t Cursor) {
+    Cursor = std::clamp(Cursor, 0, static_cast<int32_t>(Line.size()));
+    const tCompletionWord Word = WordBeforeCursor(Line, Cursor);
+    if (!Word.TakesFileName) return CompleteFromNames(Line, Cursor, Word.Start, ConsoleNames(*CommandsList, EngineVars));
+    const ShortString Typed = Line.substr(static_cast<std::size_t>(Word.Start), static_cast<std::size_t>(Cursor - Word.Start));
+    return CompleteFromNames(Line, Cursor, Word.Start, FileSystem ? FileNamesFor(Typed, *FileSystem) : std::vector<ShortString>{});
+}

@@ -43,6 +43,9 @@ public:
     void UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) override;
     tConsoleMessagesHistory* GetMessagesHistory() override;
     tConsoleCommandsHistory* GetCommandsHistory() override;
+    // From the commands, aliases and variables; after "Exec", "PlayDemo" and
+    // "AddGUI", from the file names of the virtual file system.
+    tCompletion CompleteLine(const ShortString& Line, int32_t Cursor) override;
 
     // 1-based position of the first ";" outside double quotes, 0 if none.
     static int32_t FindCommandSeparator(const ShortString& Line);

@@ -1,6 +1,7 @@
 #pragma once
 // The console's bounded histories: the last 100 messages for display and the
-// last 10 typed lines for recall. Fixed rings, nothing allocated per entry.
+// last 64 typed lines for recall, which outlive the run in a file of the data
+// directory. Fixed rings, nothing allocated per entry.
 
 #include <cstdint>
 
@@ -31,7 +32,7 @@ private:
 class tCommandsHistory : public tConsoleCommandsHistory {
     Z_DECLARE_CLASS(tCommandsHistory, tConsoleCommandsHistory)
 public:
-    static constexpr int32_t Capacity = 10;
+    static constexpr int32_t Capacity = 64;
 
     tCommandsHistory();
     void PutCommand(const ShortString& Line) override;
@@ -41,9 +42,11 @@ public:
     ShortString MoveForward() override;
     // The n-th most recent line (1 = the newest).
     ShortString GetCommand(int32_t N) const;
+    // How many lines it holds.
+    int32_t GetTotalCommands() const { return TotalCommands; }
 
 private:
-    ShortString History[Capacity];  // slots 1..10 seen from outside
+    ShortString History[Capacity];  // slots 1..Capacity seen from outside
     int32_t TotalCommands = 0;
     int32_t Head = Capacity;
     int32_t Offset = 0;  // how far back the recall cursor stands; 0 = the input line

@@ -148,6 +148,7 @@ int32_t tEngineVarsManager::SetVarInternal(const ShortString& Name, const void* 
     tVarDefinition& d = VarDefs[TotalVarDefs++];
     d = tVarDefinition{};
     d.VarName = name;
+    d.Spelling = Name;
     d.VarHash = hash;
     d.ValueType = Type;
     d.Modified = true;

@@ -1,19 +1,92 @@
 #include "kernel/core/commandline.h"
 
+#include <cstdio>
 #include <string_view>
+
+#include "kernel/core/engineversion.h"
 
 TCommandLine CommandLine;
 
-void ReadCommandLine(int argc, const char* const* argv) {
-    CommandLine = TCommandLine{};
-    for (int i = 1; i < argc; ++i) {
-        std::string_view Arg = argv[i];
-        if (Arg == "--no-menu") {
-            CommandLine.SkipMenu = true;
-        } else if (Arg.starts_with('+')) {
-            CommandLine.ConsoleLines.emplace_back(Arg.substr(1));
-        } else if (!CommandLine.ConsoleLines.empty()) {
-            CommandLine.ConsoleLines.back().append(" ").append(Arg);
+namespace {
+
+// The word as one token of a console line.
+std::string AsToken(std::string_view Word) {
+    const bool Splits = Word.find_first_of(" \t;") != std::string_view::npos;
+    if (!Splits || Word.find('"') != std::string_view::npos) return std::string(Word);
+    return "\"" + std::string(Word) + "\"";
+}
+
+// Bytes below 32 other than the tab would end or break the console line.
+bool HasControlCharacter(std::string_view Word) {
+    for (char C : Word)
+        if (static_cast<unsigned char>(C) < 32 && C != '\t') return true;
+    return false;
+}
+
+}  // namespace
+
+tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
+    tCommandLineResult R;
+    bool InGroup = false;
+    auto Refuse = [&R](std::string Why) {
+        R.Action = tCommandLineAction::Refuse;
+        R.Error = std::move(Why);
+        return R;
+    };
+    for (const std::string& Arg : Args) {
+        const std::string_view Word = Arg;
+        if (HasControlCharacter(Word)) return Refuse("control character in argument");
+        if (Word.starts_with("--") || Word == "-h") {
+            InGroup = false;
+            if (Word == "--no-menu") R.Options.SkipMenu = true;
+            else if (Word == "--help" || Word == "-h") R.Action = tCommandLineAction::ShowHelp;
+            else if (Word == "--version") {
+                if (R.Action != tCommandLineAction::ShowHelp) R.Action = tCommandLineAction::ShowVersion;
+            } else return Refuse("unknown option " + Arg);
+        } else if (Word.starts_with('+')) {
+            InGroup = true;
+            R.Options.ConsoleLines.push_back(AsToken(Word.substr(1)));
+        } else if (InGroup) {
+            std::string& Line = R.Options.ConsoleLines.back();
+            if (!Line.empty()) Line += ' ';
+            Line += AsToken(Word);
+        } else {
+            return Refuse("unexpected argument " + Arg + " (console lines start with +)");
         }
+        if (InGroup && R.Options.ConsoleLines.back().size() > MaxCommandLineGroup)
+            return Refuse("console line longer than " + std::to_string(MaxCommandLineGroup) + " characters");
     }
+    // "+" alone with nothing after it asks for nothing.
+    std::erase_if(R.Options.ConsoleLines, [](const std::string& Line) { return Line.empty(); });
+    return R;
+}
+
+std::string CommandLineUsage(const std::string& Program) {
+    return "Usage: " + Program + " [options] [+command [arguments]]...\n"
+           "\n"
+           "Options:\n"
+           "  --no-menu    start straight into the match, without the main menu\n"
+           "  --help, -h   show this help and exit\n"
+           "  --version    show the engine's version and exit\n"
+           "\n"
+           "Each + group is a console line, run after the start-up scripts as if typed:\n"
+           "  " + Program + " +Set PlaneChassis tPursuitPlane +Exec my.cfg\n";
+}
+
+int ReadCommandLine(int argc, const char* const* argv) {
+    std::string Program = argc > 0 && argv[0] && *argv[0] ? std::string(argv[0]) : std::string("halvardine");
+    Program.erase(0, Program.find_last_of('/') + 1);
+    std::vector<std::string> Args;
+    for (int I = 1; I < argc; ++I) Args.emplace_back(argv[I]);
+    tCommandLineResult R = ParseCommandLine(Args);
+    CommandLine = std::move(R.Options);
+    switch (R.Action) {
+        case tCommandLineAction::Run: return -1;
+        case tCommandLineAction::ShowHelp: std::fputs(CommandLineUsage(Program).c_str(), stdout); return 0;
+        case tCommandLineAction::ShowVersion: std::printf("%s\n", EngineBanner); return 0;
+        case tCommandLineAction::Refuse:
+            std::fprintf(stderr, "%s: %s\n\n%s", Program.c_str(), R.Error.c_str(), CommandLineUsage(Program).c_str());
+            return 2;
+    }
+    return -1;
 }

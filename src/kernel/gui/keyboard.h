@@ -11,9 +11,15 @@ inline constexpr uint8_t KEY_TAB = 9;
 inline constexpr uint8_t KEY_RETURN = 13;
 inline constexpr uint8_t KEY_SHIFT = 16;
 inline constexpr uint8_t KEY_ESCAPE = 27;
+inline constexpr uint8_t KEY_PRIOR = 33;  // Page Up
+inline constexpr uint8_t KEY_NEXT = 34;   // Page Down
+inline constexpr uint8_t KEY_END = 35;
+inline constexpr uint8_t KEY_HOME = 36;
 inline constexpr uint8_t KEY_LEFT = 37;
 inline constexpr uint8_t KEY_UP = 38;
+inline constexpr uint8_t KEY_RIGHT = 39;
 inline constexpr uint8_t KEY_DOWN = 40;
+inline constexpr uint8_t KEY_DELETE = 46;
 inline constexpr uint8_t KEY_LEFTOF1 = 192;  // the key left of "1", VK_COMMA2
 
 // The character Key types, 0 when it types none.

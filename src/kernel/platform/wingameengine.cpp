@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "kernel/console/commands.h"
+#include "kernel/core/commandline.h"
 #include "kernel/core/engineversion.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -103,6 +104,8 @@ void tWinGameEngine::InitGame() {
     Console->RegisterCommand("ObjectStats", ConsoleProc<&tWinGameEngine::ObjectStatsC>(this));
     RunStartUpScript("StdConfig\\console.cfg");
     Console->LinesRecover = true;
+    // The command line's "+" groups, as if typed once the start-up scripts ran.
+    for (const std::string& Line : CommandLine.ConsoleLines) Console->RunTypedLine(Line);
     Logger->Log("Startup took " + Flt2Str(Timer->GetSeconds() - StartTime) + " seconds");
     ExecutionTime = 0;  // start-up time is not replayed as updates
 }

@@ -6,6 +6,7 @@
 // show messages; the implementation is tEngineConsole (kernel/console/).
 
 #include <cstdint>
+#include <vector>
 
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
@@ -57,6 +58,15 @@ public:
     virtual ShortString MoveForward() = 0;
 };
 
+// What Tab makes of a line: the word that ends at the cursor completed as far
+// as the names matching it agree, and those names as they were spelled when
+// registered (none: nothing matched, the line is as it was).
+struct tCompletion {
+    ShortString Line;
+    int32_t Cursor = 0;
+    std::vector<ShortString> Matches;
+};
+
 class tExec : public tInputDevice {
     Z_DECLARE_CLASS(tExec, tInputDevice)
 public:
@@ -72,6 +82,8 @@ public:
     void DisplayInfoTip(const ShortString& Msg) { DisplayMessage(Msg, CMSG_INFOTIP); }
     void UnbindAll();
     bool IsPlayingDemo() const { return PlayingDemo; }
+    // A line the player gave: shown as "/" + line, then run.
+    void RunTypedLine(const ShortString& Line);
 
     virtual void Bind(uint8_t Key, const ShortString& CommandLine) = 0;
     virtual void Unbind(uint8_t Key) = 0;
@@ -91,6 +103,9 @@ public:
     virtual void UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
     virtual tConsoleMessagesHistory* GetMessagesHistory() = 0;
     virtual tConsoleCommandsHistory* GetCommandsHistory() = 0;
+    // Tab in a typed line at the Cursor (0 = before the first character). This
+    // console completes nothing.
+    virtual tCompletion CompleteLine(const ShortString& Line, int32_t Cursor);
 
     bool PlayingDemo = false;      // a timed demo is playing
     bool LocalHUDVisible = false;  // the GUI console window is open

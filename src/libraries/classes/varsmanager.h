@@ -19,7 +19,8 @@ constexpr int MaxVarDefs = 1024;
 constexpr int VarValueBytes = 256;  // the largest value: a string, length byte first
 
 struct tVarDefinition {
-    ShortString VarName;  // upper case
+    ShortString VarName;   // upper case
+    ShortString Spelling;  // as first set, for completion
     int32_t VarHash = 0;  // StrHash(VarName)
     tVarType ValueType = VT_BOOLEAN;
     uint8_t Value[VarValueBytes] = {};  // the stored bytes of the current value

@@ -34,9 +34,9 @@ tGUIInputLine::tGUIInputLine(const ShortString& Params)
 void tGUIInputLine::Render() {
     tGUIButton::Render();
     const bool CursorShown = Editable && static_cast<int32_t>(BlinkTime / CursorBlinkSeconds) % 2 == 0;
-    ShortString Shown = TextBuffer;
-    if (CursorShown) Shown += '_';
-    OutTextXY(X + 4, Y + (H - TextLineHeight) / 2, Shown, InputTextColour);
+    const int32_t TextY = Y + (H - TextLineHeight) / 2;
+    OutTextXY(X + 4, TextY, TextBuffer, InputTextColour);
+    if (CursorShown) OutTextXY(X + 4, TextY, Cursor.Mark(TextBuffer), InputTextColour);
 }
 
 TGUIMessage tGUIInputLine::GUI_Timer(float DeltaSeconds) {
@@ -56,16 +56,15 @@ bool tGUIInputLine::GUI_Key(uint8_t Key, bool Pressed) {
     tGUIButton::GUI_Key(Key, Pressed);
     if (!Pressed) return false;
     if (Key == KEY_ESCAPE) return true;
-    if (Key == KEY_BACK || Key == KEY_LEFT) {
-        if (!TextBuffer.empty()) TextBuffer = TextBuffer.substr(0, TextBuffer.size() - 1);
-    } else if (IsCharacterKey(Key) && Editable) {
-        ShortString Candidate = TextBuffer;
-        Candidate += KeyCharacter(Key, ShiftHeld());
-        if (Validator.IsValid(Candidate)) {
-            TextBuffer = Candidate;
-            if (!FBindedConsoleVariable.empty() && EngineVars) EngineVars->SetVar(FBindedConsoleVariable, TextBuffer);
-        }
+    const ShortString Before = TextBuffer;
+    // Moving the cursor and deleting work on a line that is not editable too.
+    if (!Cursor.Edit(TextBuffer, Key) && IsCharacterKey(Key) && Editable) {
+        const ShortString Candidate = Cursor.Typed(TextBuffer, KeyCharacter(Key, ShiftHeld()));
+        if (Validator.IsValid(Candidate)) TextBuffer = Candidate;
     }
+    // The bound variable follows every change, deletions included.
+    if (TextBuffer != Before && !FBindedConsoleVariable.empty() && EngineVars)
+        EngineVars->SetVar(FBindedConsoleVariable, TextBuffer);
     return false;
 }
 
@@ -74,10 +73,7 @@ bool tGUIConsoleInputBar::GUI_Key(uint8_t Key, bool Pressed) {
     // The line is emptied before it runs: the command may close this bar.
     const ShortString Line = TextBuffer;
     TextBuffer.clear();
-    if (Console) {
-        Console->DisplayInfoTip("/" + Line);
-        Console->SendCommand(Line, true);
-    }
+    if (Console) Console->RunTypedLine(Line);
     return false;
 }
 

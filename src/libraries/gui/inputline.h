@@ -1,9 +1,10 @@
 #pragma once
-// Text entry: the input line widget (typed characters, Backspace, an optional
-// console variable it writes), the console input bar that runs its line on
+// Text entry: the input line widget (typed characters edited at a cursor, an
+// optional console variable it writes), the console input bar that runs its line on
 // Enter, and the history list that shows the console's latest messages.
 
 #include "libraries/gui/button.h"
+#include "libraries/gui/lineediting.h"
 
 // Decides whether a text may become the line.
 class tValidator {
@@ -32,6 +33,7 @@ public:
     int32_t CursorBlink = 0;  // timer steps since the cursor last changed
     tValidator Validator;
     bool Editable = true;
+    tLineCursor Cursor;
 
 private:
     float BlinkTime = 0;

@@ -1,5 +1,8 @@
 #include "libraries/gui/stdconsole.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "kernel/core/engineversion.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -86,14 +89,17 @@ void tGUIStdConsole::Render() {
     if (!Console) return;
 
     tConsoleMessagesHistory* History = Console->GetMessagesHistory();
-    const int32_t Shown = std::min(History->GetTotalMessages(), MaxMessagesShown);
+    // Messages that came while scrolled back keep the page where it is shown.
+    ScrollBack = std::clamp(ScrollBack, 0, std::max(0, History->GetTotalMessages() - MaxMessagesShown));
+    const int32_t Shown = std::min(History->GetTotalMessages() - ScrollBack, MaxMessagesShown);
     tConsoleMessage Msg;
     for (int32_t I = 1; I <= Shown; ++I) {
-        History->GetMessage(I, Msg);
+        History->GetMessage(I + ScrollBack, Msg);
         OutTextXY(4, MessagesBottom - TextLineHeight * I - C_Position, Msg.Msg, Msg.MsgColor);
     }
     const int32_t BarTextY = TextBarTop + 1 - C_Position;
-    OutTextXY(4, BarTextY, ">" + TextBuffer + "_", InputColour);
+    OutTextXY(4, BarTextY, ">" + TextBuffer, InputColour);
+    OutTextXY(4, BarTextY, " " + Cursor.Mark(TextBuffer), InputColour);
     const ShortString Version = EngineBuildVersion;
     OutTextXY(GUIScreenWidth() - TitleCharWidth * (static_cast<int32_t>(Version.size()) + 1), BarTextY, Version,
               GUIVersionColour);
@@ -106,9 +112,7 @@ void tGUIStdConsole::SetLine(const ShortString& Line) {
 
 void tGUIStdConsole::TypeCharacter(uint8_t Key) {
     if (static_cast<int32_t>(TextBuffer.size()) >= MaxLineLength()) return;
-    ShortString Line = TextBuffer;
-    Line += KeyCharacter(Key, ShiftHeld());
-    SetLine(Line);
+    SetLine(Cursor.Typed(TextBuffer, KeyCharacter(Key, ShiftHeld())));
 }
 
 void tGUIStdConsole::RunLine() {
@@ -117,21 +121,58 @@ void tGUIStdConsole::RunLine() {
     const ShortString Line = TextBuffer.substr(Start);
     // Stored and cleared before it runs: the command may close this window.
     SetLine("");
+    ScrollBack = 0;
     if (Line.empty() || !Console) return;
     Console->GetCommandsHistory()->PutCommand(Line);
-    Console->DisplayInfoTip("/" + Line);
-    Console->SendCommand(Line, true);
+    Console->RunTypedLine(Line);
+}
+
+void tGUIStdConsole::Complete() {
+    if (!Console) return;
+    const tCompletion C = Console->CompleteLine(TextBuffer, Cursor.At(TextBuffer));
+    if (ListOnNextTab && C.Matches.size() > 1) ListMatches(C.Matches);
+    SetLine(C.Line);
+    Cursor.Place(TextBuffer, C.Cursor);
+    ListOnNextTab = C.Matches.size() > 1;
+}
+
+void tGUIStdConsole::ListMatches(const std::vector<ShortString>& Matches) {
+    ShortString Row;
+    for (const ShortString& Name : Matches) {
+        if (!Row.empty() && Row.size() + 2 + Name.size() > ListedLineLength) {
+            Console->Display(Row);
+            Row.clear();
+        }
+        if (!Row.empty()) Row += "  ";
+        Row += Name;
+    }
+    if (!Row.empty()) Console->Display(Row);
+    ScrollBack = 0;
+}
+
+void tGUIStdConsole::Scroll(int32_t Messages) {
+    if (!Console) return;
+    const int32_t Most = std::max(0, Console->GetMessagesHistory()->GetTotalMessages() - MaxMessagesShown);
+    ScrollBack = std::clamp(ScrollBack + Messages, 0, Most);
 }
 
 bool tGUIStdConsole::GUI_Key(uint8_t Key, bool Pressed) {
     // The mouse belongs to the regions below the console.
     if (IsMouseKey(Key)) return true;
     if (!Pressed || !OwnsConsole) return false;
+    const bool TabBefore = std::exchange(ListOnNextTab, false);
+    ShortString Edited = TextBuffer;
+    if (Cursor.Edit(Edited, Key)) {
+        if (Edited != TextBuffer) SetLine(Edited);
+        return false;
+    }
     switch (Key) {
-        case KEY_BACK:
-        case KEY_LEFT:
-            if (!TextBuffer.empty()) SetLine(TextBuffer.substr(0, TextBuffer.size() - 1));
+        case KEY_TAB:
+            ListOnNextTab = TabBefore;
+            Complete();
             break;
+        case KEY_PRIOR: Scroll(MaxMessagesShown - 1); break;
+        case KEY_NEXT: Scroll(1 - MaxMessagesShown); break;
         case KEY_RETURN:
             if (!TextBuffer.empty()) RunLine();
             break;
@@ -139,10 +180,15 @@ bool tGUIStdConsole::GUI_Key(uint8_t Key, bool Pressed) {
             if (!TextBuffer.empty()) SetLine("");
             else CloseConsoleC("");
             break;
-        case KEY_TAB:
         case KEY_LEFTOF1: CloseConsoleC(""); break;
-        case KEY_UP: if (Console) TextBuffer = Console->GetCommandsHistory()->MoveBack(); break;
-        case KEY_DOWN: if (Console) TextBuffer = Console->GetCommandsHistory()->MoveForward(); break;
+        case KEY_UP:
+        case KEY_DOWN: {
+            if (!Console) break;
+            tConsoleCommandsHistory* History = Console->GetCommandsHistory();
+            TextBuffer = Key == KEY_UP ? History->MoveBack() : History->MoveForward();
+            Cursor.FromEnd = 0;
+            break;
+        }
         default:
             if (IsCharacterKey(Key)) TypeCharacter(Key);
             break;

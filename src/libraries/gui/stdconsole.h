@@ -2,12 +2,15 @@
 // The drop-down console: a translucent panel that slides down from the top of
 // the screen, shows the latest console messages in their colours, an input
 // line with a prompt and a cursor, and the engine's version. While open it
-// takes every keyboard key, so nothing typed reaches the game; Enter runs the
-// line, the arrows recall earlier lines, Escape clears the line or closes the
-// console, Tab and the key left of "1" close it.
+// takes every keyboard key, so nothing typed reaches the game. The line edits
+// at its cursor (lineediting.h); Enter runs it, Up and Down recall earlier
+// lines, Tab completes the word before the cursor (a second Tab lists the
+// names it could be), Page Up and Page Down scroll the messages, Escape
+// clears the line or closes the console, the key left of "1" closes it.
 
 #include "kernel/gui/guiquad.h"
 #include "kernel/gui/view.h"
+#include "libraries/gui/lineediting.h"
 
 class tShaderResource;
 
@@ -21,6 +24,8 @@ public:
     static constexpr int32_t TextBarBottom = 428;
     static constexpr int32_t MessagesBottom = 400;
     static constexpr int32_t MaxMessagesShown = 25;
+    // Names listed per message line by a second Tab.
+    static constexpr std::size_t ListedLineLength = 96;
 
     explicit tGUIStdConsole(const ShortString& Params);
     ~tGUIStdConsole() override;
@@ -42,11 +47,18 @@ public:
     tGUIQuad TextBarGeometry;
     TMatrix4 CT = IdentityMatrix4;
     int32_t C_Position = ClosedPosition;
+    tLineCursor Cursor;
+    int32_t ScrollBack = 0;  // messages scrolled away below the shown page
 
 private:
     void RunLine();
     void TypeCharacter(uint8_t Key);
     void SetLine(const ShortString& Line);
+    void Complete();
+    void ListMatches(const std::vector<ShortString>& Matches);
+    void Scroll(int32_t Messages);
+
+    bool ListOnNextTab = false;  // the last key was a Tab that left several names
 
     // Only the first console window owns "CloseConsole" and the console's
     // visibility flag; a second one closes at once.
