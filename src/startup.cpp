@@ -5,6 +5,7 @@
 #include "kernel/core/profiler.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/winossystem.h"
+#include "kernel/platform/options.h"
 #include "kernel/vfs/filesystem.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/console.h"
@@ -59,6 +60,7 @@ void StartCoreServices() {
 }
 
 void SaveSession() {
+    StoreOptions();
     EngineINI->SaveINI();
     // Measured again (and logged) now, as long runs drift from the start-up figure.
     DumpProfileInfo(static_cast<double>(Engine->Timer->GetCyclesPerSecond()), OSSystem->GetOSVersion());

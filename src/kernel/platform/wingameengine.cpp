@@ -11,6 +11,7 @@
 #include "kernel/core/strutils.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/ossystem.h"
+#include "kernel/platform/options.h"
 #include "kernel/platform/winviewport.h"
 #include "kernel/vfs/filemapper.h"
 #include "kernel/vfs/inifile.h"
@@ -42,6 +43,7 @@ tWinGameEngine::tWinGameEngine() {
     ProcTrace trace("tWinGameEngine.Init()");
     LogBanner();
     RunStartUpScript("StdConfig\\engine.cfg");
+    ApplySavedOptions();
     EngineActive = false;
     ActiveSubsystems = 0;
     EngineTime = 0;
@@ -116,7 +118,7 @@ void tWinGameEngine::Tick(float DeltaSeconds) {
         ExecutionTime = MaxReplaySeconds;
     }
     // A paused engine still consumes the steps, but its subsystems stand still.
-    const float Step = EnginePaused ? 0.0f : UpdateStep;
+    const float Step = EnginePaused || MenuPaused ? 0.0f : UpdateStep;
     int32_t Updates = 0;
     while (ExecutionTime > UpdateStep) {
         ExecutionTime -= UpdateStep;

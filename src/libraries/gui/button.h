@@ -32,6 +32,9 @@ public:
     void GUI_MouseLeft(const TPoint& P, bool Pressed) override;
     void GUI_MouseOutside(const TPoint& P) override;
     void GUI_CaptureChanged() override;
+    // Reached by the keyboard: Enter and Space click it.
+    bool TakesKeyboardFocus() override { return FCommandsUsed > 0; }
+    bool GUI_Key(uint8_t Key, bool Pressed) override;
 
     tShaderResource* NormalShader = nullptr;
     tShaderResource* HighlightShader = nullptr;
