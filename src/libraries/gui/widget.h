@@ -19,6 +19,8 @@ public:
     explicit tGUIWidget(const ShortString& Params);
 
     bool TakesKeyboardFocus() override { return true; }
+    // Widgets keep their place among their siblings (the keyboard's order).
+    bool CanFocus() override { return false; }
     bool IsRegionDraggable() override { return false; }
     bool IsRegionSizeable() override { return false; }
     bool ContainsRightCorner(TPoint P) override { return false; }
