@@ -17,7 +17,7 @@ printf '\nSet MaxTickRate 60\n' >> "$work/Data/StdConfig/console.cfg"
 
 cat > "$work/measure.sh" <<'SCRIPT'
 cd "$1"
-"$2" > stdout.txt 2> stderr.txt &
+"$2" --no-menu > stdout.txt 2> stderr.txt &
 game=$!
 timeout 60 sh -c 'until grep -q "Startup took" engine.log 2>/dev/null; do sleep 0.1; done'
 sleep 1

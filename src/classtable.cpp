@@ -33,7 +33,8 @@
 //   tPursuitPlane, tBiplane, tGUIAboutBox, tGUI3DModel, tMipTerrain,
 //   tHeightMapResource, tParticleProjectile, tShellProjectile,
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
-//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck.
+//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck;
+//   ours: tGUIKeyBindingList (S).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -86,10 +87,15 @@
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/gui/button.h"
+#include "libraries/gui/framing.h"
+#include "libraries/gui/keybindings.h"
 #include "libraries/gui/inputline.h"
 #include "libraries/gui/label.h"
+#include "libraries/gui/lists.h"
 #include "libraries/gui/panel.h"
+#include "libraries/gui/ranges.h"
 #include "libraries/gui/stdconsole.h"
+#include "libraries/gui/toggles.h"
 #include "libraries/effects/aftermath.h"
 #include "libraries/effects/explosion.h"
 #include "libraries/effects/lensflare.h"
@@ -149,12 +155,25 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tGUIView::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIDesktop::StaticClass());
     AddClass(tGUIPanel::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIBorderPanel::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIStaticPanel::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIVerticalSplitter::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIHorizontalSplitter::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIWindow::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIIcon::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIButton::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIPushButton::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIRadioButton::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIRadioGroup::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUICheckBox::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIStaticWidget::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIInputLine::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIVerticalScroller::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUISpinBox::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIComboBox::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIListBox::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIComboListBox::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIGauge::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIConsoleHistory::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIConsoleInputBar::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIStdConsole::StaticClass(CT_SpawnableConstructor));
@@ -208,4 +227,6 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
     AddClass(tSplash::StaticClass(CT_SpawnableConstructor));
     AddClass(tBurningWreck::StaticClass(CT_SpawnableConstructor));
+    // Classes of our own beyond the table above.
+    AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
 }

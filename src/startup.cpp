@@ -8,6 +8,7 @@
 #include "kernel/core/profiler.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/winossystem.h"
+#include "kernel/platform/options.h"
 #include "kernel/vfs/filesystem.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/console.h"
@@ -70,6 +71,7 @@ void StartCoreServices() {
 }
 
 void SaveSession() {
+    StoreOptions();
     EngineINI->SaveINI();
     if (tCommandsHistory* History = KeptHistory()) SaveCommandsHistory(*History);
     // Measured again (and logged) now, as long runs drift from the start-up figure.

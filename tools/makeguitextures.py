@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Writes the GUI's textures into Data/Interface/Textures: the console's
 translucent panel and text bar, window body, caption and resize grip, the
-three push-button looks, the input line, the plain panel and the three soft
-mouse cursors. 32-bit BMPs (alpha in the fourth byte), power-of-two sizes.
+three push-button looks, the input line, the plain panel, the three soft
+mouse cursors and the widgets' pieces (check box, radio, gauge, scroller,
+spin box, list, combo arrow, border, focus frame, splitter bar, the aircraft
+icons). 32-bit BMPs (alpha in the fourth byte), power-of-two sizes. The
+widgets' surface shaders go to Data/Interface/Shaders.
 
     python3 tools/makeguitextures.py
 """
@@ -11,6 +14,7 @@ import struct
 from pathlib import Path
 
 OUT = Path(__file__).resolve().parent.parent / "Data" / "Interface" / "Textures"
+SHADERS = OUT.parent / "Shaders"
 
 
 def write_bmp(name, width, height, pixel):
@@ -97,6 +101,109 @@ CROSS = [(16, 1), (22, 8), (18, 8), (18, 14), (24, 14), (24, 10), (31, 16), (24,
          (8, 14), (14, 14), (14, 8), (10, 8)]
 
 
+def write_shader(name, comment):
+    """An orthographic, alpha-blended GUI shader over Textures/<name>.bmp."""
+    (SHADERS / (name + ".shader")).write_text(
+        "!!ZSS1.1\n; " + comment + "\nSurfaceShader\n{\n  Projection ZPR_ORTHOGRAPHIC\n  Texture0\n  {\n"
+        "    File Interface\\Textures\\" + name + ".bmp\n  }\n  Blend\n  {\n"
+        "    BlendFunc GL_SRC_ALPHA GL_ONE_MINUS_SRC_ALPHA\n  }\n  Enable\n  {\n    ColorWrites\n  }\n}\n")
+
+
+FRAME = (0.55, 0.62, 0.72, 1.0)
+DARK = (0.05, 0.06, 0.09, 0.92)
+AMBER = (1.0, 0.78, 0.30, 1.0)
+
+
+def box(inner, edge=FRAME, size=16):
+    def pixel(x, y):
+        return edge if x in (0, size - 1) or y in (0, size - 1) else inner(x, y)
+    return pixel
+
+
+def check_mark(x, y):
+    # Two strokes: down from (3, 8) to (6, 12), up to (13, 4).
+    cx, cy = x + 0.5, y + 0.5
+    d1 = abs((cy - 8) - (cx - 3) * 4 / 3) if 3 <= cx <= 6.5 else 9
+    d2 = abs((cy - 12) + (cx - 6) * 8 / 7) if 6 <= cx <= 13 else 9
+    return AMBER if min(d1, d2) < 1.3 else DARK
+
+
+def ring(filled):
+    def pixel(x, y):
+        r = math.hypot(x + 0.5 - 8, y + 0.5 - 8)
+        if 5.5 <= r <= 7.5:
+            return FRAME
+        if r < 5.5:
+            return AMBER if filled and r < 3.5 else DARK
+        return (0, 0, 0, 0)
+    return pixel
+
+
+def triangle(points, colour=AMBER, back=(0.22, 0.26, 0.34, 1.0)):
+    def pixel(x, y):
+        if x in (0, 15) or y in (0, 15):
+            return FRAME
+        return colour if inside_polygon(x + 0.5, y + 0.5, points) else back
+    return pixel
+
+
+def ridges(x, y):
+    on = (y // 2) % 3 == 0 and 2 <= x <= 5
+    return (0.75, 0.70, 0.56, 1.0) if on else (0.30, 0.36, 0.46, 1.0)
+
+
+def plane(wings):
+    """A top view of an aircraft on a round badge; wings: spans (y, half width, depth)."""
+    def pixel(x, y):
+        cx, cy = x + 0.5, y + 0.5
+        r = math.hypot(cx - 32, cy - 32)
+        if r > 31:
+            return (0, 0, 0, 0)
+        body = abs(cx - 32) < 3.5 and 10 <= cy <= 54
+        tail = abs(cx - 32) < 10 and 48 <= cy <= 53
+        wing = any(abs(cx - 32) < hw and wy <= cy <= wy + d for wy, hw, d in wings)
+        if body or tail or wing:
+            return (0.95, 0.90, 0.78, 1.0)
+        return mix((0.20, 0.32, 0.50, 1.0), (0.08, 0.12, 0.22, 1.0), r / 31) if r < 29.5 else FRAME
+    return pixel
+
+
+def widgets():
+    write_bmp("checkbox.bmp", 16, 16, box(lambda x, y: DARK))
+    write_bmp("checkbox_on.bmp", 16, 16, box(check_mark))
+    write_bmp("radio.bmp", 16, 16, ring(False))
+    write_bmp("radio_on.bmp", 16, 16, ring(True))
+    write_bmp("gauge.bmp", 64, 16, lambda x, y: FRAME if x in (0, 63) or y in (0, 15) else DARK)
+    write_bmp("gauge_fill.bmp", 64, 16, vertical((1.0, 0.86, 0.45, 0.95), (0.85, 0.52, 0.12, 0.95), 16))
+    write_bmp("scroller.bmp", 16, 64, lambda x, y: FRAME if x in (0, 15) else DARK)
+    write_bmp("scroller_thumb.bmp", 16, 16, box(lambda x, y: (0.85, 0.72, 0.42, 1.0)))
+    write_bmp("spinbox.bmp", 64, 16, lambda x, y: FRAME if y in (0, 15) or x in (0, 63) else DARK)
+    write_bmp("spin_down.bmp", 16, 16, triangle([(10, 4), (10, 12), (5, 8)]))
+    write_bmp("spin_up.bmp", 16, 16, triangle([(6, 4), (6, 12), (11, 8)]))
+    # Stretched over whole lists: no frame, which would blur into a gradient.
+    write_bmp("list.bmp", 64, 64, vertical((0.06, 0.08, 0.12, 0.92), (0.03, 0.04, 0.07, 0.94), 64))
+    write_bmp("list_selection.bmp", 64, 16, vertical((0.30, 0.45, 0.66, 0.95), (0.18, 0.28, 0.46, 0.95), 16))
+    write_bmp("combo_arrow.bmp", 16, 16, triangle([(4, 6), (12, 6), (8, 11)]))
+    write_bmp("border.bmp", 8, 8, lambda x, y: FRAME)
+    write_bmp("focus.bmp", 8, 8, lambda x, y: AMBER)
+    write_bmp("splitter.bmp", 8, 64, ridges)
+    # The biplane: two long wings; the pursuit plane: one swept-looking pair.
+    write_bmp("icon_biplane.bmp", 64, 64, plane([(20, 26, 6), (30, 24, 5)]))
+    write_bmp("icon_pursuit.bmp", 64, 64, plane([(24, 22, 9)]))
+    for name, comment in [
+            ("checkbox", "A check box, not ticked."), ("checkbox_on", "A ticked check box."),
+            ("radio", "A radio button, not chosen."), ("radio_on", "A chosen radio button."),
+            ("gauge", "A gauge's track."), ("gauge_fill", "The filled part of a gauge."),
+            ("scroller", "A vertical scroller's track."), ("scroller_thumb", "A vertical scroller's thumb."),
+            ("spinbox", "A spin box's value field."), ("spin_down", "A spin box's step-down arrow."),
+            ("spin_up", "A spin box's step-up arrow."), ("list", "A list's backdrop."),
+            ("list_selection", "The chosen row of a list."), ("combo_arrow", "A combo box's drop-down arrow."),
+            ("border", "A border panel's frame."), ("focus", "The frame around the focused widget."),
+            ("splitter", "A splitter's bar."), ("icon_biplane", "The biplane's icon."),
+            ("icon_pursuit", "The pursuit plane's icon.")]:
+        write_shader(name, comment)
+
+
 def main():
     OUT.mkdir(parents=True, exist_ok=True)
     write_bmp("console.bmp", 64, 64, console)
@@ -112,6 +219,7 @@ def main():
     write_bmp("cursor_arrow.bmp", 32, 32, cursor(ARROW))
     write_bmp("cursor_move.bmp", 32, 32, cursor(CROSS))
     write_bmp("cursor_resize.bmp", 32, 32, cursor(DOUBLE))
+    widgets()
 
 
 if __name__ == "__main__":

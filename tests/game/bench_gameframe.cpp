@@ -52,7 +52,7 @@ std::string Driver(const fs::path& Work) {
     S << "cd '" << Work.string() << "'\n"
       << "mark() { echo \"$1 $(cut -d' ' -f1 /proc/uptime)\" >> marks.txt; }\n"
       << "timeout -k 5 60 env HALVARDINE_FRAME_ALLOCATIONS=frames.txt LD_PRELOAD='" << FRAME_ALLOCATIONS_LIBRARY
-      << "' '" << HALVARDINE_GAME << "' > stdout.txt 2> stderr.txt &\n"
+      << "' '" << HALVARDINE_GAME << "' --no-menu > stdout.txt 2> stderr.txt &\n"
       << "GAME=$!\n"
       << "WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^Halvardine 3D Engine$' | head -n 1)\n"
       << "xdotool mousemove --window $WINDOW 512 384\n"
@@ -61,7 +61,7 @@ std::string Driver(const fs::path& Work) {
       << "sleep " << Calm << "; mark fire\n"
       << "xdotool mousedown 1; sleep " << Firing << "; xdotool mouseup 1; mark released\n"
       << "sleep " << ShotsFlying << "; mark end\n"
-      << "xdotool key Escape\n"
+      << "xdotool key F10\n"
       << "wait $GAME\n";
     return S.str();
 }

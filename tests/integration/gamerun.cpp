@@ -155,7 +155,7 @@ void tGameRun::WaitForDataFile(const std::string& RelativePath, int TimeoutSecon
 tGameResult tGameRun::Run(int TimeoutSeconds) {
     std::ostringstream Driver;
     Driver << "cd " << Quoted(Work.string()) << "\n"
-           << "timeout -k 5 " << TimeoutSeconds << " " << Quoted(HALVARDINE_GAME) << " --no-menu" << Arguments << " > stdout.txt 2> stderr.txt &\n"
+           << "timeout -k 5 " << TimeoutSeconds << " " << Quoted(HALVARDINE_GAME) << (WithMenu ? "" : " --no-menu") << Arguments << " > stdout.txt 2> stderr.txt &\n"
            << "GAME=$!\n";
     if (!DriverSteps.empty()) {
         Driver << "WINDOW=$(timeout " << WindowSearchSeconds << " xdotool search --sync --onlyvisible --name "

@@ -52,6 +52,9 @@ public:
 
     // The game's own level, as the game starts it.
     void UseGameLevel();
+    // The game starts with its main menu, as a player sees it (otherwise
+    // "--no-menu" starts straight into the match).
+    void ShowMainMenu() { WithMenu = true; }
 
     // Files below Data/ ("test.dem", "StdConfig/console.cfg").
     void WriteDataFile(const std::string& RelativePath, const std::string& Contents);
@@ -87,6 +90,7 @@ private:
     std::vector<std::string> DriverSteps;
     std::string Arguments;  // quoted for the shell
     bool CapturingSound = false;
+    bool WithMenu = false;
 };
 
 inline bool Contains(const std::string& Text, const std::string& Part) { return Text.find(Part) != std::string::npos; }

@@ -75,7 +75,7 @@ TEST(GameFreeCamera, PlacedByVariablesFlownByKeysAndSeenThrough) {
     Game.AddDriverStep("xdotool keydown Insert; sleep 0.4; xdotool keyup Insert; sleep 0.2");
     Game.AddDriverStep("xdotool key F5");
     Game.WaitForDataFile("ScreenShots/flown.bmp");
-    Game.AddDriverStep("xdotool key Escape");
+    Game.AddDriverStep("xdotool key F10");
     const tGameResult R = Game.Run(60);
     ASSERT_EQ(R.ExitCode, 0) << R.Stderr << R.Stdout;
 

@@ -59,10 +59,10 @@ TEST(GameGUI, ConsoleOpensWithItsKeyRunsTypedLinesAndRecallsThem) {
     Game.AddDriverStep("xdotool key Up Return; sleep 0.5");
     Game.AddDriverStep("xdotool type --delay 40 'echo Typed'; xdotool key Return; sleep 0.3");
     Game.AddDriverStep("xdotool type --delay 40 'screenshot console.bmp'; xdotool key Return; sleep 0.5");
-    // Escape would quit the game, but the open console takes it: it empties
-    // the line, then closes the console. The next one reaches the game.
+    // The open console takes Escape: it empties the line, then closes the
+    // console. F10 then quits.
     Game.AddDriverStep("xdotool type 'junk'; xdotool key Escape; xdotool key Escape; sleep 0.6");
-    Game.AddDriverStep("xdotool key Escape");
+    Game.AddDriverStep("xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     // Typed once, recalled with the up arrow and run again.
@@ -111,7 +111,7 @@ GUIObject "tGUIWindow" { Param "0.6 0.1 0.3 0.3 Other" }
     DragStep(506, 404, 556, 454);  // by the corner: to 357 x 280
     Game.AddDriverStep("xdotool key F6; sleep 0.3");
     DragStep(300, 185, 351, 185);  // the right edge 4 pixels short of the other window: docks
-    Game.AddDriverStep("xdotool key F7; sleep 0.3; xdotool key Escape");
+    Game.AddDriverStep("xdotool key F7; sleep 0.3; xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
 
@@ -149,7 +149,7 @@ TEST(GameGUI, ModelViewerTurnsTheBiplaneInsideItsWindowWhereverItGoes) {
                        "sleep 0.2; xdotool mousemove 500 370; sleep 0.3; xdotool mouseup 1; sleep 0.3");
     Game.AddDriverStep("xdotool mousemove 766 700; sleep 0.3; xdotool mousedown 1; sleep 0.2; xdotool mousemove 866 720;"
                        "sleep 0.2; xdotool mousemove 966 740; sleep 0.3; xdotool mouseup 1; sleep 0.3");
-    Game.AddDriverStep("xdotool mousemove 10 750; sleep 0.3; xdotool key F7; sleep 0.3; xdotool key Escape");
+    Game.AddDriverStep("xdotool mousemove 10 750; sleep 0.3; xdotool key F7; sleep 0.3; xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     EXPECT_TRUE(Contains(R.Stdout + R.EngineLog, "Objects left: 0"));

@@ -28,7 +28,7 @@ TEST(GameInput, KeyBindingsFireFromRealKeyPresses) {
         Game.AddDriverStep(std::string("xdotool key ") + Key);
         Game.AddDriverStep("sleep 0.2");
     }
-    Game.AddDriverStep("xdotool key Escape");  // the data's own binding for "Quit"
+    Game.AddDriverStep("xdotool key F10");  // the data's own binding for "Quit"
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     for (const char* File : {"f5.bmp", "k.bmp", "digit5.bmp", "space.bmp"})
@@ -86,7 +86,7 @@ TEST(GameInput, FocusLossPausesTheEngine) {
     Game.AddDriverStep("xdotool windowfocus --sync $(xdotool search --sync --name '^xmessage$' | head -n 1)");
     Game.AddDriverStep("sleep 0.3; xdotool key --window $WINDOW F7; sleep 0.3");
     Game.AddDriverStep("kill $OTHER; xdotool windowfocus --sync $WINDOW; sleep 0.3");
-    Game.AddDriverStep("xdotool key F7; sleep 0.3; xdotool key Escape");
+    Game.AddDriverStep("xdotool key F7; sleep 0.3; xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     EXPECT_TRUE(R.DataFileExists("ScreenShots/paused.bmp"));

@@ -112,7 +112,7 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     Game.AddDriverStep("xdotool mousedown 1; sleep 0.3; xdotool key F11");
     Game.WaitForDataFile("ScreenShots/railing.bmp");
     Game.AddDriverStep("xdotool mouseup 1; sleep 0.5");
-    Game.AddDriverStep("xdotool key Escape");
+    Game.AddDriverStep("xdotool key F10");
     const tGameResult R = Game.Run(120);
     ASSERT_EQ(R.ExitCode, 0) << R.Stderr << R.Stdout;
     EXPECT_TRUE(Contains(R.Stdout, "Objects left: 0")) << R.Stdout;

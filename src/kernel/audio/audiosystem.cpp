@@ -1,6 +1,7 @@
 #include "kernel/audio/audiosystem.h"
 
 #include <AL/al.h>
+#include <SDL2/SDL_mixer.h>
 
 #include <algorithm>
 
@@ -8,6 +9,7 @@
 #include "kernel/audio/streamplayers.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "libraries/classes/engine.h"
 #include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tAudioSystem, .Operations = {{"Tick"}, {"RenderFrame"}, {"CreateSource"}, {"CreateWaveform"},
@@ -56,7 +58,24 @@ void tAudioSystem::LogOpenALStrings() {
     Logger->Log("OpenAL extensions: " + Text(AL_EXTENSIONS));
 }
 
-void tAudioSystem::Tick(float DeltaSeconds) { Output.Advance(DeltaSeconds); }
+void tAudioSystem::Tick(float DeltaSeconds) {
+    Output.Advance(DeltaSeconds);
+    ApplyVolumes();
+}
+
+// The options' volumes, in percent: effects through the listener's gain,
+// music through the mixer's music volume (which a new stream resets).
+void tAudioSystem::ApplyVolumes() {
+    if (!Engine) return;
+    const tEngineConfiguration& C = Engine->EngineConfig;
+    const int32_t Effects = std::clamp(C.EffectsVolume, 0, 100);
+    if (Effects != AppliedEffectsVolume && Output.Context) {
+        alListenerf(AL_GAIN, static_cast<float>(Effects) / 100.0f);
+        AppliedEffectsVolume = Effects;
+    }
+    const int Music = std::clamp(C.MusicVolume, 0, 100) * MIX_MAX_VOLUME / 100;
+    if (this->Music.Opened && Mix_VolumeMusic(-1) != Music) Mix_VolumeMusic(Music);
+}
 
 tAudioSource* tAudioSystem::CreateSource(const ShortString& FileName) {
     tWaveformResource* Waveform = Resources->LoadWaveform(FileName);

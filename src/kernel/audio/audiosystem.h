@@ -30,6 +30,7 @@ public:
     // The listener stays put: sources are heard at full volume wherever they are.
     void UpdateListener(tCamera*) override {}
     void StopModule() override;
+    void ApplyVolumes();
 
     // Sources and buffers report here as they come and go.
     void AddSource(tSource* S) { Sources.push_back(S); }
@@ -43,6 +44,7 @@ public:
 
     tOpenALOutput Output;       // the OpenAL device and context
     tMusicOutput Music;         // SDL2_mixer
+    int32_t AppliedEffectsVolume = -1;
     tStreamPlayer* Stream = nullptr;  // the music playing, or none
 
 protected:

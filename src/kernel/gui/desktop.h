@@ -24,8 +24,12 @@ public:
     bool IsRegionSizeable() override { return false; }
     bool CanFocus() override { return false; }
     virtual void RenderCursor();
+    // A frame around the widget that has the keyboard focus.
+    void RenderFocusFrame(tGUIRegion* R);
 
     tGUIQuad CursorGeometry;
+    tGUIQuad FocusEdges[4];
+    tShaderResource* FocusShader = nullptr;
     tShaderResource* ArrowCursorShader = nullptr;
     tShaderResource* MoveCursorShader = nullptr;
     tShaderResource* ResizeCursorShader = nullptr;

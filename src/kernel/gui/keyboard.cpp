@@ -55,5 +55,5 @@ bool IsCharacterKey(uint8_t Key) { return Tables.Plain[Key] != 0; }
 
 bool ShiftHeld() {
     tWindowManager* WM = GUIWindowManager();
-    return WM && WM->Keys[KEY_SHIFT];
+    return WM && WM->IsKeyHeld(KEY_SHIFT);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "libraries/classes/guiatom.h"
+#include "libraries/classes/guimanager.h"
 
 // Screen pixels, origin at the top left.
 struct TPoint {
@@ -25,7 +26,6 @@ enum TRegionState : int32_t {
 };
 enum TDockingType : int32_t { DOCKING_MOVE = 0, DOCKING_RESIZE = 1 };
 enum TDirection : int32_t { DIR_UP = 0, DIR_DOWN = 1 };
-enum TCursorForm : int32_t { CFORM_NOCURSOR = 0, CFORM_ARROW = 1, CFORM_CORNERRESIZE = 2, CFORM_MOVE = 3 };
 
 // The engine's key codes of the mouse events.
 inline constexpr uint8_t KEY_LBUTTON = 1;

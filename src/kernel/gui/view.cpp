@@ -14,7 +14,7 @@
 Z_IMPLEMENT_CLASS(tGUIView,
     .Operations = {{"BindConsoleVariable"}, {"BindConsoleCommand"}, {"AddTextItem"}, {"CenterTextHorizontal"},
                    {"IsKeyFiltered"}, {"GetKeyFilter"}, {"CanFocus"}, {"SetText"}, {"SetFont"},
-                   {"SetKeyFilter"}, {"OutTextXY"}, {"ExecuteCommandsStack"}})
+                   {"SetKeyFilter"}, {"OutTextXY"}, {"ExecuteCommandsStack"}, {"TakesKeyboardFocus"}})
 
 namespace {
 

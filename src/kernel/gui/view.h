@@ -42,6 +42,9 @@ public:
     virtual bool IsKeyFiltered(uint8_t Key) { return FKeyFilter.test(Key); }
     virtual const std::bitset<256>& GetKeyFilter() { return FKeyFilter; }
     virtual bool CanFocus() { return true; }
+    // Whether the view is a widget that the keyboard reaches by Up, Down and
+    // Tab (and a click) and then drives with the arrows, Enter and Space.
+    virtual bool TakesKeyboardFocus() { return false; }
     virtual void SetText(const ShortString& Text) { TextBuffer = Text; }
     // A font of the render device's font class: "face width height [I] [U] [S]".
     virtual void SetFont(const ShortString& Name);

@@ -1,15 +1,21 @@
 #include "kernel/gui/windowmanager.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/stream.h"
 #include "kernel/core/strutils.h"
 #include "kernel/gui/desktop.h"
+#include "kernel/gui/flightkeys.h"
+#include "kernel/gui/keyboard.h"
 #include "kernel/gui/view.h"
 #include "kernel/loaders/guiloader.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/objects/registry.h"
 #include "kernel/vfs/inifile.h"
+#include "libraries/gui/gamemenu.h"
 #include "libraries/classes/audiosource.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
@@ -21,7 +27,7 @@
 Z_IMPLEMENT_CLASS(tWindowManager,
     .Operations = {{"Tick"}, {"RenderFrame"}, {"SetCapture"}, {"ReleaseCapture"}, {"SetCursorForm"},
                    {"SetTopmostRegion"}, {"IsRegionTopmost"}, {"GetCursorForm"}, {"GetDockableViewsList"},
-                   {"RegisterView"}, {"UnRegisterView"}},
+                   {"RegisterView"}, {"UnRegisterView"}, {"HoldsInput"}},
     .Published = {ZPublished<&tWindowManager::PostInit>("PostInit")})
 
 tGUIView* tViewsList::GetView(int32_t I) const { return static_cast<tGUIView*>(GetObject(I)); }
@@ -42,6 +48,7 @@ tWindowManager::tWindowManager() {
     DockableViewsList = new tViewsList;
     ClosingViewsList = new tAtomsList;
     RecheckMouse = false;
+    Menu = new tGameMenu(*this);
 }
 
 tWindowManager::~tWindowManager() {
@@ -50,6 +57,7 @@ tWindowManager::~tWindowManager() {
     // The desktop's views leave the lists as they go, so it goes first.
     if (Desktop) DisposeObject(Desktop);
     if (Sound) DisposeObject(Sound);
+    delete Menu;
     if (Engine && Engine->Viewport && Engine->Viewport->GetInputDevice() == this)
         Engine->Viewport->SetInputDevice(OldInputDevice);
     // At shutdown the console is gone before the engine disposes its GUI.
@@ -86,6 +94,7 @@ void tWindowManager::ForgetRegion(const tGUIAtom* Region) {
     for (tGUIRegion** R : {&TopmostRegion, &ActiveRegion, &CapturedRegion, &RegionBeenSized, &RegionBeenDragged})
         if (*R == Region) *R = nullptr;
     if (KeyboardFocus == Region) KeyboardFocus = nullptr;
+    if (FocusedView == Region) FocusedView = nullptr;
 }
 
 tGUIView* tWindowManager::FindView(const ShortString& ID) {
@@ -144,9 +153,14 @@ bool tWindowManager::LoadGUIFile(const ShortString& Name) {
         tOwned<tZObject> Loader(tZObject::Instantiate(C, ""));
         List = static_cast<tUserInterfaceLoader*>(Loader.get())->LoadGUI(*Stream);
     }
+    // A new window takes the focus with its first widget.
+    tGUIView* Focus = nullptr;
+    for (int32_t I = 1; I <= List->GetTotalItems() && !Focus; ++I) Focus = FirstFocusable(List->GetAtom(I));
     if (Desktop) Desktop->AddChildList(List);
     else List->DeallocateAllItems();
     delete List;
+    if (Focus && Desktop) FocusedView = Focus;
+    UpdateInputOwnership();
     for (int32_t I = 1; I <= GlobalViewsList->GetTotalItems(); ++I) GlobalViewsList->GetView(I)->Update();
     return true;
 }
@@ -203,6 +217,72 @@ void tWindowManager::Tick(float DeltaSeconds) {
         }
     }
     PurgeViews();
+    UpdateInputOwnership();
+}
+
+bool tWindowManager::HoldsInput() {
+    if (!Desktop) return false;
+    for (int32_t I = 1; I <= Desktop->GetChildsNumber(); ++I) {
+        auto* R = static_cast<tGUIRegion*>(Desktop->GetChild(I));
+        if (R->FVisible && !ClosingViewsList->IsItemOnList(R)) return true;
+    }
+    return false;
+}
+
+void tWindowManager::UpdateInputOwnership() {
+    const bool Held = HoldsInput();
+    if (Held == InputHeld) return;
+    InputHeld = Held;
+    // Keys held when a window opens are let go in the game; keys held when
+    // the last one closes stay up until pressed again, so nothing jumps.
+    if (Held) std::fill(std::begin(Keys), std::end(Keys), false);
+    if (Engine && Engine->Viewport) Engine->Viewport->SetPointerHeld(Held);
+}
+
+TCursorForm tWindowManager::ShownCursorForm() {
+    if (InputHeld) return CursorForm;
+    if (Engine && (Engine->EnginePaused || Engine->MenuPaused)) return CFORM_ARROW;
+    return GameCursor;
+}
+
+tGUIView* tWindowManager::FirstFocusable(tGUIAtom* Root) {
+    if (!Root || !Root->DynamicCast(&tGUIView::ClassInfo)) return nullptr;
+    auto* V = static_cast<tGUIView*>(Root);
+    if (!V->FVisible) return nullptr;
+    if (V->TakesKeyboardFocus()) return V;
+    for (int32_t I = 1; I <= V->GetChildsNumber(); ++I)
+        if (tGUIView* F = FirstFocusable(V->GetChild(I))) return F;
+    return nullptr;
+}
+
+namespace {
+
+// The visible widgets under Root that take the focus, depth first.
+void CollectFocusable(tGUIAtom* Root, tGUIView** Out, int32_t& Count, int32_t Max) {
+    if (!Root->DynamicCast(&tGUIView::ClassInfo)) return;
+    auto* V = static_cast<tGUIView*>(Root);
+    if (!V->FVisible) return;
+    if (V->TakesKeyboardFocus() && Count < Max) Out[Count++] = V;
+    for (int32_t I = 1; I <= V->GetChildsNumber(); ++I) CollectFocusable(V->GetChild(I), Out, Count, Max);
+}
+
+}  // namespace
+
+void tWindowManager::MoveFocus(int32_t Step) {
+    if (!Desktop || Desktop->GetChildsNumber() == 0) return;
+    // The window: the desktop child that holds the focus, or the newest one.
+    tGUIAtom* Window = Desktop->GetChild(Desktop->GetChildsNumber());
+    for (tGUIAtom* A = FocusedView; A && A != Desktop; A = A->GetParentAtom())
+        if (A->GetParentAtom() == Desktop) Window = A;
+    constexpr int32_t MaxWidgets = 128;
+    tGUIView* Widgets[MaxWidgets];
+    int32_t Count = 0;
+    CollectFocusable(Window, Widgets, Count, MaxWidgets);
+    if (Count == 0) return;
+    int32_t Current = -1;
+    for (int32_t I = 0; I < Count; ++I)
+        if (Widgets[I] == FocusedView) Current = I;
+    FocusedView = Current < 0 ? Widgets[Step > 0 ? 0 : Count - 1] : Widgets[(Current + Step + Count) % Count];
 }
 
 void tWindowManager::PurgeViews() {
@@ -235,6 +315,7 @@ void tWindowManager::RenderFrame() {
     R->BeginTransform(ZFT_REPLACE, &IdentityMatrix4);
     Desktop->RenderHierarchy();
     if (TopmostRegion) TopmostRegion->RenderTopmostRegion();
+    if (FocusedView && InputHeld) Desktop->RenderFocusFrame(FocusedView);
     Desktop->RenderCursor();
     R->EndTransform(ZFT_REPLACE);
 }
@@ -244,11 +325,29 @@ void tWindowManager::RenderFrame() {
 tGUIRegion* tWindowManager::TargetOf(uint8_t Key) {
     if (CapturedRegion) return CapturedRegion;
     if (KeyboardFocus && !IsMouseKey(Key)) return KeyboardFocus;
+    if (FocusedView && !IsMouseKey(Key)) return FocusedView;
     return ActiveRegion;
 }
 
+void tWindowManager::RefreshGameKey(uint8_t Code) {
+    bool Down = false;
+    for (int K = 1; K < 256 && !Down; ++K) Down = HeldKeys[K] && GameKeyMap[K] == Code;
+    Keys[Code] = Down && !InputHeld;
+}
+
+namespace {
+
+constexpr uint8_t KeyTab = 9, KeyUp = 38, KeyDown = 40;
+
+}  // namespace
+
 void tWindowManager::SendKey(uint8_t Key, bool Pressed) {
-    tGUIManager::SendKey(Key, Pressed);
+    // The viewport wrote the raw key into the game's table: the table gets
+    // the code the game sees for it instead, and nothing while a window is open.
+    HeldKeys[Key] = Pressed;
+    BuildFlightKeyMap(GameKeyMap);
+    RefreshGameKey(Key);
+    if (GameKeyMap[Key] != 0) RefreshGameKey(GameKeyMap[Key]);
     // A button goes to the region under the pointer now, not where the last
     // tick saw it.
     if (IsMouseKey(Key)) CheckMouse();
@@ -262,11 +361,17 @@ void tWindowManager::SendKey(uint8_t Key, bool Pressed) {
     // Keys held in the game are released there, whoever takes the release.
     if (!Pressed && OldInputDevice) OldInputDevice->SendKey(Key, false);
 
+    // Presses the GUI leaves go on to the console's bindings; the game's key
+    // table and the free camera ignore them while a window is open.
+    const bool PassOn = Pressed && OldInputDevice;
     tGUIRegion* T = TargetOf(Key);
     if (!T) {
-        if (Pressed && OldInputDevice) OldInputDevice->SendKey(Key, true);
+        if (PassOn) OldInputDevice->SendKey(Key, true);
         return;
     }
+    if (Pressed && IsMouseKey(Key) && T->DynamicCast(&tGUIView::ClassInfo) &&
+        static_cast<tGUIView*>(T)->TakesKeyboardFocus())
+        FocusedView = static_cast<tGUIView*>(T);
     if (T->GetParentAtom() && Pressed) {
         if (!IsRegionTopmost(T) && T->GetParentAtom() != TopmostRegion) TopmostRegion = nullptr;
         if (T->DynamicCast(&tGUIView::ClassInfo) && static_cast<tGUIView*>(T)->CanFocus()) T->GetParentAtom()->ToFront(T);
@@ -274,9 +379,14 @@ void tWindowManager::SendKey(uint8_t Key, bool Pressed) {
     RouteMouseButton(T, Key, Pressed);
 
     if (!T->GUI_Key(Key, Pressed)) return;
+    // Up, Down and Tab that the widget leaves move the focus in its window.
+    if (Pressed && InputHeld && !KeyboardFocus && (Key == KeyUp || Key == KeyDown || Key == KeyTab)) {
+        MoveFocus(Key == KeyUp || (Key == KeyTab && IsKeyHeld(KEY_SHIFT)) ? -1 : 1);
+        return;
+    }
     const bool Filtered = T->DynamicCast(&tGUIView::ClassInfo) && static_cast<tGUIView*>(T)->IsKeyFiltered(Key);
     // Releases already went on above.
-    if (!Filtered && Pressed && OldInputDevice) OldInputDevice->SendKey(Key, true);
+    if (!Filtered && PassOn) OldInputDevice->SendKey(Key, true);
 }
 
 void tWindowManager::RouteMouseButton(tGUIRegion* T, uint8_t Key, bool Pressed) {

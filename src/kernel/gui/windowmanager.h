@@ -12,6 +12,7 @@
 #include "libraries/classes/guimanager.h"
 
 class tAudioSource;
+class tGameMenu;
 class tGUIDesktop;
 class tGUIRegion;
 class tGUIView;
@@ -38,6 +39,8 @@ public:
     void Tick(float DeltaSeconds) override;
     void RenderFrame() override;
     void SendKey(uint8_t Key, bool Pressed) override;
+    // A view other than the desktop is open (and visible).
+    bool HoldsInput() override;
 
     virtual void SetCapture(tGUIRegion* Region) { CapturedRegion = Region; }
     virtual void ReleaseCapture() { CapturedRegion = nullptr; }
@@ -45,6 +48,9 @@ public:
     virtual void SetTopmostRegion(tGUIRegion* Region) { TopmostRegion = Region; }
     virtual bool IsRegionTopmost(const tGUIRegion* Region) { return Region == TopmostRegion; }
     virtual TCursorForm GetCursorForm() { return CursorForm; }
+    // The cursor drawn now: the GUI's while a window is open, the arrow while
+    // the game stands still, otherwise the one the game asked for.
+    TCursorForm ShownCursorForm();
     virtual tViewsList* GetDockableViewsList() { return DockableViewsList; }
     virtual void RegisterView(tGUIView* View);
     virtual void UnRegisterView(tGUIView* View);
@@ -63,6 +69,14 @@ public:
     // The first registered view with the given ID, or nullptr.
     tGUIView* FindView(const ShortString& ID);
     tGUIDesktop* GetDesktop() { return Desktop; }
+    // The widget that takes the arrow keys, Enter and Space (framed on screen).
+    tGUIView* GetFocusedView() { return FocusedView; }
+    void SetFocusedView(tGUIView* View) { FocusedView = View; }
+    // Moves the focus to the next (Step 1) or previous (-1) widget of the
+    // window that has it, wrapping around.
+    void MoveFocus(int32_t Step);
+    // Whether Key is held down now, whatever the game's key table says.
+    bool IsKeyHeld(uint8_t Key) const { return HeldKeys[Key]; }
     // Plays a sound of the interface (a button's click). The manager keeps
     // the source, so the sound outlives the view that asked for it.
     void PlaySound(const ShortString& FileName);
@@ -97,8 +111,20 @@ private:
     tGUIRegion* TargetOf(uint8_t Key);
     void RouteMouseButton(tGUIRegion* T, uint8_t Key, bool Pressed);
     void UpdateCursorForm();
+    // Brings the game's key table, the pointer and the pause in line with
+    // whether a window is open.
+    void UpdateInputOwnership();
+    // The game's key table entry Code from the keys held now.
+    void RefreshGameKey(uint8_t Code);
+    // The first widget under Root that takes the focus, depth first.
+    tGUIView* FirstFocusable(tGUIAtom* Root);
 
     tGUIView* KeyboardFocus = nullptr;
+    tGUIView* FocusedView = nullptr;
+    bool HeldKeys[256] = {};      // every key as it is now
+    uint8_t GameKeyMap[256] = {};  // key -> the code the game sees for it
+    bool InputHeld = false;       // as UpdateInputOwnership last saw it
     tAudioSource* Sound = nullptr;  // owned
+    tGameMenu* Menu = nullptr;      // owned
     ShortString SoundFile;          // what Sound plays
 };

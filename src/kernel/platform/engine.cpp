@@ -4,6 +4,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/gui/flightkeys.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/timer.h"
@@ -40,6 +41,13 @@ void tEngine::RegisterConfigurationVars() {
     EngineVars->RegisterVar("MaxTickRate", EngineConfig.MaxTickRate);
     EngineVars->RegisterVar("ShowFPS", EngineConfig.ShowFPS);
     EngineVars->RegisterVar("EnginePaused", EnginePaused);
+    EngineVars->RegisterVar("EffectsVolume", EngineConfig.EffectsVolume);
+    EngineVars->RegisterVar("MusicVolume", EngineConfig.MusicVolume);
+    EngineVars->RegisterVar("MouseSensitivity", EngineConfig.MouseSensitivity);
+    RegisterFlightKeyVars();
+    // The viewport binds it to its own field when it comes; until then the
+    // variable keeps the default (or what a script and the options set).
+    if (!EngineVars->IsVarDefined("InvertMouse")) EngineVars->SetVar("InvertMouse", true);
 }
 
 // "FirstRun" keeps the build that first ran here; "RunsCount" counts every start.

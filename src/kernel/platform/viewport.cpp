@@ -10,11 +10,13 @@ Z_IMPLEMENT_CLASS(tViewport,
                    {"AttachRenderDevice"}, {"DetachRenderDevice"}, {"SetInputDevice"},
                    {"CenterMouse", ZOP_ABSTRACT}, {"GetInputDevice"}, {"GetMouseCursorInfo"},
                    {"GetViewportWidth"}, {"GetViewportHeight"}, {"GetDeviceContext"},
-                   {"GetWindow", ZOP_ABSTRACT}, {"RenderFrame"}})
+                   {"GetWindow", ZOP_ABSTRACT}, {"SetPointerHeld"}, {"RenderFrame"}})
 
 tViewport::tViewport(tViewportParams* Params) {
     ProcTrace trace("tViewport.Init()");
     MouseCursorInfo.InvertMouse = true;
+    // What the scripts and the options chose before the window existed stays.
+    if (EngineVars->IsVarDefined("InvertMouse")) EngineVars->GetVar("InvertMouse", MouseCursorInfo.InvertMouse);
     EngineVars->RegisterVar("InvertMouse", MouseCursorInfo.InvertMouse);
     SetViewportParams(Params);
 }

@@ -12,6 +12,7 @@
 #include "kernel/core/strutils.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/ossystem.h"
+#include "kernel/platform/options.h"
 #include "kernel/platform/winviewport.h"
 #include "kernel/renderer/globjects.h"
 #include "kernel/vfs/filemapper.h"
@@ -44,6 +45,7 @@ tWinGameEngine::tWinGameEngine() {
     ProcTrace trace("tWinGameEngine.Init()");
     LogBanner();
     RunStartUpScript("StdConfig\\engine.cfg");
+    ApplySavedOptions();
     EngineActive = false;
     ActiveSubsystems = 0;
     EngineTime = 0;
@@ -122,7 +124,7 @@ void tWinGameEngine::Tick(float DeltaSeconds) {
         ExecutionTime = MaxReplaySeconds;
     }
     // A paused engine still consumes the steps, but its subsystems stand still.
-    const float Step = EnginePaused ? 0.0f : UpdateStep;
+    const float Step = EnginePaused || MenuPaused ? 0.0f : UpdateStep;
     int32_t Updates = 0;
     while (ExecutionTime > UpdateStep) {
         ExecutionTime -= UpdateStep;

@@ -2,6 +2,8 @@
 
 #include <SDL2/SDL.h>
 
+#include <cmath>
+
 #include "kernel/console/commands.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -11,7 +13,7 @@
 #include "libraries/classes/engine.h"
 
 Z_IMPLEMENT_CLASS(tWinViewport,
-    .Operations = {{"OpenViewport"}, {"CloseViewport"}, {"CenterMouse"}, {"GetWindow"}, {"Tick"}})
+    .Operations = {{"OpenViewport"}, {"CloseViewport"}, {"CenterMouse"}, {"GetWindow"}, {"SetPointerHeld"}, {"Tick"}})
 
 namespace {
 
@@ -253,12 +255,30 @@ void tWinViewport::Tick(float) {
     SDL_GetWindowPosition(WndHandle, &WindowX, &WindowY);
     M.MouseX = ScreenX - WindowX - M.HalfWidth;
     M.MouseY = ScreenY - WindowY - M.HalfHeight;
-    M.CenterOffsX = M.MouseX;
-    M.CenterOffsY = M.InvertMouse ? M.MouseY : -M.MouseY;
+    // Steering scales the offset by the mouse sensitivity; a held pointer
+    // does not steer at all.
+    const float Sensitivity = PointerHeld ? 0.0f : Engine->EngineConfig.MouseSensitivity;
+    M.CenterOffsX = static_cast<int32_t>(std::lround(static_cast<float>(M.MouseX) * Sensitivity));
+    M.CenterOffsY = static_cast<int32_t>(std::lround(static_cast<float>(M.InvertMouse ? M.MouseY : -M.MouseY) * Sensitivity));
     if (PendingCentering) {
         SDL_WarpMouseInWindow(WndHandle, M.HalfWidth, M.HalfHeight);
         PendingCentering = false;
     }
+}
+
+void tWinViewport::SetPointerHeld(bool Held) {
+    const bool Released = PointerHeld && !Held;
+    tViewport::SetPointerHeld(Held);
+    if (Held) {
+        PendingCentering = false;
+        return;
+    }
+    if (!Released || !WndHandle) return;
+    // Back at the centre before anything steers by it again.
+    SDL_WarpMouseInWindow(WndHandle, MouseCursorInfo.HalfWidth, MouseCursorInfo.HalfHeight);
+    tMouseCursorInformation& M = MouseCursorInfo;
+    M.MouseX = M.MouseY = M.OldMouseX = M.OldMouseY = M.CenterOffsX = M.CenterOffsY = 0;
+    M.MouseMoved = false;
 }
 
 void tWinViewport::MoveMouseC(const ShortString&) {}

@@ -17,7 +17,10 @@ public:
     void OpenViewport(const ShortString& NewTitle, tViewportLocation NewLocation) override;
     void CloseViewport() override;
     void SetInputDevice(tInputDevice* D) override;
-    void CenterMouse() override { PendingCentering = true; }
+    void CenterMouse() override {
+        if (!PointerHeld) PendingCentering = true;
+    }
+    void SetPointerHeld(bool Held) override;
     SDL_Window* GetWindow() override { return WndHandle; }
     // Mouse tracking relative to the window centre.
     void Tick(float DeltaSeconds) override;

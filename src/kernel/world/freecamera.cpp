@@ -10,6 +10,7 @@
 #include "kernel/world/world.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/guimanager.h"
 #include "libraries/classes/renderdevice.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
@@ -203,6 +204,8 @@ void tFreeCamera::Tick(float DeltaSeconds) {
 
     // A paused engine ticks with 0: the camera still moves one frame's worth.
     if (DeltaSeconds == 0 && Engine->CurrentTickRate > 0) DeltaSeconds = 1.0f / Engine->CurrentTickRate;
+    // The keys' motion belongs to the open GUI windows: the camera holds still.
+    if (Engine->GUI && Engine->GUI->HoldsInput()) DeltaSeconds = 0;
     Steer(DeltaSeconds * CameraSpeed, static_cast<int32_t>(std::lround(DeltaSeconds * CameraDeltaAngle)));
     if (TrackTarget) TurnTowardsTarget();
 
@@ -287,24 +290,38 @@ void tFreeCamera::RenderFrame() {
 
 // ---- Input -----------------------------------------------------------------
 
-// The mouse steers only while the console is closed and the window exists.
+// The mouse steers only while the console is closed, no GUI window holds the
+// input and the window exists. Mouse look hides the GUI cursor; leaving it
+// shows the arrow for edge scrolling.
 void tFreeCamera::TrackInput() {
+    tGUIManager* GUI = Engine->GUI;
+    if (GUI && GUI->HoldsInput()) {
+        StopEdgeScrolling();
+        return;
+    }
     if (!Console || Console->LocalHUDVisible || !Engine->Viewport) return;
     tMouseCursorInformation& Mouse = *Engine->Viewport->GetMouseCursorInfo();
     if (Mouse.HalfWidth <= 0 || Mouse.HalfHeight <= 0) return;
+    if (GUI && MouseLook) GUI->SetGameCursor(CFORM_NOCURSOR);
+    else if (GUI && WasMouseLook) GUI->SetGameCursor(CFORM_ARROW);
+    WasMouseLook = MouseLook;
     if (MouseLook) TrackMouseLook(Mouse);
     else TrackEdgeScrolling(Mouse);
 }
 
-void tFreeCamera::TrackMouseLook(tMouseCursorInformation& Mouse) {
+void tFreeCamera::StopEdgeScrolling() {
     static constexpr const char* StopLines[EDGE_COUNT] = {"Set MoveLeft False", "Set MoveRight False",
                                                           "Set MoveUp False", "Set MoveDown False"};
-    Engine->Viewport->CenterMouse();
-    // Edge scrolling in progress stops when the mouse takes over.
     for (int Edge = 0; Edge < EDGE_COUNT; ++Edge) {
         if (AtEdge[Edge]) Console->SendCommand(StopLines[Edge], true);
         AtEdge[Edge] = false;
     }
+}
+
+void tFreeCamera::TrackMouseLook(tMouseCursorInformation& Mouse) {
+    Engine->Viewport->CenterMouse();
+    // Edge scrolling in progress stops when the mouse takes over.
+    StopEdgeScrolling();
     if (!Mouse.MouseMoved) return;
     Console->SendCommand("Add HorizAngle " + Int2Str(std::lround(Mouse.MouseX * MouseLookUnitsPerPixel)), true);
     Console->SendCommand("Add VertAngle " + Int2Str(std::lround(Mouse.CenterOffsY * MouseLookUnitsPerPixel)), true);

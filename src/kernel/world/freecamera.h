@@ -80,6 +80,8 @@ private:
     void TrackInput();
     void TrackMouseLook(tMouseCursorInformation& Mouse);
     void TrackEdgeScrolling(const tMouseCursorInformation& Mouse);
+    // Ends the motion that the screen edges started.
+    void StopEdgeScrolling();
     // Steps 3 to 8 of the tick: keys to angles and position.
     void Steer(float Distance, int32_t Angle);
     void TurnTowardsTarget();
@@ -89,4 +91,5 @@ private:
     void Zoom(const ShortString& Args, int32_t Sign, const char* Usage);
 
     bool AtEdge[EDGE_COUNT] = {};
+    bool WasMouseLook = false;
 };

@@ -26,6 +26,10 @@ struct tEngineConfiguration {
     bool Stereo = false;
     int32_t MaxTickRate = 0;  // 0: no limit
     bool ShowFPS = false;
+    // The player's options: volumes in percent, the mouse's steering factor.
+    int32_t EffectsVolume = 100;
+    int32_t MusicVolume = 70;
+    float MouseSensitivity = 1.0f;
 };
 
 class tEngine : public tSubSystem {
@@ -51,6 +55,8 @@ public:
 
     bool EngineActive = false;
     bool EnginePaused = false;
+    // The main menu's own pause: orbit cameras and focus changes leave it alone.
+    bool MenuPaused = false;
     float TimeCompression = 1.0f;  // factor applied to every frame's time
     bool RequestingExit = false;   // the main loop ends when it is set
     float CurrentTickRate = 1.0f;  // frames per second, as last measured

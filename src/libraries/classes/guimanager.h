@@ -1,10 +1,21 @@
 #pragma once
 // The GUI manager: the input device that routes key and mouse events to the
 // regions drawn over the 3D frame. It ticks and draws after every other
-// subsystem.
+// subsystem. While it holds the input (a window is open), the game and the
+// free camera get no key, button or mouse motion.
 
 #include "libraries/classes/subsystem.h"
 
+enum TCursorForm : int32_t { CFORM_NOCURSOR = 0, CFORM_ARROW = 1, CFORM_CORNERRESIZE = 2, CFORM_MOVE = 3 };
+
 class tGUIManager : public tInputDevice {
     Z_DECLARE_CLASS(tGUIManager, tInputDevice)
+public:
+    // Whether a window is open and takes the keyboard and the mouse.
+    virtual bool HoldsInput() { return false; }
+    // The cursor the game asks for while no window is open (hidden in
+    // flight and mouse look, the arrow while the camera scrolls at the edges).
+    virtual void SetGameCursor(TCursorForm Form) { GameCursor = Form; }
+
+    TCursorForm GameCursor = CFORM_NOCURSOR;
 };

@@ -56,6 +56,10 @@ public:
     virtual int32_t GetViewportHeight() { return Height; }
     virtual tDrawingSurface* GetDeviceContext() { return DC; }
     virtual SDL_Window* GetWindow() = 0;
+    // While the GUI holds the pointer it moves freely: it is not re-centred
+    // and does not steer. Letting go re-centres it, so steering resumes
+    // without a jump.
+    virtual void SetPointerHeld(bool Held) { PointerHeld = Held; }
 
     // Copies the parameters and frees them.
     void SetViewportParams(tViewportParams* Params);
@@ -74,4 +78,5 @@ public:
     int32_t BitsPerPixel = 0, ZBufferBits = 0, Frequency = 0;
     bool FullScreen = false;
     bool Stereo = false;
+    bool PointerHeld = false;
 };

@@ -11,7 +11,8 @@
 
 Z_IMPLEMENT_CLASS(tGUIButton, .Operations = {{"ContainsRightCorner"}, {"CaptionContains"}})
 Z_IMPLEMENT_CLASS(tGUIPushButton,
-    .Operations = {{"Update"}, {"Render"}, {"GUI_MouseLeft"}, {"GUI_MouseOutside"}, {"GUI_CaptureChanged"}})
+    .Operations = {{"Update"}, {"Render"}, {"GUI_MouseLeft"}, {"GUI_MouseOutside"}, {"GUI_CaptureChanged"},
+                   {"TakesKeyboardFocus"}, {"GUI_Key"}})
 
 tGUIButton::tGUIButton(const ShortString& Params, tPanelKind Kind) : tGUIPanel(Params, Kind) {
     ProcTrace trace("tGUIButton.Init(" + Params + ")");
@@ -60,6 +61,14 @@ void tGUIPushButton::GUI_MouseLeft(const TPoint& P, bool Pressed) {
 }
 
 void tGUIPushButton::GUI_MouseOutside(const TPoint& P) { tGUIButton::GUI_MouseOutside(P); }
+
+bool tGUIPushButton::GUI_Key(uint8_t Key, bool Pressed) {
+    constexpr uint8_t KeyEnter = 13, KeySpace = 32;
+    if (!Pressed || (Key != KeyEnter && Key != KeySpace)) return tGUIButton::GUI_Key(Key, Pressed);
+    if (tWindowManager* WM = GUIWindowManager()) WM->PlaySound(ClickSound);
+    ExecuteCommandsStack(true);
+    return false;
+}
 
 void tGUIPushButton::GUI_CaptureChanged() {
     tGUIButton::GUI_CaptureChanged();

@@ -32,6 +32,11 @@ public:
     void GUI_MouseLeft(const TPoint& P, bool Pressed) override;
     void GUI_MouseOutside(const TPoint& P) override;
     void GUI_CaptureChanged() override;
+    // Reached by the keyboard: Enter and Space click it.
+    bool TakesKeyboardFocus() override { return FCommandsUsed > 0; }
+    // A button keeps its place among its siblings (the keyboard's order).
+    bool CanFocus() override { return false; }
+    bool GUI_Key(uint8_t Key, bool Pressed) override;
 
     tShaderResource* NormalShader = nullptr;
     tShaderResource* HighlightShader = nullptr;

@@ -3,6 +3,7 @@
 // bound to it, drawn each frame. It never takes the mouse.
 
 #include "kernel/gui/view.h"
+#include "libraries/gui/varbinding.h"
 
 class tGUIStaticWidget : public tGUIView {
     Z_DECLARE_CLASS(tGUIStaticWidget, tGUIView)
@@ -23,5 +24,5 @@ public:
     ShortString GetText();
 
 private:
-    int32_t VarIndex = 0;  // where the bound variable was last found
+    tVarBinding Binding;
 };

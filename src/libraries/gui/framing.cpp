@@ -1,0 +1,144 @@
+#include "libraries/gui/framing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "kernel/core/strutils.h"
+#include "kernel/gui/screen.h"
+#include "libraries/gui/panel.h"
+
+Z_IMPLEMENT_CLASS(tGUIBorderPanel, .Operations = {{"Update"}, {"Render"}})
+Z_IMPLEMENT_CLASS(tGUISplitter, .Operations = {{"Update"}, {"Render"}, {"GetValueText"}, {"SetValueText"}})
+Z_IMPLEMENT_CLASS(tGUIVerticalSplitter)
+Z_IMPLEMENT_CLASS(tGUIHorizontalSplitter)
+Z_IMPLEMENT_CLASS(tGUIIcon, .Operations = {{"Update"}, {"Render"}, {"GetValueText"}, {"SetValueText"}})
+
+namespace {
+
+float F(int32_t V) { return static_cast<float>(V); }
+
+}  // namespace
+
+// ---- Border panel ------------------------------------------------------------------
+
+tGUIBorderPanel::tGUIBorderPanel(const ShortString& Params)
+    : tGUIView(Params), BodyShader(LoadGUIShader("interface\\shaders\\panel.shader")),
+      BorderShader(LoadGUIShader("interface\\shaders\\border.shader")) {}
+
+void tGUIBorderPanel::Update() {
+    constexpr int32_t B = BorderWidth;
+    Body.SetRect(F(X), F(Y), F(X1), F(Y1));
+    Edges[0].SetRect(F(X), F(Y), F(X1), F(Y + B));
+    Edges[1].SetRect(F(X), F(Y1 - B), F(X1), F(Y1));
+    Edges[2].SetRect(F(X), F(Y), F(X + B), F(Y1));
+    Edges[3].SetRect(F(X1 - B), F(Y), F(X1), F(Y1));
+}
+
+void tGUIBorderPanel::Render() {
+    Body.Draw(BodyShader);
+    for (tGUIQuad& E : Edges) E.Draw(BorderShader);
+    if (!FRegionTitle.empty()) OutTextXY(X + TextMargin, Y + 4, FRegionTitle, GUITitleColour);
+    RenderTextItems(X + TextMargin, Y + TextMargin + (FRegionTitle.empty() ? 0 : TextLineHeight));
+}
+
+// ---- Splitters -----------------------------------------------------------------------
+
+tGUISplitter::tGUISplitter(const ShortString& Params, bool IsVertical)
+    : tGUIWidget(Params), Vertical(IsVertical), BarShader(LoadGUIShader("interface\\shaders\\splitter.shader")) {}
+
+ShortString tGUISplitter::Flt2Text(float V) { return Flt2Str(V); }
+
+void tGUISplitter::AddParameter(const ShortString& Name, const ShortString& Value) {
+    float N = 0;
+    if (Name == "SPLIT" && ParseWidgetNumber(Value, N)) SetSplit(N, false);
+    else tGUIWidget::AddParameter(Name, Value);
+}
+
+int32_t tGUISplitter::BarStart() const {
+    const int32_t Length = Vertical ? W : H;
+    return (Vertical ? X : Y) + static_cast<int32_t>(std::lround(Split * F(Length - BarWidth)));
+}
+
+void tGUISplitter::SetSplit(float NewSplit, bool CommitChange) {
+    if (!std::isfinite(NewSplit)) return;
+    NewSplit = std::clamp(NewSplit, MinSplit, MaxSplit);
+    if (NewSplit == Split) return;
+    Split = NewSplit;
+    PlaceSides();
+    if (CommitChange) Commit();
+}
+
+bool tGUISplitter::SetValueText(const ShortString& Text) {
+    float N = 0;
+    if (!ParseWidgetNumber(Text, N)) return false;
+    SetSplit(N, false);
+    return true;
+}
+
+bool tGUISplitter::StepValue(int32_t Direction) {
+    SetSplit(Split + KeyStep * F(Direction), true);
+    return true;
+}
+
+void tGUISplitter::PointAt(const TPoint& P, bool) {
+    const int32_t Length = (Vertical ? W : H) - BarWidth;
+    if (Length > 0) SetSplit(F((Vertical ? P.x - X : P.y - Y) - BarWidth / 2) / F(Length), true);
+}
+
+void tGUISplitter::AddChildAtom(tGUIAtom* Atom) {
+    tGUIWidget::AddChildAtom(Atom);
+    PlaceSides();
+}
+
+void tGUISplitter::PlaceSides() {
+    const int32_t Bar = BarStart();
+    for (int32_t I = 1; I <= std::min(2, GetChildsNumber()); ++I) {
+        auto* Side = static_cast<tGUIRegion*>(GetChild(I));
+        if (Vertical) {
+            const int32_t Left = I == 1 ? X : Bar + BarWidth;
+            Side->MoveTo(Left, Y);
+            Side->SetSize(I == 1 ? Bar - X : X1 - Left, H);
+        } else {
+            const int32_t Top = I == 1 ? Y : Bar + BarWidth;
+            Side->MoveTo(X, Top);
+            Side->SetSize(W, I == 1 ? Bar - Y : Y1 - Top);
+        }
+        Side->ForceUpdate();
+    }
+    ForceUpdate();
+}
+
+void tGUISplitter::Update() {
+    const int32_t Bar = BarStart();
+    if (Vertical) this->Bar.SetRect(F(Bar), F(Y), F(Bar + BarWidth), F(Y1));
+    else this->Bar.SetRect(F(X), F(Bar), F(X1), F(Bar + BarWidth));
+}
+
+void tGUISplitter::Render() { Bar.Draw(BarShader); }
+
+tGUIRegion* tGUISplitter::FindRegion(const TPoint& P) {
+    tGUIRegion* R = tGUIWidget::FindRegion(P);
+    if (R != this) return R;
+    const int32_t Bar = BarStart(), At = Vertical ? P.x : P.y;
+    return At >= Bar && At < Bar + BarWidth ? this : nullptr;
+}
+
+// ---- Icon ----------------------------------------------------------------------------
+
+tGUIIcon::tGUIIcon(const ShortString& Params) : tGUIWidget(Params) {}
+
+void tGUIIcon::AddParameter(const ShortString& Name, const ShortString& Value) {
+    if (Name == "PICTURE") Picture = LoadGUIShader(Value);
+    else tGUIWidget::AddParameter(Name, Value);
+}
+
+void tGUIIcon::Update() { Quad.SetRect(F(X), F(Y), F(X1), F(Y1)); }
+
+void tGUIIcon::Render() {
+    Quad.Draw(Picture);
+    if (!FRegionTitle.empty()) OutTextXY(CenterTextHorizontal(FRegionTitle), Y1 + 2, FRegionTitle, GUIWidgetTextColour);
+}
+
+void tGUIIcon::PointAt(const TPoint& P, bool Pressed) {
+    if (!Pressed && Dragging && Contains(P)) Activate();
+}

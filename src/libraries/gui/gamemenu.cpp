@@ -1,0 +1,97 @@
+#include "libraries/gui/gamemenu.h"
+
+#include "kernel/core/commandline.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/gui/view.h"
+#include "kernel/gui/windowmanager.h"
+#include "libraries/classes/console.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/varsmanager.h"
+#include "libraries/classes/viewport.h"
+
+namespace {
+
+constexpr const char* SpawnPlayer = "SpawnClass %PlaneChassis \"64 64 200\"";
+
+}  // namespace
+
+tGameMenu::tGameMenu(tWindowManager& Manager) : WM(Manager) {
+    Console->RegisterCommand("EnterGame", ConsoleProc<&tGameMenu::EnterGameC>(this));
+    Console->RegisterCommand("ToggleMainMenu", ConsoleProc<&tGameMenu::ToggleMainMenuC>(this));
+    Console->RegisterCommand("Play", ConsoleProc<&tGameMenu::PlayC>(this));
+    Console->RegisterCommand("ApplyDisplay", ConsoleProc<&tGameMenu::ApplyDisplayC>(this));
+    // The weather the menu's combo box shows first: the level's own sky.
+    if (EngineVars && !EngineVars->IsVarDefined("Weather")) EngineVars->SetVar("Weather", "tCloudyDay");
+}
+
+tGameMenu::~tGameMenu() {
+    if (!Console) return;
+    Console->UnRegisterCommand("EnterGame", ConsoleProc<&tGameMenu::EnterGameC>(this));
+    Console->UnRegisterCommand("ToggleMainMenu", ConsoleProc<&tGameMenu::ToggleMainMenuC>(this));
+    Console->UnRegisterCommand("Play", ConsoleProc<&tGameMenu::PlayC>(this));
+    Console->UnRegisterCommand("ApplyDisplay", ConsoleProc<&tGameMenu::ApplyDisplayC>(this));
+}
+
+bool tGameMenu::IsOpen() {
+    for (const char* ID : MenuViews)
+        if (tGUIView* V = WM.FindView(ID); V && !WM.ClosingViewsList->IsItemOnList(V)) return true;
+    return false;
+}
+
+void tGameMenu::Open() {
+    if (!IsOpen()) WM.LoadGUIFile(MenuFile);
+    // In the match the menu stops the game; over the level at start it does not.
+    if (MatchStarted && Engine) Engine->MenuPaused = true;
+}
+
+void tGameMenu::Close() {
+    for (const char* ID : MenuViews)
+        if (tGUIView* V = WM.FindView(ID)) WM.CloseView(V);
+    if (Engine) Engine->MenuPaused = false;
+}
+
+void tGameMenu::StartMatch() {
+    if (MatchStarted) return;
+    MatchStarted = true;
+    Console->SendCommand(SpawnPlayer, true);
+}
+
+void tGameMenu::EnterGameC(const ShortString&) {
+    if (CommandLine.SkipMenu) StartMatch();
+    else Open();
+}
+
+void tGameMenu::ToggleMainMenuC(const ShortString&) {
+    if (IsOpen()) Close();
+    else Open();
+}
+
+void tGameMenu::PlayC(const ShortString&) {
+    Close();
+    StartMatch();
+}
+
+void tGameMenu::ApplyDisplayC(const ShortString&) {
+    if (!Engine || !Engine->Viewport) return;
+    tViewport* V = Engine->Viewport;
+    const tEngineConfiguration& C = Engine->EngineConfig;
+    if (C.ScreenWidth < tWindowManager::MinScreenWidth || C.ScreenHeight < tWindowManager::MinScreenHeight) {
+        Console->DisplayError("The window needs at least 800 x 600 pixels");
+        return;
+    }
+    if (C.ScreenWidth == V->GetViewportWidth() && C.ScreenHeight == V->GetViewportHeight() && C.FullScreen == V->FullScreen)
+        return;
+    auto* Params = new tViewportParams;
+    Params->Width = C.ScreenWidth;
+    Params->Height = C.ScreenHeight;
+    Params->BitsPerPixel = C.BitsPerPixel;
+    Params->ZBufferBits = C.ZBufferBits;
+    Params->Frequency = C.Frequency;
+    Params->FullScreen = C.FullScreen;
+    Params->Stereo = C.Stereo;
+    Params->InputDevice = V->GetInputDevice();
+    V->ResizeViewport(Params);
+    // The layouts were placed for the old size: they follow the new one.
+    WM.RecheckMouse = true;
+}

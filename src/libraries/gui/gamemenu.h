@@ -1,0 +1,41 @@
+#pragma once
+// The game's main menu: shown at start over the running level (unless the
+// command line asked for none), and on Escape in the game, where it holds
+// the engine's menu pause until it closes. Its console commands:
+// - "EnterGame" (the level script's last line): the menu, or straight into
+//   the match with "--no-menu";
+// - "ToggleMainMenu" (Escape): opens the menu, or closes every menu window;
+// - "Play": closes the menu and, the first time, spawns the player's aircraft;
+// - "ApplyDisplay": reopens the window at ScreenWidth x ScreenHeight, full
+//   screen or not, as the options page chose.
+
+#include "kernel/core/shortstring.h"
+
+class tWindowManager;
+
+class tGameMenu {
+public:
+    static constexpr const char* MenuFile = "UI\\MainMenu.gui";
+    // The IDs of the windows that belong to the menu.
+    static constexpr const char* MenuViews[] = {"mainmenu", "options", "controls", "about"};
+
+    explicit tGameMenu(tWindowManager& WM);
+    ~tGameMenu();
+    tGameMenu(const tGameMenu&) = delete;
+    tGameMenu& operator=(const tGameMenu&) = delete;
+
+    bool IsOpen();
+    void Open();
+    void Close();
+
+    void EnterGameC(const ShortString& Args);
+    void ToggleMainMenuC(const ShortString& Args);
+    void PlayC(const ShortString& Args);
+    void ApplyDisplayC(const ShortString& Args);
+
+    bool MatchStarted = false;  // the player's aircraft has been spawned
+
+private:
+    void StartMatch();
+    tWindowManager& WM;
+};
