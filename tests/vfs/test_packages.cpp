@@ -2,6 +2,7 @@
 #include <string>
 
 #include "common/consoleenv.h"
+#include "kernel/core/strutils.h"
 #include "kernel/objects/pluginapi.h"
 #include "kernel/objects/registry.h"
 #include "kernel/os/winossystem.h"
@@ -142,7 +143,10 @@ TEST_F(PackageConsoleTest, TheConsoleListsPackageClassesAndPatches) {
     };
     EXPECT_EQ(line("TWINTIMER"), "TWINTIMER                From: Data/Packages/timers.so         (patch)");
     EXPECT_EQ(line("TPACKAGETIMER"), "TPACKAGETIMER            From: Data/Packages/timers.so         ");
-    EXPECT_EQ(line("TTIMER"), "TTIMER                   From: Core                            ");
+    // The console keeps the newest 100 messages, so a built-in class from the
+    // end of the table stands for all of them.
+    const std::string LastBuiltIn = Linker->GetClassRecord(Linker->ActiveClasses() - 1).ClassName.str();
+    EXPECT_EQ(line(LastBuiltIn), Fetch(LastBuiltIn, 25).str() + "From: Core                            ");
 }
 
 TEST(PackageRecords, ClassRecordsRoundTripFieldByField) {
