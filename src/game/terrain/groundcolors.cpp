@@ -71,6 +71,15 @@ void tGroundColors::Repaint(tHeightMapResource& Map, float X, float Y, float Rad
                 Texel[C] = uint8_t(std::clamp(std::lround(Lit + (Burnt[C] - Lit) * Scorch), 0L, 255L));
             }
         }
-    ColorMap->TexelsChanged(Noted.X0, Noted.Y0, Noted.X1, Noted.Y1);
+    if (PendingCount < MaxPending)
+        Pending[PendingCount++] = Noted;
+    else
+        Pending[MaxPending - 1] = Pending[MaxPending - 1].United(Noted);
     Noted = {};
+}
+
+void tGroundColors::Upload() {
+    for (int32_t I = 0; I < PendingCount; ++I)
+        ColorMap->TexelsChanged(Pending[I].X0, Pending[I].Y0, Pending[I].X1, Pending[I].Y1);
+    PendingCount = 0;
 }

@@ -99,6 +99,7 @@ void tMipTerrain::CheckSize() {
 }
 
 void tMipTerrain::Render() {
+    GroundColors.Upload();
     tWorld* World = Engine->GetWorld();
     World->GetAtmosphere()->UpdateAtmosphereParams(HeightMap->ShaderLOD_Hi);
     World->GetAtmosphere()->UpdateAtmosphereParams(HeightMap->ShaderLOD_Lo);
