@@ -77,7 +77,7 @@ TEST(GameCraters, AShotDigsALitScorchedCraterAndACrashBurnsWithABoom) {
     std::string Level = ReadWholeFile(Game.WorkDir() / "Data" / tGameRun::LevelScript);
     for (const std::string Line : {"SpawnClass %PlaneChassis \"64 64 200\"", "SpawnClass tAtmosphereRenderer",
                                    "SpawnClass tCloudyDay 14"})
-        Level.erase(Level.find(Line), Line.size());
+        if (const std::size_t At = Level.find(Line); At != std::string::npos) Level.erase(At, Line.size());
     Game.WriteDataFile(tGameRun::LevelScript, Level);
     Game.CaptureSound(22050);
     Game.PlayDemo(std::string("WAIT 1\n") + BelowGround + FromSouth + "WAIT 0.3\nScreenShot south1.bmp\n" + FromEast +

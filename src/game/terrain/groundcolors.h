@@ -52,6 +52,7 @@ private:
     tTextureResource* ColorMap = nullptr;  // the resources manager's
     TTexelCopy* Copy = nullptr;            // the texture's
     int32_t MapSize = 0;
+    int32_t LargestSide = 0;      // texels a side of the largest rectangle
     std::vector<float> OldLight;  // per texel of the last noted rectangle, sized once
     TSampleRect Noted;
     // Texel rectangles waiting for Upload; beyond that many they are merged.
