@@ -153,6 +153,7 @@ TEST_F(CraterTest, OneImpactReachesHeightsDeviationsCameraTableCollisionsAndTree
     EXPECT_TRUE(Terrain->EstimateSphereCollision({100, 90, Ground - 4.5f}, 1));
     // The trees in the bowl went, their billboards with them.
     EXPECT_EQ(TreesWithin(100, 90, 8), 0);
+    Forest()->Render();
     EXPECT_EQ(Forest()->VA->GetActiveVertexCount(), 8 * Forest()->TotalVegetations());
 
     // Switched off, an impact leaves everything as it is.
