@@ -55,8 +55,8 @@ public:
     float LandscapeHeightInterpolated(int32_t PX, int32_t PY, int32_t MipLevel);
     void BuildDeviations();
 
-    // A crater changes the samples of Changed: BeginImpact notes the leaf's
-    // errors around them before, EndImpact after the heights changed, and
+    // A crater changes the samples of Changed (inside the leaf or within a
+    // coarse cell of it): BeginImpact notes the leaf's errors around them before, EndImpact after the heights changed, and
     // brings the deviations and the level floor up to date and marks the
     // vertices for rewriting. Only the neighbourhood of the change is
     // visited; the largest error of a level never shrinks (a bound that errs
