@@ -1,8 +1,8 @@
 // Craters dug into the island as the game digs them: the whole terrain with
 // its forest and colour map on an offscreen 1024 x 768 context, vertex arrays
-// in buffer objects. Before each impact a frame is drawn, so the leaves'
-// buffers and the colour map are still in use by the queued drawing when the
-// impact rewrites them (the software renderer then waits for it).
+// in buffer objects. Before each impact a frame is drawn and left queued: an
+// impact must not wait for it (the software renderer would, were the leaves'
+// buffers or the colour map rewritten before the next draw).
 //   BM_Impact: 100 impacts of a plasma shot's size at random land points:
 //     the median, 90th percentile and worst time of one Impact (and the
 //     worst processor time it took) and the heap allocations it
