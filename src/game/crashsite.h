@@ -6,7 +6,7 @@
 #include "libraries/math/vector.h"
 
 inline constexpr float CrashCraterRadius = 6.0f;
-inline constexpr float CrashBlastSize = 5.0f;
+inline constexpr float CrashBlastSize = 3.5f;
 inline constexpr float CrashSplashSize = 4.0f;
 inline constexpr float WreckBurnSeconds = 10.0f;
 

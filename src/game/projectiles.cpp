@@ -139,7 +139,8 @@ tRailShaft::tRailShaft(const ShortString& Name) : tParticleProjectile(Name) {
     iPos = Position;
     CraterRadius = RailCrater;
     BlastSize = RailBlast;
-    Target = TraceBeam(*Engine->World, iPos, BeamEnd());
+    // A shaft made before any world exists meets nothing.
+    if (Engine->World) Target = TraceBeam(*Engine->World, iPos, BeamEnd());
 }
 
 tRailShaft::~tRailShaft() {

@@ -11,12 +11,15 @@
 #include <new>
 
 inline std::atomic<int64_t> HeapAllocations{0};
+// The calling thread's share: the driver's own threads allocate as they please.
+inline thread_local int64_t ThreadHeapAllocations = 0;
 
 // GCC takes the malloc/free pair below for a mismatch once operator new is inlined.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 void* operator new(std::size_t Size) {
     ++HeapAllocations;
+    ++ThreadHeapAllocations;
     if (void* P = std::malloc(Size ? Size : 1)) return P;
     throw std::bad_alloc();
 }

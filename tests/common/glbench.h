@@ -17,16 +17,19 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/resourcesmanager.h"
 
+// Made absolute before any benchmark moves into its working directory: the
+// compiler may name this file relative to the build directory.
+inline const std::filesystem::path GLBenchRepository =
+    std::filesystem::absolute(std::filesystem::path(__FILE__).parent_path().parent_path().parent_path());
+
 template <class TManager>
 class tGLDeviceBench : public ScriptTest {
 public:
     // Data/<Folder> of the repository for each of Folders.
     explicit tGLDeviceBench(std::initializer_list<const char*> Folders) {
         SetUp();
-        const std::filesystem::path Repository =
-            std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
         for (const char* Folder : Folders)
-            std::filesystem::create_directory_symlink(Repository / "Data" / Folder, std::filesystem::path("Data") / Folder);
+            std::filesystem::create_directory_symlink(GLBenchRepository / "Data" / Folder, std::filesystem::path("Data") / Folder);
         MapData();
         Device = NewObject<tOGLRenderDevice>();
         Engine->Renderer = Device;

@@ -8,7 +8,12 @@
 // stretch and over the frames after the last shot left the gun (both must be
 // 0: nothing spawns or dies there), how many frames allocated at all, the
 // allocations of the OpenGL driver it called (informative), and the frames
-// per second.
+// per second. Then a burning wreck and ten explosions go off ahead of the
+// aircraft: the frames after the one they spawned in, while they burn, must
+// not allocate either (effects_*);
+// and 100 plasma shots fired straight down at random land points dig their
+// craters: the profiler's mean time of an impact inside the running game and
+// the frames per second meanwhile (impact_*).
 //
 // HALVARDINE_ALLOCATION_TRACES=<frame> names what allocates (see the library).
 //
@@ -21,7 +26,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,6 +46,53 @@ constexpr double Firing = 0.5;       // the button held: two or three plasma sho
 constexpr double ShotsFlying = 1.5;  // the shots live 3 s
 // Frames that may still have seen the button down when the release was marked.
 constexpr double ReleaseMargin = 0.3;
+constexpr double EffectsBurn = 2.5;    // burning, nobody spawns or dies
+constexpr double ImpactsLand = 3.0;    // the shots fall 60 units and dig
+constexpr int Impacts = 100;
+constexpr double DryLand = 9.0;
+
+// F5 sets off the effects, F6 fires the shots: scripts the benchmark writes.
+constexpr const char* Bindings = "\nBind VK_F5 \"Exec effects.cfg\"\nBind VK_F6 \"Exec impacts.cfg\"\n";
+
+// A wreck burning for 20 s and ten explosions ahead of the aircraft.
+std::string EffectsScript() {
+    std::ostringstream S;
+    S << "SpawnClass tBurningWreck \"70 160 150 20\"\n";
+    for (int I = 0; I < 10; ++I) S << "SpawnClass tExplosion \"" << 50 + 4 * I << " 170 " << 140 + I << " 2\"\n";
+    return S.str();
+}
+
+// Plasma shots falling from 60 units above random dry land of the island.
+std::string ImpactScript(const fs::path& HeightMap) {
+    std::ifstream In(HeightMap, std::ios::binary);
+    const std::string Raw((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    constexpr int Side = 1025;
+    std::mt19937 Random(2024);
+    std::uniform_int_distribution<int> Coordinate(2, Side - 3);
+    std::ostringstream S;
+    for (int Made = 0; Made < Impacts && Raw.size() == 2u * Side * Side;) {
+        const int X = Coordinate(Random), Y = Coordinate(Random);
+        const std::size_t At = 2 * (std::size_t(X) * Side + std::size_t(Y));
+        const double H = (uint8_t(Raw[At]) | uint8_t(Raw[At + 1]) << 8) / 256.0;
+        if (H < DryLand) continue;
+        S << "SpawnClass tPlasmaProjectile \"" << X << " " << Y << " " << int(H) + 60 << " 0 0 -200\"\n";
+        ++Made;
+    }
+    return S.str();
+}
+
+// The profiler's calls and time per call of a section, from profiler.log.
+std::pair<double, double> ProfiledSection(const fs::path& File, const std::string& Name) {
+    std::ifstream In(File);
+    for (std::string Line; std::getline(In, Line);)
+        if (Line.rfind(Name + " ", 0) == 0) {
+            std::istringstream Fields(Line.substr(Name.size()));
+            double Calls = 0, Total = 0, PerCall = 0;
+            Fields >> Calls >> Total >> PerCall;
+            return {Calls, PerCall};
+        }
+    return {0, 0};
+}
 
 // A frame's end and the heap allocations of the game's code and of the
 // libraries it called (the software renderer compiling a shader variant).
@@ -61,6 +115,10 @@ std::string Driver(const fs::path& Work) {
       << "sleep " << Calm << "; mark fire\n"
       << "xdotool mousedown 1; sleep " << Firing << "; xdotool mouseup 1; mark released\n"
       << "sleep " << ShotsFlying << "; mark end\n"
+      << "mark effects; xdotool key F5\n"
+      << "sleep " << EffectsBurn << "; mark burnt\n"
+      << "xdotool key F6; mark impacts\n"
+      << "sleep " << ImpactsLand << "; mark landed\n"
       << "xdotool key F10\n"
       << "wait $GAME\n";
     return S.str();
@@ -105,16 +163,20 @@ void BM_GameFrame(benchmark::State& State) {
     const fs::path Work = mkdtemp(Template);
     fs::copy(Repository / "Data", Work / "Data", fs::copy_options::recursive);
     std::ofstream(Work / "driver.sh") << Driver(Work);
+    std::ofstream(Work / "Data" / "StdConfig" / "console.cfg", std::ios::app) << Bindings;
+    std::ofstream(Work / "Data" / "effects.cfg") << EffectsScript();
+    std::ofstream(Work / "Data" / "impacts.cfg") << ImpactScript(Work / "Data" / "Terrain" / "island.raw");
     const std::string Command =
         "HALVARDINE_NO_MSGBOX=1 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null xvfb-run -a -s '-screen 0 1024x768x24' sh '" +
         (Work / "driver.sh").string() + "' > /dev/null 2>&1";
-    TStretch Steady, Shots, Whole;
-    double FramesPerSecond = 0;
+    TStretch Steady, Shots, Whole, Effects, Digging;
+    double FramesPerSecond = 0, DiggingFramesPerSecond = 0;
+    std::pair<double, double> Impact;
     for (auto _ : State) {
         if (std::system(Command.c_str()) != 0) State.SkipWithError("the game did not end cleanly");
         std::map<std::string, double> Marks = ReadMarks(Work / "marks.txt");
         const std::vector<TFrame> Frames = ReadFrames(Work / "frames.txt");
-        if (Marks.size() != 4 || Frames.empty()) {
+        if (Marks.size() != 8 || Frames.empty()) {
             State.SkipWithError("the game did not run its round");
             break;
         }
@@ -122,22 +184,39 @@ void BM_GameFrame(benchmark::State& State) {
         Shots = Stretch(Frames, Marks["released"] + ReleaseMargin, Marks["end"]);
         Whole = Stretch(Frames, Marks["calm"], Marks["end"]);
         FramesPerSecond = Whole.Frames / (Marks["end"] - Marks["calm"]);
+        // All of them spawn in one frame: the first after the key that allocates.
+        double Spawned = Marks["burnt"];
+        for (const TFrame& F : Frames)
+            if (F.Seconds > Marks["effects"] && F.Game > 0) {
+                Spawned = F.Seconds;
+                break;
+            }
+        Effects = Stretch(Frames, Spawned, Marks["burnt"]);
+        Digging = Stretch(Frames, Marks["impacts"], Marks["landed"]);
+        DiggingFramesPerSecond = Digging.Frames / (Marks["landed"] - Marks["impacts"]);
+        Impact = ProfiledSection(Work / "profiler.log", "TMIPTERRAIN.IMPACT");
         State.SetIterationTime(FramesPerSecond > 0 ? 1 / FramesPerSecond : 0);
     }
-    if (Steady.Frames == 0 || Shots.Frames == 0)
+    if (Steady.Frames == 0 || Shots.Frames == 0 || Effects.Frames == 0)
         State.SkipWithError("no frames were drawn in the stretches measured");
-    else if (Steady.Allocations + Shots.Allocations > 0)
+    else if (Steady.Allocations + Shots.Allocations + Effects.Allocations > 0)
         State.SkipWithError(("steady frames allocated: " + std::to_string(Steady.Allocations) + " calm, " +
-                             std::to_string(Shots.Allocations) + " with shots in flight")
+                             std::to_string(Shots.Allocations) + " with shots in flight, " +
+                             std::to_string(Effects.Allocations) + " with a wreck and explosions burning")
                                 .c_str());
     State.counters["fps"] = FramesPerSecond;
     State.counters["calm_frames"] = Steady.Frames;
     State.counters["calm_allocs/frame"] = Steady.PerFrame();
     State.counters["shots_frames"] = Shots.Frames;
     State.counters["shots_allocs/frame"] = Shots.PerFrame();
-    State.counters["allocating_frames"] = Steady.AllocatingFrames + Shots.AllocatingFrames;
+    State.counters["effects_frames"] = Effects.Frames;
+    State.counters["effects_allocs/frame"] = Effects.PerFrame();
+    State.counters["allocating_frames"] = Steady.AllocatingFrames + Shots.AllocatingFrames + Effects.AllocatingFrames;
+    State.counters["impact_calls"] = Impact.first;
+    State.counters["impact_mean_ms"] = Impact.second * 1000;
+    State.counters["impact_fps"] = DiggingFramesPerSecond;
     State.counters["driver_allocs/frame"] = Whole.Frames ? double(Whole.LibraryAllocations) / Whole.Frames : 0;
-    State.SetLabel("island, cloudy sky, biplane, plasma shots");
+    State.SetLabel("island, cloudy sky, biplane, plasma shots, wreck and explosions, craters");
     fs::remove_all(Work);
 }
 BENCHMARK(BM_GameFrame)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

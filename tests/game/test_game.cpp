@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@
 #include "kernel/core/globals.h"
 #include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
+#include "kernel/renderer/shadersetup/oglshader.h"
+#include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/resourcesmanager.h"
+#include "libraries/effects/aftermath.h"
+#include "libraries/effects/explosion.h"
 #include "libraries/classes/audiosource.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
@@ -263,4 +269,92 @@ TEST_F(MatchWorldTest, APrimaryWeaponThatIsNoWeaponEndsWithItsName) {
     Console->SendCommand("Set PrimaryWeapon tFlatTerrain", true);
     EXPECT_EXIT(Linker->InstantiateClassByName("tBiplane", "64 64 200"), ::testing::ExitedWithCode(255),
                 "PrimaryWeapon names tFlatTerrain, which isn't a weapon class");
+}
+
+namespace {
+
+// The match's world with vertex arrays in memory and the effects' shader.
+class EffectsWorldTest : public MatchWorldTest {
+protected:
+    void SetUp() override {
+        MatchWorldTest::SetUp();
+        Manager = NewObject<tStdVertexArrayManager>();
+        auto* Loaded = NewObject<tZResourcesManager>();
+        Resources = Loaded;
+        tShaderResource* Shader = NewObject<tOGLShaderResource>();
+        Shader->SetBindedFileName("SHADERS\\EFFECTS\\BURST.SHADER");
+        Loaded->Resources.AddItem(Shader->AllocateListItem());
+    }
+    void TearDown() override {
+        Engine->GetWorld()->ResetWorld();
+        tZObject::DisposeObject(Resources);
+        tZObject::DisposeObject(Manager);
+        MatchWorldTest::TearDown();
+    }
+    template <class T>
+    std::vector<T*> All() {
+        std::vector<T*> Found;
+        for (int32_t I = 1; I <= Engine->World->Effects->GetTotalItems(); ++I)
+            if (auto* E = dynamic_cast<T*>(Engine->World->Effects->GetEffect(I))) Found.push_back(E);
+        return Found;
+    }
+    int Played(const std::string& File) { return int(std::count(Audio->Played.begin(), Audio->Played.end(), File)); }
+    // Ends every recorded sound, as if it had played out.
+    void Silence() {
+        for (tParticleBurst* Burst : All<tParticleBurst>())
+            if (Burst->Sound) Burst->Sound->Stop();
+    }
+    void Run(float Seconds) {
+        for (float T = 0; T < Seconds; T += Step) Tick();
+    }
+
+    tStdVertexArrayManager* Manager = nullptr;
+};
+
+}  // namespace
+
+TEST_F(EffectsWorldTest, ExplosionsArePooledBoomBySizeAndLeaveWhenSpent) {
+    for (int I = 0; I <= tExplosion::MaxLive; ++I)
+        Linker->InstantiateClassByName("tExplosion", (std::to_string(I) + " 0 10 5").c_str());
+    Tick();
+    // The first one made gave way to the last.
+    ASSERT_EQ(Count("tExplosion"), tExplosion::MaxLive);
+    EXPECT_EQ(tExplosion::LiveCount(), tExplosion::MaxLive);
+    EXPECT_FLOAT_EQ(All<tExplosion>().front()->Origin.x, 1.0f);
+    // With the pool full a shot's explosion starts the oldest over.
+    tExplosion::Detonate({500, 0, 10}, 1);
+    EXPECT_EQ(Count("tExplosion"), tExplosion::MaxLive);
+    EXPECT_FLOAT_EQ(All<tExplosion>().front()->Origin.x, 500.0f);
+    EXPECT_EQ(Played("sounds\\explosions\\boom_large.wav"), tExplosion::MaxLive + 1);
+    EXPECT_EQ(Played("sounds\\explosions\\boom_small.wav"), 1);
+    // A size that is no number is a shot's.
+    Linker->InstantiateClassByName("tExplosion", "1 2 3 lots");
+    EXPECT_FLOAT_EQ(All<tExplosion>().back()->Size, 1.0f);
+
+    // Spent puffs go first (a large explosion's smoke within 6.3 s); the
+    // explosion waits for its boom.
+    Run(6.5f);
+    EXPECT_EQ(Count("tExplosion"), tExplosion::MaxLive);
+    for (tExplosion* E : All<tExplosion>()) EXPECT_EQ(E->LiveParticles(), 0);
+    Silence();
+    Tick();
+    EXPECT_EQ(Count("tExplosion"), 0);
+    EXPECT_EQ(tExplosion::LiveCount(), 0);
+}
+
+TEST_F(EffectsWorldTest, AWreckBurnsItsTimeAndASplashSoundsOnlyWhenLarge) {
+    Linker->InstantiateClassByName("tBurningWreck", "10 10 20 2");
+    Linker->InstantiateClassByName("tSplash", "30 30 7 1");
+    Linker->InstantiateClassByName("tSplash", "30 30 7 4");
+    EXPECT_EQ(Played("sounds\\splash_sml.wav"), 1);
+    Run(1.9f);
+    auto* Wreck = All<tBurningWreck>().front();
+    EXPECT_GT(Wreck->LiveParticles(), tBurningWreck::Flames);
+    Silence();
+    Run(0.2f);
+    EXPECT_EQ(Count("tBurningWreck"), 1);  // the last smoke still rises
+    // Its first puffs start up to one life (4 s at most) late.
+    Run(6.5f);
+    EXPECT_EQ(Count("tBurningWreck"), 0);
+    EXPECT_EQ(Count("tSplash"), 0);
 }

@@ -137,6 +137,7 @@ TEST_F(CraterTest, OneImpactReachesHeightsDeviationsCameraTableCollisionsAndTree
     EXPECT_TRUE(Terrain->EstimateSphereCollision({100, 90, Ground - 1.5f}, 1));
 
     Terrain->Impact(Hit, 8);
+    Terrain->QuadTree->Render();  // drawing brings the vertices up to date
     EXPECT_FLOAT_EQ(Height(100, 90), Ground - 4);
     EXPECT_FLOAT_EQ(VertexHeight(Leaf, 100, 90), Ground - 4);
     EXPECT_FLOAT_EQ(VertexHeight(Leaf, 108, 90), Ground + 0.8f);
@@ -152,6 +153,7 @@ TEST_F(CraterTest, OneImpactReachesHeightsDeviationsCameraTableCollisionsAndTree
     EXPECT_TRUE(Terrain->EstimateSphereCollision({100, 90, Ground - 4.5f}, 1));
     // The trees in the bowl went, their billboards with them.
     EXPECT_EQ(TreesWithin(100, 90, 8), 0);
+    Forest()->Render();
     EXPECT_EQ(Forest()->VA->GetActiveVertexCount(), 8 * Forest()->TotalVegetations());
 
     // Switched off, an impact leaves everything as it is.
@@ -168,6 +170,7 @@ TEST_F(CraterTest, OneImpactReachesHeightsDeviationsCameraTableCollisionsAndTree
 TEST_F(CraterTest, ImpactsOnTheBordersOfLeavesKeepTheSharedEdgesTogether) {
     Terrain->Impact({129, 100, Ground}, 8);
     Terrain->Impact({130, 128, Ground}, 12);
+    Terrain->QuadTree->Render();
     tQuadTreeLeaf* Quarters[4] = {LeafAt(100, 100), LeafAt(140, 100), LeafAt(100, 140), LeafAt(140, 140)};
     for (tQuadTreeLeaf* Leaf : Quarters) ExpectDeviationsRebuilt(Leaf);
     for (int32_t Y = 1; Y <= 129; ++Y) {

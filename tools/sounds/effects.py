@@ -174,7 +174,7 @@ def generate(sounds_dir, write):
     write(weapons / "pulse.wav", normalize(pulse(), -1.5), RATE, max_seconds=0.1)
     write(sounds_dir / "hit.wav", normalize(hit(), -1.0), RATE)
     write(sounds_dir / "splash_sml.wav", normalize(splash(), -1.5), RATE)
-    # Explosions by size: a shot's, a heavy shot's, an aircraft's.
+    # Explosions by size: a pulse shell's, a plasma bolt's, a rail strike's or an aircraft's.
     booms = sounds_dir / "Explosions"
     write(booms / "boom_small.wav", normalize(boom(1.0, 70.0, 41), -9.0), RATE)
     write(booms / "boom_medium.wav", normalize(boom(1.8, 55.0, 43), -5.0), RATE)

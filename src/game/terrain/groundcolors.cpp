@@ -16,8 +16,8 @@ void tGroundColors::Attach(tTextureResource* NewColorMap, int32_t NewMapSize, in
     Copy = ColorMap ? ColorMap->KeepTexelCopy() : nullptr;
     MapSize = NewMapSize;
     // Texels and samples are nearly one to one; a texel more on each side.
-    const std::size_t Side = std::size_t(LargestRect) + 4;
-    OldLight.assign(Side * Side, 1.0f);
+    LargestSide = LargestRect + 4;
+    OldLight.assign(std::size_t(LargestSide) * std::size_t(LargestSide), 1.0f);
 }
 
 float tGroundColors::WorldX(int32_t Column) const { return (float(Column) + 0.5f) * float(MapSize) / float(Copy->Width); }
@@ -31,9 +31,8 @@ TSampleRect tGroundColors::TexelsOver(const TSampleRect& Rect) const {
                      int32_t(std::ceil(float(Rect.Y1) * ToRow - 0.5f))};
     T = {std::max(T.X0, 0), std::max(T.Y0, 0), std::min(T.X1, Copy->Width - 1), std::min(T.Y1, Copy->Height - 1)};
     // Never more than the buffer noted for the largest crater.
-    const int32_t Side = int32_t(std::sqrt(double(OldLight.size())));
-    T.X1 = std::min(T.X1, T.X0 + Side - 1);
-    T.Y1 = std::min(T.Y1, T.Y0 + Side - 1);
+    T.X1 = std::min(T.X1, T.X0 + LargestSide - 1);
+    T.Y1 = std::min(T.Y1, T.Y0 + LargestSide - 1);
     return T;
 }
 
@@ -71,6 +70,15 @@ void tGroundColors::Repaint(tHeightMapResource& Map, float X, float Y, float Rad
                 Texel[C] = uint8_t(std::clamp(std::lround(Lit + (Burnt[C] - Lit) * Scorch), 0L, 255L));
             }
         }
-    ColorMap->TexelsChanged(Noted.X0, Noted.Y0, Noted.X1, Noted.Y1);
+    if (PendingCount < MaxPending)
+        Pending[PendingCount++] = Noted;
+    else
+        Pending[MaxPending - 1] = Pending[MaxPending - 1].United(Noted);
     Noted = {};
+}
+
+void tGroundColors::Upload() {
+    for (int32_t I = 0; I < PendingCount; ++I)
+        ColorMap->TexelsChanged(Pending[I].X0, Pending[I].Y0, Pending[I].X1, Pending[I].Y1);
+    PendingCount = 0;
 }

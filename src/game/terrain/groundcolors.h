@@ -31,8 +31,13 @@ public:
     void Attach(tTextureResource* ColorMap, int32_t MapSize, int32_t LargestRect);
     // Before the heights of Rect change: the light each texel over it had.
     void NoteLight(tHeightMapResource& Map, const TSampleRect& Rect);
-    // After: re-lit and scorched around (X, Y) for a crater of Radius.
+    // After: re-lit and scorched around (X, Y) for a crater of Radius, in
+    // the copy; the texture takes the change at the next Upload.
     void Repaint(tHeightMapResource& Map, float X, float Y, float Radius);
+    // Hands the texels repainted since the last time to the texture. The
+    // terrain does it as it is drawn: the texture may still be read by the
+    // drawing queued before, which an upload would have to wait for.
+    void Upload();
 
     bool Attached() const { return Copy != nullptr; }
 
@@ -47,6 +52,11 @@ private:
     tTextureResource* ColorMap = nullptr;  // the resources manager's
     TTexelCopy* Copy = nullptr;            // the texture's
     int32_t MapSize = 0;
+    int32_t LargestSide = 0;      // texels a side of the largest rectangle
     std::vector<float> OldLight;  // per texel of the last noted rectangle, sized once
     TSampleRect Noted;
+    // Texel rectangles waiting for Upload; beyond that many they are merged.
+    static constexpr int32_t MaxPending = 8;
+    TSampleRect Pending[MaxPending];
+    int32_t PendingCount = 0;
 };

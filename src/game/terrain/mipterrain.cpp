@@ -36,9 +36,10 @@ constexpr int32_t AllowedSizes[] = {129, 257, 513, 1025, 2049};
 constexpr int32_t MaxSize = 2049, MinSize = 129;
 // The forest is the same on every start.
 constexpr uint32_t PlantingSeed = 20060508;
-// A crater no wider than a leaf touches at most two leaves each way (three
-// on the smallest maps, whose leaves are 64 cells).
-constexpr int32_t MaxLeavesPerImpact = 9;
+// The largest crater, with the reach of the coarsest level's cells around
+// it, spans at most three leaves each way (four on the smallest maps, whose
+// leaves are 64 cells).
+constexpr int32_t MaxLeavesPerImpact = 16;
 }  // namespace
 
 bool tMipTerrain::CratersEnabled = true;
@@ -99,6 +100,7 @@ void tMipTerrain::CheckSize() {
 }
 
 void tMipTerrain::Render() {
+    GroundColors.Upload();
     tWorld* World = Engine->GetWorld();
     World->GetAtmosphere()->UpdateAtmosphereParams(HeightMap->ShaderLOD_Hi);
     World->GetAtmosphere()->UpdateAtmosphereParams(HeightMap->ShaderLOD_Lo);
@@ -129,11 +131,13 @@ float tMipTerrain::GetLowestCameraHeight(int32_t X, int32_t Y) { return CameraHe
 
 void tMipTerrain::Impact(const TVector3& Position, float Radius) {
     if (!CratersEnabled) return;
+    ProcTrace trace("tMipTerrain.Impact()");
     const float R = CraterRadiusFor(Radius);
     const TSampleRect Rect = CraterRect(Position.x, Position.y, R, HeightMap->Size);
     if (Rect.Empty()) return;
     tQuadTreeLeaf* Leaves[MaxLeavesPerImpact];
-    const int32_t Count = QuadTree->LeavesOver(Rect, Leaves, MaxLeavesPerImpact);
+    // A leaf's errors read samples up to a coarse cell beyond its edges.
+    const int32_t Count = QuadTree->LeavesOver(Rect.Grown(MipStep(MipLevelCount)), Leaves, MaxLeavesPerImpact);
     for (int32_t I = 0; I < Count; ++I) Leaves[I]->BeginImpact(Rect);
     GroundColors.NoteLight(*HeightMap, Rect);
     const THeightRange Range = DigCrater(HeightMap->HeightData, HeightMap->Size, Position.x, Position.y, R, Rect);

@@ -129,14 +129,19 @@ void tQuadTreeLeaf::EndImpact(const TSampleRect& Changed) {
         D.MeanPlanarDeviation = float(std::max(0.0, D.MeanPlanarDeviation + (After.Sum - ErrorsBefore[ML - 1]) / Cells));
     }
     ChooseMinLOD();
-
     const TSampleRect Mine = {std::max(Changed.X0, X), std::max(Changed.Y0, Y), std::min(Changed.X1, X1),
                               std::min(Changed.Y1, Y1)};
+    StaleVertices = StaleVertices.United(Mine);
+}
+
+void tQuadTreeLeaf::FlushVertices() {
+    if (StaleVertices.Empty()) return;
     TVector3* Vertices = TerrainData->GetVertices();
     const int32_t Row = X1 - X + 1;
-    for (int32_t PY = Mine.Y0; PY <= Mine.Y1; ++PY)
-        for (int32_t PX = Mine.X0; PX <= Mine.X1; ++PX)
+    for (int32_t PY = StaleVertices.Y0; PY <= StaleVertices.Y1; ++PY)
+        for (int32_t PX = StaleVertices.X0; PX <= StaleVertices.X1; ++PX)
             Vertices[(PY - Y) * Row + (PX - X)].z = HeightMap->LandscapeHeight(PX, PY);
+    StaleVertices = {};
 }
 
 // Each height map has caches of its own, named after its description file.
@@ -248,5 +253,6 @@ void tQuadTreeLeaf::Render() {
         Junction.Dirs[I] = NeighborNodes[I] ? uint8_t(std::max(0, NeighborNodes[I]->LOD - LOD)) : uint8_t(0);
     if (LOD != LastLOD || !(Junction == LastJunction)) InstallIndices(LOD, Junction);
     Shader = ShaderLOD < HiShaderClasses ? HeightMap->ShaderLOD_Hi : HeightMap->ShaderLOD_Lo;
+    FlushVertices();
     Engine->Renderer->AddBuffer(TerrainData, Shader);
 }

@@ -55,14 +55,18 @@ public:
     float LandscapeHeightInterpolated(int32_t PX, int32_t PY, int32_t MipLevel);
     void BuildDeviations();
 
-    // A crater changes the samples of Changed: BeginImpact notes the leaf's
-    // errors around them before, EndImpact after the heights changed, and
-    // brings the deviations, the level floor, the bounding box (to the range
-    // the tree's) and the vertices up to date. Only the neighbourhood of the
-    // change is visited; the largest error of a level never shrinks (a
-    // bound that errs towards finer levels). The tree widens the boxes.
+    // A crater changes the samples of Changed (inside the leaf or within a
+    // coarse cell of it): BeginImpact notes the leaf's errors around them before, EndImpact after the heights changed, and
+    // brings the deviations and the level floor up to date and marks the
+    // vertices for rewriting. Only the neighbourhood of the change is
+    // visited; the largest error of a level never shrinks (a bound that errs
+    // towards finer levels). The tree widens the boxes.
     void BeginImpact(const TSampleRect& Changed);
     void EndImpact(const TSampleRect& Changed);
+    // Rewrites the heights of the vertices changed since the last draw, in
+    // place. The leaf's draw does it first: the buffer may still be read by
+    // the drawing queued before, which the rewrite would have to wait for.
+    void FlushVertices();
 
     tQuadTreeLeaf* NeighborNodes[4] = {};  // not owned; nullptr at the border
     tVertexArray* TerrainData = nullptr;    // owned
@@ -95,4 +99,5 @@ private:
     tElementsArray* Indices = nullptr;  // owned, room for the finest level's strip
     // Between BeginImpact and EndImpact: the error sums around the change.
     double ErrorsBefore[MipLevelCount] = {};
+    TSampleRect StaleVertices;  // samples whose vertices await rewriting
 };

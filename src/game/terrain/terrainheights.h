@@ -16,6 +16,12 @@ struct TSampleRect {
         return !Empty() && X0 <= OX1 && OX0 <= X1 && Y0 <= OY1 && OY0 <= Y1;
     }
     TSampleRect Grown(int32_t By) const { return {X0 - By, Y0 - By, X1 + By, Y1 + By}; }
+    // The smallest rectangle holding both.
+    TSampleRect United(const TSampleRect& O) const {
+        if (Empty()) return O;
+        if (O.Empty()) return *this;
+        return {X0 < O.X0 ? X0 : O.X0, Y0 < O.Y0 ? Y0 : O.Y0, X1 > O.X1 ? X1 : O.X1, Y1 > O.Y1 ? Y1 : O.Y1};
+    }
 };
 
 // The nearest sample column or row of a world coordinate, kept within a

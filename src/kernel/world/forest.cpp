@@ -95,10 +95,12 @@ void tVirginForest::RemoveVegetation(float X, float Y, float Radius) {
     const auto Gone = std::remove_if(Vegetations.begin(), Vegetations.end(), Inside);
     if (Gone == Vegetations.end()) return;
     Vegetations.erase(Gone, Vegetations.end());
-    // A forest waiting for its first billboards gets them at the next update.
-    if (VA && !PendingRegeneration) WriteBillboards();
+    BillboardsStale = true;
 }
 
 void tVirginForest::Render() {
+    // A forest waiting for its first billboards gets them at the next update.
+    if (BillboardsStale && VA && !PendingRegeneration) WriteBillboards();
+    BillboardsStale = false;
     if (VA && VA->GetActiveVertexCount() > 0) Engine->Renderer->AddBuffer(VA, Shader);
 }

@@ -40,7 +40,8 @@ public:
     void SetPosition(const TVector3&) override {}
     // A full forest ignores further trees (with one warning).
     void AddVegetation(float X, float Y, float H) override;
-    // Rewrites the billboards in place: nothing is allocated.
+    // The billboards are rewritten in place at the next drawing (the array
+    // may still be read by the drawing queued before): nothing is allocated.
     void RemoveVegetation(float X, float Y, float Radius) override;
     void RegenerateForest();
 
@@ -60,4 +61,5 @@ private:
     void WriteBillboards();
 
     bool FullWarned = false;
+    bool BillboardsStale = false;  // trees went since the billboards were laid
 };

@@ -79,7 +79,7 @@ void tExplosion::Ignite() {
 
     TBurstParticle& Flash = Next();
     Flash = {.Position = Origin + TVector3{0, 0, 0.5f * S}, .Life = 0.2f, .StartSize = 2.5f * S,
-             .EndSize = 4.5f * S, .Glow = 2.5f, .Kind = TBurstParticle::Flame};
+             .EndSize = 3.5f * S, .Glow = 2.5f, .Kind = TBurstParticle::Flame};
     for (int32_t K = 0; K < Flames; ++K)
         Next() = {.Position = Origin + Direction(0.1f) * (0.4f * S),
                   .Velocity = Direction(0.0f) * (Uniform(4, 9) * S),

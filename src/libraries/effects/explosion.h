@@ -2,7 +2,7 @@
 // An explosion: a flash, a fireball of glowing puffs that swell and fade,
 // smoke that rises and drifts, and sparks thrown out under gravity, with a
 // boom at its place (longer and louder for larger ones). Object name:
-// "x y z size" (size 1 is a shot's, 5 an aircraft's), so that
+// "x y z size" (size 1 is a pulse shell's, 3.5 an aircraft's), so that
 // SpawnClass tExplosion "x y z size" sets one off from the console.
 //
 // At most MaxLive explosions exist at once: a pulse gun lands ten hits a
@@ -20,7 +20,7 @@ public:
     static constexpr int32_t Flashes = 1, Flames = 12, Smokes = 12, Sparks = 20;
     static constexpr int32_t Capacity = Flashes + Flames + Smokes + Sparks;
     // The boom by size: up to SmallBoom, up to MediumBoom, larger.
-    static constexpr float SmallBoom = 2.0f, MediumBoom = 4.5f;
+    static constexpr float SmallBoom = 1.5f, MediumBoom = 2.5f;
 
     explicit tExplosion(const ShortString& Name);
     ~tExplosion() override;
