@@ -33,12 +33,14 @@
 //   tPursuitPlane, tBiplane, tGUIAboutBox, tGUI3DModel, tMipTerrain,
 //   tHeightMapResource, tParticleProjectile, tShellProjectile,
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
-//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor.
+//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor; then the match (plain
+//   constructor), tMatch.
 
 #include "game/airplane.h"
 #include "game/announcers.h"
 #include "game/gui3dmodel.h"
 #include "game/guiaboutbox.h"
+#include "game/match.h"
 #include "game/meshactor.h"
 #include "game/orbitcamera.h"
 #include "game/pickups.h"
@@ -201,4 +203,5 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tFXOrbitCamera::StaticClass(CT_SpawnableConstructor));
     AddClass(tFXInfiniteOrbit::StaticClass(CT_SpawnableConstructor));
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tMatch::StaticClass());
 }

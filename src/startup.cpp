@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "game/match.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/profiler.h"
@@ -55,6 +56,8 @@ void StartCoreServices() {
     Console = CreateCoreService<tConsole>("Console");
     EngineVars = CreateCoreService<tVarsManager>("EngineVars");
     Resources = CreateCoreService<tResourcesManager>("Resources");
+    // The match's variables exist before the engine runs "engine.cfg".
+    NewObject<tMatch>();
     Engine = CreateCoreService<tEngine>("Engine");
 }
 
@@ -69,6 +72,8 @@ void FreeCoreServices() {
     FreeIfAlive(Console);
     FreeIfAlive(Resources);
     FreeIfAlive(Engine);
+    // Normally gone with the engine's subsystems; not when the game never began.
+    FreeIfAlive(Match);
     FreeIfAlive(MathServer);
 }
 

@@ -48,6 +48,7 @@ tParticleProjectile::tParticleProjectile(const ShortString& Name) : tEffect(Name
     ProcTrace trace("tParticleProjectile.Init(" + Name + ")");
     Position = VectorFromName(Name, 1);
     Velocity = VectorFromName(Name, 4);
+    PreviousPosition = Position;
     Shader = Resources->LoadShader(ParticleShader);
     // The quad is built where the shot is at each drawing.
     VA = NewQuads(1);
@@ -67,6 +68,7 @@ void tParticleProjectile::BallisticStep(TVector3& P, TVector3& V, float T) {
 void tParticleProjectile::Update(float DeltaSeconds) {
     if (Hit) return;
     LifeTime += DeltaSeconds;
+    PreviousPosition = Position;
     BallisticStep(Position, Velocity, DeltaSeconds);
 }
 
@@ -85,7 +87,7 @@ bool tParticleProjectile::StrikesTerrain() {
 TFeedbackSignal tParticleProjectile::FeedbackSignal() {
     if (Hit) return HitSound && HitSound->IsPlaying() ? tEffect::FeedbackSignal() : FEEDBACK_KILL;
     if (LifeTime >= TTL) return FEEDBACK_KILL;
-    Hit = StrikesTerrain();
+    Hit = StrikesAircraft() || StrikesTerrain();
     return tEffect::FeedbackSignal();
 }
 
@@ -125,7 +127,7 @@ void tRailShaft::Update(float DeltaSeconds) {
     if (Hit) return;
     if (!Orbited && LifeTime > TTL / 10) {
         iPos += Velocity * LifeTime / 10.0f;
-        Linker->InstantiateClassByName("tFXOrbitCamera", PositionText(iPos));
+        if (FiredByPlayer()) Linker->InstantiateClassByName("tFXOrbitCamera", PositionText(iPos));
         Orbited = true;
     }
     LifeTime = std::min(LifeTime + DeltaSeconds, TTL);

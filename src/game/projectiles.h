@@ -46,10 +46,25 @@ public:
     tVertexArray* VA = nullptr;          // owned: the shot's quad
     tAudioSource* HitSound = nullptr;    // owned, once the shot has hit
     bool Hit = false;
+    // The pilot who fired it, whose aircraft it never hits; 0 for a shot
+    // that belongs to nobody and may hit anyone.
+    int32_t Shooter = 0;
+    TVector3 PreviousPosition;           // where the last step began
+
+    // The gun's damage and name, as the kill line shows it.
+    int32_t Damage() const;
+    ShortString GunName() const;
+    // The player's shots (and nobody's) move the camera; the computer
+    // pilots' never do.
+    bool FiredByPlayer() const;
 
 protected:
     // Half the width of the shot's quad.
     float QuadSize = DefaultQuadSize;
+
+protected:
+    // Damages the first aircraft on the shot's last step; true when one was hit.
+    virtual bool StrikesAircraft();
 
 private:
     // The terrain under the shot, or none in a world without one.
@@ -95,4 +110,9 @@ public:
     int32_t ParticlesCount = 0;
     TVector3 iPos;          // the beam's origin
     bool Orbited = false;   // the orbit camera has been started
+    bool StruckAircraft = false;
+
+protected:
+    // The whole beam strikes, once; it goes on to the terrain.
+    bool StrikesAircraft() override;
 };
