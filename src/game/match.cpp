@@ -86,23 +86,30 @@ int32_t tMatch::BotsInMatch() const {
     return N;
 }
 
-ShortString tMatch::ClassError(const ShortString& Name, const char* Kind) {
+ShortString tMatch::ClassError(const ShortString& Name, const tStaticClass* Kind, const char* KindName) {
     ShortString Error = Linker->InstantiationError(Name);
     if (!Error.empty()) return Error;
     tZClass Class;
     Linker->FindClass(Name, Class);
-    if (!Class.StaticClass->IsA(std::string_view(Kind))) return Name + " isn't " + Kind;
+    if (!Class.StaticClass->IsA(Kind)) return Name + " isn't " + KindName;
     return {};
 }
 
 int32_t tMatch::AddBot(const ShortString& ChassisClass, const ShortString& WeaponClass) {
+    const int32_t Pilot = AddPilot(ChassisClass, WeaponClass);
+    if (Pilot != 0) BotCount = BotsInMatch();
+    return Pilot;
+}
+
+int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& WeaponClass) {
     if (SeededWith != MatchSeed) {
         Random = tRandom(uint32_t(MatchSeed));
         SeededWith = MatchSeed;
     }
     const ShortString C = ChassisClass.empty() ? ShortString(Chassis[Random(CountOf(Chassis))]) : ChassisClass;
     const ShortString W = WeaponClass.empty() ? ShortString(Guns[Random(CountOf(Guns))]) : WeaponClass;
-    for (const ShortString& Error : {ClassError(C, "TAIRPLANEACTOR"), ClassError(W, "TWEAPON")}) {
+    for (const ShortString& Error : {ClassError(C, &tAirplaneActor::ClassInfo, "an aircraft class"),
+                                     ClassError(W, &tWeapon::ClassInfo, "a weapon class")}) {
         if (Error.empty()) continue;
         Console->DisplayError("AddBot: " + Error);
         return 0;
@@ -124,9 +131,7 @@ int32_t tMatch::AddBot(const ShortString& ChassisClass, const ShortString& Weapo
     return 0;
 }
 
-void tMatch::AddBotC(const ShortString& Args) {
-    if (AddBot(GetToken(Args, 1), GetToken(Args, 2)) != 0) BotCount = BotsInMatch();
-}
+void tMatch::AddBotC(const ShortString& Args) { AddBot(GetToken(Args, 1), GetToken(Args, 2)); }
 
 void tMatch::RemoveBots() {
     for (TPilot& P : Pilots) {
@@ -143,7 +148,7 @@ void tMatch::RemoveBotsC(const ShortString&) { RemoveBots(); }
 void tMatch::KeepBotCount() {
     BotCount = std::clamp(BotCount, 0, MaxPilots - 1);
     while (BotsInMatch() < BotCount)
-        if (AddBot("", "") == 0) break;
+        if (AddPilot("", "") == 0) break;
     for (int32_t I = MaxPilots - 1; I >= 0 && BotsInMatch() > BotCount; --I) {
         TPilot& P = Pilots[I];
         if (!P.InUse || !P.Computer) continue;

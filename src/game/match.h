@@ -106,6 +106,8 @@ public:
 private:
     void AddBotC(const ShortString& Args);
     void RemoveBotsC(const ShortString& Args);
+    // A computer pilot, leaving BotCount alone.
+    int32_t AddPilot(const ShortString& Chassis, const ShortString& Weapon);
     void SpawnBot(int32_t Pilot);
     TVector3 SpawnPointFor(int32_t Pilot, float& Heading);
     void Announce(const ShortString& Line);
@@ -114,7 +116,7 @@ private:
     void KeepBotCount();
     void UpdatePlayerName();
     // A class name that passes as the kind asked for, or the console's error.
-    ShortString ClassError(const ShortString& Name, const char* Kind);
+    ShortString ClassError(const ShortString& Name, const tStaticClass* Kind, const char* KindName);
 
     std::array<TPilot, MaxPilots> Pilots{};
     std::array<TKillFeedLine, KillFeedLines> Feed{};
