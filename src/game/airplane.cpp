@@ -82,6 +82,10 @@ tAirplaneActor::tAirplaneActor(const ShortString& Name) : tMeshActor(Name) {
     CreatePrimaryWeapon(WeaponClass);
 }
 
+ShortString tAirplaneActor::PilotName() const {
+    return Match && Match->Valid(Pilot) ? Match->GetPilot(Pilot).Name : ShortString("Player");
+}
+
 bool tAirplaneActor::IsPlayer() const { return Pilot == 0 || !Match || !Match->IsComputer(Pilot); }
 
 float tAirplaneActor::HitRadius() const {
@@ -117,7 +121,8 @@ tAirplaneActor::~tAirplaneActor() {
 
 void tAirplaneActor::Spawned() {
     tMeshActor::Spawned();
-    Logger->Log(ShortString(GetClass()->DeclaredName()) + " spawned at " + PositionText(_vecPosition));
+    Logger->Log(ShortString(GetClass()->DeclaredName()) + " spawned at " + PositionText(_vecPosition) + " for " +
+                PilotName());
     if (!IsPlayer()) return;
     Console->Display("tAirplaneActor has been spawned");
     Linker->InstantiateClassByName("tAnnouncer", tAnnouncer::PlaySample);
@@ -290,6 +295,7 @@ TFeedbackSignal tAirplaneActor::FeedbackSignal() {
 }
 
 TFeedbackSignal tAirplaneActor::Leave(bool Lost) {
+    Logger->Log(ShortString(GetClass()->DeclaredName()) + " of " + PilotName() + " leaves");
     // The match may have ended with this loss and withdrawn everyone: its
     // own countdown brings the player back.
     if (Lost && IsPlayer() && !Withdrawn) {

@@ -61,6 +61,7 @@ public:
     // The player's aircraft reads the input and owns the camera; so does
     // any aircraft flown outside a match.
     bool IsPlayer() const;
+    ShortString PilotName() const;
     // The sphere shots are tested against: the mesh's half width plus a shot.
     float HitRadius() const;
     // Damage from a shot of Shooter's gun; none while newly spawned.

@@ -62,6 +62,7 @@ tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
 
 tMatch::~tMatch() {
     ProcTrace trace("tMatch.Done()");
+    Logger->Log("Match over after " + Flt2Str(MatchTime) + " seconds of play");
     delete HUD;
     // Aircraft still flying outlive the match at shutdown: they forget it.
     for (TPilot& P : Pilots)
