@@ -214,12 +214,7 @@ void tAirplaneActor::Update(float DeltaSeconds) {
 void tAirplaneActor::FlyAsComputer(float DeltaSeconds) {
     static const TWorldGround Ground;
     TBotContact Enemies[tMatch::MaxPilots];
-    TBotSituation S;
-    S.Position = _vecPosition;
-    S.Heading = _vecHeading;
-    S.Right = Vector3(_matRotation * TVector4{1, 0, 0, 1});
-    S.Up = Vector3(_matRotation * TVector4{0, 0, 1, 1});
-    S.Speed = _rSpeed;
+    TBotSituation S = SituationOf(*this);
     S.Enemies = Enemies;
     S.EnemyCount = Match->Contacts(Pilot, Enemies, tMatch::MaxPilots);
     S.Ground = &Ground;

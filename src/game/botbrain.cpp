@@ -33,6 +33,16 @@ float LateralAngle(const TVector3& Heading, const TVector3& Direction) {
 }
 }  // namespace
 
+TBotSituation SituationOf(const TFlightModel& Plane) {
+    TBotSituation S;
+    S.Position = Plane._vecPosition;
+    S.Heading = Plane._vecHeading;
+    S.Right = Vector3(Plane._matRotation * TVector4{1, 0, 0, 1});
+    S.Up = Vector3(Plane._matRotation * TVector4{0, 0, 1, 1});
+    S.Speed = Plane._rSpeed;
+    return S;
+}
+
 TBotBrain::TBotBrain(uint32_t Seed, float NewSkill) : Random(Seed) { SetSkill(NewSkill); }
 
 void TBotBrain::SetSkill(float NewSkill) { Skill = std::clamp(NewSkill, 0.0f, 1.0f); }

@@ -41,6 +41,10 @@ struct TBotSituation {
     float ShotGravity = 9.8f;
 };
 
+// What an aircraft's own flight tells its pilot: where it is, its axes, its
+// speed; the rest is filled in by the caller.
+TBotSituation SituationOf(const TFlightModel& Plane);
+
 struct TBotCommand {
     TAirplaneControlState Controls;
     bool Fire = false;

@@ -1,5 +1,6 @@
 #include "game/match.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/airplane.h"
@@ -35,13 +36,14 @@ constexpr uint32_t SeedStride = 7919;
 template <class T, std::size_t N>
 constexpr int32_t CountOf(const T (&)[N]) { return int32_t(N); }
 
+}  // namespace
+
 float DistanceToSegment(const TVector3& Point, const TVector3& From, const TVector3& To) {
     const TVector3 Along = To - From;
     const float Length2 = Dot(Along, Along);
     const float T = Length2 > 0 ? std::clamp(Dot(Point - From, Along) / Length2, 0.0f, 1.0f) : 0.0f;
     return Len(Point - (From + Along * T));
 }
-}  // namespace
 
 tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     ProcTrace trace("tMatch.Init()");

@@ -130,5 +130,9 @@ private:
     tHUD* HUD = nullptr;       // owned
 };
 
+// How near the segment From-To passes Point: a shot's step against an
+// aircraft's sphere.
+float DistanceToSegment(const TVector3& Point, const TVector3& From, const TVector3& To);
+
 // The current match, or none (tests of single objects run without one).
 extern tMatch* Match;

@@ -117,12 +117,7 @@ private:
     void Fly(int32_t I, const TBotContact* Contacts, int32_t N) {
         TPilotState& S = P[I];
         TFlightModel& F = S.Plane;
-        TBotSituation Sit;
-        Sit.Position = F._vecPosition;
-        Sit.Heading = F._vecHeading;
-        Sit.Right = Vector3(F._matRotation * TVector4{1, 0, 0, 1});
-        Sit.Up = Vector3(F._matRotation * TVector4{0, 0, 1, 1});
-        Sit.Speed = F._rSpeed;
+        TBotSituation Sit = SituationOf(F);
         Sit.Enemies = Contacts;
         Sit.EnemyCount = N;
         Sit.Ground = &Island;
@@ -157,7 +152,7 @@ private:
             for (int32_t J = 0; J < Count && !Gone; ++J) {
                 TPilotState& V = P[J];
                 if (J == T.Shooter || !V.Flying || T.Struck ||
-                    Distance(V.Plane._vecPosition, T.Previous, T.Position) > HitRadius)
+                    DistanceToSegment(V.Plane._vecPosition, T.Previous, T.Position) > HitRadius)
                     continue;
                 Gone = !T.Gun->Beam;
                 T.Struck = T.Gun->Beam;
@@ -209,13 +204,6 @@ private:
         S.Plane._vecPosition = Point;
         S.Plane._quatAttitude = FromEuler(std::atan2(-(512 - Point.x), 512 - Point.y), 0, 0);
         S.Plane.FlightStep(0);
-    }
-
-    static float Distance(const TVector3& Point, const TVector3& From, const TVector3& To) {
-        const TVector3 Along = To - From;
-        const float L2 = Dot(Along, Along);
-        const float T = L2 > 0 ? std::clamp(Dot(Point - From, Along) / L2, 0.0f, 1.0f) : 0.0f;
-        return Len(Point - (From + Along * T));
     }
 
     TIsland Island;

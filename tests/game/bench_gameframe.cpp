@@ -10,6 +10,12 @@
 // allocations of the OpenGL driver it called (informative), and the frames
 // per second.
 //
+// A second run flies the player with three computer pilots (unarmed, so
+// that nothing spawns or dies) under the HUD and reports the game's
+// allocations over those steady frames (must be 0): for 12 s, or as many
+// seconds as HALVARDINE_FOUR_PILOT_SECONDS says (60 gives 500 frames or more
+// here).
+//
 // HALVARDINE_ALLOCATION_TRACES=<frame> names what allocates (see the library).
 //
 // Run from anywhere: build/release/tests/bench_gameframe
@@ -47,18 +53,30 @@ struct TFrame {
     long Game, Libraries;
 };
 
-std::string Driver(const fs::path& Work) {
+// The player alone: the computer pilots would fire (spawning shots) in the
+// stretches measured.
+constexpr const char* PlayerAlone = "Set BotCount 0\n";
+// Three computer pilots whose guns never fire.
+constexpr const char* FourPilots = "Set BotCount 0\nAddBot tBiplane tWeapon\nAddBot tPursuitPlane tWeapon\n"
+                                   "AddBot tBiplane tWeapon\n";
+
+double FourPilotsFlying() {
+    const char* Seconds = std::getenv("HALVARDINE_FOUR_PILOT_SECONDS");
+    return Seconds ? std::atof(Seconds) : 12.0;
+}
+
+std::string Driver(const fs::path& Work, double CalmSeconds = Calm) {
     std::ostringstream S;
     S << "cd '" << Work.string() << "'\n"
       << "mark() { echo \"$1 $(cut -d' ' -f1 /proc/uptime)\" >> marks.txt; }\n"
-      << "timeout -k 5 60 env HALVARDINE_FRAME_ALLOCATIONS=frames.txt LD_PRELOAD='" << FRAME_ALLOCATIONS_LIBRARY
+      << "timeout -k 5 " << 60 + CalmSeconds << " env HALVARDINE_FRAME_ALLOCATIONS=frames.txt LD_PRELOAD='" << FRAME_ALLOCATIONS_LIBRARY
       << "' '" << HALVARDINE_GAME << "' > stdout.txt 2> stderr.txt &\n"
       << "GAME=$!\n"
       << "WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^Halvardine 3D Engine$' | head -n 1)\n"
       << "xdotool mousemove --window $WINDOW 512 384\n"
       << "timeout 30 sh -c 'until grep -q \"tBiplane spawned at\" engine.log; do sleep 0.05; done'\n"
       << "sleep " << Settle << "; mark calm\n"
-      << "sleep " << Calm << "; mark fire\n"
+      << "sleep " << CalmSeconds << "; mark fire\n"
       << "xdotool mousedown 1; sleep " << Firing << "; xdotool mouseup 1; mark released\n"
       << "sleep " << ShotsFlying << "; mark end\n"
       << "xdotool key Escape\n"
@@ -100,14 +118,24 @@ TStretch Stretch(const std::vector<TFrame>& Frames, double From, double To) {
     return S;
 }
 
-void BM_GameFrame(benchmark::State& State) {
+// A working copy of the game's data whose level ends with LevelLines.
+fs::path GameCopy(const char* LevelLines, double CalmSeconds) {
     char Template[] = "/tmp/halvardine-bench-XXXXXX";
     const fs::path Work = mkdtemp(Template);
     fs::copy(Repository / "Data", Work / "Data", fs::copy_options::recursive);
-    std::ofstream(Work / "driver.sh") << Driver(Work);
-    const std::string Command =
-        "HALVARDINE_NO_MSGBOX=1 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null xvfb-run -a -s '-screen 0 1024x768x24' sh '" +
-        (Work / "driver.sh").string() + "' > /dev/null 2>&1";
+    std::ofstream(Work / "Data/StdConfig/level.cfg", std::ios::app) << "\n" << LevelLines;
+    std::ofstream(Work / "driver.sh") << Driver(Work, CalmSeconds);
+    return Work;
+}
+
+std::string GameCommand(const fs::path& Work) {
+    return "HALVARDINE_NO_MSGBOX=1 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null xvfb-run -a -s '-screen 0 1024x768x24' sh '" +
+           (Work / "driver.sh").string() + "' > /dev/null 2>&1";
+}
+
+void BM_GameFrame(benchmark::State& State) {
+    const fs::path Work = GameCopy(PlayerAlone, Calm);
+    const std::string Command = GameCommand(Work);
     TStretch Steady, Shots, Whole;
     double FramesPerSecond = 0;
     for (auto _ : State) {
@@ -141,5 +169,26 @@ void BM_GameFrame(benchmark::State& State) {
     fs::remove_all(Work);
 }
 BENCHMARK(BM_GameFrame)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_FourPilotsFrame(benchmark::State& State) {
+    const fs::path Work = GameCopy(FourPilots, FourPilotsFlying());
+    TStretch Steady;
+    for (auto _ : State) {
+        if (std::system(GameCommand(Work).c_str()) != 0) State.SkipWithError("the game did not end cleanly");
+        std::map<std::string, double> Marks = ReadMarks(Work / "marks.txt");
+        Steady = Stretch(ReadFrames(Work / "frames.txt"), Marks["calm"], Marks["fire"]);
+        State.SetIterationTime(Steady.Frames ? (Marks["fire"] - Marks["calm"]) / Steady.Frames : 0);
+    }
+    if (Steady.Frames == 0)
+        State.SkipWithError("no frames were drawn while the four flew");
+    else if (Steady.Allocations > 0)
+        State.SkipWithError(("steady frames with four pilots allocated: " + std::to_string(Steady.Allocations)).c_str());
+    State.counters["steady_frames"] = Steady.Frames;
+    State.counters["allocs/frame"] = Steady.PerFrame();
+    State.counters["allocating_frames"] = Steady.AllocatingFrames;
+    State.SetLabel("island, cloudy sky, player and three computer pilots, HUD");
+    fs::remove_all(Work);
+}
+BENCHMARK(BM_FourPilotsFrame)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

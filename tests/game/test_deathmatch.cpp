@@ -43,12 +43,7 @@ struct TFlyingBot {
     TFlyingBot(uint32_t Seed, float Skill, TVector3 Start) : Brain(Seed, Skill) { Plane._vecPosition = Start; }
 
     TBotCommand Tick(const TGroundProbe& Ground, const TBotContact* Enemies = nullptr, int32_t Count = 0) {
-        TBotSituation S;
-        S.Position = Plane._vecPosition;
-        S.Heading = Plane._vecHeading;
-        S.Right = Vector3(Plane._matRotation * TVector4{1, 0, 0, 1});
-        S.Up = Vector3(Plane._matRotation * TVector4{0, 0, 1, 1});
-        S.Speed = Plane._rSpeed;
+        TBotSituation S = SituationOf(Plane);
         S.Ground = &Ground;
         S.Enemies = Enemies;
         S.EnemyCount = Count;
