@@ -12,6 +12,8 @@
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/objects/registry.h"
+#include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/resourcekinds.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/terrain.h"
@@ -21,6 +23,7 @@
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 
@@ -44,6 +47,10 @@ constexpr TVector4 CrashTextColor = {1, 0, 0, 1};
 constexpr TVector4 EdgeTextColor = {1, 0.8f, 0.2f, 1};
 constexpr float EdgeTextY = 130;
 constexpr float Pi = 3.14159265f;
+constexpr uint32_t Quads = 7;
+constexpr int32_t QuadCorners = 4;
+constexpr const char* FlashShaderFile = "shaders\\effects\\particle.shader";
+constexpr float FlashSize = 8.0f;
 
 // The ground under a point as a computer pilot reads it: the island's own
 // surface (craters included) where there is one.
@@ -117,6 +124,7 @@ tAirplaneActor::~tAirplaneActor() {
     if (PrimaryWeapon) DisposeObject(PrimaryWeapon);
     if (EngineSound) DisposeObject(EngineSound);
     if (DamageSound) DisposeObject(DamageSound);
+    if (FlashQuad) DisposeObject(FlashQuad);
 }
 
 void tAirplaneActor::Spawned() {
@@ -143,6 +151,16 @@ void tAirplaneActor::Render() {
     tMeshActor::Render();
     Device->EndTransform(ZFT_MULT);
     Device->EndTransform(ZFT_MULT);
+    // Another pilot's aircraft flares where it is hit; the player's own hit
+    // shows on the HUD.
+    if (HitFlash > 0 && !IsPlayer()) {
+        if (!FlashQuad) {
+            FlashQuad = tVertexArrayManager::Current()->AllocateVA(QuadCorners, 1, GN_FALSE, Quads);
+            FlashShader = Resources->LoadShader(FlashShaderFile);
+        }
+        Device->GeometryServer->CreateQuad_CameraFaced(FlashQuad, _vecPosition, FlashSize * HitFlash / HitFlashSeconds);
+        Device->AddBuffer(FlashQuad, FlashShader);
+    }
     // Drawn from here, not from the tick: the frame start empties the text
     // queue, so text queued during the tick would never be seen.
     if (!IsPlayer()) return;

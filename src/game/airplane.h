@@ -17,6 +17,8 @@
 #include "game/meshactor.h"
 
 class tAudioSource;
+class tShaderResource;
+class tVertexArray;
 class tWeapon;
 
 class tAirplaneActor : public tMeshActor, public TFlightModel {
@@ -92,6 +94,8 @@ private:
     int32_t ShotDownBy = 0;
     ShortString ShotDownWith;
     tAudioSource* DamageSound = nullptr;  // owned
+    tVertexArray* FlashQuad = nullptr;    // owned, from the first hit drawn
+    tShaderResource* FlashShader = nullptr;
     void UpdateChaseCamera(float DeltaSeconds);
     void StartOrbit();
     // The P key went down in this tick (held keys start no further orbits).

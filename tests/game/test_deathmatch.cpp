@@ -212,6 +212,16 @@ TEST_F(DeathmatchTest, ShotsHitOtherAircraftAlongTheirPathButNeverTheirOwnOrANew
     EXPECT_GT(Enemy->HitFlash, 0);
 }
 
+TEST_F(DeathmatchTest, AnAircraftFarPastTheEdgeOfTheMapIsTurnedBack) {
+    tAirplaneActor* Me = Player("1300 500 300");
+    Me->TurnTo(-3.14159265f / 2);  // east, away from the island
+    Tick();
+    EXPECT_LT(Me->_vecHeading.x, -0.9f);
+    const float X = Me->_vecPosition.x;
+    Tick(100);
+    EXPECT_LT(Me->_vecPosition.x, X);
+}
+
 TEST_F(DeathmatchTest, KillsCrashesAndCreditedCrashesMakeTheScore) {
     Player();
     const int32_t Baron = TheMatch->AddBot("tTestAircraft", "tWeapon");
