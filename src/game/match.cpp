@@ -77,8 +77,10 @@ tMatch::~tMatch() {
     if (Match == this) Match = nullptr;
 }
 
+// The render device exists from here on: the HUD is made before the first frame.
 void tMatch::PostInit() {
     if (!Registered) Engine->RegisterSubsystem(this);
+    if (!HUD && Engine->Renderer) HUD = new tHUD();
 }
 
 // ---- Pilots ------------------------------------------------------------------
@@ -337,7 +339,5 @@ void tMatch::Tick(float DeltaSeconds) {
 }
 
 void tMatch::RenderFrame() {
-    if (!ShowHUD || !Engine->Renderer) return;
-    if (!HUD) HUD = new tHUD();
-    HUD->Render(*this);
+    if (ShowHUD && HUD) HUD->Render(*this);
 }
