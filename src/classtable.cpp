@@ -33,8 +33,8 @@
 //   tPursuitPlane, tBiplane, tGUIAboutBox, tGUI3DModel, tMipTerrain,
 //   tHeightMapResource, tParticleProjectile, tShellProjectile,
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
-//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor; then the match (plain
-//   constructor), tMatch.
+//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
+//   the match (plain constructor), tMatch.
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -91,6 +91,8 @@
 #include "libraries/gui/label.h"
 #include "libraries/gui/panel.h"
 #include "libraries/gui/stdconsole.h"
+#include "libraries/effects/aftermath.h"
+#include "libraries/effects/explosion.h"
 #include "libraries/effects/lensflare.h"
 #include "libraries/math/mathserver.h"
 
@@ -127,6 +129,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tClearDay::StaticClass(CT_SpawnableConstructor));
     AddClass(tHellfire::StaticClass(CT_SpawnableConstructor));
     AddClass(tStormyDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tExplosion::StaticClass(CT_SpawnableConstructor));
     AddClass(tLensFlare::StaticClass(CT_SpawnableConstructor));
     AddClass(tWinTimer::StaticClass());
     AddClass(tWinGameEngine::StaticClass());
@@ -203,5 +206,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tFXOrbitCamera::StaticClass(CT_SpawnableConstructor));
     AddClass(tFXInfiniteOrbit::StaticClass(CT_SpawnableConstructor));
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
+    AddClass(tSplash::StaticClass(CT_SpawnableConstructor));
+    AddClass(tBurningWreck::StaticClass(CT_SpawnableConstructor));
     AddClass(tMatch::StaticClass());
 }

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "game/match.h"
+#include "game/terrain/mipterrain.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/profiler.h"
@@ -56,7 +57,9 @@ void StartCoreServices() {
     Console = CreateCoreService<tConsole>("Console");
     EngineVars = CreateCoreService<tVarsManager>("EngineVars");
     Resources = CreateCoreService<tResourcesManager>("Resources");
-    // The match's variables exist before the engine runs "engine.cfg".
+    // Game variables exist with their defaults before the engine runs its script.
+    tMipTerrain::RegisterVariables();
+    // The match's variables too.
     NewObject<tMatch>();
     Engine = CreateCoreService<tEngine>("Engine");
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/announcers.h"
+#include "game/crashsite.h"
 #include "game/match.h"
 #include "game/objectnames.h"
 #include "game/terrain/mipterrain.h"
@@ -31,7 +32,9 @@ Z_IMPLEMENT_CLASS(tAirplaneActor, .Operations = {{"Render"},
                                                  {"FeedbackSignal"},
                                                  {"Spawned"},
                                                  {"Update"},
-                                                 {"SetPosition"}})
+                                                 {"SetPosition"},
+                                                 {"ShowExplosion"},
+                                                 {"ShowCrashSite"}})
 Z_IMPLEMENT_CLASS(tBiplane)
 Z_IMPLEMENT_CLASS(tPursuitPlane)
 
@@ -286,7 +289,7 @@ TFeedbackSignal tAirplaneActor::FeedbackSignal() {
     if (Withdrawn) return Leave(false);
     if (Health == 0) {
         // Exploded in the air: gone at once.
-        ExplodeAircraft(_vecPosition);
+        ShowExplosion();
         if (Match) Match->AircraftShotDown(Pilot, ShotDownBy, ShotDownWith);
         return Leave(true);
     }
@@ -299,13 +302,17 @@ TFeedbackSignal tAirplaneActor::FeedbackSignal() {
     // Logged and scored once, in the tick the aircraft comes down.
     if (WasFlying && Crashed()) {
         Logger->Log(ShortString(GetClass()->DeclaredName()) + " crashed at " + PositionText(_vecPosition));
-        ExplodeAircraft(_vecPosition);
+        ShowCrashSite();
         if (Match) Match->AircraftCrashed(Pilot);
     }
     if (Crashed()) --CrashedTrigger;
     if (CrashedTrigger > 0 || Withdrawn) return Withdrawn ? Leave(false) : tMeshActor::FeedbackSignal();
     return Leave(true);
 }
+
+void tAirplaneActor::ShowExplosion() { ExplodeAircraft(_vecPosition); }
+
+void tAirplaneActor::ShowCrashSite() { MarkCrashSite(_vecPosition); }
 
 TFeedbackSignal tAirplaneActor::Leave(bool Lost) {
     Logger->Log(ShortString(GetClass()->DeclaredName()) + " of " + PilotName() + " leaves");

@@ -83,6 +83,12 @@ public:
     float HitFlash = 0;                   // seconds of the hit flash left
     float Age = 0;                        // seconds flown
 
+protected:
+    // How the aircraft's end is seen and heard: an explosion in the air, or
+    // the crash site where it came down.
+    virtual void ShowExplosion();
+    virtual void ShowCrashSite();
+
 private:
     void CreatePrimaryWeapon(const ShortString& WeaponClass);
     void FlyAsComputer(float DeltaSeconds);

@@ -1,6 +1,6 @@
 #pragma once
-// What is left of an aircraft that explodes: the one place an aircraft's
-// end is shown and heard, in the air or on the ground.
+// An aircraft shot down explodes where it is, in the air: the fireball and
+// the boom of a crash, without the crater and the wreck (crashsite.h).
 
 #include "libraries/math/vector.h"
 

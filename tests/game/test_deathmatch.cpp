@@ -141,7 +141,7 @@ TEST(BotBrain, TheStickMovesNoFasterOrFurtherThanAMouseAndTheSameSeedFliesTheSam
 
 namespace {
 
-// An aircraft without a mesh, as the match sees it.
+// An aircraft without a mesh, as the match sees it; its end is not shown.
 class tTestAircraft : public tAirplaneActor {
     Z_DECLARE_CLASS(tTestAircraft, tAirplaneActor)
 public:
@@ -150,9 +150,13 @@ public:
         SetPosition(StartPosition);
         tActor::Spawned();
     }
+
+protected:
+    void ShowExplosion() override {}
+    void ShowCrashSite() override {}
 };
 
-Z_IMPLEMENT_CLASS(tTestAircraft, .Operations = {{"Spawned"}})
+Z_IMPLEMENT_CLASS(tTestAircraft, .Operations = {{"Spawned"}, {"ShowExplosion"}, {"ShowCrashSite"}})
 
 class DeathmatchTest : public EngineHostTest {
 protected:
