@@ -33,13 +33,14 @@
 //   tPursuitPlane, tBiplane, tGUIAboutBox, tGUI3DModel, tMipTerrain,
 //   tHeightMapResource, tParticleProjectile, tShellProjectile,
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
-//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck;
-//   ours: tGUIKeyBindingList (S).
+//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
+//   the match (plain constructor), tMatch; ours: tGUIKeyBindingList (S).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
 #include "game/gui3dmodel.h"
 #include "game/guiaboutbox.h"
+#include "game/match.h"
 #include "game/meshactor.h"
 #include "game/orbitcamera.h"
 #include "game/pickups.h"
@@ -227,6 +228,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
     AddClass(tSplash::StaticClass(CT_SpawnableConstructor));
     AddClass(tBurningWreck::StaticClass(CT_SpawnableConstructor));
+    AddClass(tMatch::StaticClass());
     // Classes of our own beyond the table above.
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
 }

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "game/match.h"
 #include "game/terrain/mipterrain.h"
 #include "kernel/console/histories.h"
 #include "kernel/console/historyfile.h"
@@ -67,6 +68,8 @@ void StartCoreServices() {
     Resources = CreateCoreService<tResourcesManager>("Resources");
     // Game variables exist with their defaults before the engine runs its script.
     tMipTerrain::RegisterVariables();
+    // The match's variables too.
+    NewObject<tMatch>();
     Engine = CreateCoreService<tEngine>("Engine");
 }
 
@@ -83,6 +86,8 @@ void FreeCoreServices() {
     FreeIfAlive(Console);
     FreeIfAlive(Resources);
     FreeIfAlive(Engine);
+    // Normally gone with the engine's subsystems; not when the game never began.
+    FreeIfAlive(Match);
     FreeIfAlive(MathServer);
 }
 

@@ -11,7 +11,8 @@ void StartLogging();
 // EngineINI read from "StdConfig\engine.ini".
 void StartBaseServices();
 // MathServer, Console, EngineVars, Resources and Engine: each an object of the
-// class the INI file names in its section Core.
+// class the INI file names in its section Core; the game's match (its
+// variables) just before the engine.
 void StartCoreServices();
 
 // Writes the INI file back, the console's typed-line history and the

@@ -4,19 +4,27 @@
 
 #include "game/announcers.h"
 #include "game/crashsite.h"
+#include "game/match.h"
 #include "game/objectnames.h"
+#include "game/terrain/mipterrain.h"
 #include "game/weapons.h"
+#include "game/wreck.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/objects/registry.h"
+#include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/resourcekinds.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/terrain.h"
 #include "kernel/world/world.h"
+#include "libraries/math/quaternion.h"
 #include "libraries/classes/audiosource.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 
@@ -24,7 +32,9 @@ Z_IMPLEMENT_CLASS(tAirplaneActor, .Operations = {{"Render"},
                                                  {"FeedbackSignal"},
                                                  {"Spawned"},
                                                  {"Update"},
-                                                 {"SetPosition"}})
+                                                 {"SetPosition"},
+                                                 {"ShowExplosion"},
+                                                 {"ShowCrashSite"}})
 Z_IMPLEMENT_CLASS(tBiplane)
 Z_IMPLEMENT_CLASS(tPursuitPlane)
 
@@ -37,28 +47,64 @@ constexpr uint8_t KeyYawLeft = 'V', KeyYawRight = 'B';
 constexpr uint8_t KeyThrottleUp = 7, KeyThrottleDown = 10;  // the extra mouse buttons
 constexpr uint8_t KeyOrbit = 'P';
 constexpr TVector4 CrashTextColor = {1, 0, 0, 1};
+constexpr TVector4 EdgeTextColor = {1, 0.8f, 0.2f, 1};
+constexpr float EdgeTextY = 130;
+constexpr float Pi = 3.14159265f;
+constexpr uint32_t Quads = 7;
+constexpr int32_t QuadCorners = 4;
+constexpr const char* FlashShaderFile = "shaders\\effects\\particle.shader";
+constexpr float FlashSize = 8.0f;
+
+// The ground under a point as a computer pilot reads it: the island's own
+// surface (craters included) where there is one.
+class TWorldGround : public TGroundProbe {
+public:
+    float GroundHeight(float X, float Y) const override {
+        tWorld* World = Engine->World;
+        if (!World->HasTerrain()) return 0;
+        tTerrain* Terrain = World->GetTerrainForPoint({X, Y, 0});
+        if (Terrain->DynamicCast(&tMipTerrain::ClassInfo)) return static_cast<tMipTerrain*>(Terrain)->GroundHeight(X, Y);
+        return Terrain->GetLowestCameraHeight(int32_t(X), int32_t(Y));
+    }
+};
 }  // namespace
 
 tAirplaneActor::tAirplaneActor(const ShortString& Name) : tMeshActor(Name) {
     ProcTrace trace("tAirplaneActor.Init(" + Name + ")");
     Logger->Guard(GetClass() != &tAirplaneActor::ClassInfo,
                   "Unable to spawn tAirplaneActor - this is wrapping class only");
-    // A mode the player chose survives the respawn; the first aircraft
-    // brings the default.
-    if (EngineVars->IsVarDefined("CameraType")) EngineVars->GetVar("CameraType", CameraType);
-    EngineVars->RegisterVar("CameraType", CameraType);
-    Console->Unbind(KeyFire);
+    if (Match) Pilot = Match->ClaimPilot(this);
+    ShortString WeaponClass;
+    if (IsPlayer()) {
+        // A mode the player chose survives the respawn; the first aircraft
+        // brings the default.
+        if (EngineVars->IsVarDefined("CameraType")) EngineVars->GetVar("CameraType", CameraType);
+        EngineVars->RegisterVar("CameraType", CameraType);
+        Console->Unbind(KeyFire);
+        if (EngineVars->IsVarDefined("PrimaryWeapon")) EngineVars->GetVar("PrimaryWeapon", WeaponClass);
+    } else {
+        WeaponClass = Match->GetPilot(Pilot).Weapon;
+    }
     Logger->Guard(Engine->Audio, "No audio subsystem for the engine sound");
     EngineSound = Engine->Audio->CreateSource(EngineSoundFile);
     EngineSound->LoopSound(true);
     EngineSound->Play(this);
-    CreatePrimaryWeapon();
+    CreatePrimaryWeapon(WeaponClass);
 }
 
-void tAirplaneActor::CreatePrimaryWeapon() {
-    ShortString WeaponClass;
-    if (!EngineVars->IsVarDefined("PrimaryWeapon") || EngineVars->GetVar("PrimaryWeapon", WeaponClass) == 0 ||
-        WeaponClass.empty()) {
+ShortString tAirplaneActor::PilotName() const {
+    return Match && Match->Valid(Pilot) ? Match->GetPilot(Pilot).Name : ShortString("Player");
+}
+
+bool tAirplaneActor::IsPlayer() const { return Pilot == 0 || !Match || !Match->IsComputer(Pilot); }
+
+float tAirplaneActor::HitRadius() const {
+    const float Span = SceneNode ? SceneNode->ResizedDimension() : float(MeshSize);
+    return Span / 2 + ShotRadius;
+}
+
+void tAirplaneActor::CreatePrimaryWeapon(const ShortString& WeaponClass) {
+    if (WeaponClass.empty()) {
         Console->DisplayError("PrimaryWeapon is not set: the aircraft flies unarmed");
         return;
     }
@@ -77,15 +123,25 @@ tAirplaneActor::~tAirplaneActor() {
     ProcTrace trace("tAirplaneActor.Done()");
     // At shutdown the variables manager goes before the world.
     if (EngineVars) EngineVars->ReleaseFieldsOf(this);
+    if (Match) Match->AircraftGone(this);
     if (PrimaryWeapon) DisposeObject(PrimaryWeapon);
     if (EngineSound) DisposeObject(EngineSound);
+    if (DamageSound) DisposeObject(DamageSound);
+    if (FlashQuad) DisposeObject(FlashQuad);
 }
 
 void tAirplaneActor::Spawned() {
     tMeshActor::Spawned();
+    Logger->Log(ShortString(GetClass()->DeclaredName()) + " spawned at " + PositionText(_vecPosition) + " for " +
+                PilotName());
+    if (!IsPlayer()) return;
     Console->Display("tAirplaneActor has been spawned");
-    Logger->Log(ShortString(GetClass()->DeclaredName()) + " spawned at " + PositionText(_vecPosition));
     Linker->InstantiateClassByName("tAnnouncer", tAnnouncer::PlaySample);
+}
+
+void tAirplaneActor::TurnTo(float Heading) {
+    _quatAttitude = FromEuler(Heading, 0, 0);
+    FlightStep(0);  // the rotation and heading follow at once
 }
 
 void tAirplaneActor::Render() {
@@ -98,9 +154,24 @@ void tAirplaneActor::Render() {
     tMeshActor::Render();
     Device->EndTransform(ZFT_MULT);
     Device->EndTransform(ZFT_MULT);
+    // Another pilot's aircraft flares where it is hit; the player's own hit
+    // shows on the HUD.
+    if (HitFlash > 0 && !IsPlayer()) {
+        if (!FlashQuad) {
+            FlashQuad = tVertexArrayManager::Current()->AllocateVA(QuadCorners, 1, GN_FALSE, Quads);
+            FlashShader = Resources->LoadShader(FlashShaderFile);
+        }
+        Device->GeometryServer->CreateQuad_CameraFaced(FlashQuad, _vecPosition, FlashSize * HitFlash / HitFlashSeconds);
+        Device->AddBuffer(FlashQuad, FlashShader);
+    }
     // Drawn from here, not from the tick: the frame start empties the text
     // queue, so text queued during the tick would never be seen.
+    if (!IsPlayer()) return;
     if (Crashed()) Device->AddTextString(CrashTextX, CrashTextY, CrashText, &CrashTextColor);
+    const float Far = tMatch::MapSize + EdgeWarningBeyond;
+    const TVector3& P = _vecPosition;
+    if (Alive() && (P.x < -EdgeWarningBeyond || P.y < -EdgeWarningBeyond || P.x > Far || P.y > Far))
+        Device->AddTextString(CrashTextX, EdgeTextY, EdgeText, &EdgeTextColor);
 }
 
 void tAirplaneActor::UpdateControls() {
@@ -146,12 +217,59 @@ void tAirplaneActor::StartOrbit() {
 }
 
 void tAirplaneActor::Update(float DeltaSeconds) {
-    if (Crashed()) return;
+    if (!Alive()) return;
     ProcTrace trace("tAirplaneActor.Update()");
-    UpdateControls();
-    FlightStep(DeltaSeconds);
-    UpdateChaseCamera(DeltaSeconds);
+    Age += DeltaSeconds;
+    HitFlash = std::max(0.0f, HitFlash - DeltaSeconds);
+    if (IsPlayer()) {
+        UpdateControls();
+        FlightStep(DeltaSeconds);
+        UpdateChaseCamera(DeltaSeconds);
+    } else {
+        FlyAsComputer(DeltaSeconds);
+    }
+    KeepInsideMap();
     if (PrimaryWeapon) PrimaryWeapon->Update(DeltaSeconds);
+}
+
+void tAirplaneActor::FlyAsComputer(float DeltaSeconds) {
+    static const TWorldGround Ground;
+    TBotContact Enemies[tMatch::MaxPilots];
+    TBotSituation S = SituationOf(*this);
+    S.Enemies = Enemies;
+    S.EnemyCount = Match->Contacts(Pilot, Enemies, tMatch::MaxPilots);
+    S.Ground = &Ground;
+    S.MapSize = tMatch::MapSize;
+    S.MuzzleSpeed = tWeapon::MuzzleSpeed;
+    const TBotCommand Command = Match->GetPilot(Pilot).Brain.Think(S, DeltaSeconds);
+    _ControlState = Command.Controls;
+    if (Command.Fire && DeltaSeconds > 0 && PrimaryWeapon) PrimaryWeapon->Fire(this, _vecPosition, _vecHeading);
+    FlightStep(DeltaSeconds);
+}
+
+// Far past the edge of the island the aircraft is swung round toward it, so
+// nothing flies on over the empty sea.
+void tAirplaneActor::KeepInsideMap() {
+    const float Low = -EdgeTurnBeyond, High = tMatch::MapSize + EdgeTurnBeyond;
+    const TVector3& P = _vecPosition;
+    if (P.x >= Low && P.y >= Low && P.x <= High && P.y <= High) return;
+    const TVector3 Outward = {P.x - tMatch::MapSize / 2, P.y - tMatch::MapSize / 2, 0};
+    if (Dot(Outward, _vecHeading) <= 0) return;  // already on its way back
+    _quatAttitude = QuatProduct(FromEuler(Pi, 0, 0), _quatAttitude);
+    FlightStep(0);
+}
+
+void tAirplaneActor::TakeHit(int32_t Damage, int32_t Shooter, const ShortString& Gun) {
+    if (!Alive() || Age < tMatch::SpawnProtection) return;
+    Health = std::max(0, Health - Damage);
+    HitFlash = HitFlashSeconds;
+    if (!DamageSound) DamageSound = Engine->Audio->CreateSource(DamageSoundFile);
+    DamageSound->Play(this);
+    if (Match) Match->AircraftHit(Pilot, Shooter, Gun);
+    if (Health == 0) {
+        ShotDownBy = Shooter;
+        ShotDownWith = Gun;
+    }
 }
 
 void tAirplaneActor::UpdateChaseCamera(float DeltaSeconds) {
@@ -168,20 +286,42 @@ void tAirplaneActor::UpdateChaseCamera(float DeltaSeconds) {
 }
 
 TFeedbackSignal tAirplaneActor::FeedbackSignal() {
+    if (Withdrawn) return Leave(false);
+    if (Health == 0) {
+        // Exploded in the air: gone at once.
+        ShowExplosion();
+        if (Match) Match->AircraftShotDown(Pilot, ShotDownBy, ShotDownWith);
+        return Leave(true);
+    }
     const bool WasFlying = !Crashed();
     tWorld* World = Engine->World;
     if (World->HasTerrain() &&
         World->GetTerrainForPoint(_vecPosition)->EstimateSphereCollision(_vecPosition, float(MeshSize) / 5.0f))
         --CrashedTrigger;
     if (_vecPosition.z < WaterLine) --CrashedTrigger;
-    if (CrashedTrigger == FlyingTrigger - 1 || CrashedTrigger == FlyingTrigger - 2)
+    // Logged and scored once, in the tick the aircraft comes down.
+    if (WasFlying && Crashed()) {
         Logger->Log(ShortString(GetClass()->DeclaredName()) + " crashed at " + PositionText(_vecPosition));
-    if (WasFlying && Crashed()) MarkCrashSite(_vecPosition);
+        ShowCrashSite();
+        if (Match) Match->AircraftCrashed(Pilot);
+    }
     if (Crashed()) --CrashedTrigger;
-    if (CrashedTrigger > 0) return tMeshActor::FeedbackSignal();
+    if (CrashedTrigger > 0 || Withdrawn) return Withdrawn ? Leave(false) : tMeshActor::FeedbackSignal();
+    return Leave(true);
+}
 
-    Linker->InstantiateClassByName("tAnnouncer", tAnnouncer::LostSample);
-    Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
+void tAirplaneActor::ShowExplosion() { ExplodeAircraft(_vecPosition); }
+
+void tAirplaneActor::ShowCrashSite() { MarkCrashSite(_vecPosition); }
+
+TFeedbackSignal tAirplaneActor::Leave(bool Lost) {
+    Logger->Log(ShortString(GetClass()->DeclaredName()) + " of " + PilotName() + " leaves");
+    // The match may have ended with this loss and withdrawn everyone: its
+    // own countdown brings the player back.
+    if (Lost && IsPlayer() && !Withdrawn) {
+        Linker->InstantiateClassByName("tAnnouncer", tAnnouncer::LostSample);
+        Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
+    }
     Kill();
     return FEEDBACK_KILL;
 }

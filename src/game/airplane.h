@@ -1,9 +1,11 @@
 #pragma once
-// The player's aircraft: a mesh actor flown with the mouse and keys. Each
-// tick it reads the controls, takes a flight step, drives the chase camera
-// and its gun, and watches for its own crash into the terrain or the sea;
-// a crashed aircraft freezes, shows the crash text and then hands the round
-// over to the announcers, whose countdown spawns the next aircraft.
+// An aircraft of the match: a mesh actor flown by its pilot. The player's
+// reads the mouse and keys, drives the chase camera and, once lost, hands
+// the round over to the announcers, whose countdown spawns the next one; a
+// computer pilot's flies from the controls its brain computes and does none
+// of that. Each tick the aircraft takes a flight step, works its gun and
+// watches for its own crash into the terrain or the sea; hits wear its
+// health down and at 0 it explodes.
 //
 // Controls: the mouse rolls and pitches; F/H roll, T/G pitch, V/B yaw; the
 // extra mouse buttons throttle up and down; the left button fires; P starts
@@ -15,6 +17,8 @@
 #include "game/meshactor.h"
 
 class tAudioSource;
+class tShaderResource;
+class tVertexArray;
 class tWeapon;
 
 class tAirplaneActor : public tMeshActor, public TFlightModel {
@@ -29,6 +33,13 @@ public:
     static constexpr const char* EngineSoundFile = "sounds\\BigEngine3.wav";
     static constexpr const char* CrashText = "Your plane has crashed !!!";
     static constexpr float CrashTextX = 200, CrashTextY = 100;
+    static constexpr int32_t FullHealth = 100;
+    static constexpr float HitFlashSeconds = 0.25f;
+    static constexpr float ShotRadius = 1.0f;        // a shot's own size, as it meets the terrain
+    static constexpr float EdgeWarningBeyond = 0;    // past the map's edge: warned
+    static constexpr float EdgeTurnBeyond = 150;     // ... and this far past it: turned back
+    static constexpr const char* DamageSoundFile = "sounds\\damage.wav";
+    static constexpr const char* EdgeText = "Turn back: you are leaving the island";
 
     // Name carries the start position: "x y z". Only the concrete aircraft
     // may be built.
@@ -47,15 +58,50 @@ public:
     void UpdateControls();
 
     bool Crashed() const { return CrashedTrigger < FlyingTrigger; }
+    // Still in the fight: not crashed, shot down or withdrawn.
+    bool Alive() const { return !Crashed() && Health > 0 && !Withdrawn; }
+    // The player's aircraft reads the input and owns the camera; so does
+    // any aircraft flown outside a match.
+    bool IsPlayer() const;
+    ShortString PilotName() const;
+    // The sphere shots are tested against: the mesh's half width plus a shot.
+    float HitRadius() const;
+    // Damage from a shot of Shooter's gun; none while newly spawned.
+    void TakeHit(int32_t Damage, int32_t Shooter, const ShortString& Gun);
+    // Leaves the world at the next feedback, unscored and without a countdown.
+    void Withdraw() { Withdrawn = true; }
+    // Points the nose to a compass heading (radians, counter-clockwise from +y).
+    void TurnTo(float Heading);
 
     ShortString CameraType = "Following";
     int32_t CrashedTrigger = FlyingTrigger;
     tAudioSource* EngineSound = nullptr;  // owned
     int32_t Distance = StartDistance;
     tWeapon* PrimaryWeapon = nullptr;     // owned; none when the variable names no weapon
+    int32_t Pilot = 0;                    // the match's pilot number; 0 outside a match
+    int32_t Health = FullHealth;
+    float HitFlash = 0;                   // seconds of the hit flash left
+    float Age = 0;                        // seconds flown
+
+protected:
+    // How the aircraft's end is seen and heard: an explosion in the air, or
+    // the crash site where it came down.
+    virtual void ShowExplosion();
+    virtual void ShowCrashSite();
 
 private:
-    void CreatePrimaryWeapon();
+    void CreatePrimaryWeapon(const ShortString& WeaponClass);
+    void FlyAsComputer(float DeltaSeconds);
+    void KeepInsideMap();
+    // Shot down, crashed for good, or withdrawn: the aircraft leaves.
+    TFeedbackSignal Leave(bool Lost);
+    bool Withdrawn = false;
+    bool Exploded = false;
+    int32_t ShotDownBy = 0;
+    ShortString ShotDownWith;
+    tAudioSource* DamageSound = nullptr;  // owned
+    tVertexArray* FlashQuad = nullptr;    // owned, from the first hit drawn
+    tShaderResource* FlashShader = nullptr;
     void UpdateChaseCamera(float DeltaSeconds);
     void StartOrbit();
     // The P key went down in this tick (held keys start no further orbits).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/match.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/objects/registry.h"
@@ -59,7 +60,10 @@ TFeedbackSignal tLostTheMatchAnnouncer::FeedbackSignal() {
     if (Ticker >= RespawnAt || DefaultSignal == FEEDBACK_KILL) return tEffect::FeedbackSignal();
     ShortString Chassis;
     if (EngineVars->IsVarDefined("PlaneChassis")) EngineVars->GetVar("PlaneChassis", Chassis);
-    if (Chassis.empty())
+    // The countdown brings back a missing aircraft only: one a pilot.
+    if (Match && Match->PlayerAircraft())
+        Logger->Log("New round: the player's aircraft is still flying");
+    else if (Chassis.empty())
         Console->DisplayError("PlaneChassis is not set: no aircraft for the next round");
     else {
         Logger->Log("New round: " + ShortString(RespawnCommand));

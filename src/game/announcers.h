@@ -2,7 +2,7 @@
 // The voices of the match: an announcer plays one sample and leaves when it
 // has ended; the countdown after a lost aircraft announces "new round in",
 // seven ... one, and then spawns the next aircraft of the class the variable
-// PlaneChassis names at the start point.
+// PlaneChassis names at the start point, unless the player has one already.
 
 #include <cstdint>
 

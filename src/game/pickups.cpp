@@ -1,5 +1,9 @@
 #include "game/pickups.h"
 
+#include <algorithm>
+
+#include "game/airplane.h"
+#include "game/match.h"
 #include "game/objectnames.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -8,11 +12,13 @@
 #include "kernel/resources/resourcekinds.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/world.h"
+#include "libraries/classes/audiosource.h"
+#include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tPickup, .Operations = {{"Render"}})
-Z_IMPLEMENT_CLASS(tCreditsPickup, .Operations = {{"Render"}})
+Z_IMPLEMENT_CLASS(tCreditsPickup, .Operations = {{"Render"}, {"Update"}, {"FeedbackSignal"}})
 
 namespace {
 constexpr uint32_t Quads = 7;
@@ -26,14 +32,31 @@ tCreditsPickup::tCreditsPickup(const ShortString& Name) : tPickup(Name) {
     Logger->Guard(SceneNode != nullptr, "SceneNode=Nil");
     Shader = Resources->LoadShader("shaders\\effects\\particle.shader");
     Glow = tVertexArrayManager::Current()->AllocateVA(QuadCorners, 1, GN_FALSE, Quads);
+    Logger->Guard(Engine->Audio, "No audio subsystem for the pickup");
+    PickupSound = Engine->Audio->CreateSource(PickupSoundFile);
+}
+
+void tCreditsPickup::Update(float DeltaSeconds) { AwayFor = std::max(0.0f, AwayFor - DeltaSeconds); }
+
+TFeedbackSignal tCreditsPickup::FeedbackSignal() {
+    if (Collected() || !Match) return tPickup::FeedbackSignal();
+    // The coin's own half width counts toward the meeting.
+    tAirplaneActor* Collector = Match->AircraftOnPath(Position, Position, 0, CoinSize / 2);
+    if (!Collector) return tPickup::FeedbackSignal();
+    AwayFor = ReturnSeconds;
+    PickupSound->Play(Collector);
+    Match->CreditCollected(Collector->Pilot);
+    return tPickup::FeedbackSignal();
 }
 
 tCreditsPickup::~tCreditsPickup() {
+    if (PickupSound) DisposeObject(PickupSound);
     if (Glow) DisposeObject(Glow);
     if (SceneNode) DisposeObject(SceneNode);
 }
 
 void tCreditsPickup::Render() {
+    if (Collected()) return;
     tRenderDevice* Device = Engine->Renderer;
     // The glow faces the camera: rebuilt only when the camera has moved, and
     // on the first drawing.

@@ -55,6 +55,7 @@ tParticleProjectile::tParticleProjectile(const ShortString& Name) : tEffect(Name
     ProcTrace trace("tParticleProjectile.Init(" + Name + ")");
     Position = VectorFromName(Name, 1);
     Velocity = VectorFromName(Name, 4);
+    PreviousPosition = Position;
     Shader = Resources->LoadShader(ParticleShader);
     // The quad is built where the shot is at each drawing.
     VA = NewQuads(1);
@@ -74,6 +75,7 @@ void tParticleProjectile::BallisticStep(TVector3& P, TVector3& V, float T) {
 void tParticleProjectile::Update(float DeltaSeconds) {
     if (Hit) return;
     LifeTime += DeltaSeconds;
+    PreviousPosition = Position;
     BallisticStep(Position, Velocity, DeltaSeconds);
 }
 
@@ -103,7 +105,7 @@ void tParticleProjectile::Strike(const TVector3& Point, bool Sea) {
 TFeedbackSignal tParticleProjectile::FeedbackSignal() {
     if (Hit) return HitSound && HitSound->IsPlaying() ? tEffect::FeedbackSignal() : FEEDBACK_KILL;
     if (LifeTime >= TTL) return FEEDBACK_KILL;
-    Hit = StrikesTerrain();
+    Hit = StrikesAircraft() || StrikesTerrain();
     return tEffect::FeedbackSignal();
 }
 
@@ -151,7 +153,7 @@ void tRailShaft::Update(float DeltaSeconds) {
     if (Hit) return;
     if (!Orbited && LifeTime > TTL / 10) {
         iPos += Velocity * LifeTime / 10.0f;
-        Linker->InstantiateClassByName("tFXOrbitCamera", PositionText(iPos));
+        if (FiredByPlayer()) Linker->InstantiateClassByName("tFXOrbitCamera", PositionText(iPos));
         Orbited = true;
     }
     LifeTime = std::min(LifeTime + DeltaSeconds, TTL);
@@ -181,6 +183,7 @@ int32_t tRailShaft::ParticlesBeforeTarget() const {
 
 TFeedbackSignal tRailShaft::FeedbackSignal() {
     if (LifeTime >= TTL && !(HitSound && HitSound->IsPlaying())) return FEEDBACK_KILL;
+    StrikesAircraft();
     return tEffect::FeedbackSignal();
 }
 

@@ -53,6 +53,17 @@ public:
     bool Hit = false;
     float CraterRadius = DefaultCraterRadius;
     float BlastSize = DefaultBlastSize;
+    // The pilot who fired it, whose aircraft it never hits; 0 for a shot
+    // that belongs to nobody and may hit anyone.
+    int32_t Shooter = 0;
+    TVector3 PreviousPosition;           // where the last step began
+
+    // The gun's damage and name, as the kill line shows it.
+    int32_t Damage() const;
+    ShortString GunName() const;
+    // The player's shots (and nobody's) move the camera; the computer
+    // pilots' never do.
+    bool FiredByPlayer() const;
 
 protected:
     // Plays the hit sound and leaves the shot's mark at Point: a crater and an
@@ -61,6 +72,9 @@ protected:
 
     // Half the width of the shot's quad.
     float QuadSize = DefaultQuadSize;
+
+    // Damages the first aircraft on the shot's last step; true when one was hit.
+    virtual bool StrikesAircraft();
 
 private:
     // Whether the shot meets the ground or the sea where it is (never in a
@@ -115,6 +129,12 @@ public:
     bool Orbited = false;   // the orbit camera has been started
     TBeamHit Target;        // what the beam meets, traced when it is fired
     bool Struck = false;    // the beam has reached its target
+    bool StruckAircraft = false;
+
+protected:
+    // The beam as far as it has grown strikes an aircraft, once; it goes on
+    // to its target.
+    bool StrikesAircraft() override;
 
 private:
     // The particles that lie before the target.

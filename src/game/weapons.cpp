@@ -1,6 +1,10 @@
 #include "game/weapons.h"
 
+#include <algorithm>
+
+#include "game/airplane.h"
 #include "game/objectnames.h"
+#include "game/projectiles.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/objects/registry.h"
@@ -23,18 +27,23 @@ tWeapon::~tWeapon() {
     if (FireSound) DisposeObject(FireSound);
 }
 
+float tWeapon::Readiness() const { return Gun ? std::min(1.0f, RechargeTrigger / Gun->RechargeTime) : 0.0f; }
+
 void tWeapon::LoadGun(const TGunSpec& Spec) {
     Gun = &Spec;
     Logger->Guard(Engine->Audio, "No audio subsystem for the gun");
     FireSound = Engine->Audio->CreateSource(Spec.FireSoundFile);
 }
 
-void tWeapon::Fire(tActor*, const TVector3& Position, const TVector3& Direction) {
+void tWeapon::Fire(tActor* Owner, const TVector3& Position, const TVector3& Direction) {
     if (!Gun || RechargeTrigger <= Gun->RechargeTime) return;
     RechargeTrigger = 0;
-    FireSound->Play(nullptr);
+    FireSound->Play(Owner);
     const TVector3 Muzzle = {Position.x, Position.y, Position.z - MuzzleDrop};
-    Linker->InstantiateClassByName(Gun->ProjectileClass, PositionText(Muzzle, Direction * MuzzleSpeed));
+    tZObject* Shot = Linker->InstantiateClassByName(Gun->ProjectileClass, PositionText(Muzzle, Direction * MuzzleSpeed));
+    // The shot remembers its pilot, so it spares the aircraft that fired it.
+    if (Owner && Owner->DynamicCast(&tAirplaneActor::ClassInfo) && Shot->DynamicCast(&tParticleProjectile::ClassInfo))
+        static_cast<tParticleProjectile*>(Shot)->Shooter = static_cast<tAirplaneActor*>(Owner)->Pilot;
 }
 
 tRailGun::tRailGun(const ShortString& Name) : tWeapon(Name) { LoadGun(RailGun); }

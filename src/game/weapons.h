@@ -25,6 +25,9 @@ public:
     // Direction. A bare weapon has no gun and never fires.
     virtual void Fire(tActor* Owner, const TVector3& Position, const TVector3& Direction);
 
+    // 0 just after a shot, 1 once the gun may fire again.
+    float Readiness() const;
+
     float RechargeTrigger = 0;  // seconds since the last shot
     tAudioSource* FireSound = nullptr;  // owned; the concrete guns' sound
 

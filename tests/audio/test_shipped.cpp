@@ -59,7 +59,8 @@ TEST(ShippedSounds, EveryWAVIsCanonical16BitPCMAndFitsItsUse) {
                             "Sounds/Environment/thndr_cls.wav", "Sounds/Environment/thndr_cls2.wav",
                             "Sounds/Environment/thndr_cls3.wav", "Sounds/Environment/thndr_far.wav",
                             "Sounds/Environment/thndr_far2.wav", "Sounds/Environment/thndr_far3.wav",
-                            "Music/theme.ogg", "Music/theme.mod", "Music/theme.mid"};
+                            "Sounds/Announcer/win.wav", "Sounds/Announcer/lose.wav", "Sounds/damage.wav",
+                            "Sounds/pickup.wav", "Music/theme.ogg", "Music/theme.mod", "Music/theme.mid"};
     for (const auto& [Path, Limit] : Limits) EXPECT_TRUE(Files.count(Path)) << Path << " is missing";
     for (const char* Path : Others) EXPECT_TRUE(Files.count(Path)) << Path << " is missing";
 

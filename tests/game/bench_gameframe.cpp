@@ -15,6 +15,12 @@
 // craters: the profiler's mean time of an impact inside the running game and
 // the frames per second meanwhile (impact_*).
 //
+// A second run flies the player with three computer pilots (unarmed, so
+// that nothing spawns or dies) under the HUD and reports the game's
+// allocations over those steady frames (must be 0): for 12 s, or as many
+// seconds as HALVARDINE_FOUR_PILOT_SECONDS says (60 gives 500 frames or more
+// here).
+//
 // HALVARDINE_ALLOCATION_TRACES=<frame> names what allocates (see the library).
 //
 // Run from anywhere: build/release/tests/bench_gameframe
@@ -23,6 +29,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -101,18 +108,33 @@ struct TFrame {
     long Game, Libraries;
 };
 
-std::string Driver(const fs::path& Work) {
+// The player alone: the computer pilots would fire (spawning shots) in the
+// stretches measured.
+constexpr const char* PlayerAlone = "Set BotCount 0\n";
+// Three computer pilots whose guns never fire.
+constexpr const char* FourPilots = "Set BotCount 0\nAddBot tBiplane tWeapon\nAddBot tPursuitPlane tWeapon\n"
+                                   "AddBot tBiplane tWeapon\n";
+
+double FourPilotsFlying() {
+    const char* Seconds = std::getenv("HALVARDINE_FOUR_PILOT_SECONDS");
+    return Seconds ? std::atof(Seconds) : 12.0;
+}
+
+// The four take longer to settle.
+constexpr double FourPilotsSettle = 3.0;
+
+std::string Driver(const fs::path& Work, double CalmSeconds = Calm, double SettleSeconds = Settle) {
     std::ostringstream S;
     S << "cd '" << Work.string() << "'\n"
       << "mark() { echo \"$1 $(cut -d' ' -f1 /proc/uptime)\" >> marks.txt; }\n"
-      << "timeout -k 5 60 env HALVARDINE_FRAME_ALLOCATIONS=frames.txt LD_PRELOAD='" << FRAME_ALLOCATIONS_LIBRARY
+      << "timeout -k 5 " << 60 + CalmSeconds << " env HALVARDINE_FRAME_ALLOCATIONS=frames.txt LD_PRELOAD='" << FRAME_ALLOCATIONS_LIBRARY
       << "' '" << HALVARDINE_GAME << "' --no-menu > stdout.txt 2> stderr.txt &\n"
       << "GAME=$!\n"
       << "WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^Halvardine 3D Engine$' | head -n 1)\n"
       << "xdotool mousemove --window $WINDOW 512 384\n"
       << "timeout 30 sh -c 'until grep -q \"tBiplane spawned at\" engine.log; do sleep 0.05; done'\n"
-      << "sleep " << Settle << "; mark calm\n"
-      << "sleep " << Calm << "; mark fire\n"
+      << "sleep " << SettleSeconds << "; mark calm\n"
+      << "sleep " << CalmSeconds << "; mark fire\n"
       << "xdotool mousedown 1; sleep " << Firing << "; xdotool mouseup 1; mark released\n"
       << "sleep " << ShotsFlying << "; mark end\n"
       << "mark effects; xdotool key F5\n"
@@ -158,17 +180,27 @@ TStretch Stretch(const std::vector<TFrame>& Frames, double From, double To) {
     return S;
 }
 
-void BM_GameFrame(benchmark::State& State) {
+// A working copy of the game's data whose level ends with LevelLines.
+fs::path GameCopy(const char* LevelLines, double CalmSeconds, double SettleSeconds) {
     char Template[] = "/tmp/halvardine-bench-XXXXXX";
     const fs::path Work = mkdtemp(Template);
     fs::copy(Repository / "Data", Work / "Data", fs::copy_options::recursive);
-    std::ofstream(Work / "driver.sh") << Driver(Work);
+    std::ofstream(Work / "Data/StdConfig/level.cfg", std::ios::app) << "\n" << LevelLines;
+    std::ofstream(Work / "driver.sh") << Driver(Work, CalmSeconds, SettleSeconds);
     std::ofstream(Work / "Data" / "StdConfig" / "console.cfg", std::ios::app) << Bindings;
     std::ofstream(Work / "Data" / "effects.cfg") << EffectsScript();
     std::ofstream(Work / "Data" / "impacts.cfg") << ImpactScript(Work / "Data" / "Terrain" / "island.raw");
-    const std::string Command =
-        "HALVARDINE_NO_MSGBOX=1 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null xvfb-run -a -s '-screen 0 1024x768x24' sh '" +
-        (Work / "driver.sh").string() + "' > /dev/null 2>&1";
+    return Work;
+}
+
+std::string GameCommand(const fs::path& Work) {
+    return "HALVARDINE_NO_MSGBOX=1 SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null xvfb-run -a -s '-screen 0 1024x768x24' sh '" +
+           (Work / "driver.sh").string() + "' > /dev/null 2>&1";
+}
+
+void BM_GameFrame(benchmark::State& State) {
+    const fs::path Work = GameCopy(PlayerAlone, Calm, Settle);
+    const std::string Command = GameCommand(Work);
     TStretch Steady, Shots, Whole, Effects, Digging;
     double FramesPerSecond = 0, DiggingFramesPerSecond = 0;
     std::pair<double, double> Impact;
@@ -220,5 +252,30 @@ void BM_GameFrame(benchmark::State& State) {
     fs::remove_all(Work);
 }
 BENCHMARK(BM_GameFrame)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_FourPilotsFrame(benchmark::State& State) {
+    const fs::path Work = GameCopy(FourPilots, FourPilotsFlying(), FourPilotsSettle);
+    TStretch Steady;
+    for (auto _ : State) {
+        if (std::system(GameCommand(Work).c_str()) != 0) State.SkipWithError("the game did not end cleanly");
+        std::map<std::string, double> Marks = ReadMarks(Work / "marks.txt");
+        const std::vector<TFrame> Frames = ReadFrames(Work / "frames.txt");
+        // The first two frames set the drawing up; on a loaded machine they
+        // may end after the settling time.
+        const double From = Frames.size() > 2 ? std::max(Marks["calm"], Frames[1].Seconds) : Marks["calm"];
+        Steady = Stretch(Frames, From, Marks["fire"]);
+        State.SetIterationTime(Steady.Frames ? (Marks["fire"] - Marks["calm"]) / Steady.Frames : 0);
+    }
+    if (Steady.Frames == 0)
+        State.SkipWithError("no frames were drawn while the four flew");
+    else if (Steady.Allocations > 0)
+        State.SkipWithError(("steady frames with four pilots allocated: " + std::to_string(Steady.Allocations)).c_str());
+    State.counters["steady_frames"] = Steady.Frames;
+    State.counters["allocs/frame"] = Steady.PerFrame();
+    State.counters["allocating_frames"] = Steady.AllocatingFrames;
+    State.SetLabel("island, cloudy sky, player and three computer pilots, HUD");
+    fs::remove_all(Work);
+}
+BENCHMARK(BM_FourPilotsFrame)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

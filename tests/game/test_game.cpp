@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/enginehost.h"
+#include "common/recordingaudio.h"
 #include "common/testworld.h"
 #include "game/announcers.h"
 #include "game/flightmodel.h"
@@ -115,34 +116,6 @@ TEST(Projectiles, AShellFiredLevelFallsUnderGravity) {
 
 namespace {
 
-// Sources that play until the test ends them; the files asked for are kept.
-class tRecordingSource : public tAudioSource {
-    Z_DECLARE_CLASS(tRecordingSource, tAudioSource)
-public:
-    void Play(tActor*) override { Playing = true; }
-    void Stop() override { Playing = false; }
-    void Pause() override { Playing = false; }
-    void LoopSound(bool) override {}
-    bool IsPlaying() override { return Playing; }
-    bool Playing = false;
-};
-
-class tRecordingAudio : public tAudioSubSystem {
-    Z_DECLARE_CLASS(tRecordingAudio, tAudioSubSystem)
-public:
-    void Tick(float) override {}
-    void RenderFrame() override {}
-    tAudioSource* CreateSource(const ShortString& FileName) override {
-        Played.push_back(FileName.str());
-        return NewObject<tRecordingSource>();
-    }
-    tWaveformResource* CreateWaveform() override { return nullptr; }
-    void UpdateListener(tCamera*) override {}
-    void StopModule() override {}
-    ShortString StartModule(const ShortString&) override { return {}; }
-    std::vector<std::string> Played;
-};
-
 // A shot that only keeps the object names it was made with.
 class tRecordedShot : public tEffect {
     Z_DECLARE_CLASS(tRecordedShot, tEffect)
@@ -162,8 +135,6 @@ public:
 
 Z_IMPLEMENT_CLASS(tRecordedShot, .Operations = {{"Render"}})
 Z_IMPLEMENT_CLASS(tTestGun)
-Z_IMPLEMENT_CLASS(tRecordingSource, .Operations = {{"Play"}, {"Stop"}, {"Pause"}, {"LoopSound"}, {"IsPlaying"}})
-Z_IMPLEMENT_CLASS(tRecordingAudio)
 
 class MatchWorldTest : public EngineHostTest {
 protected:

@@ -87,6 +87,9 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     // The cloudy day's lens flare would pass for plasma glare: a sky without weather.
     const std::string Weather = "SpawnClass tCloudyDay 14";
     Level.erase(Level.find(Weather), Weather.size());
+    // The player alone, with nothing drawn over the picture: what is seen
+    // and heard is the player's own.
+    Level += "\nSet BotCount 0\nSet HUD False\n";
     Game.WriteDataFile(tGameRun::LevelScript, Level);
     Game.AppendDataFile("StdConfig/console.cfg",
                         "\nBind VK_F5 \"ScreenShot flying.bmp\"\nBind VK_F6 \"ScreenShot firing.bmp\"\n"

@@ -12,6 +12,7 @@ sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 import dsp  # noqa: E402
 from music import midifile, modfile, render  # noqa: E402
 import effects  # noqa: E402
+import matchsounds  # noqa: E402
 import voices  # noqa: E402
 import weather  # noqa: E402
 
@@ -51,6 +52,8 @@ def main(parts):
         voices.generate(sounds / "Announcer", write)
     if not parts or "effects" in parts:
         effects.generate(sounds, write)
+    if not parts or "match" in parts:
+        matchsounds.generate(sounds, write)
     if not parts or "weather" in parts:
         weather.generate(sounds / "Environment", write)
     if not parts or "music" in parts:

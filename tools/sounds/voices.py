@@ -21,6 +21,8 @@ LINES = [
     ("two.wav", "Two", 165, 0.9),
     ("one.wav", "One", 165, 0.9),
     ("play.wav", "Play!", 160, 0.9),
+    ("win.wav", "You win!", 150, 2.3),
+    ("lose.wav", "You lose!", 150, 2.3),
 ]
 
 VOICE = "en-us+m3"

@@ -1,0 +1,18 @@
+!!ZSS1.1
+; The head-up display: health.
+SurfaceShader
+{
+  Projection ZPR_ORTHOGRAPHIC
+  Texture0
+  {
+    File Interface\Textures\hud_green.bmp
+  }
+  Blend
+  {
+    BlendFunc GL_SRC_ALPHA GL_ONE_MINUS_SRC_ALPHA
+  }
+  Enable
+  {
+    ColorWrites
+  }
+}

@@ -1,0 +1,343 @@
+#include "game/match.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "game/airplane.h"
+#include "game/announcers.h"
+#include "game/hud.h"
+#include "game/objectnames.h"
+#include "game/weapons.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/objects/registry.h"
+#include "kernel/world/terrain.h"
+#include "kernel/world/world.h"
+#include "libraries/classes/console.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/varsmanager.h"
+
+Z_IMPLEMENT_CLASS(tMatch, .Operations = {{"Tick"}, {"RenderFrame"}},
+                  .Published = {ZPublished<&tMatch::PostInit>("PostInit")})
+
+tMatch* Match = nullptr;
+
+namespace {
+constexpr const char* BotNames[] = {"Baron", "Kestrel", "Viper", "Osprey", "Shrike", "Raven", "Condor", "Merlin",
+                                    "Harrier", "Gannet", "Falcon", "Swift", "Petrel", "Corsair", "Hornet"};
+constexpr const char* Chassis[] = {"tBiplane", "tPursuitPlane"};
+constexpr const char* Guns[] = {"tPlasmaGun", "tPulseGun", "tRailGun"};
+constexpr float SpawnRadius = 330.0f, SpawnHeight = 200.0f, SpawnClearance = 80.0f;
+constexpr int32_t SpawnPoints = 8;
+constexpr float Pi = 3.14159265f;
+constexpr uint32_t SeedStride = 7919;
+
+template <class T, std::size_t N>
+constexpr int32_t CountOf(const T (&)[N]) { return int32_t(N); }
+
+}  // namespace
+
+float DistanceToSegment(const TVector3& Point, const TVector3& From, const TVector3& To) {
+    const TVector3 Along = To - From;
+    const float Length2 = Dot(Along, Along);
+    const float T = Length2 > 0 ? std::clamp(Dot(Point - From, Along) / Length2, 0.0f, 1.0f) : 0.0f;
+    return Len(Point - (From + Along * T));
+}
+
+tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
+    ProcTrace trace("tMatch.Init()");
+    PriorityClass = PCLASS_LAST;  // the HUD lies over the world, under the GUI
+    Match = this;
+    EngineVars->RegisterVar("PlayerName", PlayerName);
+    EngineVars->RegisterVar("BotCount", BotCount);
+    EngineVars->RegisterVar("BotSkill", BotSkill);
+    EngineVars->RegisterVar("FragLimit", FragLimit);
+    EngineVars->RegisterVar("HUD", ShowHUD);
+    EngineVars->RegisterVar("MatchSeed", MatchSeed);
+    Console->RegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this));
+    Console->RegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this));
+    TPilot& Player = Pilots[PlayerPilot - 1];
+    Player.InUse = true;
+    Player.Name = PlayerName;
+}
+
+tMatch::~tMatch() {
+    ProcTrace trace("tMatch.Done()");
+    Logger->Log("Match over after " + Flt2Str(MatchTime) + " seconds of play");
+    delete HUD;
+    // Aircraft still flying outlive the match at shutdown: they forget it.
+    for (TPilot& P : Pilots)
+        if (P.Aircraft) P.Aircraft->Pilot = 0;
+    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
+    if (Console) {
+        Console->UnRegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this));
+        Console->UnRegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this));
+    }
+    if (Match == this) Match = nullptr;
+}
+
+// The render device exists from here on: the HUD is made before the first frame.
+void tMatch::PostInit() {
+    if (!Registered) Engine->RegisterSubsystem(this);
+    if (!HUD && Engine->Renderer) HUD = new tHUD();
+}
+
+// ---- Pilots ------------------------------------------------------------------
+
+int32_t tMatch::BotsInMatch() const {
+    int32_t N = 0;
+    for (const TPilot& P : Pilots) N += P.InUse && P.Computer;
+    return N;
+}
+
+ShortString tMatch::ClassError(const ShortString& Name, const tStaticClass* Kind, const char* KindName) {
+    ShortString Error = Linker->InstantiationError(Name);
+    if (!Error.empty()) return Error;
+    tZClass Class;
+    Linker->FindClass(Name, Class);
+    if (!Class.StaticClass->IsA(Kind)) return Name + " isn't " + KindName;
+    return {};
+}
+
+int32_t tMatch::AddBot(const ShortString& ChassisClass, const ShortString& WeaponClass) {
+    const int32_t Pilot = AddPilot(ChassisClass, WeaponClass);
+    if (Pilot != 0) BotCount = BotsInMatch();
+    return Pilot;
+}
+
+int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& WeaponClass) {
+    if (SeededWith != MatchSeed) {
+        Random = tRandom(uint32_t(MatchSeed));
+        SeededWith = MatchSeed;
+    }
+    const ShortString C = ChassisClass.empty() ? ShortString(Chassis[Random(CountOf(Chassis))]) : ChassisClass;
+    const ShortString W = WeaponClass.empty() ? ShortString(Guns[Random(CountOf(Guns))]) : WeaponClass;
+    for (const ShortString& Error : {ClassError(C, &tAirplaneActor::ClassInfo, "an aircraft class"),
+                                     ClassError(W, &tWeapon::ClassInfo, "a weapon class")}) {
+        if (Error.empty()) continue;
+        Console->DisplayError("AddBot: " + Error);
+        return 0;
+    }
+    for (int32_t I = 0; I < MaxPilots; ++I) {
+        TPilot& P = Pilots[I];
+        if (P.InUse) continue;
+        P = TPilot{};
+        P.InUse = P.Computer = true;
+        P.Name = BotNames[BotsAdded % CountOf(BotNames)];
+        P.Chassis = C;
+        P.Weapon = W;
+        P.Brain = TBotBrain(uint32_t(MatchSeed) * SeedStride + BotsAdded + 1, BotSkill);
+        ++BotsAdded;
+        Logger->Log("Computer pilot " + P.Name + " joins in a " + C + " with a " + W);
+        return I + 1;
+    }
+    Console->DisplayError("AddBot: no room for another pilot");
+    return 0;
+}
+
+void tMatch::AddBotC(const ShortString& Args) { AddBot(GetToken(Args, 1), GetToken(Args, 2)); }
+
+void tMatch::RemoveBots() {
+    for (TPilot& P : Pilots) {
+        if (!P.InUse || !P.Computer) continue;
+        if (P.Aircraft) P.Aircraft->Withdraw();
+        P.InUse = false;
+    }
+    BotCount = 0;
+}
+
+void tMatch::RemoveBotsC(const ShortString&) { RemoveBots(); }
+
+// "BotCount" is a wish the match follows: bots join or leave to reach it.
+void tMatch::KeepBotCount() {
+    BotCount = std::clamp(BotCount, 0, MaxPilots - 1);
+    while (BotsInMatch() < BotCount)
+        if (AddPilot("", "") == 0) break;
+    for (int32_t I = MaxPilots - 1; I >= 0 && BotsInMatch() > BotCount; --I) {
+        TPilot& P = Pilots[I];
+        if (!P.InUse || !P.Computer) continue;
+        if (P.Aircraft) P.Aircraft->Withdraw();
+        P.InUse = false;
+    }
+}
+
+void tMatch::UpdatePlayerName() { Pilots[PlayerPilot - 1].Name = PlayerName.empty() ? "Player" : PlayerName; }
+
+int32_t tMatch::ClaimPilot(tAirplaneActor* Aircraft) {
+    const int32_t Pilot = Spawning != 0 ? Spawning : PlayerPilot;
+    TPilot& P = GetPilot(Pilot);
+    // One aircraft a pilot: a second one for the player replaces the first.
+    if (P.Aircraft && P.Aircraft != Aircraft) P.Aircraft->Withdraw();
+    P.Aircraft = Aircraft;
+    if (Pilot == PlayerPilot) Joined = true;
+    P.LastShooter = 0;
+    return Pilot;
+}
+
+void tMatch::AircraftGone(tAirplaneActor* Aircraft) {
+    for (TPilot& P : Pilots) {
+        if (P.Aircraft != Aircraft) continue;
+        P.Aircraft = nullptr;
+        if (P.Computer && P.RespawnIn <= 0) P.RespawnIn = RespawnSeconds;
+    }
+}
+
+// ---- Spawning ---------------------------------------------------------------
+
+// Spawn points ring the island, noses toward its middle; a pilot takes the
+// one farthest from every enemy.
+TVector3 tMatch::SpawnPointFor(int32_t Pilot, float& Heading) {
+    const TVector3 Centre = {MapSize / 2, MapSize / 2, 0};
+    float BestDistance = -1;
+    TVector3 Best = Centre;
+    const int32_t First = Random(SpawnPoints);
+    for (int32_t K = 0; K < SpawnPoints; ++K) {
+        const float Angle = 2 * Pi * float((First + K) % SpawnPoints) / SpawnPoints;
+        TVector3 Point = Centre + TVector3{std::cos(Angle), std::sin(Angle), 0} * SpawnRadius;
+        Point.z = SpawnHeight;
+        if (Engine->World->HasTerrain()) {
+            tTerrain* Terrain = Engine->World->GetTerrainForPoint(Point);
+            Point.z = std::max(SpawnHeight, Terrain->GetLowestCameraHeight(int32_t(Point.x), int32_t(Point.y)) +
+                                                SpawnClearance);
+        }
+        float Nearest = 1e9f;
+        for (int32_t I = 1; I <= MaxPilots; ++I)
+            if (I != Pilot && Valid(I) && GetPilot(I).Aircraft)
+                Nearest = std::min(Nearest, Len(GetPilot(I).Aircraft->_vecPosition - Point));
+        if (Nearest > BestDistance) {
+            BestDistance = Nearest;
+            Best = Point;
+        }
+    }
+    const TVector3 ToCentre = Centre - Best;
+    Heading = std::atan2(-ToCentre.x, ToCentre.y);
+    return Best;
+}
+
+void tMatch::SpawnBot(int32_t Pilot) {
+    TPilot& P = GetPilot(Pilot);
+    float Heading = 0;
+    const TVector3 Point = SpawnPointFor(Pilot, Heading);
+    Spawning = Pilot;
+    auto* Aircraft = static_cast<tAirplaneActor*>(Linker->InstantiateClassByName(P.Chassis, PositionText(Point)));
+    Spawning = 0;
+    Aircraft->TurnTo(Heading);
+    P.RespawnIn = 0;
+}
+
+// ---- Hits and scores -----------------------------------------------------------
+
+tAirplaneActor* tMatch::AircraftOnPath(const TVector3& From, const TVector3& To, int32_t Shooter, float Extra) {
+    for (int32_t I = 1; I <= MaxPilots; ++I) {
+        if (I == Shooter || !Valid(I)) continue;
+        tAirplaneActor* A = GetPilot(I).Aircraft;
+        if (A && A->Alive() && DistanceToSegment(A->_vecPosition, From, To) <= A->HitRadius() + Extra) return A;
+    }
+    return nullptr;
+}
+
+void tMatch::AircraftHit(int32_t Victim, int32_t Shooter, const ShortString& Gun) {
+    if (!Valid(Victim)) return;
+    TPilot& P = GetPilot(Victim);
+    P.LastShooter = Valid(Shooter) && Shooter != Victim ? Shooter : 0;
+    P.LastHitAt = MatchTime;
+    P.LastGun = Gun;
+}
+
+void tMatch::Announce(const ShortString& Line) {
+    Logger->Log(Line);
+    Console->Display(Line);
+    FeedNewest = (FeedNewest + 1) % KillFeedLines;
+    Feed[FeedNewest] = {Line, MatchTime};
+}
+
+const TKillFeedLine& tMatch::KillFeed(int32_t Newest) const {
+    return Feed[(FeedNewest - Newest + KillFeedLines) % KillFeedLines];
+}
+
+void tMatch::AircraftShotDown(int32_t Victim, int32_t Shooter, const ShortString& Gun) {
+    if (!Valid(Victim)) return;
+    TPilot& V = GetPilot(Victim);
+    ++V.Deaths;
+    if (!Valid(Shooter) || Shooter == Victim) {
+        Announce(V.Name + " was shot down");
+        return;
+    }
+    TPilot& K = GetPilot(Shooter);
+    ++K.Kills;
+    Announce(K.Name + " shot down " + V.Name + " with " + Gun);
+    CheckFragLimit(Shooter);
+}
+
+void tMatch::AircraftCrashed(int32_t Victim) {
+    if (!Valid(Victim)) return;
+    TPilot& V = GetPilot(Victim);
+    // Flown into the ground while under fire: the kill goes to the shooter.
+    if (Valid(V.LastShooter) && MatchTime - V.LastHitAt <= CreditedCrashSeconds) {
+        Announce(V.Name + " crashed");
+        AircraftShotDown(Victim, V.LastShooter, V.LastGun);
+        return;
+    }
+    ++V.Deaths;
+    ++V.Crashes;
+    Announce(V.Name + " crashed");
+}
+
+void tMatch::CreditCollected(int32_t Pilot) {
+    if (!Valid(Pilot)) return;
+    ++GetPilot(Pilot).Credits;
+    Logger->Log(GetPilot(Pilot).Name + " collects a credit");
+}
+
+void tMatch::CheckFragLimit(int32_t Pilot) {
+    if (FragLimit > 0 && GetPilot(Pilot).Score() >= FragLimit) EndMatch(Pilot);
+}
+
+// Everyone lands: the winner is announced, every aircraft leaves, the
+// scores start again and all come back after one countdown.
+void tMatch::EndMatch(int32_t Winner) {
+    Announce(GetPilot(Winner).Name + " wins the match");
+    if (Joined) Linker->InstantiateClassByName("tAnnouncer", Winner == PlayerPilot ? WinSample : LoseSample);
+    for (TPilot& P : Pilots) {
+        if (!P.InUse) continue;
+        if (P.Aircraft) P.Aircraft->Withdraw();
+        P.Kills = P.Deaths = P.Crashes = 0;
+        P.LastShooter = 0;
+        if (P.Computer) P.RespawnIn = RespawnSeconds;
+    }
+    if (Joined) Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
+}
+
+int32_t tMatch::Contacts(int32_t Pilot, TBotContact* Out, int32_t Capacity) {
+    int32_t N = 0;
+    for (int32_t I = 1; I <= MaxPilots && N < Capacity; ++I) {
+        if (I == Pilot || !Valid(I)) continue;
+        const tAirplaneActor* A = GetPilot(I).Aircraft;
+        if (!A || !A->Alive()) continue;
+        Out[N++] = {A->_vecPosition, A->_vecHeading * A->_rSpeed, A->_vecHeading, I};
+    }
+    return N;
+}
+
+// ---- Subsystem ------------------------------------------------------------------
+
+void tMatch::Tick(float DeltaSeconds) {
+    UpdatePlayerName();
+    KeepBotCount();
+    if (DeltaSeconds <= 0) return;
+    MatchTime += DeltaSeconds;
+    const bool Island = Engine->World && Engine->World->HasTerrain();
+    for (int32_t I = 1; I <= MaxPilots; ++I) {
+        TPilot& P = GetPilot(I);
+        if (!P.InUse || !P.Computer) continue;
+        P.Brain.SetSkill(BotSkill);
+        if (P.Aircraft || !Island) continue;
+        P.RespawnIn -= DeltaSeconds;
+        if (P.RespawnIn <= 0) SpawnBot(I);
+    }
+}
+
+void tMatch::RenderFrame() {
+    if (ShowHUD && HUD) HUD->Render(*this);
+}

@@ -1,0 +1,138 @@
+#pragma once
+// The deathmatch: who flies (the player and the computer pilots), their
+// scores, their respawns, and the end of a match at the frag limit. Every
+// aircraft belongs to one pilot and a pilot has at most one aircraft alive.
+// The match is a subsystem: it ticks the computer pilots' respawn clocks and
+// draws the HUD over the 3D frame.
+//
+// Console: "AddBot [aircraft class] [weapon class]", "RemoveBots"; the
+// variables PlayerName, BotCount, BotSkill, FragLimit, HUD and MatchSeed.
+
+#include <array>
+#include <cstdint>
+
+#include "game/botbrain.h"
+#include "kernel/core/shortstring.h"
+#include "libraries/classes/subsystem.h"
+#include "libraries/math/vector.h"
+
+class tAirplaneActor;
+class tHUD;
+
+struct TPilot {
+    bool InUse = false;
+    bool Computer = false;
+    ShortString Name;
+    ShortString Chassis, Weapon;      // a computer pilot's own choice
+    int32_t Kills = 0, Deaths = 0, Crashes = 0, Credits = 0;
+    tAirplaneActor* Aircraft = nullptr;  // the one alive, if any
+    float RespawnIn = 0;              // seconds; computer pilots only
+    int32_t LastShooter = 0;          // pilot number of the last hit taken
+    float LastHitAt = -1000;          // match time of that hit
+    ShortString LastGun;              // the gun of that hit
+    TBotBrain Brain{1, 0.5f};
+
+    int32_t Score() const { return Kills - Crashes; }
+};
+
+struct TKillFeedLine {
+    ShortString Text;
+    float At = 0;
+};
+
+class tMatch : public tSubSystem {
+    Z_DECLARE_CLASS(tMatch, tSubSystem)
+public:
+    static constexpr int32_t MaxPilots = 16;       // the player is pilot 1
+    static constexpr int32_t PlayerPilot = 1;
+    static constexpr float RespawnSeconds = 10.0f;  // as long as the player's countdown
+    static constexpr float SpawnProtection = 2.0f;
+    static constexpr float CreditedCrashSeconds = 5.0f;
+    static constexpr int32_t KillFeedLines = 4;
+    static constexpr float KillFeedSeconds = 8.0f;
+    static constexpr float MapSize = 1024.0f;
+    static constexpr const char* WinSample = "sounds\\announcer\\win.wav";
+    static constexpr const char* LoseSample = "sounds\\announcer\\lose.wav";
+
+    // Registers the match's variables and commands; joins the engine's
+    // subsystems at PostInit (the engine does not exist yet).
+    tMatch();
+    ~tMatch() override;
+    void PostInit();
+
+    void Tick(float DeltaSeconds) override;
+    void RenderFrame() override;
+
+    // An aircraft being built asks who flies it: the computer pilot being
+    // spawned, or else the player (whose previous aircraft, if any, leaves).
+    int32_t ClaimPilot(tAirplaneActor* Aircraft);
+    void AircraftGone(tAirplaneActor* Aircraft);
+    // A hit that did damage: a crash soon after counts as Shooter's kill.
+    void AircraftHit(int32_t Victim, int32_t Shooter, const ShortString& Gun);
+    // Scores the end of an aircraft: shot down by Shooter with Gun, or crashed.
+    void AircraftShotDown(int32_t Victim, int32_t Shooter, const ShortString& Gun);
+    void AircraftCrashed(int32_t Victim);
+    void CreditCollected(int32_t Pilot);
+    // The first aircraft other than the shooter's whose sphere, grown by
+    // Extra, the segment From-To passes through; none when nothing is hit.
+    tAirplaneActor* AircraftOnPath(const TVector3& From, const TVector3& To, int32_t Shooter, float Extra = 0);
+    // Every other pilot's aircraft, as a computer pilot sees them.
+    int32_t Contacts(int32_t Pilot, TBotContact* Out, int32_t Capacity);
+
+    bool IsComputer(int32_t Pilot) const { return Valid(Pilot) && Pilots[Pilot - 1].Computer; }
+    TPilot& GetPilot(int32_t Pilot) { return Pilots[Pilot - 1]; }
+    const TPilot& GetPilot(int32_t Pilot) const { return Pilots[Pilot - 1]; }
+    bool Valid(int32_t Pilot) const { return Pilot >= 1 && Pilot <= MaxPilots && Pilots[Pilot - 1].InUse; }
+    tAirplaneActor* PlayerAircraft() const { return Pilots[PlayerPilot - 1].Aircraft; }
+    // The player has flown in this match: the countdown brings them back.
+    bool PlayerJoined() const { return Joined; }
+    int32_t BotsInMatch() const;
+    float Now() const { return MatchTime; }
+    const TKillFeedLine& KillFeed(int32_t Newest) const;  // 0 is the newest
+
+    // Adds a computer pilot; an empty class is chosen from the match seed.
+    // Returns its number, 0 when refused (with a console error).
+    int32_t AddBot(const ShortString& Chassis, const ShortString& Weapon);
+    void RemoveBots();
+
+    // Console variables.
+    ShortString PlayerName = "Player";
+    int32_t BotCount = 0;
+    float BotSkill = 0.5f;
+    int32_t FragLimit = 10;
+    bool ShowHUD = true;
+    int32_t MatchSeed = 1;
+
+private:
+    void AddBotC(const ShortString& Args);
+    void RemoveBotsC(const ShortString& Args);
+    // A computer pilot, leaving BotCount alone.
+    int32_t AddPilot(const ShortString& Chassis, const ShortString& Weapon);
+    void SpawnBot(int32_t Pilot);
+    TVector3 SpawnPointFor(int32_t Pilot, float& Heading);
+    void Announce(const ShortString& Line);
+    void CheckFragLimit(int32_t Pilot);
+    void EndMatch(int32_t Winner);
+    void KeepBotCount();
+    void UpdatePlayerName();
+    // A class name that passes as the kind asked for, or the console's error.
+    ShortString ClassError(const ShortString& Name, const tStaticClass* Kind, const char* KindName);
+
+    std::array<TPilot, MaxPilots> Pilots{};
+    std::array<TKillFeedLine, KillFeedLines> Feed{};
+    int32_t FeedNewest = 0;
+    int32_t Spawning = 0;      // the pilot whose aircraft is being built
+    bool Joined = false;
+    float MatchTime = 0;
+    uint32_t BotsAdded = 0;    // for names and seeds
+    tRandom Random{1};
+    int32_t SeededWith = 0;
+    tHUD* HUD = nullptr;       // owned
+};
+
+// How near the segment From-To passes Point: a shot's step against an
+// aircraft's sphere.
+float DistanceToSegment(const TVector3& Point, const TVector3& From, const TVector3& To);
+
+// The current match, or none (tests of single objects run without one).
+extern tMatch* Match;
