@@ -92,6 +92,11 @@ void tGameMenu::ApplyDisplayC(const ShortString&) {
     Params->Stereo = C.Stereo;
     Params->InputDevice = V->GetInputDevice();
     V->ResizeViewport(Params);
-    // The layouts were placed for the old size: they follow the new one.
+    // The layouts were placed for the old size: the options page comes back
+    // placed for the new one.
+    if (tGUIView* Options = WM.FindView("options")) {
+        WM.CloseView(Options);
+        Console->QueryCommand("AddGUI UI\\Options.gui");
+    }
     WM.RecheckMouse = true;
 }

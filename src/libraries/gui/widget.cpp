@@ -7,7 +7,8 @@
 
 Z_IMPLEMENT_CLASS(tGUIWidget,
     .Operations = {{"GetValueText", ZOP_ABSTRACT}, {"SetValueText", ZOP_ABSTRACT}, {"StepValue"}, {"Activate"},
-                   {"PointAt"}, {"DragTo"}, {"TakesKeyboardFocus"}, {"GUI_Timer"}, {"GUI_Key"}, {"GUI_MouseLeft"}})
+                   {"PointAt"}, {"DragTo"}, {"TakesKeyboardFocus"}, {"GUI_Timer"}, {"GUI_Key"}, {"GUI_MouseLeft"},
+                   {"GUI_LDoubleClick"}})
 
 namespace {
 

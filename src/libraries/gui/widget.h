@@ -30,6 +30,8 @@ public:
     bool GUI_Key(uint8_t Key, bool Pressed) override;
     void GUI_MouseLeft(const TPoint& P, bool Pressed) override;
     void GUI_CaptureChanged() override;
+    // The second press of a quick pair is a press of its own.
+    void GUI_LDoubleClick(const TPoint& P) override { GUI_MouseLeft(P, true); }
 
     // The value as the variable holds it.
     virtual ShortString GetValueText() = 0;
