@@ -49,8 +49,6 @@ public:
 
     // Writes the value to the variable and runs the bound commands.
     void Commit();
-    // Whether the value changed since the variable was last read or written.
-    bool IsDirty() { return GetValueText() != LastText; }
 
 protected:
     // A view of this class or a descendant draws with the shader of this name.
