@@ -61,7 +61,7 @@ private:
 };
 
 // Float parameters of the layouts ("Min", "Max", "Step"...): false when Text
-// is no number.
+// is no finite number.
 bool ParseWidgetNumber(const ShortString& Text, float& Value);
 // The colour of widget text on the GUI's dark surfaces.
 inline constexpr TVector4 GUIWidgetTextColour = {0.92f, 0.90f, 0.84f, 1.0f};
