@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <AL/al.h>
+#include <SDL2/SDL_mixer.h>
 
 #include <filesystem>
 
@@ -168,4 +169,25 @@ TEST_F(AudioTest, WithoutASoundDeviceTheGameRunsSilentWithOneWarning) {
     EXPECT_EXIT(RunSilent(), ::testing::ExitedWithCode(0),
                 "silent: 3[01] steps, music playing, 1 warning: No sound device \\(Unable to open OpenAL device; "
                 "music: .*\\), the game runs silent");
+}
+
+// The options' volumes reach OpenAL's listener and the music mixer at the
+// next tick, clamped to 0 .. 100 per cent, and a new stream keeps them.
+TEST_F(AudioTest, TheVolumeOptionsSetTheListenerGainAndTheMusicVolume) {
+    StartAudio({{"Music/theme.mod", ToneMOD()}});
+    Engine->EngineConfig.EffectsVolume = 30;
+    Engine->EngineConfig.MusicVolume = 50;
+    Audio->Tick(0.01f);
+    float Gain = 0;
+    alGetListenerf(AL_GAIN, &Gain);
+    EXPECT_FLOAT_EQ(Gain, 0.3f);
+    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME / 2);
+    Console->SendCommand("PlayAmbientSound Music\\theme.mod", true);
+    Audio->Tick(0.01f);
+    EXPECT_EQ(Mix_VolumeMusic(-1), MIX_MAX_VOLUME / 2);
+    Engine->EngineConfig.EffectsVolume = 400;
+    Audio->Tick(0.01f);
+    alGetListenerf(AL_GAIN, &Gain);
+    EXPECT_FLOAT_EQ(Gain, 1.0f);
+    ShutDown();
 }

@@ -148,6 +148,14 @@ TEST_F(WidgetsTest, RangesClampAndDragAndStep) {
     EXPECT_EQ(Right->X1, Split->X1);
     for (int I = 0; I < 20; ++I) Press(KeyRight);
     EXPECT_FLOAT_EQ(Split->Split, tGUISplitter::MaxSplit);
+    // Ranges from a damaged layout stay finite and bounded.
+    AddGUI(R"(GUIObject "tGUIGauge" { Param "0 0 0.5 0.05 Odd" ID "odd" Min "-inf" Max "1e38" Step "nan" })", "odd.gui");
+    Tick();
+    auto* Odd = View<tGUIGauge>("odd");
+    EXPECT_EQ(Odd->Min, 0);
+    EXPECT_EQ(Odd->Max, tGUIRangeWidget::Limit);
+    Odd->StepValue(1);
+    EXPECT_EQ(Odd->GetValueText(), "5");
 }
 
 TEST_F(WidgetsTest, TheKeyboardMovesBetweenWidgetsAndDrivesThem) {

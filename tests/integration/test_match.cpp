@@ -82,7 +82,9 @@ TEST(Match, FlyFireCrashCountDownAndFlyAgain) {
     Game.UseGameLevel();
     std::ifstream File(Game.WorkDir() / "Data" / tGameRun::LevelScript);
     std::string Level((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
-    const std::string Spawn = "SpawnClass %PlaneChassis \"64 64 200\"";
+    // The level's last line spawns the aircraft at the start point (the game
+    // runs without its menu); this one spawns it here instead.
+    const std::string Spawn = "EnterGame";
     Level.replace(Level.find(Spawn), Spawn.size(), "SpawnClass %PlaneChassis \"384 180 40\"");
     // The cloudy day's lens flare would pass for plasma glare: a sky without weather.
     const std::string Weather = "SpawnClass tCloudyDay 14";

@@ -103,7 +103,10 @@ void tGUIView::OutTextXY(int32_t TX, int32_t TY, const ShortString& Text, const 
         const auto C = static_cast<unsigned char>(Shown[I]);
         if (C < FirstGlyph || C > LastGlyph) Shown[I] = '?';
     }
-    R->AddTextStringZFont(static_cast<float>(TX), static_cast<float>(TY + LineTopToDeviceY), Shown, &Colour, FFontID);
+    // The device's default font is asked for each time: a window reopened
+    // (full screen on or off) makes it anew.
+    const uint32_t Font = FFont ? FFontID : R->GetDefaultFontID();
+    R->AddTextStringZFont(static_cast<float>(TX), static_cast<float>(TY + LineTopToDeviceY), Shown, &Colour, Font);
 }
 
 void tGUIView::ExecuteCommandsStack(bool Execute) {

@@ -9,6 +9,7 @@
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/timer.h"
 #include "libraries/classes/varsmanager.h"
+#include "libraries/classes/viewport.h"
 
 Z_IMPLEMENT_CLASS(tEngine,
     .Operations = {{"GetEngineName", ZOP_ABSTRACT}, {"GetEngineTime", ZOP_ABSTRACT}, {"GetWorld", ZOP_ABSTRACT},
@@ -48,6 +49,19 @@ void tEngine::RegisterConfigurationVars() {
     // The viewport binds it to its own field when it comes; until then the
     // variable keeps the default (or what a script and the options set).
     if (!EngineVars->IsVarDefined("InvertMouse")) EngineVars->SetVar("InvertMouse", true);
+}
+
+tViewportParams* tEngine::NewViewportParams(tInputDevice* InputDevice) const {
+    auto* Params = new tViewportParams;
+    Params->Width = EngineConfig.ScreenWidth;
+    Params->Height = EngineConfig.ScreenHeight;
+    Params->BitsPerPixel = EngineConfig.BitsPerPixel;
+    Params->ZBufferBits = EngineConfig.ZBufferBits;
+    Params->Frequency = EngineConfig.Frequency;
+    Params->FullScreen = EngineConfig.FullScreen;
+    Params->Stereo = EngineConfig.Stereo;
+    Params->InputDevice = InputDevice;
+    return Params;
 }
 
 // "FirstRun" keeps the build that first ran here; "RunsCount" counts every start.

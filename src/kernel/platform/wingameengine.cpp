@@ -81,16 +81,7 @@ void tWinGameEngine::InitGame() {
     ProcTrace trace("tWinGameEngine.InitGame()");
     const float StartTime = Timer->GetSeconds();
 
-    auto* Params = new tViewportParams;
-    Params->Width = EngineConfig.ScreenWidth;
-    Params->Height = EngineConfig.ScreenHeight;
-    Params->BitsPerPixel = EngineConfig.BitsPerPixel;
-    Params->ZBufferBits = EngineConfig.ZBufferBits;
-    Params->Frequency = EngineConfig.Frequency;
-    Params->FullScreen = EngineConfig.FullScreen;
-    Params->Stereo = EngineConfig.Stereo;
-    Params->InputDevice = Console;
-    Viewport = NewObject<tWinViewport>(Params);
+    Viewport = NewObject<tWinViewport>(NewViewportParams(Console));
     Viewport->OpenViewport(GetEngineName(), VL_LEFTUPPER);
     Linker->LoadAllPackages();
 

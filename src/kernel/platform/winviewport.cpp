@@ -11,9 +11,11 @@
 #include "kernel/platform/keycodes.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/renderdevice.h"
 
 Z_IMPLEMENT_CLASS(tWinViewport,
-    .Operations = {{"OpenViewport"}, {"CloseViewport"}, {"CenterMouse"}, {"GetWindow"}, {"SetPointerHeld"}, {"Tick"}})
+    .Operations = {{"OpenViewport"}, {"CloseViewport"}, {"ResizeViewport"}, {"CenterMouse"}, {"GetWindow"},
+                   {"SetPointerHeld"}, {"Tick"}})
 
 namespace {
 
@@ -264,6 +266,22 @@ void tWinViewport::Tick(float) {
         SDL_WarpMouseInWindow(WndHandle, M.HalfWidth, M.HalfHeight);
         PendingCentering = false;
     }
+}
+
+void tWinViewport::ResizeViewport(tViewportParams* Params) {
+    if (!WndHandle || FullScreen || Params->FullScreen) {
+        tViewport::ResizeViewport(Params);
+        return;
+    }
+    ProcTrace trace("tWinViewport.ResizeViewport()");
+    SetViewportParams(Params);
+    SDL_SetWindowSize(WndHandle, Width, Height);
+    if (RenderDevice) {
+        RenderDevice->SetViewport(0, 0, Width, Height);
+        RenderDevice->SetFOV(RenderDevice->GetFOV());
+    }
+    PendingCentering = !PointerHeld;
+    Logger->Log("Viewport successfuly resized");
 }
 
 void tWinViewport::SetPointerHeld(bool Held) {

@@ -16,6 +16,9 @@ public:
 
     void OpenViewport(const ShortString& NewTitle, tViewportLocation NewLocation) override;
     void CloseViewport() override;
+    // A window that stays a window changes its size in place, keeping its
+    // rendering context; a change to or from full screen reopens it.
+    void ResizeViewport(tViewportParams* Params) override;
     void SetInputDevice(tInputDevice* D) override;
     void CenterMouse() override {
         if (!PointerHeld) PendingCentering = true;

@@ -11,6 +11,7 @@
 class tAudioSubSystem;
 class tRenderDevice;
 class tViewport;
+struct tViewportParams;
 class tGUIManager;
 class tWorld;
 class tTimer;
@@ -49,6 +50,10 @@ public:
     virtual void RegisterSubsystem(tSubSystem* S) = 0;
     virtual void UnregisterSubsystem(tSubSystem* S) = 0;
     virtual void DebugDump() = 0;
+
+    // The window the configuration asks for, feeding InputDevice; the
+    // viewport that takes the parameters frees them.
+    tViewportParams* NewViewportParams(tInputDevice* InputDevice) const;
 
     void Reset() { Audio = nullptr; Renderer = nullptr; Viewport = nullptr; GUI = nullptr; World = nullptr; Timer = nullptr; }
     float GetMaxTickRate() const { return static_cast<float>(EngineConfig.MaxTickRate); }

@@ -11,7 +11,7 @@
 
 Z_IMPLEMENT_CLASS(tGUIButton, .Operations = {{"ContainsRightCorner"}, {"CaptionContains"}})
 Z_IMPLEMENT_CLASS(tGUIPushButton,
-    .Operations = {{"Update"}, {"Render"}, {"GUI_MouseLeft"}, {"GUI_MouseOutside"}, {"GUI_CaptureChanged"},
+    .Operations = {{"Update"}, {"Render"}, {"GUI_MouseLeft"}, {"GUI_MouseOutside"}, {"GUI_CaptureChanged"}, {"GUI_LDoubleClick"},
                    {"TakesKeyboardFocus"}, {"GUI_Key"}})
 
 tGUIButton::tGUIButton(const ShortString& Params, tPanelKind Kind) : tGUIPanel(Params, Kind) {

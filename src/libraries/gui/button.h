@@ -31,6 +31,8 @@ public:
     void Render() override;
     void GUI_MouseLeft(const TPoint& P, bool Pressed) override;
     void GUI_MouseOutside(const TPoint& P) override;
+    // The second press of a quick pair is a click of its own.
+    void GUI_LDoubleClick(const TPoint& P) override { GUI_MouseLeft(P, true); }
     void GUI_CaptureChanged() override;
     // Reached by the keyboard: Enter and Space click it.
     bool TakesKeyboardFocus() override { return FCommandsUsed > 0; }

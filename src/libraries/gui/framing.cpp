@@ -46,7 +46,7 @@ void tGUIBorderPanel::Render() {
 tGUISplitter::tGUISplitter(const ShortString& Params, bool IsVertical)
     : tGUIWidget(Params), Vertical(IsVertical), BarShader(LoadGUIShader("interface\\shaders\\splitter.shader")) {}
 
-ShortString tGUISplitter::Flt2Text(float V) { return Flt2Str(V); }
+ShortString tGUISplitter::GetValueText() { return Flt2Str(Split); }
 
 void tGUISplitter::AddParameter(const ShortString& Name, const ShortString& Value) {
     float N = 0;

@@ -44,7 +44,7 @@ public:
     void Render() override;
     // Only the bar takes the mouse; the rest belongs to the two sides.
     tGUIRegion* FindRegion(const TPoint& P) override;
-    ShortString GetValueText() override { return Flt2Text(Split); }
+    ShortString GetValueText() override;
     bool SetValueText(const ShortString& Text) override;
     bool StepValue(int32_t Direction) override;
     void PointAt(const TPoint& P, bool Pressed) override;
@@ -58,7 +58,6 @@ public:
     const bool Vertical;  // a vertical bar: the sides are left and right
 
 private:
-    static ShortString Flt2Text(float V);
     // Lays the two first children out on either side of the bar.
     void PlaceSides();
     tGUIQuad Bar;

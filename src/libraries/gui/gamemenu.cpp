@@ -82,16 +82,12 @@ void tGameMenu::ApplyDisplayC(const ShortString&) {
     }
     if (C.ScreenWidth == V->GetViewportWidth() && C.ScreenHeight == V->GetViewportHeight() && C.FullScreen == V->FullScreen)
         return;
-    auto* Params = new tViewportParams;
-    Params->Width = C.ScreenWidth;
-    Params->Height = C.ScreenHeight;
-    Params->BitsPerPixel = C.BitsPerPixel;
-    Params->ZBufferBits = C.ZBufferBits;
-    Params->Frequency = C.Frequency;
-    Params->FullScreen = C.FullScreen;
-    Params->Stereo = C.Stereo;
-    Params->InputDevice = V->GetInputDevice();
-    V->ResizeViewport(Params);
-    // The layouts were placed for the old size: they follow the new one.
+    V->ResizeViewport(Engine->NewViewportParams(V->GetInputDevice()));
+    // The layouts were placed for the old size: the options page comes back
+    // placed for the new one.
+    if (tGUIView* Options = WM.FindView("options")) {
+        WM.CloseView(Options);
+        Console->QueryCommand("AddGUI UI\\Options.gui");
+    }
     WM.RecheckMouse = true;
 }

@@ -24,7 +24,9 @@ tGUIRangeWidget::tGUIRangeWidget(const ShortString& Params) : tGUIWidget(Params)
 
 void tGUIRangeWidget::AddParameter(const ShortString& Name, const ShortString& Text) {
     float N = 0;
+    // The range stays within what a variable's whole numbers can hold.
     const bool Number = ParseWidgetNumber(Text, N);
+    N = std::clamp(N, -Limit, Limit);
     if (Name == "MIN" && Number) Min = N;
     else if (Name == "MAX" && Number) Max = N;
     else if (Name == "STEP" && Number && N > 0) Step = N;
@@ -54,6 +56,7 @@ ShortString tGUIRangeWidget::GetValueText() {
 bool tGUIRangeWidget::SetValueText(const ShortString& Text) {
     float N = 0;
     if (!ParseWidgetNumber(Text, N)) return false;
+    N = std::clamp(N, -Limit, Limit);
     SetValue(N, false);
     return true;
 }

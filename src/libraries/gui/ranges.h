@@ -12,6 +12,8 @@
 class tGUIRangeWidget : public tGUIWidget {
     Z_DECLARE_CLASS(tGUIRangeWidget, tGUIWidget)
 public:
+    static constexpr float Limit = 1e9f;
+
     explicit tGUIRangeWidget(const ShortString& Params);
 
     void AddParameter(const ShortString& Name, const ShortString& Value) override;

@@ -1,5 +1,7 @@
 #include "libraries/gui/widget.h"
 
+#include <cmath>
+
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/gui/screen.h"
@@ -7,7 +9,8 @@
 
 Z_IMPLEMENT_CLASS(tGUIWidget,
     .Operations = {{"GetValueText", ZOP_ABSTRACT}, {"SetValueText", ZOP_ABSTRACT}, {"StepValue"}, {"Activate"},
-                   {"PointAt"}, {"DragTo"}, {"TakesKeyboardFocus"}, {"GUI_Timer"}, {"GUI_Key"}, {"GUI_MouseLeft"}})
+                   {"PointAt"}, {"DragTo"}, {"TakesKeyboardFocus"}, {"GUI_Timer"}, {"GUI_Key"}, {"GUI_MouseLeft"},
+                   {"GUI_LDoubleClick"}})
 
 namespace {
 
@@ -17,7 +20,10 @@ constexpr uint8_t KeyEnter = 13, KeySpace = 32, KeyLeft = 37, KeyRight = 39;
 
 bool ParseWidgetNumber(const ShortString& Text, float& Value) {
     if (!IsCorrectGLD(Trim(Text))) return false;
-    Value = Str2Flt(Trim(Text));
+    const float N = Str2Flt(Trim(Text));
+    // Infinities and NaN would poison every position computed from them.
+    if (!std::isfinite(N)) return false;
+    Value = N;
     return true;
 }
 

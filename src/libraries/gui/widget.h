@@ -30,6 +30,8 @@ public:
     bool GUI_Key(uint8_t Key, bool Pressed) override;
     void GUI_MouseLeft(const TPoint& P, bool Pressed) override;
     void GUI_CaptureChanged() override;
+    // The second press of a quick pair is a press of its own.
+    void GUI_LDoubleClick(const TPoint& P) override { GUI_MouseLeft(P, true); }
 
     // The value as the variable holds it.
     virtual ShortString GetValueText() = 0;
@@ -47,8 +49,6 @@ public:
 
     // Writes the value to the variable and runs the bound commands.
     void Commit();
-    // Whether the value changed since the variable was last read or written.
-    bool IsDirty() { return GetValueText() != LastText; }
 
 protected:
     // A view of this class or a descendant draws with the shader of this name.
@@ -61,7 +61,7 @@ private:
 };
 
 // Float parameters of the layouts ("Min", "Max", "Step"...): false when Text
-// is no number.
+// is no finite number.
 bool ParseWidgetNumber(const ShortString& Text, float& Value);
 // The colour of widget text on the GUI's dark surfaces.
 inline constexpr TVector4 GUIWidgetTextColour = {0.92f, 0.90f, 0.84f, 1.0f};
