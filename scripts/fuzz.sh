@@ -34,13 +34,13 @@ for t in "${targets[@]}"; do
   leaks=1
   # Every destroyed engine object leaves an entry in the registry's record of
   # disposed addresses, so LeakSanitizer would scan the whole heap after each
-  # input of the targets that build objects: the long runs of the XZML, console
-  # and ASE targets leave leaks to their smoke runs. The INI reader keeps what
+  # input of the targets that build objects: the long runs of the XZML, console,
+  # history and ASE targets leave leaks to their smoke runs. The INI reader keeps what
   # it built so far when a fatal error (here an exception) cuts it short,
   # which only leaks because the target carries on where the engine ends.
   case "$t" in
     ini) leaks=0 ;;
-    xzml|console|ase) [ "${limit[0]}" = "-runs=2000" ] || options+=(-detect_leaks=0) ;;
+    xzml|console|history|ase) [ "${limit[0]}" = "-runs=2000" ] || options+=(-detect_leaks=0) ;;
   esac
   # Fatal messages of rejected inputs would drown the fuzzer's own output.
   ASAN_OPTIONS="detect_leaks=$leaks" "build/fuzz/fuzz/fuzz_$t" "${limit[@]}" "${options[@]}" -close_fd_mask=3 -print_final_stats=1 \

@@ -69,12 +69,16 @@ TEST(GameConsole, PlusArgumentsRunAfterTheScriptsAndShotsArePNG) {
     Game.UseGameLevel();
     Game.AppendDataFile("StdConfig/console.cfg", "\nSet ScreenShotDir FromScript\n");
     // One frame written twice: the PNG holds the BMP's pixels, upright.
-    Game.PlayDemo("WAIT 1.5\nScreenShot same.png; ScreenShot same.bmp\nWAIT 0.3\nQuit\n");
+    Game.PlayDemo("WAIT 1.5\nScreenShot same.png; ScreenShot same.bmp; ScreenShot\nWAIT 0.3\nQuit\n");
+    Game.WriteDataFile("From Plus/shot0000.png", "an earlier run's shot");
     Game.AddArguments({"--no-menu", "+Set", "ScreenShotDir", "From Plus", "+Exec", "nosuch.cfg", "+Echo", "after"});
     tGameResult R = Game.Run(60);
     ASSERT_EQ(R.ExitCode, 0) << R.Stderr;
     // The "+" group ran after console.cfg; a failing one was a console error.
     ASSERT_TRUE(R.DataFileExists("From Plus/same.png")) << R.Stdout;
+    // A numbered shot takes the first number no earlier shot has.
+    EXPECT_EQ(R.ReadDataFile("From Plus/shot0000.png"), "an earlier run's shot");
+    EXPECT_TRUE(R.DataFileExists("From Plus/shot0001.png"));
     const tScreenImage Bitmap = R.Screenshot("From Plus/same.bmp");
     ASSERT_EQ(Bitmap.Width, 1024);
 

@@ -89,7 +89,7 @@ void tGUIStdConsole::Render() {
     if (!Console) return;
 
     tConsoleMessagesHistory* History = Console->GetMessagesHistory();
-    // Messages that came while scrolled back keep the page where it is shown.
+    // A page scrolled back stays within the messages held (Clear empties them).
     ScrollBack = std::clamp(ScrollBack, 0, std::max(0, History->GetTotalMessages() - MaxMessagesShown));
     const int32_t Shown = std::min(History->GetTotalMessages() - ScrollBack, MaxMessagesShown);
     tConsoleMessage Msg;

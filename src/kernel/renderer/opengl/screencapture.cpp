@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "kernel/core/globals.h"
@@ -106,9 +107,17 @@ void tOGLScreenCaptureDevice::ScreenShotC(const ShortString& Params) {
     if (Extension.empty()) Extension = DefaultExtension;
     ShortString FileName = ShotName(Params);
     const bool Numbered = FileName.empty();
-    if (Numbered) FileName = NumberedName(ScreenShotNumber, Extension);
     ShortString Dir = ScreenShotDir;
     if (!Dir.empty() && Dir[Dir.size() - 1] != '\\') Dir += '\\';
+    if (Numbered) {
+        // The shots of earlier runs stay: the number moves past taken names.
+        auto Taken = [&Dir](const ShortString& Name) {
+            std::error_code Ignored;
+            return std::filesystem::exists(FileSystem->VirtualNameToPhysical(Dir + Name).str(), Ignored);
+        };
+        FileName = NumberedName(ScreenShotNumber, Extension);
+        while (ScreenShotNumber < MaxShotNumber && Taken(FileName)) FileName = NumberedName(++ScreenShotNumber, Extension);
+    }
     const ShortString Path = Dir + FileName;
 
     if (TotalPendingShots == MaxPendingShots) {

@@ -27,6 +27,8 @@ class tOGLScreenCaptureDevice : public tScreenCaptureDevice {
 public:
     static constexpr const char* DefaultExtension = ".bmp";
     static constexpr std::size_t NumberDigits = 4;
+    // Numbered shots look this far for a name no file has yet.
+    static constexpr int32_t MaxShotNumber = 99999;
     // Shots asked for within one frame; later ones that frame are refused.
     static constexpr int32_t MaxPendingShots = 8;
 
@@ -35,8 +37,8 @@ public:
     // Hands "ScreenShotDir" back to the variables manager.
     ~tOGLScreenCaptureDevice() override;
 
-    // Without a parameter the file is "shot" + the next number; with one, the
-    // parameter names the file.
+    // Without a parameter the file is "shot" + the next number that names no
+    // file yet; with one, the parameter names the file.
     void ScreenShotC(const ShortString& Params) override;
     void CaptureFrame() override;
 
