@@ -4,35 +4,19 @@
 // the geometry goes into arrays in ordinary memory, so no OpenGL is needed.
 
 #include "fuzzsupport.h"
-#include "kernel/core/globals.h"
-#include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/mesh/aseloader.h"
 #include "kernel/renderer/mesh/oglmeshresource.h"
-#include "kernel/renderer/opengl/oglrenderdevice.h"
-#include "kernel/renderer/va/vamanager.h"
-#include "kernel/resources/resourcesmanager.h"
-#include "libraries/classes/engine.h"
 
 namespace {
 
 constexpr float RequestedSize = 4;
-
-// The render device (without a context) and the resources manager, once.
-void InitMeshServices() {
-    if (Resources) return;
-    auto* Device = NewObject<tOGLRenderDevice>();
-    Device->VertexArrayManager = NewObject<tStdVertexArrayManager>();
-    Device->GeometryServer = NewObject<tRGeometryServer>();
-    Engine->Renderer = Device;
-    Resources = NewObject<tZResourcesManager>();
-}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     InitFuzzEngine();
     InitFuzzServices();
-    InitMeshServices();
+    InitRenderServices();
     tMemoryStream File(std::string_view(reinterpret_cast<const char*>(Data), Size));
     tOwned<tOGLMeshResource> Mesh(NewObject<tOGLMeshResource>());
     Mesh->SetBindedFileName("FUZZ.ASE");

@@ -16,8 +16,13 @@
 #include "kernel/objects/registry.h"
 #include "kernel/os/winossystem.h"
 #include "kernel/platform/timer.h"
+#include "kernel/renderer/geometry/geometryserver.h"
+#include "kernel/renderer/opengl/oglrenderdevice.h"
+#include "kernel/renderer/va/vamanager.h"
+#include "kernel/resources/resourcesmanager.h"
 #include "kernel/vfs/filesystem.h"
 #include "kernel/vfs/inifile.h"
+#include "libraries/classes/engine.h"
 
 namespace fs = std::filesystem;
 
@@ -68,6 +73,15 @@ void InitFuzzServices() {
     Console = NewObject<tEngineConsole>();
     EngineVars = NewObject<tEngineVarsManager>();
     Engine = NewObject<tScriptTestEngine>();
+}
+
+void InitRenderServices() {
+    if (Resources) return;
+    auto* Device = NewObject<tOGLRenderDevice>();
+    Device->VertexArrayManager = NewObject<tStdVertexArrayManager>();
+    Device->GeometryServer = NewObject<tRGeometryServer>();
+    Engine->Renderer = Device;
+    Resources = NewObject<tZResourcesManager>();
 }
 
 void WriteFuzzFile(const uint8_t* Data, std::size_t Size) {

@@ -19,6 +19,10 @@ void InitFuzzEngine();
 void InitFuzzServices();
 inline constexpr const char* FuzzFile = "fuzz.txt";
 inline constexpr const char* FuzzShader = "Shaders/plain.shader";
+// Once, after InitFuzzServices: a render device without a context (geometry
+// goes into arrays in ordinary memory) and the resources manager, so meshes,
+// shaders without programs and height maps load without OpenGL.
+void InitRenderServices();
 // Replaces the contents of FuzzFile (the file system saw it at start-up).
 void WriteFuzzFile(const uint8_t* Data, std::size_t Size);
 

@@ -164,3 +164,19 @@ write("gui", "lists.gui", b'GUIObject "tGUIView" { Param "0 0 GUI_TITLE_WIDTH GU
       b'  TEXTITEM { "one" "two" } FONT { "Lucida Console 8 16" } }\n'
       b'GUIObject "tGUIInputLine" { Param "0.1 0.1 0.3 0.05 Line start NOEDIT" }\n')
 write("gui", "broken.gui", b'GUIObject "tGUIRegion" { Param "x 0 1 1" }\nGUIObject "tGUIPanel" {\n')
+
+
+def zhm(raw, extra=b"", shader=b"Shaders\\plain.shader"):
+    """A height-map description naming the fuzz file, a zero byte, the samples."""
+    return (b"!!ZHM1.0\nHeightMap\n{\n   HeightData fuzz.txt\n   HScale 0.5\n   TileDetailTexture 92.0\n"
+            b"   ShaderName " + shader + b"\n   LowDetailShaderName " + shader + b"\n" + extra + b"}\n\0" + raw)
+
+
+write("zhm", "side17_8bit.zhm", zhm(bytes((i * 7) & 0xFF for i in range(17 * 17))))
+write("zhm", "side9_16bit.zhm", zhm(b"".join(struct.pack("<H", i * 300) for i in range(9 * 9))))
+write("zhm", "side1.zhm", zhm(b"\x80"))
+write("zhm", "odd_length.zhm", zhm(bytes(17 * 17 + 5)))
+write("zhm", "empty_raw.zhm", zhm(b""))
+write("zhm", "no_shader.zhm", zhm(bytes(25), shader=b"Shaders\\none.shader"))
+write("zhm", "bad_scale.zhm", zhm(bytes(25), extra=b"   HScale high\n"))
+write("zhm", "cut_description.zhm", zhm(bytes(25))[:40])

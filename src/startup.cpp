@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include <malloc.h>
+
 #include "game/match.h"
 #include "game/terrain/mipterrain.h"
 #include "kernel/console/histories.h"
@@ -20,6 +22,8 @@
 #include "libraries/math/mathserver.h"
 
 namespace {
+
+constexpr int LargeBlockBytes = 128 * 1024;
 
 // The service of the given base class, created by the class name under Key in
 // the INI file's section Core.
@@ -107,6 +111,12 @@ void StopLogging() {
 }
 
 void StartUp() {
+    // Height maps, terrain index arrays and images take megabytes each and
+    // come and go with the world. A fixed threshold keeps such blocks in
+    // mappings of their own, returned to the system when freed; the C
+    // library would otherwise raise it at the first such free and the heap
+    // would grow with every terrain built again.
+    mallopt(M_MMAP_THRESHOLD, LargeBlockBytes);
     StartLogging();
     StartBaseServices();
     StartCoreServices();

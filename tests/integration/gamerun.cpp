@@ -147,9 +147,31 @@ void tGameRun::AddArguments(const std::vector<std::string>& Words) {
 
 void tGameRun::AddDriverStep(const std::string& ShellLine) { DriverSteps.push_back(ShellLine); }
 
+void tGameRun::WaitUntil(const std::string& ShellCondition, int TimeoutSeconds) {
+    AddDriverStep("timeout " + std::to_string(TimeoutSeconds) + " sh -c " +
+                  Quoted("until " + ShellCondition + "; do sleep 0.05; done"));
+}
+
 void tGameRun::WaitForDataFile(const std::string& RelativePath, int TimeoutSeconds) {
-    AddDriverStep("timeout " + std::to_string(TimeoutSeconds) + " sh -c 'until [ -f \"$0\" ]; do sleep 0.05; done' " +
-                  Quoted("Data/" + RelativePath));
+    WaitForAnyDataFile({RelativePath}, TimeoutSeconds);
+}
+
+void tGameRun::WaitForAnyDataFile(const std::vector<std::string>& RelativePaths, int TimeoutSeconds) {
+    std::string Condition;
+    for (const std::string& Path : RelativePaths)
+        Condition += (Condition.empty() ? "[ -f " : " || [ -f ") + Quoted("Data/" + Path) + " ]";
+    WaitUntil(Condition, TimeoutSeconds);
+}
+
+void tGameRun::WaitForTick() {
+    if (!TickKeyBound) AppendDataFile("StdConfig/console.cfg", "\nBind VK_SCROLL \"Wait; ScreenShot tick.bmp\"\n");
+    TickKeyBound = true;
+    AddDriverStep("rm -f Data/ScreenShots/tick.bmp; xdotool key Scroll_Lock");
+    WaitForDataFile("ScreenShots/tick.bmp");
+}
+
+void tGameRun::WaitForLogLine(const std::string& Text, int TimeoutSeconds) {
+    WaitUntil("grep -qF -- " + Quoted(Text) + " engine.log", TimeoutSeconds);
 }
 
 tGameResult tGameRun::Run(int TimeoutSeconds) {

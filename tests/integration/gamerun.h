@@ -77,8 +77,18 @@ public:
     // A shell line run against the X display while the game runs, in order,
     // once its window exists; $WINDOW holds the window's id.
     void AddDriverStep(const std::string& ShellLine);
-    // A driver step that waits until the game has written the file below Data/.
+    // Driver steps that wait for what the game does instead of sleeping: until
+    // a shell condition holds (run in the working directory), the game has
+    // written a file below Data/ (any one of several), or its log has a line
+    // containing Text.
+    void WaitUntil(const std::string& ShellCondition, int TimeoutSeconds = 30);
     void WaitForDataFile(const std::string& RelativePath, int TimeoutSeconds = 30);
+    void WaitForAnyDataFile(const std::vector<std::string>& RelativePaths, int TimeoutSeconds = 30);
+    void WaitForLogLine(const std::string& Text, int TimeoutSeconds = 60);
+    // Waits until the game has read everything sent to it so far and run a
+    // tick after it (a key bound to a deferred screenshot), so the pointer
+    // it polls is where the driver put it.
+    void WaitForTick();
 
     // Runs the game to its end (killed after TimeoutSeconds).
     tGameResult Run(int TimeoutSeconds = 60);
@@ -91,6 +101,7 @@ private:
     std::string Arguments;  // quoted for the shell
     bool CapturingSound = false;
     bool WithMenu = false;
+    bool TickKeyBound = false;
 };
 
 inline bool Contains(const std::string& Text, const std::string& Part) { return Text.find(Part) != std::string::npos; }

@@ -44,6 +44,23 @@ int32_t CountPixels(const tScreenImage& Shot, const tRect& Area, bool Inside, bo
     return Count;
 }
 
+// The pointer is polled once a tick: each move is seen before the next step.
+void MoveTo(tGameRun& Game, int X, int Y) {
+    Game.AddDriverStep("xdotool mousemove " + std::to_string(X) + " " + std::to_string(Y));
+    Game.WaitForTick();
+}
+
+// Drags with the left button from (X0, Y0) to (X1, Y1) by way of the middle.
+void DragStep(tGameRun& Game, int X0, int Y0, int X1, int Y1) {
+    MoveTo(Game, X0, Y0);
+    Game.AddDriverStep("xdotool mousedown 1");
+    Game.WaitForTick();
+    MoveTo(Game, (X0 + X1) / 2, (Y0 + Y1) / 2);
+    MoveTo(Game, X1, Y1);
+    Game.AddDriverStep("xdotool mouseup 1");
+    Game.WaitForTick();
+}
+
 void SignalReady(tGameRun& Game, const std::string& Lines) {
     Game.AppendDataFile("StdConfig/console.cfg", "\n" + Lines + "\nScreenShot ready.bmp\n");
     Game.WaitForDataFile("ScreenShots/ready.bmp");
@@ -54,14 +71,19 @@ void SignalReady(tGameRun& Game, const std::string& Lines) {
 TEST(GameGUI, ConsoleOpensWithItsKeyRunsTypedLinesAndRecallsThem) {
     tGameRun Game;
     SignalReady(Game, "");
-    Game.AddDriverStep("xdotool mousemove 500 700; xdotool key grave; sleep 0.6");
-    Game.AddDriverStep("xdotool type --delay 40 'screenshot'; xdotool key Return; sleep 0.5");
-    Game.AddDriverStep("xdotool key Up Return; sleep 0.5");
-    Game.AddDriverStep("xdotool type --delay 40 'echo Typed'; xdotool key Return; sleep 0.3");
-    Game.AddDriverStep("xdotool type --delay 40 'screenshot console.bmp'; xdotool key Return; sleep 0.5");
+    Game.AddDriverStep("xdotool mousemove 500 700 key grave");
+    Game.WaitForTick();
+    Game.AddDriverStep("xdotool type --delay 40 'screenshot'; xdotool key Return");
+    Game.WaitForDataFile("ScreenShots/shot0000.png");
+    Game.AddDriverStep("xdotool key Up Return");
+    Game.WaitForDataFile("ScreenShots/shot0001.png");
+    Game.AddDriverStep("xdotool type --delay 40 'echo Typed'; xdotool key Return");
+    Game.AddDriverStep("xdotool type --delay 40 'screenshot console.bmp'; xdotool key Return");
+    Game.WaitForDataFile("ScreenShots/console.bmp");
     // The open console takes Escape: it empties the line, then closes the
     // console. F10 then quits.
-    Game.AddDriverStep("xdotool type 'junk'; xdotool key Escape; xdotool key Escape; sleep 0.6");
+    Game.AddDriverStep("xdotool type 'junk'; xdotool key Escape Escape");
+    Game.WaitForTick();
     Game.AddDriverStep("xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
@@ -97,21 +119,20 @@ GUIObject "tGUIWindow" { Param "0.6 0.1 0.3 0.3 Other" }
                       "Bind VK_F6 \"ScreenShot resized.bmp\"\n"
                       "Bind VK_F7 \"ScreenShot docked.bmp\"");
     // The first window is at (102, 77), 307 x 230; its button's centre at (204, 211).
-    Game.AddDriverStep("xdotool mousemove 204 211; sleep 0.3; xdotool click 1");
+    Game.AddDriverStep("xdotool mousemove 204 211");
+    Game.WaitForTick();
+    Game.AddDriverStep("xdotool click 1");
     Game.WaitForDataFile("ScreenShots/clicked.bmp");
-    const auto DragStep = [&](int X0, int Y0, int X1, int Y1) {
-        Game.AddDriverStep("xdotool mousemove " + std::to_string(X0) + " " + std::to_string(Y0) +
-                           "; sleep 0.3; xdotool mousedown 1; sleep 0.2; xdotool mousemove " +
-                           std::to_string((X0 + X1) / 2) + " " + std::to_string((Y0 + Y1) / 2) +
-                           "; sleep 0.2; xdotool mousemove " + std::to_string(X1) + " " + std::to_string(Y1) +
-                           "; sleep 0.3; xdotool mouseup 1; sleep 0.3");
-    };
-    DragStep(150, 85, 250, 185);  // by the caption: to (202, 177)
-    Game.AddDriverStep("xdotool key F5; sleep 0.3");
-    DragStep(506, 404, 556, 454);  // by the corner: to 357 x 280
-    Game.AddDriverStep("xdotool key F6; sleep 0.3");
-    DragStep(300, 185, 351, 185);  // the right edge 4 pixels short of the other window: docks
-    Game.AddDriverStep("xdotool key F7; sleep 0.3; xdotool key F10");
+    DragStep(Game, 150, 85, 250, 185);  // by the caption: to (202, 177)
+    Game.AddDriverStep("xdotool key F5");
+    Game.WaitForDataFile("ScreenShots/dragged.bmp");
+    DragStep(Game, 506, 404, 556, 454);  // by the corner: to 357 x 280
+    Game.AddDriverStep("xdotool key F6");
+    Game.WaitForDataFile("ScreenShots/resized.bmp");
+    DragStep(Game, 300, 185, 351, 185);  // the right edge 4 pixels short of the other window: docks
+    Game.AddDriverStep("xdotool key F7");
+    Game.WaitForDataFile("ScreenShots/docked.bmp");
+    Game.AddDriverStep("xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
 
@@ -141,15 +162,20 @@ TEST(GameGUI, ModelViewerTurnsTheBiplaneInsideItsWindowWhereverItGoes) {
     SignalReady(Game, "AddGUI UI\\Model.gui\n"
                       "AddGUI UI\\later.gui\n"
                       "Bind VK_F5 \"ScreenShot first.bmp\"\n"
-                      "Bind VK_F6 \"ScreenShot turned.bmp\"\n"
+                      "Bind VK_F6 \"PlayDemo turned.dem\"\n"
                       "Bind VK_F7 \"ScreenShot moved.bmp\"");
-    Game.AddDriverStep("xdotool mousemove 10 750; sleep 0.3; xdotool key F5; sleep 0.6; xdotool key F6; sleep 0.3");
+    // The second shot 0.6 s of game time after the first, by a demo.
+    Game.WriteDataFile("turned.dem", "WAIT 0.6\nScreenShot turned.bmp\n");
+    MoveTo(Game, 10, 750);
+    Game.AddDriverStep("xdotool key F5 key F6");
+    Game.WaitForDataFile("ScreenShots/turned.bmp");
     // By the caption from (563, 61) to (363, 361), then by the corner to 610 x 386.
-    Game.AddDriverStep("xdotool mousemove 700 70; sleep 0.3; xdotool mousedown 1; sleep 0.2; xdotool mousemove 600 220;"
-                       "sleep 0.2; xdotool mousemove 500 370; sleep 0.3; xdotool mouseup 1; sleep 0.3");
-    Game.AddDriverStep("xdotool mousemove 766 700; sleep 0.3; xdotool mousedown 1; sleep 0.2; xdotool mousemove 866 720;"
-                       "sleep 0.2; xdotool mousemove 966 740; sleep 0.3; xdotool mouseup 1; sleep 0.3");
-    Game.AddDriverStep("xdotool mousemove 10 750; sleep 0.3; xdotool key F7; sleep 0.3; xdotool key F10");
+    DragStep(Game, 700, 70, 500, 370);
+    DragStep(Game, 766, 700, 966, 740);
+    MoveTo(Game, 10, 750);
+    Game.AddDriverStep("xdotool key F7");
+    Game.WaitForDataFile("ScreenShots/moved.bmp");
+    Game.AddDriverStep("xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     EXPECT_TRUE(Contains(R.Stdout + R.EngineLog, "Objects left: 0"));

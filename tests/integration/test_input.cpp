@@ -24,10 +24,8 @@ TEST(GameInput, KeyBindingsFireFromRealKeyPresses) {
                        "Bind VK_K \"ScreenShot k.bmp\"\n"
                        "Bind VK_5 \"ScreenShot digit5.bmp\"\n"
                        "Bind VK_SPACE \"ScreenShot space.bmp\"");
-    for (const char* Key : {"F5", "k", "5", "space"}) {
-        Game.AddDriverStep(std::string("xdotool key ") + Key);
-        Game.AddDriverStep("sleep 0.2");
-    }
+    for (const char* Key : {"F5", "k", "5", "space"}) Game.AddDriverStep(std::string("xdotool key ") + Key);
+    Game.WaitForDataFile("ScreenShots/space.bmp");
     Game.AddDriverStep("xdotool key F10");  // the data's own binding for "Quit"
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
@@ -49,10 +47,15 @@ TEST(GameInput, MouseButtonsDoubleClicksAndTheWheel) {
                        "Bind VK_WHEELUP \"ScreenShot wheelup.bmp; +WheelHeld\"\n"
                        "Bind VK_WHEELDOWN \"ScreenShot wheeldown.bmp\"\n"
                        "Bind VK_F6 \"Exec %WheelHeld\"");
-    Game.AddDriverStep("xdotool click 3; sleep 0.2; xdotool click 2; sleep 0.2");
-    Game.AddDriverStep("xdotool click --repeat 2 --delay 60 1; sleep 0.2");
-    Game.AddDriverStep("xdotool click 4; sleep 0.2; xdotool click 5; sleep 0.2");
-    Game.AddDriverStep("xdotool key F6; sleep 0.2; xdotool key F10");
+    Game.AddDriverStep("xdotool click 3 click 2");
+    Game.WaitForDataFile("ScreenShots/middle.bmp");
+    Game.AddDriverStep("xdotool click --repeat 2 --delay 60 1");
+    Game.WaitForDataFile("ScreenShots/leftdouble.bmp");
+    Game.AddDriverStep("xdotool click 4 click 5");
+    Game.WaitForDataFile("ScreenShots/wheeldown.bmp");
+    Game.AddDriverStep("xdotool key F6");
+    Game.WaitForAnyDataFile({"ScreenShots/wheel_held.bmp", "ScreenShots/wheel_released.bmp"});
+    Game.AddDriverStep("xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     for (const char* File : {"left.bmp", "right.bmp", "middle.bmp", "leftdouble.bmp", "wheelup.bmp", "wheeldown.bmp",
@@ -68,8 +71,10 @@ TEST(GameInput, AMiddleButtonDoubleClickPressesOnce) {
     Game.WriteDataFile("True", "ScreenShot once.bmp\n");
     Game.WriteDataFile("False", "ScreenShot twice.bmp\n");
     BindAndSignalReady(Game, "Set MiddleOdd False\nBind VK_MBUTTON \"Toggle MiddleOdd\"\nBind VK_F6 \"Exec %MiddleOdd\"");
-    Game.AddDriverStep("xdotool click --repeat 2 --delay 60 2; sleep 0.2");
-    Game.AddDriverStep("xdotool key F6; sleep 0.2; xdotool key F10");
+    // The toggle's screenshot shows the two clicks were read before F6.
+    Game.AddDriverStep("xdotool click --repeat 2 --delay 60 2 key F6");
+    Game.WaitForAnyDataFile({"ScreenShots/once.bmp", "ScreenShots/twice.bmp"});
+    Game.AddDriverStep("xdotool key F10");
     tGameResult R = Game.Run(60);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     EXPECT_TRUE(R.DataFileExists("ScreenShots/once.bmp"));

@@ -125,7 +125,7 @@ TEST(GameStartUp, MaxTickRateLimitsTheFrameRate) {
                            ProfiledSection(R.ProfilerLog, "TWINGAMEENGINE.INITGAME").Seconds;
     ASSERT_GT(Running, 2.0) << R.ProfilerLog;
     EXPECT_LT(Frames.Calls / Running, 55.0) << R.ProfilerLog;
-    EXPECT_GT(Frames.Calls / Running, 10.0) << R.ProfilerLog;
+    EXPECT_GT(Frames.Calls, 10) << R.ProfilerLog;
 }
 
 // Xvfb offers its one 1024 x 768 mode: full screen there works; any other
