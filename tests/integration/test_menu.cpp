@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/testenv.h"
 #include "gamerun.h"
 
 namespace {
@@ -31,6 +32,12 @@ std::string ClickAt(int X, int Y) {
 TEST(GameMenu, ShowsAtStartAndPlayFliesTheChosenAircraft) {
     tGameRun Game;
     Game.UseGameLevel();
+    // The player's aircraft alone: no computer pilots, shots as BMP.
+    std::string Level = ReadWholeFile(Game.WorkDir() / "Data" / tGameRun::LevelScript);
+    const std::string Bots = "Set BotCount 3";
+    Level.replace(Level.find(Bots), Bots.size(), "Set BotCount 0");
+    Game.WriteDataFile(tGameRun::LevelScript, Level);
+    Game.SetINIValue("ScreenshotsExtension", ".bmp");
     Game.ShowMainMenu();
     SignalReady(Game);
     // The list's second row, "Pursuit plane", then "Play" (MainMenu.gui's places).
@@ -80,6 +87,7 @@ TEST(GameMenu, EveryClickOnAWindowReachesItsButtonWhileTheAircraftFlies) {
     Game.UseGameLevel();
     Game.WriteDataFile("UI/Clicks.gui",
                        "GUIObject \"tGUIPushButton\" { Param \"0.4 0.4 0.2 0.1 Click\" BindConsoleCommand \"ScreenShot\" }\n");
+    Game.SetINIValue("ScreenshotsExtension", ".bmp");
     SignalReady(Game, "AddGUI UI\\Clicks.gui");
     // The button's middle is (512, 345); ten clicks, as fast as a player's.
     Game.AddDriverStep("xdotool mousemove 512 345 sleep 0.3");
