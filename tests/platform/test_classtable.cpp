@@ -28,7 +28,8 @@ const std::set<std::string> NeedGameData = {
     "TBIPLANE",    "TPURSUITPLANE",     "TCREDITSPICKUP",      "TANNOUNCER",       "TPARTICLEPROJECTILE",
     "TSHELLPROJECTILE", "TPLASMAPROJECTILE", "TRAILSHAFT",     "TRAILGUN",         "TPLASMAGUN",
     "TPULSEGUN",   "TATMOSPHERERENDERER", "TWEATHERCONDITIONS", "TCLOUDYDAY",      "TCLEARDAY",
-    "THELLFIRE",   "TSTORMYDAY",        "TLENSFLARE"};
+    "THELLFIRE",   "TSTORMYDAY",        "TLENSFLARE",          "TEXPLOSION",       "TSPLASH",
+    "TBURNINGWRECK"};
 
 // Constructor parameters for the spawnable classes that read theirs.
 std::string ParamsFor(const std::string& ClassName) {
