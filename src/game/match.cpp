@@ -344,5 +344,6 @@ void tMatch::Tick(float DeltaSeconds) {
 }
 
 void tMatch::RenderFrame() {
-    if (ShowHUD && HUD) HUD->Render(*this);
+    // Nothing to show until someone flies: scenes without a match stay clean.
+    if (ShowHUD && HUD && (Joined || BotsInMatch() > 0)) HUD->Render(*this);
 }
