@@ -6,7 +6,6 @@
 #include "game/crashsite.h"
 #include "game/match.h"
 #include "game/objectnames.h"
-#include "game/terrain/mipterrain.h"
 #include "game/weapons.h"
 #include "game/wreck.h"
 #include "kernel/core/globals.h"
@@ -55,17 +54,10 @@ constexpr int32_t QuadCorners = 4;
 constexpr const char* FlashShaderFile = "shaders\\effects\\particle.shader";
 constexpr float FlashSize = 8.0f;
 
-// The ground under a point as a computer pilot reads it: the island's own
-// surface (craters included) where there is one.
+// The ground under a point as a computer pilot reads it.
 class TWorldGround : public TGroundProbe {
 public:
-    float GroundHeight(float X, float Y) const override {
-        tWorld* World = Engine->World;
-        if (!World->HasTerrain()) return 0;
-        tTerrain* Terrain = World->GetTerrainForPoint({X, Y, 0});
-        if (Terrain->DynamicCast(&tMipTerrain::ClassInfo)) return static_cast<tMipTerrain*>(Terrain)->GroundHeight(X, Y);
-        return Terrain->GetLowestCameraHeight(int32_t(X), int32_t(Y));
-    }
+    float GroundHeight(float X, float Y) const override { return GroundUnder(X, Y); }
 };
 }  // namespace
 

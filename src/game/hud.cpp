@@ -11,7 +11,6 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/renderer/va/vertexarray.h"
 #include "kernel/world/camera.h"
-#include "kernel/world/terrain.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
@@ -115,11 +114,7 @@ void tHUD::DrawBatches() {
 void tHUD::Instruments(tMatch& Match, tAirplaneActor& A) {
     const float X = Margin, Bottom = Height - Margin;
     Rect(HUD_BACK, X - 6, Bottom - 4 * Row - 8, X + LabelWidth + BarWidth + 8, Bottom + 4);
-    float Ground = 0;
-    if (Engine->World->HasTerrain()) {
-        const TVector3& P = A._vecPosition;
-        Ground = Engine->World->GetTerrainForPoint(P)->GetLowestCameraHeight(int32_t(P.x), int32_t(P.y));
-    }
+    const float Ground = GroundUnder(A._vecPosition.x, A._vecPosition.y);
     const float Altitude = std::max(0.0f, A._vecPosition.z - std::max(Ground, tAirplaneActor::WaterLine));
     Bar(HUD_WHITE, X, Bottom - 4 * Row, A._rSpeed / A._rMaxSpeed, "SPEED");
     Bar(A.Health > LowHealth ? HUD_GREEN : HUD_RED, X, Bottom - 3 * Row, float(A.Health) / tAirplaneActor::FullHealth,

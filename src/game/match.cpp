@@ -7,6 +7,7 @@
 #include "game/announcers.h"
 #include "game/hud.h"
 #include "game/objectnames.h"
+#include "game/terrain/mipterrain.h"
 #include "game/weapons.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -37,6 +38,14 @@ template <class T, std::size_t N>
 constexpr int32_t CountOf(const T (&)[N]) { return int32_t(N); }
 
 }  // namespace
+
+float GroundUnder(float X, float Y) {
+    tWorld* World = Engine->World;
+    if (!World || !World->HasTerrain()) return 0;
+    tTerrain* Terrain = World->GetTerrainForPoint({X, Y, 0});
+    if (Terrain->DynamicCast(&tMipTerrain::ClassInfo)) return static_cast<tMipTerrain*>(Terrain)->GroundHeight(X, Y);
+    return Terrain->GetLowestCameraHeight(int32_t(X), int32_t(Y));
+}
 
 float DistanceToSegment(const TVector3& Point, const TVector3& From, const TVector3& To) {
     const TVector3 Along = To - From;
@@ -196,11 +205,7 @@ TVector3 tMatch::SpawnPointFor(int32_t Pilot, float& Heading) {
         const float Angle = 2 * Pi * float((First + K) % SpawnPoints) / SpawnPoints;
         TVector3 Point = Centre + TVector3{std::cos(Angle), std::sin(Angle), 0} * SpawnRadius;
         Point.z = SpawnHeight;
-        if (Engine->World->HasTerrain()) {
-            tTerrain* Terrain = Engine->World->GetTerrainForPoint(Point);
-            Point.z = std::max(SpawnHeight, Terrain->GetLowestCameraHeight(int32_t(Point.x), int32_t(Point.y)) +
-                                                SpawnClearance);
-        }
+        Point.z = std::max(SpawnHeight, GroundUnder(Point.x, Point.y) + SpawnClearance);
         float Nearest = 1e9f;
         for (int32_t I = 1; I <= MaxPilots; ++I)
             if (I != Pilot && Valid(I) && GetPilot(I).Aircraft)
@@ -339,5 +344,6 @@ void tMatch::Tick(float DeltaSeconds) {
 }
 
 void tMatch::RenderFrame() {
-    if (ShowHUD && HUD) HUD->Render(*this);
+    // Nothing to show until someone flies: scenes without a match stay clean.
+    if (ShowHUD && HUD && (Joined || BotsInMatch() > 0)) HUD->Render(*this);
 }

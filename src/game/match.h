@@ -134,5 +134,9 @@ private:
 // aircraft's sphere.
 float DistanceToSegment(const TVector3& Point, const TVector3& From, const TVector3& To);
 
+// The height of the current world's ground under (X, Y): the island's own
+// surface (craters included) where there is one, 0 without a terrain.
+float GroundUnder(float X, float Y);
+
 // The current match, or none (tests of single objects run without one).
 extern tMatch* Match;
