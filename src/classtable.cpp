@@ -33,8 +33,8 @@
 //   tPursuitPlane, tBiplane, tGUIAboutBox, tGUI3DModel, tMipTerrain,
 //   tHeightMapResource, tParticleProjectile, tShellProjectile,
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
-//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor;
-//   ours: tGUIKeyBindingList (S).
+//   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck,
+//   tGUIKeyBindingList.
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -95,6 +95,8 @@
 #include "libraries/gui/ranges.h"
 #include "libraries/gui/stdconsole.h"
 #include "libraries/gui/toggles.h"
+#include "libraries/effects/aftermath.h"
+#include "libraries/effects/explosion.h"
 #include "libraries/effects/lensflare.h"
 #include "libraries/math/mathserver.h"
 
@@ -131,6 +133,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tClearDay::StaticClass(CT_SpawnableConstructor));
     AddClass(tHellfire::StaticClass(CT_SpawnableConstructor));
     AddClass(tStormyDay::StaticClass(CT_SpawnableConstructor));
+    AddClass(tExplosion::StaticClass(CT_SpawnableConstructor));
     AddClass(tLensFlare::StaticClass(CT_SpawnableConstructor));
     AddClass(tWinTimer::StaticClass());
     AddClass(tWinGameEngine::StaticClass());
@@ -220,6 +223,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tFXOrbitCamera::StaticClass(CT_SpawnableConstructor));
     AddClass(tFXInfiniteOrbit::StaticClass(CT_SpawnableConstructor));
     AddClass(tBoxActor::StaticClass(CT_SpawnableConstructor));
-    // Classes of our own beyond the table above.
+    AddClass(tSplash::StaticClass(CT_SpawnableConstructor));
+    AddClass(tBurningWreck::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
 }

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "game/terrain/mipterrain.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/profiler.h"
@@ -56,6 +57,8 @@ void StartCoreServices() {
     Console = CreateCoreService<tConsole>("Console");
     EngineVars = CreateCoreService<tVarsManager>("EngineVars");
     Resources = CreateCoreService<tResourcesManager>("Resources");
+    // Game variables exist with their defaults before the engine runs its script.
+    tMipTerrain::RegisterVariables();
     Engine = CreateCoreService<tEngine>("Engine");
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/announcers.h"
+#include "game/crashsite.h"
 #include "game/objectnames.h"
 #include "game/weapons.h"
 #include "kernel/core/globals.h"
@@ -167,6 +168,7 @@ void tAirplaneActor::UpdateChaseCamera(float DeltaSeconds) {
 }
 
 TFeedbackSignal tAirplaneActor::FeedbackSignal() {
+    const bool WasFlying = !Crashed();
     tWorld* World = Engine->World;
     if (World->HasTerrain() &&
         World->GetTerrainForPoint(_vecPosition)->EstimateSphereCollision(_vecPosition, float(MeshSize) / 5.0f))
@@ -174,6 +176,7 @@ TFeedbackSignal tAirplaneActor::FeedbackSignal() {
     if (_vecPosition.z < WaterLine) --CrashedTrigger;
     if (CrashedTrigger == FlyingTrigger - 1 || CrashedTrigger == FlyingTrigger - 2)
         Logger->Log(ShortString(GetClass()->DeclaredName()) + " crashed at " + PositionText(_vecPosition));
+    if (WasFlying && Crashed()) MarkCrashSite(_vecPosition);
     if (Crashed()) --CrashedTrigger;
     if (CrashedTrigger > 0) return tMeshActor::FeedbackSignal();
 

@@ -6,12 +6,15 @@
 #include "game/objectnames.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
 #include "kernel/objects/registry.h"
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/resourcekinds.h"
 #include "kernel/world/terrain.h"
+#include "kernel/world/water.h"
 #include "kernel/world/world.h"
+#include "libraries/effects/explosion.h"
 #include "libraries/classes/audiosource.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/engine.h"
@@ -21,7 +24,7 @@
 Z_IMPLEMENT_CLASS(tParticleProjectile, .Operations = {{"Render"}, {"FeedbackSignal"}, {"Update"}})
 Z_IMPLEMENT_CLASS(tShellProjectile)
 Z_IMPLEMENT_CLASS(tPlasmaProjectile, .Operations = {{"Render"}})
-Z_IMPLEMENT_CLASS(tRailShaft, .Operations = {{"Update"}, {"Render"}})
+Z_IMPLEMENT_CLASS(tRailShaft, .Operations = {{"Update"}, {"Render"}, {"FeedbackSignal"}})
 
 namespace {
 constexpr uint32_t Quads = 7;
@@ -31,6 +34,10 @@ constexpr const char* GlareShader = "shaders\\effects\\glare_small.shader";
 constexpr const char* RailShader = "shaders\\effects\\rail.shader";
 constexpr float ShellSize = 0.5f;
 constexpr float PlasmaSize = 15.0f;
+// The marks of the three guns' shots: crater radius and explosion size.
+constexpr float ShellCrater = 3.0f, ShellBlast = 1.0f;
+constexpr float PlasmaCrater = 5.0f, PlasmaBlast = 2.0f;
+constexpr float RailCrater = 8.0f, RailBlast = 3.0f;
 
 tVertexArray* NewQuads(int32_t Count) {
     return tVertexArrayManager::Current()->AllocateVA(QuadCorners * Count, 1, GN_FALSE, Quads);
@@ -74,12 +81,23 @@ bool tParticleProjectile::StrikesTerrain() {
     tWorld* World = Engine->World;
     // A world without terrain has nothing to hit.
     if (!World->HasTerrain()) return false;
-    tTerrain* Terrain = World->GetTerrainForPoint(Position);
-    if (!Terrain->EstimateSphereCollision(Position, HitRadius)) return false;
-    HitSound = Engine->Audio->CreateSource(Position.z < SplashBelow ? SplashSoundFile : HitSoundFile);
-    HitSound->Play(nullptr);
-    Terrain->Impact(Position, ImpactRadius);
+    // The sea's surface stops a shot as the ground does.
+    const bool Sea = Position.z < tWater::WaterLevel;
+    if (!Sea && !World->GetTerrainForPoint(Position)->EstimateSphereCollision(Position, HitRadius)) return false;
+    Strike(Sea ? TVector3{Position.x, Position.y, tWater::WaterLevel} : Position, Sea);
     return true;
+}
+
+void tParticleProjectile::Strike(const TVector3& Point, bool Sea) {
+    if (HitSound) DisposeObject(HitSound);
+    HitSound = Engine->Audio->CreateSource(Point.z < SplashBelow ? SplashSoundFile : HitSoundFile);
+    HitSound->Play(nullptr);
+    if (Sea) {
+        Linker->InstantiateClassByName("tSplash", PositionText(Point) + " " + Flt2Str(BlastSize, 2));
+        return;
+    }
+    Engine->World->GetTerrainForPoint(Point)->Impact(Point, CraterRadius);
+    tExplosion::Detonate(Point, BlastSize);
 }
 
 TFeedbackSignal tParticleProjectile::FeedbackSignal() {
@@ -98,11 +116,15 @@ void tParticleProjectile::Render() {
 
 tShellProjectile::tShellProjectile(const ShortString& Name) : tParticleProjectile(Name) {
     QuadSize = ShellSize;
+    CraterRadius = ShellCrater;
+    BlastSize = ShellBlast;
 }
 
 tPlasmaProjectile::tPlasmaProjectile(const ShortString& Name) : tParticleProjectile(Name) {
     Shader = Resources->LoadShader(GlareShader);
     QuadSize = PlasmaSize;
+    CraterRadius = PlasmaCrater;
+    BlastSize = PlasmaBlast;
 }
 
 void tPlasmaProjectile::Render() {
@@ -115,6 +137,9 @@ tRailShaft::tRailShaft(const ShortString& Name) : tParticleProjectile(Name) {
     ParticlesVA = NewQuads(MaxParticles);
     TTL = RailTTL;
     iPos = Position;
+    CraterRadius = RailCrater;
+    BlastSize = RailBlast;
+    Target = TraceBeam(*Engine->World, iPos, BeamEnd());
 }
 
 tRailShaft::~tRailShaft() {
@@ -134,10 +159,28 @@ void tRailShaft::Update(float DeltaSeconds) {
     const TVector3 U = Normalize(GetOrthogonalVector(Velocity)) * Radius;
     const TVector3 W = Normalize(Cross(GetOrthogonalVector(Velocity), Velocity)) * Radius;
     ParticlesCount = std::clamp(int32_t(std::lround(LifeTime * MaxParticles / TTL)), 0, MaxParticles);
+    // The beam grows until it reaches what it meets, and strikes it then.
+    if (Target.Kind != TBeamHit::Nothing && ParticlesCount >= ParticlesBeforeTarget()) {
+        ParticlesCount = ParticlesBeforeTarget();
+        if (!Struck) Strike(Target.Point, Target.Kind == TBeamHit::Sea);
+        Struck = true;
+    }
     for (int32_t I = 1; I <= ParticlesCount; ++I) {
         const float Angle = HelixTurn * float(I);
         Particles[I - 1] = iPos + Velocity * (float(I) / ParticleSpacing) + U * std::sin(Angle) + W * std::cos(Angle);
     }
+}
+
+int32_t tRailShaft::ParticlesBeforeTarget() const {
+    const float Speed2 = Dot(Velocity, Velocity);
+    if (!(Speed2 > 0)) return 0;
+    const float Along = Dot(Target.Point - iPos, Velocity) / Speed2 * ParticleSpacing;
+    return std::clamp(int32_t(std::floor(Along)), 0, MaxParticles);
+}
+
+TFeedbackSignal tRailShaft::FeedbackSignal() {
+    if (LifeTime >= TTL && !(HitSound && HitSound->IsPlaying())) return FEEDBACK_KILL;
+    return tEffect::FeedbackSignal();
 }
 
 void tRailShaft::Render() {

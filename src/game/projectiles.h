@@ -1,13 +1,16 @@
 #pragma once
 // The shots of the guns: effects that fly ballistically from the muzzle,
-// drawn as glowing camera-facing quads, that strike the terrain (deforming
-// it and playing a hit or splash sound) and expire after their lifetime. A
-// shot that hits stays, unseen, until its sound has ended. The rail shaft
-// draws a widening helix along its path and swings the camera around it.
+// drawn as glowing camera-facing quads, that strike the terrain (digging a
+// crater of their class's size under a small explosion, and playing a hit
+// sound) or the sea (a splash) and expire after their lifetime. A shot that
+// hits stays, unseen, until its sound has ended. The rail shaft draws a
+// widening helix along its path, strikes whatever its beam meets first and
+// swings the camera around it.
 
 #include <array>
 #include <cstdint>
 
+#include "game/beamtrace.h"
 #include "kernel/world/spawnable.h"
 
 class tAudioSource;
@@ -21,7 +24,9 @@ public:
     static constexpr float DefaultTTL = 3.0f;
     static constexpr float DefaultQuadSize = 1.0f;
     static constexpr float HitRadius = 1.0f;
-    static constexpr float ImpactRadius = 0.1f;
+    // The crater and the explosion of a plain particle; each gun's shot has its own.
+    static constexpr float DefaultCraterRadius = 3.0f;
+    static constexpr float DefaultBlastSize = 1.0f;
     static constexpr float SplashBelow = 10.0f;  // hits lower than this land in the sea
     static constexpr const char* HitSoundFile = "sounds\\hit.wav";
     static constexpr const char* SplashSoundFile = "sounds\\splash_sml.wav";
@@ -46,13 +51,20 @@ public:
     tVertexArray* VA = nullptr;          // owned: the shot's quad
     tAudioSource* HitSound = nullptr;    // owned, once the shot has hit
     bool Hit = false;
+    float CraterRadius = DefaultCraterRadius;
+    float BlastSize = DefaultBlastSize;
 
 protected:
+    // Plays the hit sound and leaves the shot's mark at Point: a crater and an
+    // explosion on land, a splash on the sea.
+    void Strike(const TVector3& Point, bool Sea);
+
     // Half the width of the shot's quad.
     float QuadSize = DefaultQuadSize;
 
 private:
-    // The terrain under the shot, or none in a world without one.
+    // Whether the shot meets the ground or the sea where it is (never in a
+    // world without terrain), striking it when it does.
     bool StrikesTerrain();
 };
 
@@ -88,6 +100,12 @@ public:
 
     void Update(float DeltaSeconds) override;
     void Render() override;
+    // The beam strikes through its own trace, not at the shot's position: it
+    // lives its whole time, then goes once its hit sound has ended.
+    TFeedbackSignal FeedbackSignal() override;
+
+    // How far the beam reaches: where it ends when it meets nothing.
+    TVector3 BeamEnd() const { return iPos + Velocity * (float(MaxParticles) / ParticleSpacing); }
 
     TVector4 Time = {0, 0, 0, 0};
     tVertexArray* ParticlesVA = nullptr;  // owned
@@ -95,4 +113,10 @@ public:
     int32_t ParticlesCount = 0;
     TVector3 iPos;          // the beam's origin
     bool Orbited = false;   // the orbit camera has been started
+    TBeamHit Target;        // what the beam meets, traced when it is fired
+    bool Struck = false;    // the beam has reached its target
+
+private:
+    // The particles that lie before the target.
+    int32_t ParticlesBeforeTarget() const;
 };

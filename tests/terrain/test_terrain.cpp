@@ -258,7 +258,8 @@ TEST_F(QuadTreeTest, EachLeafStartsWithTheCoarsestStripInItsOwnIndexArray) {
     for (tQuadTreeLeaf* Leaf : Leaves()) {
         tElementsArray* Indices = Leaf->TerrainData->GetIndices();
         Arrays.insert(Indices);
-        EXPECT_EQ(Leaf->TerrainData->GetActiveVertexCount(), Count);
+        EXPECT_EQ(Leaf->TerrainData->DrawnIndexCount(), Count);
+        EXPECT_EQ(Leaf->TerrainData->GetActiveVertexCount(), 129 * 129);
         EXPECT_EQ(Indices->GetIndicesCount(), MipIndexCapacity(128, 128, 1));
         EXPECT_TRUE(std::equal(Coarsest.begin(), Coarsest.begin() + Count, Indices->GetIndices()));
     }

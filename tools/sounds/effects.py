@@ -137,6 +137,24 @@ def splash():
     return fade_out(out[:n], RATE, 0.1)
 
 
+def boom(seconds, low_hz, seed):
+    """An explosion: a sharp blast over a deep falling thump, then a rumble
+    that rolls away through a long reverb; larger blasts last longer and sit
+    lower."""
+    rng = random.Random(seed)
+    n = int(seconds * RATE)
+    blast = sox([v * e for v, e in zip(noise(rng, n), envelope(n, RATE, 0.002, 0.12 * seconds))], RATE,
+                ["lowpass", "3500"])
+    thump = [v * e for v, e in zip(sweep(n, low_hz * 2.2, low_hz * 0.6, curve=0.4),
+                                   envelope(n, RATE, 0.004, 0.45 * seconds))]
+    rumble = sox([v * e for v, e in zip(noise(rng, n), envelope(n, RATE, 0.03, 0.8 * seconds))], RATE,
+                 ["lowpass", str(int(low_hz * 4)), "lowpass", str(int(low_hz * 4))])
+    out = [0.8 * b + 1.2 * t + 2.5 * r for b, t, r in zip(blast, thump, rumble)]
+    out = sox(out, RATE, ["overdrive", "10", "20", "bass", "+6", str(int(low_hz)),
+                          "reverb", "40", "50", "90", "100", "10", "trim", "0", str(seconds)])
+    return fade_out(out, RATE, 0.25 * seconds)
+
+
 def click():
     """A crisp interface click, 30 ms."""
     rng = random.Random(31)
@@ -156,4 +174,9 @@ def generate(sounds_dir, write):
     write(weapons / "pulse.wav", normalize(pulse(), -1.5), RATE, max_seconds=0.1)
     write(sounds_dir / "hit.wav", normalize(hit(), -1.0), RATE)
     write(sounds_dir / "splash_sml.wav", normalize(splash(), -1.5), RATE)
+    # Explosions by size: a shot's, a heavy shot's, an aircraft's.
+    booms = sounds_dir / "Explosions"
+    write(booms / "boom_small.wav", normalize(boom(1.0, 70.0, 41), -9.0), RATE)
+    write(booms / "boom_medium.wav", normalize(boom(1.8, 55.0, 43), -5.0), RATE)
+    write(booms / "boom_large.wav", normalize(boom(3.0, 40.0, 47), -1.0), RATE)
     write(sounds_dir / "Interface" / "click.wav", normalize(click(), -3.0), RATE)

@@ -4,19 +4,24 @@
 #include <cmath>
 #include <random>
 
+#include "game/terrain/crater.h"
 #include "game/terrain/quadtree.h"
+#include "game/terrain/quadtreeleaf.h"
 #include "game/terrain/terrainheights.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/loaders/scriptloaders.h"
 #include "kernel/resources/heightmapresource.h"
+#include "kernel/resources/resourcekinds.h"
 #include "kernel/objects/instantiateas.h"
+#include "kernel/objects/proxy.h"
 #include "libraries/classes/filesystem.h"
 #include "kernel/world/atmosphere.h"
 #include "kernel/world/forest.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/varsmanager.h"
 
 Z_IMPLEMENT_CLASS(tMipTerrain, .Operations = {{"Render"},
                                               {"Spawned"},
@@ -31,7 +36,14 @@ constexpr int32_t AllowedSizes[] = {129, 257, 513, 1025, 2049};
 constexpr int32_t MaxSize = 2049, MinSize = 129;
 // The forest is the same on every start.
 constexpr uint32_t PlantingSeed = 20060508;
+// A crater no wider than a leaf touches at most two leaves each way (three
+// on the smallest maps, whose leaves are 64 cells).
+constexpr int32_t MaxLeavesPerImpact = 9;
 }  // namespace
+
+bool tMipTerrain::CratersEnabled = true;
+
+void tMipTerrain::RegisterVariables() { EngineVars->RegisterVar("Craters", CratersEnabled); }
 
 tMipTerrain::tMipTerrain(const ShortString& Params) : tTerrain(Params) {
     ProcTrace trace("tMipTerrain.Init(" + Params + ")");
@@ -46,12 +58,17 @@ tMipTerrain::tMipTerrain(const ShortString& Params) : tTerrain(Params) {
     const float Half = float(HeightMap->Size) / 2;
     TerrainRadius = std::sqrt(Half * Half + Half * Half);
     CameraHeights.Build(*HeightMap);
+    // The colour map of the near shader is the one both shaders draw.
+    tShaderResource* Near = HeightMap->ShaderLOD_Hi;
+    GroundColors.Attach(Near->TexturesUsed >= 0 ? Near->Texture[0].TextureID[0] : nullptr, HeightMap->Size,
+                        LargestCraterRect());
 }
 
 tMipTerrain::~tMipTerrain() {
     ProcTrace trace("tMipTerrain.Done()");
     if (QuadTree) DisposeObject(QuadTree);
     if (HeightMap) DisposeObject(HeightMap);
+    delete ForestProxy;
 }
 
 tHeightMapResource* tMipTerrain::LoadHeightMap(const ShortString& Name) {
@@ -108,6 +125,27 @@ bool tMipTerrain::EstimateSphereCollision(const TVector3& Center, float Radius) 
 
 float tMipTerrain::GetLowestCameraHeight(int32_t X, int32_t Y) { return CameraHeights.Lowest(X, Y); }
 
+// ---- Craters --------------------------------------------------------------------
+
+void tMipTerrain::Impact(const TVector3& Position, float Radius) {
+    if (!CratersEnabled) return;
+    const float R = CraterRadiusFor(Radius);
+    const TSampleRect Rect = CraterRect(Position.x, Position.y, R, HeightMap->Size);
+    if (Rect.Empty()) return;
+    tQuadTreeLeaf* Leaves[MaxLeavesPerImpact];
+    const int32_t Count = QuadTree->LeavesOver(Rect, Leaves, MaxLeavesPerImpact);
+    for (int32_t I = 0; I < Count; ++I) Leaves[I]->BeginImpact(Rect);
+    GroundColors.NoteLight(*HeightMap, Rect);
+    const THeightRange Range = DigCrater(HeightMap->HeightData, HeightMap->Size, Position.x, Position.y, R, Rect);
+    GroundColors.Repaint(*HeightMap, Position.x, Position.y, R);
+    for (int32_t I = 0; I < Count; ++I) Leaves[I]->EndImpact(Rect);
+    QuadTree->WidenBoxesOver(Rect, Range.Low, Range.High);
+    CameraHeights.Refresh(*HeightMap, Rect);
+    // The trees in the bowl go; those on the rim stay standing.
+    if (ForestProxy && ForestProxy->IsAlive())
+        static_cast<tForest*>(ForestProxy->GetObject())->RemoveVegetation(Position.x, Position.y, R);
+}
+
 // ---- Forest ---------------------------------------------------------------------
 
 void tMipTerrain::Spawned() {
@@ -122,6 +160,8 @@ void tMipTerrain::PopulateTerrain() {
     Logger->Log("SizeX=" + Int2Str(Size));
     Logger->Log("SizeY=" + Int2Str(Size));
     tForest* Forest = InstantiateClassAs<tForest>("tVirginForest");
+    delete ForestProxy;
+    ForestProxy = Forest->AllocateProxy();
     std::minstd_rand Random(PlantingSeed);
     // Samples 2 .. Size - 3, away from the border.
     const auto Coordinate = [&]() { return int32_t(Random() % uint32_t(Size - 4)) + 2; };

@@ -5,10 +5,12 @@
 // Object name: the ZHM description's file name ("Terrain\island.zhm").
 
 #include <cstdint>
+#include "game/terrain/groundcolors.h"
 #include "game/terrain/terrainheights.h"
 #include "kernel/world/terrain.h"
 
 class tHeightMapResource;
+class tProxy;
 class tQuadTree;
 
 class tMipTerrain : public tTerrain {
@@ -29,7 +31,11 @@ public:
     void RenderReflection() override;
     bool EstimateSphereCollision(const TVector3& Center, float Radius) override;
     float GetLowestCameraHeight(int32_t X, int32_t Y) override;
-    void Impact(const TVector3& Position, float Radius) override {}
+    // Digs a crater (see crater.h) of Radius, bounded to 3..32 units, centred
+    // under Position: the heights, the leaves' vertices, deviations and boxes,
+    // the camera-height table and the forest see it at once. Nothing is dug
+    // while Craters is off.
+    void Impact(const TVector3& Position, float Radius) override;
 
     // The ground height under a point of the world (the map's border height
     // off the map).
@@ -38,10 +44,18 @@ public:
     tQuadTree* QuadTree = nullptr;           // owned
     tHeightMapResource* HeightMap = nullptr;  // owned
     tCameraHeightTable CameraHeights;
+    tGroundColors GroundColors;
     float TerrainRadius = 0;
+
+    // The console variable Craters: whether impacts dig.
+    static bool CratersEnabled;
+    // Registers Craters; the start-up does it before any script runs.
+    static void RegisterVariables();
 
 private:
     static tHeightMapResource* LoadHeightMap(const ShortString& Name);
     void CheckSize();
     void PopulateTerrain();
+
+    tProxy* ForestProxy = nullptr;  // owned; the forest this terrain planted
 };

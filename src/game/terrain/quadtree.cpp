@@ -55,6 +55,13 @@ tQuadTreeSector::tQuadTreeSector(int32_t NewX, int32_t NewY, int32_t NewX1, int3
     BoundingBox.D = BoundingBox.Max.z - BoundingBox.Min.z;
 }
 
+void tQuadTreeSector::WidenBoundingBox(float Low, float High) {
+    BoundingBox.Min.z = std::min(BoundingBox.Min.z, Low);
+    BoundingBox.Max.z = std::max(BoundingBox.Max.z, High);
+    BoundingBox.Center.z = (BoundingBox.Min.z + BoundingBox.Max.z) / 2;
+    BoundingBox.D = BoundingBox.Max.z - BoundingBox.Min.z;
+}
+
 bool tQuadTreeSector::IsInsideSector(int32_t PX, int32_t PY) const { return X <= PX && PX < X1 && Y <= PY && PY < Y1; }
 
 bool tQuadTreeSector::IsVisible() { return IsInsideFrustum(); }
@@ -135,6 +142,29 @@ void tQuadTree::SetupNeighbors() {
 tQuadTreeSector* tQuadTree::FindSector(int32_t PX, int32_t PY) {
     Logger->Log("Looking for sector at (" + Int2Str(PX) + "," + Int2Str(PY) + ")");
     return Root->FindSector(PX, PY);
+}
+
+namespace {
+// Calls Visit for every sector over Rect, parents before children.
+template <class TVisit>
+void VisitSectorsOver(tQuadTreeSector* Sector, const TSampleRect& Rect, const TVisit& Visit) {
+    if (!Sector || !Sector->Overlaps(Rect)) return;
+    Visit(Sector);
+    if (auto* Node = dynamic_cast<tQuadTreeNode*>(Sector))
+        for (tQuadTreeSector* Child : Node->SubNodes) VisitSectorsOver(Child, Rect, Visit);
+}
+}  // namespace
+
+int32_t tQuadTree::LeavesOver(const TSampleRect& Rect, tQuadTreeLeaf** Out, int32_t Max) {
+    int32_t Count = 0;
+    VisitSectorsOver(Root, Rect, [&](tQuadTreeSector* Sector) {
+        if (auto* Leaf = dynamic_cast<tQuadTreeLeaf*>(Sector); Leaf && Count < Max) Out[Count++] = Leaf;
+    });
+    return Count;
+}
+
+void tQuadTree::WidenBoxesOver(const TSampleRect& Rect, float Low, float High) {
+    VisitSectorsOver(Root, Rect, [&](tQuadTreeSector* Sector) { Sector->WidenBoundingBox(Low, High); });
 }
 
 void tQuadTree::Render() {

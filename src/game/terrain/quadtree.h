@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "game/terrain/terrainheights.h"
 #include "libraries/math/bounds.h"
 #include "libraries/classes/renderdevice.h"
 
@@ -31,6 +32,9 @@ public:
     virtual bool IsVisible();
     virtual bool IsInsideFrustum();
     virtual const TBoundingBox& GetBoundingBox() const { return BoundingBox; }
+    bool Overlaps(const TSampleRect& Rect) const { return Rect.Overlaps(X, Y, X1, Y1); }
+    // Takes in heights from Low to High.
+    void WidenBoundingBox(float Low, float High);
 
     tHeightMapResource* HeightMap;
     int32_t X, Y, X1, Y1;
@@ -75,6 +79,11 @@ public:
     virtual tQuadTreeSector* GetRoot() { return Root; }
     // The extent of the smallest leaf, in cells.
     virtual int32_t GetGranularity() { return ActualDimension; }
+    // The leaves holding samples of Rect, at most Max of them, into Out;
+    // returns how many.
+    int32_t LeavesOver(const TSampleRect& Rect, tQuadTreeLeaf** Out, int32_t Max);
+    // Every sector holding samples of Rect takes in heights from Low to High.
+    void WidenBoxesOver(const TSampleRect& Rect, float Low, float High);
 
     tHeightMapResource* HeightMap = nullptr;
     tQuadTreeSector* Root = nullptr;

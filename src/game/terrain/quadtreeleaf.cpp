@@ -39,7 +39,7 @@ tQuadTreeLeaf::tQuadTreeLeaf(int32_t NewX, int32_t NewY, int32_t NewX1, int32_t 
         BuildDeviations();
         WriteDeviations(CacheName);
     }
-    while (MinLOD < MipLevelCount && Deviations[MinLOD].PlanarDeviation < NegligibleDeviation) ++MinLOD;
+    ChooseMinLOD();
     QuadTree->ActualDimension = std::min({QuadTree->ActualDimension, X1 - X, Y1 - Y});
 
     GenerateVertices();
@@ -90,6 +90,55 @@ void tQuadTreeLeaf::BuildDeviations() {
     }
 }
 
+void tQuadTreeLeaf::ChooseMinLOD() {
+    MinLOD = 1;
+    while (MinLOD < MipLevelCount && Deviations[MinLOD].PlanarDeviation < NegligibleDeviation) ++MinLOD;
+}
+
+// A sample's error at a level reads the corners of the coarse cell around it,
+// which lie up to one step away.
+TSampleRect tQuadTreeLeaf::ErrorRegion(const TSampleRect& Changed, int32_t MipLevel) const {
+    const TSampleRect Near = Changed.Grown(MipStep(MipLevel));
+    return {std::max(Near.X0, X), std::max(Near.Y0, Y), std::min(Near.X1, X1), std::min(Near.Y1, Y1)};
+}
+
+tQuadTreeLeaf::TErrorSum tQuadTreeLeaf::RegionErrors(const TSampleRect& Region, int32_t MipLevel) {
+    float Largest = 0;
+    double Sum = 0;
+    for (int32_t PX = Region.X0; PX <= Region.X1; ++PX)
+        for (int32_t PY = Region.Y0; PY <= Region.Y1; ++PY) {
+            const float E =
+                std::fabs(HeightMap->LandscapeHeight(PX, PY) - LandscapeHeightInterpolated(PX, PY, MipLevel));
+            Largest = std::max(Largest, E);
+            Sum += E;
+        }
+    return {Largest, Sum};
+}
+
+void tQuadTreeLeaf::BeginImpact(const TSampleRect& Changed) {
+    for (int32_t ML = 1; ML <= MipLevelCount; ++ML)
+        ErrorsBefore[ML - 1] = RegionErrors(ErrorRegion(Changed, ML), ML).Sum;
+}
+
+void tQuadTreeLeaf::EndImpact(const TSampleRect& Changed) {
+    const double Cells = double(X1 - X) * double(Y1 - Y);
+    for (int32_t ML = 1; ML <= MipLevelCount; ++ML) {
+        const TErrorSum After = RegionErrors(ErrorRegion(Changed, ML), ML);
+        TPlanarDeviation& D = Deviations[ML - 1];
+        D.PlanarDeviation = std::max(D.PlanarDeviation, After.Largest);
+        D.MeanPlanarDeviation = float(std::max(0.0, D.MeanPlanarDeviation + (After.Sum - ErrorsBefore[ML - 1]) / Cells));
+    }
+    ChooseMinLOD();
+
+    const TSampleRect Mine = {std::max(Changed.X0, X), std::max(Changed.Y0, Y), std::min(Changed.X1, X1),
+                              std::min(Changed.Y1, Y1)};
+    TVector3* Vertices = TerrainData->GetVertices();
+    const int32_t Row = X1 - X + 1;
+    for (int32_t PY = Mine.Y0; PY <= Mine.Y1; ++PY)
+        for (int32_t PX = Mine.X0; PX <= Mine.X1; ++PX)
+            Vertices[(PY - Y) * Row + (PX - X)].z = HeightMap->LandscapeHeight(PX, PY);
+}
+
 // Each height map has caches of its own, named after its description file.
 ShortString tQuadTreeLeaf::DeviationCacheName() {
     const ShortString Name = ConvertResourceName(HeightMap->GetFileName());
@@ -127,12 +176,9 @@ void tQuadTreeLeaf::WriteDeviations(const ShortString& Name) {
 void tQuadTreeLeaf::GenerateVertices() {
     ProcTrace trace("tQuadTreeLeaf.GenerateVertices()");
     Logger->Log("Allocationg region: " + Bounds(X, Y, X1, Y1));
-    // The active count is the number of indices a draw reads, which at full
-    // resolution exceeds the number of samples; the array is allocated for
-    // that many and only the samples are written.
+    // The number of indices a draw reads lives with the leaf's index array.
     const int32_t Samples = (X1 - X + 1) * (Y1 - Y + 1);
-    const int32_t Allocated = std::max(Samples, MipIndexCount(X1 - X, Y1 - Y, 1));
-    TerrainData = tVertexArrayManager::Current()->AllocateVA(Allocated, -1, GN_FALSE, TriangleStrip);
+    TerrainData = tVertexArrayManager::Current()->AllocateVA(Samples, -1, GN_FALSE, TriangleStrip);
     TVector3* V = TerrainData->GetVertices();
     for (int32_t PY = Y; PY <= Y1; ++PY)
         for (int32_t PX = X; PX <= X1; ++PX) *V++ = {float(PX), float(PY), HeightMap->LandscapeHeight(PX, PY)};
@@ -140,7 +186,7 @@ void tQuadTreeLeaf::GenerateVertices() {
 }
 
 void tQuadTreeLeaf::InstallIndices(int32_t MipLevel, const TJunctionInfo& NewJunction) {
-    TerrainData->SetActiveVertexCount(Tesselate(Indices->GetIndices(), X1 - X, Y1 - Y, MipLevel, NewJunction));
+    Indices->SetDrawCount(Tesselate(Indices->GetIndices(), X1 - X, Y1 - Y, MipLevel, NewJunction));
     LastLOD = MipLevel;
     LastJunction = NewJunction;
 }

@@ -10,6 +10,7 @@
 
 #include "game/terrain/mipindices.h"
 #include "game/terrain/quadtree.h"
+#include "game/terrain/terrainheights.h"
 
 class tElementsArray;
 class tShaderResource;
@@ -54,6 +55,15 @@ public:
     float LandscapeHeightInterpolated(int32_t PX, int32_t PY, int32_t MipLevel);
     void BuildDeviations();
 
+    // A crater changes the samples of Changed: BeginImpact notes the leaf's
+    // errors around them before, EndImpact after the heights changed, and
+    // brings the deviations, the level floor, the bounding box (to the range
+    // the tree's) and the vertices up to date. Only the neighbourhood of the
+    // change is visited; the largest error of a level never shrinks (a
+    // bound that errs towards finer levels). The tree widens the boxes.
+    void BeginImpact(const TSampleRect& Changed);
+    void EndImpact(const TSampleRect& Changed);
+
     tQuadTreeLeaf* NeighborNodes[4] = {};  // not owned; nullptr at the border
     tVertexArray* TerrainData = nullptr;    // owned
     tShaderResource* Shader = nullptr;      // the shader the next draw uses
@@ -64,6 +74,14 @@ public:
     int32_t MinLOD = 1;
 
 private:
+    // The samples whose error at MipLevel depends on those of Changed.
+    TSampleRect ErrorRegion(const TSampleRect& Changed, int32_t MipLevel) const;
+    struct TErrorSum {
+        float Largest;
+        double Sum;
+    };
+    TErrorSum RegionErrors(const TSampleRect& Region, int32_t MipLevel);
+    void ChooseMinLOD();
     ShortString DeviationCacheName();
     // Whether a complete cache file exists that is not older than the height
     // map's description or its raw file.
@@ -75,4 +93,6 @@ private:
     void InstallIndices(int32_t MipLevel, const TJunctionInfo& NewJunction);
 
     tElementsArray* Indices = nullptr;  // owned, room for the finest level's strip
+    // Between BeginImpact and EndImpact: the error sums around the change.
+    double ErrorsBefore[MipLevelCount] = {};
 };

@@ -21,8 +21,19 @@ void tCameraHeightTable::Build(tHeightMapResource& HeightMap) {
     Logger->Log("Precalculating minimal camera heights...");
     Size = HeightMap.Size;
     Heights.assign(std::size_t(Size) * std::size_t(Size), CameraFloor);
-    for (int32_t A = 0; A < Size; ++A)
-        for (int32_t B = 0; B < Size; ++B) {
+    Fill(HeightMap, {0, 0, Size - 1, Size - 1});
+}
+
+void tCameraHeightTable::Refresh(tHeightMapResource& HeightMap, const TSampleRect& Changed) {
+    // An entry looks one sample around itself.
+    const TSampleRect Seen = Changed.Grown(1);
+    Fill(HeightMap, {std::max(Seen.X0, 0), std::max(Seen.Y0, 0), std::min(Seen.X1, Size - 1),
+                     std::min(Seen.Y1, Size - 1)});
+}
+
+void tCameraHeightTable::Fill(tHeightMapResource& HeightMap, const TSampleRect& Entries) {
+    for (int32_t A = Entries.X0; A <= Entries.X1; ++A)
+        for (int32_t B = Entries.Y0; B <= Entries.Y1; ++B) {
             float Highest = CameraFloor;
             for (int32_t I = std::max(A - 1, 0); I <= std::min(A + 1, Size - 1); ++I)
                 for (int32_t J = std::max(B - 1, 0); J <= std::min(B + 1, Size - 1); ++J)

@@ -5,7 +5,8 @@
 #include "libraries/classes/shaderprogram.h"
 
 Z_IMPLEMENT_CLASS(tTextureResource,
-                  .Operations = {{"GetLoaderName"}, {"GetCachingDir"}, {"AttachImage", ZOP_ABSTRACT}, {"Bind", ZOP_ABSTRACT}})
+                  .Operations = {{"GetLoaderName"}, {"GetCachingDir"}, {"AttachImage", ZOP_ABSTRACT}, {"Bind", ZOP_ABSTRACT},
+                                 {"KeepTexelCopy"}, {"TexelsChanged"}})
 Z_IMPLEMENT_CLASS(tShaderResource, .Operations = {{"GetLoaderName"}, {"GetCachingDir"},
                                                   {"SetState", ZOP_ABSTRACT},
                                                   {"UpdateState", ZOP_ABSTRACT},

@@ -4,6 +4,7 @@
 // implement the rest.
 
 #include <cstdint>
+#include <vector>
 
 #include "kernel/loaders/image.h"
 #include "kernel/loaders/waveform.h"
@@ -13,6 +14,20 @@
 
 class tQueryFeedbackContext;
 class tShaderProgram;
+
+// A texture's texels kept in memory for changes made while the game runs:
+// RGB, three bytes a texel, rows of the level's width; level 0 first, each
+// level half as wide and high as the one before (at least 1), down to 1 x 1.
+struct TTexelCopy {
+    int32_t Width = 0, Height = 0;
+    std::vector<std::vector<uint8_t>> Levels;
+
+    int32_t LevelWidth(int32_t Level) const { return Width >> Level > 0 ? Width >> Level : 1; }
+    int32_t LevelHeight(int32_t Level) const { return Height >> Level > 0 ? Height >> Level : 1; }
+    uint8_t* Texel(int32_t Level, int32_t X, int32_t Y) {
+        return &Levels[std::size_t(Level)][(std::size_t(Y) * std::size_t(LevelWidth(Level)) + std::size_t(X)) * 3];
+    }
+};
 
 class tTextureResource : public tResource {
     Z_DECLARE_CLASS(tTextureResource, tResource)
@@ -25,6 +40,13 @@ public:
     virtual void AttachImage(TBMPRec Image) = 0;
     // TextureUnit is an OpenGL texture-unit enumerant.
     virtual void Bind(uint32_t TextureUnit) = 0;
+    // The texture's texels kept in memory, read back from the texture the
+    // first time; nullptr for a texture that is no mipmapped RGB picture.
+    virtual TTexelCopy* KeepTexelCopy() { return nullptr; }
+    // After level 0 of the copy changed inside X0..X1, Y0..Y1 (inclusive):
+    // the coarser levels over it are averaged anew from it and the rectangle
+    // is uploaded in every level. The whole picture, after a new context.
+    virtual void TexelsChanged(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1) {}
 };
 
 // A surface shader: the render state everything is drawn with.

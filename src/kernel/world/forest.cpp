@@ -1,5 +1,6 @@
 #include "kernel/world/forest.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "kernel/core/globals.h"
@@ -10,12 +11,13 @@
 #include "libraries/classes/engine.h"
 #include "libraries/classes/resourcesmanager.h"
 
-Z_IMPLEMENT_CLASS(tForest, .Operations = {{"AddVegetation", ZOP_ABSTRACT}})
+Z_IMPLEMENT_CLASS(tForest, .Operations = {{"AddVegetation", ZOP_ABSTRACT}, {"RemoveVegetation"}})
 Z_IMPLEMENT_CLASS(tVirginForest, .Operations = {{"Update"},
                                                 {"Render"},
                                                 {"RenderReflection"},
                                                 {"SetPosition"},
-                                                {"AddVegetation"}})
+                                                {"AddVegetation"},
+                                                {"RemoveVegetation"}})
 
 namespace {
 constexpr uint32_t Quads = 7;
@@ -72,6 +74,13 @@ void tVirginForest::RegenerateForest() {
 
     Logger->Log("Regenerating forest...");
     VA = tVertexArrayManager::Current()->AllocateVA(VerticesPerTree * TotalVegetations(), 0, GN_FALSE, Quads);
+    WriteBillboards();
+    Logger->Log("Created " + Int2Str(TotalVegetations()) + " vegetations");
+    Engine->Renderer->CheckError();
+}
+
+void tVirginForest::WriteBillboards() {
+    VA->SetActiveVertexCount(VerticesPerTree * TotalVegetations());
     TVector3* Vertex = VA->GetVertices();
     TVector2* TexCoord = VA->GetTexCoords(0);
     for (const TVector3& P : Vegetations)
@@ -79,10 +88,17 @@ void tVirginForest::RegenerateForest() {
             *Vertex++ = {P.x + Corner.Offset.x, P.y + Corner.Offset.y, P.z + Corner.Offset.z};
             *TexCoord++ = Corner.TexCoord;
         }
-    Logger->Log("Created " + Int2Str(TotalVegetations()) + " vegetations");
-    Engine->Renderer->CheckError();
+}
+
+void tVirginForest::RemoveVegetation(float X, float Y, float Radius) {
+    const auto Inside = [&](const TVector3& P) { return std::hypot(P.x - X, P.y - Y) < Radius; };
+    const auto Gone = std::remove_if(Vegetations.begin(), Vegetations.end(), Inside);
+    if (Gone == Vegetations.end()) return;
+    Vegetations.erase(Gone, Vegetations.end());
+    // A forest waiting for its first billboards gets them at the next update.
+    if (VA && !PendingRegeneration) WriteBillboards();
 }
 
 void tVirginForest::Render() {
-    if (VA) Engine->Renderer->AddBuffer(VA, Shader);
+    if (VA && VA->GetActiveVertexCount() > 0) Engine->Renderer->AddBuffer(VA, Shader);
 }

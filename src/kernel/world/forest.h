@@ -20,6 +20,8 @@ public:
 
     // A tree standing on the ground height H at (X, Y).
     virtual void AddVegetation(float X, float Y, float H) = 0;
+    // The trees closer than Radius to (X, Y) are gone (a crater took them).
+    virtual void RemoveVegetation(float X, float Y, float Radius) {}
 };
 
 class tVirginForest : public tForest {
@@ -38,6 +40,8 @@ public:
     void SetPosition(const TVector3&) override {}
     // A full forest ignores further trees (with one warning).
     void AddVegetation(float X, float Y, float H) override;
+    // Rewrites the billboards in place: nothing is allocated.
+    void RemoveVegetation(float X, float Y, float Radius) override;
     void RegenerateForest();
 
     int32_t TotalVegetations() const { return int32_t(Vegetations.size()); }
@@ -52,5 +56,8 @@ public:
     bool PendingRegeneration = true;
 
 private:
+    // Lays the billboards of every tree into VA.
+    void WriteBillboards();
+
     bool FullWarned = false;
 };

@@ -41,7 +41,7 @@ void tOGLRenderDevice::AddBuffer(tVertexArray* VertexArray, tShaderResource* Sha
     SetRenderState(Shader);
     VertexArray->FeedIntoGPU();
     Shader->RestoreMatrices();
-    UpdateStatistics(VertexArray->Primitive(), VertexArray->GetActiveVertexCount());
+    UpdateStatistics(VertexArray->Primitive(), VertexArray->DrawnIndexCount());
 }
 
 void tOGLRenderDevice::UpdateStatistics(uint32_t Primitive, int32_t Count) {

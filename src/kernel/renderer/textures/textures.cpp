@@ -2,6 +2,8 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+
 #include "kernel/core/byteorder.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -16,7 +18,7 @@ Z_IMPLEMENT_CLASS(tTextureFields, .Operations = {{"CacheTo"},
                                                  {"SaveTextureInInternalFormat"},
                                                  {"LoadTextureInInternalFormat"},
                                                  {"TextureTarget", ZOP_ABSTRACT}})
-Z_IMPLEMENT_CLASS(t2DTexture, .Operations = {{"TextureTarget"}})
+Z_IMPLEMENT_CLASS(t2DTexture, .Operations = {{"TextureTarget"}, {"KeepTexelCopy"}, {"TexelsChanged"}})
 Z_IMPLEMENT_CLASS(t3DTexture, .Operations = {{"TextureTarget"}})
 Z_IMPLEMENT_CLASS(tCubeTexture, .Operations = {{"TextureTarget"}})
 
@@ -161,6 +163,79 @@ void t2DTexture::Upload(const uint8_t* Pixels) {
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     }
+}
+
+namespace {
+// Keeps the texture bound to unit 0 of the drawing state as it was.
+class tBindingKeeper {
+public:
+    explicit tBindingKeeper(uint32_t TexID) {
+        glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &Unit);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &Bound);
+        glBindTexture(GL_TEXTURE_2D, TexID);
+    }
+    ~tBindingKeeper() {
+        glBindTexture(GL_TEXTURE_2D, GLuint(Bound));
+        glActiveTextureARB(GLenum(Unit));
+    }
+
+private:
+    GLint Unit = GL_TEXTURE0_ARB, Bound = 0;
+};
+}  // namespace
+
+TTexelCopy* t2DTexture::KeepTexelCopy() {
+    if (Copy) return Copy.get();
+    if (TexID == 0 || Image.UseAlpha || Image.Width <= 0 || Image.Height <= 0) return nullptr;
+    tBindingKeeper Keeper(TexID);
+    Copy = std::make_unique<TTexelCopy>();
+    Copy->Width = Image.Width;
+    Copy->Height = Image.Height;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (int32_t Level = 0;; ++Level) {
+        const int32_t W = Copy->LevelWidth(Level), H = Copy->LevelHeight(Level);
+        Copy->Levels.emplace_back(std::size_t(W) * std::size_t(H) * 3);
+        glGetTexImage(GL_TEXTURE_2D, Level, GL_RGB, GL_UNSIGNED_BYTE, Copy->Levels.back().data());
+        if (W == 1 && H == 1) break;
+    }
+    return Copy.get();
+}
+
+void t2DTexture::TexelsChanged(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1) {
+    if (!Copy) return;
+    X0 = std::max(X0, 0);
+    Y0 = std::max(Y0, 0);
+    X1 = std::min(X1, Copy->Width - 1);
+    Y1 = std::min(Y1, Copy->Height - 1);
+    if (X1 < X0 || Y1 < Y0) return;
+    tBindingKeeper Keeper(TexID);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const int32_t Levels = int32_t(Copy->Levels.size());
+    for (int32_t Level = 0; Level < Levels; ++Level) {
+        const int32_t LX0 = X0 >> Level, LY0 = Y0 >> Level, LX1 = X1 >> Level, LY1 = Y1 >> Level;
+        // A coarser texel is the mean of the 2 x 2 finer texels under it.
+        if (Level > 0) {
+            const int32_t FW = Copy->LevelWidth(Level - 1), FH = Copy->LevelHeight(Level - 1);
+            for (int32_t Y = LY0; Y <= LY1; ++Y)
+                for (int32_t X = LX0; X <= LX1; ++X)
+                    for (int32_t C = 0; C < 3; ++C) {
+                        int32_t Sum = 0;
+                        for (int32_t K = 0; K < 4; ++K)
+                            Sum += Copy->Texel(Level - 1, std::min(2 * X + K % 2, FW - 1),
+                                               std::min(2 * Y + K / 2, FH - 1))[C];
+                        Copy->Texel(Level, X, Y)[C] = uint8_t((Sum + 2) / 4);
+                    }
+        }
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, Copy->LevelWidth(Level));
+        glPixelStorei(GL_UNPACK_SKIP_PIXELS, LX0);
+        glPixelStorei(GL_UNPACK_SKIP_ROWS, LY0);
+        glTexSubImage2D(GL_TEXTURE_2D, Level, LX0, LY0, LX1 - LX0 + 1, LY1 - LY0 + 1, GL_RGB, GL_UNSIGNED_BYTE,
+                        Copy->Levels[std::size_t(Level)].data());
+    }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
 }
 
 // ---- 3D ----------------------------------------------------------------------

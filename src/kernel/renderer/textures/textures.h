@@ -12,6 +12,7 @@
 // little-endian, followed by the pixel block.
 
 #include <cstdint>
+#include <memory>
 
 #include "kernel/resources/resourcekinds.h"
 
@@ -63,9 +64,15 @@ class t2DTexture : public tTextureFields {
     Z_DECLARE_CLASS(t2DTexture, tTextureFields)
 public:
     uint32_t TextureTarget() override;
+    // Read back level by level with the texture's own mipmaps.
+    TTexelCopy* KeepTexelCopy() override;
+    void TexelsChanged(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1) override;
 
 protected:
     void Upload(const uint8_t* Pixels) override;
+
+private:
+    std::unique_ptr<TTexelCopy> Copy;
 };
 
 class t3DTexture : public tTextureFields {

@@ -1,7 +1,5 @@
 // Drawing a vertex array: the OpenGL side of tVertexArrayFeeder.
 
-#include <algorithm>
-
 #include "kernel/core/logger.h"
 #include "kernel/core/globals.h"
 #include "kernel/renderer/va/vagl.h"
@@ -42,7 +40,5 @@ void tVertexArrayFeeder::FeedIntoGPU() {
     }
 
     FIndices->FeedIntoGPU();
-    // Never read past the end of the index list.
-    const GLsizei Count = std::min(FInfo.FActiveVertexCount, FIndices->GetIndicesCount());
-    glDrawElements(FInfo.FPrimitive, Count, GL_UNSIGNED_INT, FIndices->GetIndices());
+    glDrawElements(FInfo.FPrimitive, DrawnIndexCount(), GL_UNSIGNED_INT, FIndices->GetIndices());
 }

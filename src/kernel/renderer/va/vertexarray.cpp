@@ -1,5 +1,6 @@
 #include "kernel/renderer/va/vertexarray.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "kernel/core/logger.h"
@@ -105,6 +106,14 @@ tVertexArray* tVertexArraySerializer::Replicate() {
     for (int32_t I = 0; I < Count; ++I)
         std::memcpy(To[I].Values, From[I].Values, sizeof(float) * From[I].Components * static_cast<std::size_t>(N));
     return Copy;
+}
+
+int32_t tVertexArray::DrawnIndexCount() {
+    tElementsArray* Indices = GetIndices();
+    if (!Indices) return 0;
+    const int32_t Wanted =
+        Indices->GetDrawCount() == tElementsArray::NoDrawCount ? GetActiveVertexCount() : Indices->GetDrawCount();
+    return std::clamp(Wanted, 0, Indices->GetIndicesCount());
 }
 
 int32_t CollectAttributes(tVertexArray& VA, const TVAAllocationInfo& Info, TVertexAttribute* Out) {

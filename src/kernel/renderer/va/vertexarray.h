@@ -66,6 +66,18 @@ public:
     virtual void AllocIndices(int32_t Count) = 0;
     virtual uint32_t* GetIndices() = 0;
     virtual int32_t GetIndicesCount() = 0;
+
+    // How many indices a draw through this list reads. A list of its own
+    // (a terrain leaf's strip) keeps the count here, so that the vertex
+    // array it indexes holds only its vertices; NoDrawCount (the common
+    // identity list) draws as many indices as the vertex array has active
+    // vertices.
+    static constexpr int32_t NoDrawCount = -1;
+    void SetDrawCount(int32_t Count) { DrawCount = Count; }
+    int32_t GetDrawCount() const { return DrawCount; }
+
+private:
+    int32_t DrawCount = NoDrawCount;
 };
 
 class tVertexArray : public tGPUBuffer {
@@ -85,6 +97,9 @@ public:
     // The index array is not owned.
     virtual void SetIndices(tElementsArray* Indices) = 0;
     virtual void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) = 0;
+    // The indices a draw reads: the index array's own draw count, or the
+    // active vertex count, never past the end of the index array.
+    int32_t DrawnIndexCount();
     // A copy of the active vertices from the render device's manager, sharing
     // this array's index array; the caller owns it.
     tVertexArray* Replicate() override = 0;
