@@ -229,6 +229,5 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tSplash::StaticClass(CT_SpawnableConstructor));
     AddClass(tBurningWreck::StaticClass(CT_SpawnableConstructor));
     AddClass(tMatch::StaticClass());
-    // Classes of our own beyond the table above.
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
 }

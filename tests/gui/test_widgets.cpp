@@ -148,6 +148,10 @@ TEST_F(WidgetsTest, RangesClampAndDragAndStep) {
     EXPECT_EQ(Right->X1, Split->X1);
     for (int I = 0; I < 20; ++I) Press(KeyRight);
     EXPECT_FLOAT_EQ(Split->Split, tGUISplitter::MaxSplit);
+    // A splitter resized (as a side of another) lays its own sides out again.
+    Split->SetSize(200, 100);
+    EXPECT_EQ(Right->X1, Split->X + 200);
+    EXPECT_EQ(Left->Y1, Split->Y + 100);
     // Ranges from a damaged layout stay finite and bounded.
     AddGUI(R"(GUIObject "tGUIGauge" { Param "0 0 0.5 0.05 Odd" ID "odd" Min "-inf" Max "1e38" Step "nan" })", "odd.gui");
     Tick();

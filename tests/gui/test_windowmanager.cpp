@@ -119,7 +119,8 @@ TEST_F(GUITest, ViewsCloseAtTheEndOfTheTickOnceEach) {
 TEST_F(GUITest, TheShippedLayoutsLoadAndClose) {
     const char* Source = std::getenv("HALVARDINE_SOURCE_DIR");
     ASSERT_NE(Source, nullptr);
-    for (const char* Name : {"Console.gui", "Sample.gui", "About.gui", "Model.gui"}) {
+    for (const char* Name : {"Console.gui", "Sample.gui", "About.gui", "Model.gui", "MainMenu.gui", "Options.gui",
+                             "Controls.gui", "Widgets.gui"}) {
         AddGUI(ReadWholeFile(std::filesystem::path(Source) / "Data" / "UI" / Name), Name);
         EXPECT_GT(WM->GetDesktop()->GetChildsNumber(), 0) << Name;
         Tick(30);

@@ -223,8 +223,10 @@ void tWindowManager::Tick(float DeltaSeconds) {
 bool tWindowManager::HoldsInput() {
     if (!Desktop) return false;
     for (int32_t I = 1; I <= Desktop->GetChildsNumber(); ++I) {
-        auto* R = static_cast<tGUIRegion*>(Desktop->GetChild(I));
-        if (R->FVisible && !ClosingViewsList->IsItemOnList(R)) return true;
+        tGUIAtom* A = Desktop->GetChild(I);
+        // A layout may hang bare atoms under the desktop: they show nothing.
+        if (!A->DynamicCast(&tGUIRegion::ClassInfo)) continue;
+        if (static_cast<tGUIRegion*>(A)->FVisible && !ClosingViewsList->IsItemOnList(A)) return true;
     }
     return false;
 }

@@ -90,6 +90,11 @@ void tGUISplitter::AddChildAtom(tGUIAtom* Atom) {
     PlaceSides();
 }
 
+void tGUISplitter::SetSize(int32_t NW, int32_t NH) {
+    tGUIWidget::SetSize(NW, NH);
+    PlaceSides();
+}
+
 void tGUISplitter::PlaceSides() {
     const int32_t Bar = BarStart();
     for (int32_t I = 1; I <= std::min(2, GetChildsNumber()); ++I) {

@@ -40,6 +40,9 @@ public:
 
     void AddParameter(const ShortString& Name, const ShortString& Value) override;
     void AddChildAtom(tGUIAtom* Atom) override;
+    // A splitter inside another is sized after its sides were added: they
+    // follow.
+    void SetSize(int32_t NW, int32_t NH) override;
     void Update() override;
     void Render() override;
     // Only the bar takes the mouse; the rest belongs to the two sides.

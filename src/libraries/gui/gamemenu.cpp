@@ -57,7 +57,10 @@ void tGameMenu::StartMatch() {
     Console->SendCommand(SpawnPlayer, true);
 }
 
+// Each level that starts (the level script run again too) begins a match
+// of its own: its aircraft comes with "Play", or at once without the menu.
 void tGameMenu::EnterGameC(const ShortString&) {
+    MatchStarted = false;
     if (CommandLine.SkipMenu) StartMatch();
     else Open();
 }
