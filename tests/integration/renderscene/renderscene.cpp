@@ -156,7 +156,9 @@ public:
         Params->FullScreen = V->FullScreen;
         Params->Stereo = V->Stereo;
         Params->InputDevice = V->GetInputDevice();
-        V->ResizeViewport(Params);
+        // The window's own resize keeps the context when it can; the
+        // viewport's builds it anew, as a switch to full screen does.
+        V->tViewport::ResizeViewport(Params);
     }
     void Tick(float) override {}
     void RenderFrame() override {}
