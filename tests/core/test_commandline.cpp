@@ -27,6 +27,9 @@ TEST(CommandLine, PlusGroupsBecomeConsoleLinesAsTyped) {
     EXPECT_TRUE(R.Options.SkipMenu);
     EXPECT_EQ(R.Options.ConsoleLines,
               (Words{"Bind VK_F1 \"Echo a; Echo b\"", "Add Speed -5", "Exec \"my file.cfg\""}));
+    // A "+" word the shell kept whole is a whole line.
+    R = ParseCommandLine({"+Set TimeDemoQuit True", "+TimeDemo island"});
+    EXPECT_EQ(R.Options.ConsoleLines, (Words{"Set TimeDemoQuit True", "TimeDemo island"}));
     // "+" alone opens a group of the words after it; an empty one asks nothing.
     R = ParseCommandLine({"+", "Echo", "hi", "+", "--no-menu"});
     EXPECT_EQ(R.Options.ConsoleLines, (Words{"Echo hi"}));

@@ -45,7 +45,9 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
             } else return Refuse("unknown option " + Arg);
         } else if (Word.starts_with('+')) {
             InGroup = true;
-            R.Options.ConsoleLines.push_back(AsToken(Word.substr(1)));
+            // The "+" word is a line as written ("+Set TimeDemoQuit True" given
+            // as one argument); the words after it are tokens of that line.
+            R.Options.ConsoleLines.emplace_back(Word.substr(1));
         } else if (InGroup) {
             std::string& Line = R.Options.ConsoleLines.back();
             if (!Line.empty()) Line += ' ';
