@@ -19,6 +19,7 @@ for src in tools/*.cpp; do
 done
 python3 tools/makemeshes.py > /dev/null
 python3 tools/makeguitextures.py > /dev/null
+python3 tools/makehudtextures.py > /dev/null
 python3 tools/sounds/generate.py > /dev/null
 
 status=0

@@ -206,6 +206,7 @@ def widgets():
 
 def main():
     OUT.mkdir(parents=True, exist_ok=True)
+    SHADERS.mkdir(parents=True, exist_ok=True)
     write_bmp("console.bmp", 64, 64, console)
     write_bmp("console_textbar.bmp", 64, 16, textbar)
     write_bmp("window.bmp", 64, 64, vertical((0.16, 0.20, 0.27, 0.92), (0.09, 0.11, 0.16, 0.94), 64))

@@ -48,6 +48,7 @@ SurfaceShader
 
 def main():
     OUT.mkdir(parents=True, exist_ok=True)
+    SHADERS.mkdir(parents=True, exist_ok=True)
     for name, (colour, what) in COLOURS.items():
         write_bmp(f"hud_{name}.bmp", 8, 8, lambda x, y, c=colour: c)
         (SHADERS / f"hud_{name}.shader").write_text(SHADER.format(name=name, what=what))
