@@ -80,6 +80,7 @@ tAirplaneActor::tAirplaneActor(const ShortString& Name) : tMeshActor(Name) {
     Logger->Guard(Engine->Audio, "No audio subsystem for the engine sound");
     EngineSound = Engine->Audio->CreateSource(EngineSoundFile);
     EngineSound->LoopSound(true);
+    EngineSound->PlaceAt(_vecPosition);
     EngineSound->Play(this);
     CreatePrimaryWeapon(WeaponClass);
 }
@@ -221,6 +222,8 @@ void tAirplaneActor::Update(float DeltaSeconds) {
         FlyAsComputer(DeltaSeconds);
     }
     KeepInsideMap();
+    // The engine's hum goes where the aircraft goes.
+    if (EngineSound) EngineSound->PlaceAt(_vecPosition);
     if (PrimaryWeapon) PrimaryWeapon->Update(DeltaSeconds);
 }
 
@@ -256,6 +259,7 @@ void tAirplaneActor::TakeHit(int32_t Damage, int32_t Shooter, const ShortString&
     Health = std::max(0, Health - Damage);
     HitFlash = HitFlashSeconds;
     if (!DamageSound) DamageSound = Engine->Audio->CreateSource(DamageSoundFile);
+    DamageSound->PlaceAt(_vecPosition);
     DamageSound->Play(this);
     if (Match) Match->AircraftHit(Pilot, Shooter, Gun);
     if (Health == 0) {

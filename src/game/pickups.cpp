@@ -44,6 +44,7 @@ TFeedbackSignal tCreditsPickup::FeedbackSignal() {
     tAirplaneActor* Collector = Match->AircraftOnPath(Position, Position, 0, CoinSize / 2);
     if (!Collector) return tPickup::FeedbackSignal();
     AwayFor = ReturnSeconds;
+    PickupSound->PlaceAt(Position);
     PickupSound->Play(Collector);
     Match->CreditCollected(Collector->Pilot);
     return tPickup::FeedbackSignal();

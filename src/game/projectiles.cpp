@@ -93,6 +93,7 @@ bool tParticleProjectile::StrikesTerrain() {
 void tParticleProjectile::Strike(const TVector3& Point, bool Sea) {
     if (HitSound) DisposeObject(HitSound);
     HitSound = Engine->Audio->CreateSource(Point.z < SplashBelow ? SplashSoundFile : HitSoundFile);
+    HitSound->PlaceAt(Point);
     HitSound->Play(nullptr);
     if (Sea) {
         Linker->InstantiateClassByName("tSplash", PositionText(Point) + " " + Flt2Str(BlastSize, 2));

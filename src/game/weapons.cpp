@@ -38,6 +38,7 @@ void tWeapon::LoadGun(const TGunSpec& Spec) {
 void tWeapon::Fire(tActor* Owner, const TVector3& Position, const TVector3& Direction) {
     if (!Gun || RechargeTrigger <= Gun->RechargeTime) return;
     RechargeTrigger = 0;
+    FireSound->PlaceAt(Position);
     FireSound->Play(Owner);
     const TVector3 Muzzle = {Position.x, Position.y, Position.z - MuzzleDrop};
     tZObject* Shot = Linker->InstantiateClassByName(Gun->ProjectileClass, PositionText(Muzzle, Direction * MuzzleSpeed));

@@ -16,7 +16,10 @@ public:
     void Pause() override { Playing = false; }
     void LoopSound(bool) override {}
     bool IsPlaying() override { return Playing; }
+    void PlaceAt(const TVector3& At) override { Placed = true, Where = At; }
     bool Playing = false;
+    bool Placed = false;  // false: heard at the listener
+    TVector3 Where;
 };
 
 class tRecordingAudio : public tAudioSubSystem {
@@ -30,7 +33,11 @@ public:
     }
     tWaveformResource* CreateWaveform() override { return nullptr; }
     void UpdateListener(tCamera*) override {}
+    void PlaceListener(const TVector3& At, const TVector3& Forward, const TVector3& Up) override {
+        Listener[0] = At, Listener[1] = Forward, Listener[2] = Up;
+    }
     void StopModule() override {}
     ShortString StartModule(const ShortString&) override { return {}; }
     std::vector<std::string> Played;
+    TVector3 Listener[3];  // position, forward, up
 };

@@ -211,6 +211,7 @@ TEST_F(MatchWorldTest, AnAnnouncerLeavesInTheTickItsSampleEnds) {
     auto* Voice = static_cast<tAnnouncer*>(Linker->InstantiateClassByName("tAnnouncer", tAnnouncer::LostSample));
     Tick();
     EXPECT_EQ(Count("tAnnouncer"), 1);
+    EXPECT_FALSE(static_cast<tRecordingSource*>(Voice->AnnounceSound)->Placed) << "a voice speaks at the listener";
     Voice->AnnounceSound->Stop();
     Tick();
     EXPECT_EQ(Count("tAnnouncer"), 0);
@@ -296,6 +297,9 @@ TEST_F(EffectsWorldTest, ExplosionsArePooledBoomBySizeAndLeaveWhenSpent) {
     tExplosion::Detonate({500, 0, 10}, 1);
     EXPECT_EQ(Count("tExplosion"), tExplosion::MaxLive);
     EXPECT_FLOAT_EQ(All<tExplosion>().front()->Origin.x, 500.0f);
+    // The boom is heard where the explosion is, also when restarted.
+    auto* Boom = static_cast<tRecordingSource*>(All<tExplosion>().front()->Sound);
+    EXPECT_TRUE(Boom->Placed && Boom->Where.x == 500.0f && Boom->Where.z == 10.0f);
     EXPECT_EQ(Played("sounds\\explosions\\boom_large.wav"), tExplosion::MaxLive + 1);
     EXPECT_EQ(Played("sounds\\explosions\\boom_small.wav"), 1);
     // A size that is no number is a shot's.

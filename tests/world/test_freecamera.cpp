@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/enginehost.h"
+#include "common/recordingaudio.h"
 #include "common/testworld.h"
 #include "kernel/core/globals.h"
 #include "kernel/objects/registry.h"
@@ -220,6 +222,19 @@ TEST_F(FreeCameraTest, TheViewLooksAlongTheViewingDirection) {
             ExpectNear(Camera->GetViewingDirection(), Normalize(D), 2e-3f);
         }
     }
+}
+
+TEST_F(FreeCameraTest, TheAudioListenerTakesTheCamerasPlaceAndHeading) {
+    auto* Audio = NewObject<tRecordingAudio>();
+    tAudioSubSystem* Before = std::exchange(Engine->Audio, Audio);
+    // Heading east and looking a little down: the ears stay level.
+    Type("Set CameraX 10.0; Set CameraY 20.0; Set CameraZ 30.0; Set VertAngle 8192; Set HorizAngle 16384");
+    Camera->HandPoseToListener();
+    ExpectNear(Audio->Listener[0], {10, 20, 30});
+    ExpectNear(Audio->Listener[1], {0.7071f, 0, -0.7071f});
+    ExpectNear(Audio->Listener[2], {0.7071f, 0, 0.7071f});
+    Engine->Audio = Before;
+    tZObject::DisposeObject(Audio);
 }
 
 TEST_F(FreeCameraTest, TrackingTurnsTowardsTheTargetAndSaysSo) {

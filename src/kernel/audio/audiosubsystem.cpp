@@ -8,11 +8,11 @@
 
 Z_IMPLEMENT_CLASS(tAudioSubSystem,
                   .Operations = {{"CreateSource", ZOP_ABSTRACT}, {"CreateWaveform", ZOP_ABSTRACT},
-                                 {"UpdateListener", ZOP_ABSTRACT}, {"PlayModule"}, {"StopModule", ZOP_ABSTRACT},
+                                 {"UpdateListener", ZOP_ABSTRACT}, {"PlaceListener"}, {"PlayModule"}, {"StopModule", ZOP_ABSTRACT},
                                  {"StartModule", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tAudioSource, .Operations = {{"Play", ZOP_ABSTRACT}, {"Stop", ZOP_ABSTRACT},
                                                {"Pause", ZOP_ABSTRACT}, {"LoopSound", ZOP_ABSTRACT},
-                                               {"IsPlaying", ZOP_ABSTRACT}})
+                                               {"IsPlaying", ZOP_ABSTRACT}, {"PlaceAt"}})
 
 tAudioSubSystem::tAudioSubSystem() {
     Console->RegisterCommand("PlayAmbientSound", ConsoleProc<&tAudioSubSystem::PlayAmbientSoundC>(this));

@@ -13,7 +13,7 @@
 #include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tAudioSystem, .Operations = {{"Tick"}, {"RenderFrame"}, {"CreateSource"}, {"CreateWaveform"},
-                                               {"UpdateListener"}, {"StopModule"}, {"StartModule"}})
+                                               {"UpdateListener"}, {"PlaceListener"}, {"StopModule"}, {"StartModule"}})
 
 namespace {
 
@@ -31,6 +31,9 @@ tAudioSystem::tAudioSystem() {
     ProcTrace trace("tAudioSystem.Init()");
     const ShortString EffectsProblem = Output.Open();
     LogOpenALStrings();
+    // Placed sources fade with distance from the listener, clamped so that
+    // nothing nearer than their reference distance gets louder than recorded.
+    alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     const ShortString MusicProblem = Music.Open();
     // One warning however many outputs fell back.
     ShortString Problems = EffectsProblem;
@@ -75,6 +78,13 @@ void tAudioSystem::ApplyVolumes() {
     }
     const int Music = std::clamp(C.MusicVolume, 0, 100) * MIX_MAX_VOLUME / 100;
     if (this->Music.Opened && Mix_VolumeMusic(-1) != Music) Mix_VolumeMusic(Music);
+}
+
+void tAudioSystem::PlaceListener(const TVector3& Position, const TVector3& Forward, const TVector3& Up) {
+    if (!Output.Context) return;
+    const ALfloat Orientation[6] = {Forward.x, Forward.y, Forward.z, Up.x, Up.y, Up.z};
+    alListener3f(AL_POSITION, Position.x, Position.y, Position.z);
+    alListenerfv(AL_ORIENTATION, Orientation);
 }
 
 tAudioSource* tAudioSystem::CreateSource(const ShortString& FileName) {

@@ -27,8 +27,9 @@ public:
     void RenderFrame() override {}
     tAudioSource* CreateSource(const ShortString& FileName) override;
     tWaveformResource* CreateWaveform() override;
-    // The listener stays put: sources are heard at full volume wherever they are.
+    // The world's camera arrives through PlaceListener instead.
     void UpdateListener(tCamera*) override {}
+    void PlaceListener(const TVector3& Position, const TVector3& Forward, const TVector3& Up) override;
     void StopModule() override;
     void ApplyVolumes();
 

@@ -9,7 +9,7 @@
 
 Z_IMPLEMENT_CLASS(tWaveformBuffer, .Operations = {{"AttachWaveform"}, {"GetBufferID"}})
 Z_IMPLEMENT_CLASS(tSource, .Operations = {{"Play"}, {"Stop"}, {"Pause"}, {"LoopSound"}, {"IsPlaying"},
-                                          {"AttachWaveform"}})
+                                          {"PlaceAt"}, {"AttachWaveform"}})
 
 namespace {
 
@@ -68,6 +68,11 @@ tSource::tSource(tAudioSystem* Owner) : Owner(Owner) {
     // Gain, pitch and looping start at OpenAL's defaults: 1, 1 and off.
     if (alGetError() != AL_NO_ERROR) SourceID = 0;
     Owner->AddSource(this);
+    if (SourceID == 0) return;
+    // At the listener's origin until placed; the distances matter once placed.
+    alSourcei(SourceID, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSourcef(SourceID, AL_REFERENCE_DISTANCE, ReferenceDistance);
+    alSourcef(SourceID, AL_ROLLOFF_FACTOR, Rolloff);
 }
 
 tSource::~tSource() {
@@ -114,6 +119,12 @@ void tSource::Pause() {
 
 void tSource::LoopSound(bool Loop) {
     if (SourceID != 0) alSourcei(SourceID, AL_LOOPING, Loop ? AL_TRUE : AL_FALSE);
+}
+
+void tSource::PlaceAt(const TVector3& Where) {
+    if (SourceID == 0) return;
+    alSourcei(SourceID, AL_SOURCE_RELATIVE, AL_FALSE);
+    alSource3f(SourceID, AL_POSITION, Where.x, Where.y, Where.z);
 }
 
 bool tSource::IsPlaying() {

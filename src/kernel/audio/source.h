@@ -42,7 +42,15 @@ public:
     void Pause() override;
     void LoopSound(bool Loop) override;
     bool IsPlaying() override;
+    // Leaves the listener's side for Where in the world.
+    void PlaceAt(const TVector3& Where) override;
     virtual void AttachWaveform(tWaveformResource* W);
+
+    // How placed sources fade: full loudness up to ReferenceDistance, then
+    // ReferenceDistance / (ReferenceDistance + Rolloff * (d - ReferenceDistance)),
+    // about 0.8 at 50 units and 0.07 (-23 dB) at 600, across the map.
+    static constexpr float ReferenceDistance = 40.0f;
+    static constexpr float Rolloff = 1.0f;
 
     // The buffer is about to be deleted: the source stops and lets go of it.
     void ReleaseBuffer();

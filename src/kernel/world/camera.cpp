@@ -3,6 +3,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/world/world.h"
+#include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/engine.h"
 
 Z_IMPLEMENT_CLASS(tCamera,
@@ -31,4 +32,14 @@ void tCamera::SetCameraTarget(const TVector3& V) {
 void tCamera::SetCameraPosition(const TVector3& V) {
     CameraPosition = V;
     PositionChanged = true;
+}
+
+// The view's rows are the eye's axes in world space: it looks along -z, +y is
+// its up, so a banked camera tilts the listener's ears with it.
+void tCamera::HandPoseToListener() {
+    if (!Engine || !Engine->Audio) return;
+    const TMatrix4 M = GetViewingTransformation();
+    const TVector3 Forward = {-M.At(2, 0), -M.At(2, 1), -M.At(2, 2)};
+    const TVector3 Up = {M.At(1, 0), M.At(1, 1), M.At(1, 2)};
+    Engine->Audio->PlaceListener(GetCameraPosition(), Forward, Up);
 }

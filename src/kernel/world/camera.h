@@ -22,6 +22,8 @@ public:
     virtual void SetCameraTarget(const TVector3& V);
     virtual void SetCameraPosition(const TVector3& V);
     virtual void SetViewingDirection(const TVector3& V) {}
+    // Puts the engine's audio listener where this camera is, looking as it looks.
+    void HandPoseToListener();
 
     bool PositionChanged = true;
     TVector3 CameraPosition;

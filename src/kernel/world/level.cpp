@@ -46,6 +46,8 @@ void tLevel::Tick(float DeltaSeconds) {
     WorldTime += DeltaSeconds;
     Atmosphere->Update(DeltaSeconds);
     TickSpawnables(DeltaSeconds);
+    // After the actors, so the chase camera's move of this tick is heard.
+    if (tCamera* Camera = GetCamera()) Camera->HandPoseToListener();
 }
 
 void tLevel::RenderFrame() {

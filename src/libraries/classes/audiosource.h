@@ -3,6 +3,7 @@
 // engine, gun or announcer, owned by whoever asked the audio subsystem for it.
 
 #include "kernel/objects/zobject.h"
+#include "libraries/math/vector.h"
 
 class tActor;
 
@@ -12,11 +13,15 @@ public:
     using tZObject::tZObject;
 
     // Starts from the beginning, restarting a source that is playing. The
-    // actor is the one making the sound; sources are heard everywhere alike.
+    // actor is the one making the sound; where it is heard is set by PlaceAt.
     virtual void Play(tActor* Actor) = 0;
     virtual void Stop() = 0;
     virtual void Pause() = 0;
     virtual void LoopSound(bool Loop) = 0;
     // True only while the sound is heard: not when paused or finished.
     virtual bool IsPlaying() = 0;
+    // A new source sounds where the listener is (voices, clicks, weather);
+    // once placed it sounds at Where in the world and fades with distance.
+    // Moving sounds place their source again as they move.
+    virtual void PlaceAt(const TVector3& Where) {}
 };

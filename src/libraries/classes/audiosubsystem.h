@@ -6,6 +6,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/math/vector.h"
 
 class tAudioSource;
 class tCamera;
@@ -23,6 +24,10 @@ public:
     // A new, empty waveform for the resources manager to load; the caller owns it.
     virtual tWaveformResource* CreateWaveform() = 0;
     virtual void UpdateListener(tCamera* Camera) = 0;
+    // The world's camera hands its pose here every tick (audio sits below the
+    // world and cannot read a camera): the point placed sources are heard
+    // from, looking along Forward with Up overhead.
+    virtual void PlaceListener(const TVector3& Position, const TVector3& Forward, const TVector3& Up) {}
     // Replaces the current music stream with FileName, looping; a file that
     // cannot be played is fatal.
     virtual void PlayModule(const ShortString& FileName);

@@ -67,6 +67,7 @@ void tParticleBurst::PlaySound(const char* File) {
     if (Sound && SoundFile != File) DisposeObject(Sound);
     if (!Sound) Sound = Engine->Audio->CreateSource(File);
     SoundFile = File;
+    Sound->PlaceAt(Origin);
     Sound->Play(nullptr);
 }
 
