@@ -31,6 +31,9 @@ void WriteFuzzFile(const uint8_t* Data, std::size_t Size);
 template <class F>
 void RejectingFatals(F&& Body) {
     try {
+        // As a console line does: the error unwinds at once, without the
+        // message box's text on standard error.
+        tLineRecovery Recovery;
         Body();
     } catch (const tFatalHalt&) {
     }

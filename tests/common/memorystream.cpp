@@ -23,17 +23,18 @@ void tMemoryStream::BlockRead_B(void* Buf, int32_t Count, int32_t& Read) {
 
 void tMemoryStream::Seek(int32_t Pos) { Position = std::clamp(Pos, 0, GetSize()); }
 
+// One search for the line's end and one copy (cut at 255 characters), not a
+// call for every character: the fuzz targets read most of their input here.
 void tMemoryStream::ReadLine(ShortString& S) {
-    S.clear();
-    while (!EOF()) {
-        char C = static_cast<char>(Data[static_cast<std::size_t>(Position++)]);
-        if (C == '\n') return;
-        if (C == '\r') {
-            if (!EOF() && Data[static_cast<std::size_t>(Position)] == '\n') ++Position;
-            return;
-        }
-        S += C;
-    }
+    const char* Text = reinterpret_cast<const char*>(Data.data());
+    const std::size_t Size = Data.size();
+    std::size_t At = std::min(static_cast<std::size_t>(Position), Size);
+    const std::size_t Start = At;
+    while (At < Size && Text[At] != '\n' && Text[At] != '\r') ++At;
+    if (At > Start) S = std::string_view(Text + Start, At - Start);
+    else S.clear();
+    if (At < Size && Text[At] == '\r' && At + 1 < Size && Text[At + 1] == '\n') ++At;
+    Position = static_cast<int32_t>(At < Size ? At + 1 : Size);
 }
 
 ShortString tMemoryStream::GetIOErrorString(int32_t Code) { return "I/O error " + Int2Str(Code); }

@@ -276,3 +276,31 @@ TEST_F(ConsoleTest, ToggleConsoleOpensOrClosesTheWindow) {
     EXPECT_EQ(add.Calls.size(), 1u);
     EXPECT_EQ(close.Calls, (Lines{""}));
 }
+
+// Once the game has started, a fatal error inside a line is the line's own:
+// it shows as an error, the log stays open, the procedure nesting is as
+// before, and the rest of the line (and of an alias inside it) still runs. Before
+// that, during start-up, it ends the program.
+TEST_F(ConsoleDeathTest, AFatalErrorInALineEndsOnlyTheLineOnceTheGameRuns) {
+    struct tFailing {
+        void FailC(const ShortString& Args) {
+            ProcTrace Trace("tFailing.FailC()");
+            Logger->Fatal("Broken file: " + Args);
+        }
+    } failing;
+    Console->RegisterCommand("Fail", ConsoleProc<&tFailing::FailC>(&failing));
+    EXPECT_EXIT(Type("Fail a"), ::testing::ExitedWithCode(255), "Broken file: a");
+
+    Console->LinesRecover = true;
+    const int Nesting = static_cast<tCoreLogger*>(Logger)->GetNestLevel();
+    const tLogType LogType = static_cast<tCoreLogger*>(Logger)->GetLogType();
+    Type("Alias Two \"Fail b; Echo after b\"");
+    Type("Fail a; Echo after a; Two");
+    EXPECT_EQ(MessagesOfType(CMSG_ERRORMESSAGE), (Lines{"Broken file: a", "Broken file: b"}));
+    EXPECT_EQ(MessagesOfType(CMSG_ENGINEMESSAGE), (Lines{"after a", "after b"}));
+    EXPECT_EQ(static_cast<tCoreLogger*>(Logger)->GetNestLevel(), Nesting);
+    EXPECT_EQ(static_cast<tCoreLogger*>(Logger)->GetLogType(), LogType);
+    EXPECT_FALSE(tLineRecovery::Active());
+    Console->LinesRecover = false;
+    Console->UnRegisterCommand("Fail", ConsoleProc<&tFailing::FailC>(&failing));
+}

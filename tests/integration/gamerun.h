@@ -87,7 +87,8 @@ public:
     void WaitForLogLine(const std::string& Text, int TimeoutSeconds = 60);
     // Waits until the game has read everything sent to it so far and run a
     // tick after it (a key bound to a deferred screenshot), so the pointer
-    // it polls is where the driver put it.
+    // it polls is where the driver put it. Not while the console window is
+    // open: it takes the key.
     void WaitForTick();
 
     // Runs the game to its end (killed after TimeoutSeconds).

@@ -71,9 +71,8 @@ void SignalReady(tGameRun& Game, const std::string& Lines) {
 TEST(GameGUI, ConsoleOpensWithItsKeyRunsTypedLinesAndRecallsThem) {
     tGameRun Game;
     SignalReady(Game, "");
-    // The open console takes every key, the tick's too; keys arrive in order,
-    // so what is typed next reaches the console.
     Game.AddDriverStep("xdotool mousemove 500 700 key grave");
+    Game.WaitForLogLine("LoadGUIFile(UI\\Console.gui)");
     Game.AddDriverStep("xdotool type --delay 40 'screenshot'; xdotool key Return");
     Game.WaitForDataFile("ScreenShots/shot0000.png");
     Game.AddDriverStep("xdotool key Up Return");

@@ -9,7 +9,9 @@
 
 tList::tList(const ShortString& Class) : ItemsClass(Class) {
     ProcTrace trace("tList.Init(" + Class + ")");
-    Items = std::make_unique<tListItem*[]>(AllocatedSpace);
+    // Cells past TotalItems are never read: left unfilled, the pages of a
+    // list that stays short are never touched.
+    Items = std::make_unique_for_overwrite<tListItem*[]>(AllocatedSpace);
 }
 
 tList::~tList() {
@@ -26,7 +28,7 @@ void tList::AddItem(tListItem* Item) {
     Logger->Guard(!Item->Owned, "This item is already on another list");
     if (TotalItems == AllocatedSpace) {
         int32_t Space = AllocatedSpace * 2;
-        auto Grown = std::make_unique<tListItem*[]>(Space);
+        auto Grown = std::make_unique_for_overwrite<tListItem*[]>(Space);
         std::copy_n(Items.get(), TotalItems, Grown.get());
         Items = std::move(Grown);
         AllocatedSpace = Space;
@@ -63,6 +65,15 @@ void tList::RemoveItem(const tZObject* Obj) {
     int32_t Index = IndexOf(Obj);
     if (Index < 0) Logger->Fatal("Item not found in the list");
     FreeCell(Index);
+}
+
+bool tList::RemoveLatest(const tZObject* Obj) {
+    for (int32_t I = TotalItems - 1; I >= 0; --I)
+        if (Items[I]->ItemElement == Obj) {
+            FreeCell(I);
+            return true;
+        }
+    return false;
 }
 
 void tList::RemoveAllItems() {

@@ -46,6 +46,10 @@ public:
     virtual void RemoveFirstItem();
     // Frees the first cell carrying Obj; fatal when there is none.
     virtual void RemoveItem(const tZObject* Obj);
+    // Frees the last cell carrying Obj, searching from the end, where the
+    // youngest elements are (short-lived objects leave the registry's graph
+    // soon after they joined it); false when there is none.
+    bool RemoveLatest(const tZObject* Obj);
     virtual void RemoveAllItems();
     // Removes Obj's cell and disposes Obj.
     virtual void DeallocateItem(tZObject*& Obj);

@@ -156,9 +156,8 @@ void tObjectsLinker::RemoveObject(tZObject* Obj) {
     Logger->Guard(!(Obj->ObjectFlags & OBJ_Orphan), " Orphan object found: " + Obj->ClassName());
     Logger->Guard(Obj->ObjectFlags & OBJ_Destructed, "RemoveObject() could be called only from tZObject.Done()");
     Logger->Guard(!Graph->IsEmpty(), " There's no objects left: " + Obj->ClassName());
-    Logger->Guard(Graph->IsItemOnList(Obj),
+    Logger->Guard(Graph->RemoveLatest(Obj),
                   "Object not found: " + Obj->ClassName() + ", (Check if inherited constructor was called)");
-    Graph->RemoveItem(Obj);
 }
 
 tZObject* tObjectsLinker::FindObject(int64_t ID) const {
