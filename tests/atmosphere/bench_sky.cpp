@@ -47,7 +47,7 @@ constexpr float FrameSeconds = 1.0f / 60;
 // Frames before timing: the driver compiles its shader variants on first use.
 constexpr int WarmUpFrames = 8;
 
-const fs::path Repository = fs::path(__FILE__).parent_path().parent_path().parent_path();
+const fs::path Repository = HALVARDINE_SOURCE_DIR;
 
 enum TCase { ISLAND, CLOUDY_SKY, STORM };
 

@@ -17,10 +17,8 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/resourcesmanager.h"
 
-// Made absolute before any benchmark moves into its working directory: the
-// compiler may name this file relative to the build directory.
-inline const std::filesystem::path GLBenchRepository =
-    std::filesystem::absolute(std::filesystem::path(__FILE__).parent_path().parent_path().parent_path());
+// The repository whose Data/ the benchmarks draw (set by the build).
+inline const std::filesystem::path GLBenchRepository = HALVARDINE_SOURCE_DIR;
 
 template <class TManager>
 class tGLDeviceBench : public ScriptTest {

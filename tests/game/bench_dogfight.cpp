@@ -39,7 +39,7 @@ constexpr float WaterLine = 7.0f;
 class TIsland : public TGroundProbe {
 public:
     TIsland() {
-        const fs::path Raw = fs::path(__FILE__).parent_path().parent_path().parent_path() / "Data/Terrain/island.raw";
+        const fs::path Raw = fs::path(HALVARDINE_SOURCE_DIR) / "Data/Terrain/island.raw";
         std::ifstream File(Raw, std::ios::binary);
         Heights.resize(std::size_t(Size) * Size);
         File.read(reinterpret_cast<char*>(Heights.data()), std::streamsize(Heights.size() * 2));

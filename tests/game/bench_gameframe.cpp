@@ -44,7 +44,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path Repository = fs::path(__FILE__).parent_path().parent_path().parent_path();
+const fs::path Repository = HALVARDINE_SOURCE_DIR;
 
 // Seconds of the run's stretches, from the aircraft's spawn.
 constexpr double Settle = 1.0;       // the chase camera swoops down behind the aircraft
