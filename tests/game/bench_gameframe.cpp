@@ -53,7 +53,10 @@ constexpr double Firing = 0.5;       // the button held: two or three plasma sho
 constexpr double ShotsFlying = 1.5;  // the shots live 3 s
 // Frames that may still have seen the button down when the release was marked.
 constexpr double ReleaseMargin = 0.3;
-constexpr double EffectsBurn = 2.5;    // burning, nobody spawns or dies
+// The shots end (3 s after they left the gun, some on the ground) before the
+// wreck and explosions go off: their ending would count in that stretch.
+constexpr double ShotsGone = 2.0;
+constexpr double EffectsBurn = 1.2;    // burning, nobody spawns or dies (an explosion lasts 2 s or more)
 constexpr double ImpactsLand = 3.0;    // the shots fall 60 units and dig
 constexpr int Impacts = 100;
 constexpr double DryLand = 9.0;
@@ -137,7 +140,7 @@ std::string Driver(const fs::path& Work, double CalmSeconds = Calm, double Settl
       << "sleep " << CalmSeconds << "; mark fire\n"
       << "xdotool mousedown 1; sleep " << Firing << "; xdotool mouseup 1; mark released\n"
       << "sleep " << ShotsFlying << "; mark end\n"
-      << "mark effects; xdotool key F5\n"
+      << "sleep " << ShotsGone << "; mark effects; xdotool key F5\n"
       << "sleep " << EffectsBurn << "; mark burnt\n"
       << "xdotool key F6; mark impacts\n"
       << "sleep " << ImpactsLand << "; mark landed\n"
