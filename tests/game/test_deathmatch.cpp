@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr float Step = 0.01f;
+constexpr float TickSeconds = 0.01f;
 
 class TFlatGround : public TGroundProbe {
 public:
@@ -47,9 +47,9 @@ struct TFlyingBot {
         S.Ground = &Ground;
         S.Enemies = Enemies;
         S.EnemyCount = Count;
-        const TBotCommand C = Brain.Think(S, Step);
+        const TBotCommand C = Brain.Think(S, TickSeconds);
         Plane._ControlState = C.Controls;
-        Plane.FlightStep(Step);
+        Plane.FlightStep(TickSeconds);
         return C;
     }
 
@@ -110,8 +110,8 @@ TEST(BotBrain, LeadPointMeetsACrossingTargetWithItsShot) {
     TVector3 Q = Target;
     float Closest = 1e9f;
     for (int I = 0; I < 200; ++I) {
-        tParticleProjectile::BallisticStep(P, V, Step);
-        Q += Velocity * Step;
+        tParticleProjectile::BallisticStep(P, V, TickSeconds);
+        Q += Velocity * TickSeconds;
         Closest = std::min(Closest, Len(P - Q));
     }
     EXPECT_LT(Closest, 1.0f);
@@ -177,8 +177,8 @@ protected:
     }
     void Tick(int Steps = 1) {
         for (int I = 0; I < Steps; ++I) {
-            TheMatch->Tick(Step);
-            Engine->World->Tick(Step);
+            TheMatch->Tick(TickSeconds);
+            Engine->World->Tick(TickSeconds);
         }
     }
     int32_t AircraftAlive() {
@@ -261,11 +261,11 @@ TEST_F(DeathmatchTest, KillsCrashesAndCreditedCrashesMakeTheScore) {
 
     // Baron is back after its countdown; hit, then into the sea within 5 s:
     // the player's kill, not Baron's crash.
-    Tick(int(tMatch::RespawnSeconds / Step));
+    Tick(int(tMatch::RespawnSeconds / TickSeconds));
     ASSERT_NE(B.Aircraft, nullptr);
     B.Aircraft->Age = tMatch::SpawnProtection;
     B.Aircraft->TakeHit(12, tMatch::PlayerPilot, "pulse gun");
-    Tick(int(4.0f / Step));
+    Tick(int(4.0f / TickSeconds));
     B.Aircraft->_vecPosition.z = 2;
     Tick();
     EXPECT_EQ(Me.Kills, 2);
@@ -290,7 +290,7 @@ TEST_F(DeathmatchTest, TheFragLimitEndsTheMatchAndEveryoneComesBackOnceAfterOneC
         Victim->Age = tMatch::SpawnProtection;
         Victim->TakeHit(100, tMatch::PlayerPilot, "rail gun");
         Tick();
-        if (Kill == 0) Tick(int(tMatch::RespawnSeconds / Step) + 1);
+        if (Kill == 0) Tick(int(tMatch::RespawnSeconds / TickSeconds) + 1);
     }
     // The winner is heard, everyone leaves and the scores start again.
     EXPECT_EQ(TheMatch->KillFeed(0).Text, "Player wins the match");

@@ -170,6 +170,11 @@ void tGameRun::WaitForTick() {
     WaitForDataFile("ScreenShots/tick.bmp");
 }
 
+void tGameRun::SignalReady(const std::string& Lines) {
+    AppendDataFile("StdConfig/console.cfg", "\n" + Lines + "\nScreenShot ready.bmp\n");
+    WaitForDataFile("ScreenShots/ready.bmp");
+}
+
 void tGameRun::WaitForLogLine(const std::string& Text, int TimeoutSeconds) {
     WaitUntil("grep -qF -- " + Quoted(Text) + " engine.log", TimeoutSeconds);
 }

@@ -90,6 +90,9 @@ public:
     // it polls is where the driver put it. Not while the console window is
     // open: it takes the key.
     void WaitForTick();
+    // Appends Lines to console.cfg, ending in a screenshot, and waits for that
+    // screenshot: once it exists the lines have run.
+    void SignalReady(const std::string& Lines = "");
 
     // Runs the game to its end (killed after TimeoutSeconds).
     tGameResult Run(int TimeoutSeconds = 60);

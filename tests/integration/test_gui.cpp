@@ -61,16 +61,11 @@ void DragStep(tGameRun& Game, int X0, int Y0, int X1, int Y1) {
     Game.WaitForTick();
 }
 
-void SignalReady(tGameRun& Game, const std::string& Lines) {
-    Game.AppendDataFile("StdConfig/console.cfg", "\n" + Lines + "\nScreenShot ready.bmp\n");
-    Game.WaitForDataFile("ScreenShots/ready.bmp");
-}
-
 }  // namespace
 
 TEST(GameGUI, ConsoleOpensWithItsKeyRunsTypedLinesAndRecallsThem) {
     tGameRun Game;
-    SignalReady(Game, "");
+    Game.SignalReady();
     Game.AddDriverStep("xdotool mousemove 500 700 key grave");
     Game.WaitForLogLine("LoadGUIFile(UI\\Console.gui)");
     Game.AddDriverStep("xdotool type --delay 40 'screenshot'; xdotool key Return");
@@ -114,7 +109,7 @@ GUIObject "tGUIWindow"
 }
 GUIObject "tGUIWindow" { Param "0.6 0.1 0.3 0.3 Other" }
 )");
-    SignalReady(Game, "AddGUI UI\\test.gui\n"
+    Game.SignalReady("AddGUI UI\\test.gui\n"
                       "Bind VK_F5 \"ScreenShot dragged.bmp\"\n"
                       "Bind VK_F6 \"ScreenShot resized.bmp\"\n"
                       "Bind VK_F7 \"ScreenShot docked.bmp\"");
@@ -159,7 +154,7 @@ TEST(GameGUI, ModelViewerTurnsTheBiplaneInsideItsWindowWhereverItGoes) {
     tGameRun Game;
     // A window opened after the viewer is drawn after it, in its own place.
     Game.WriteDataFile("UI/later.gui", "GUIObject \"tGUIWindow\" { Param \"0.05 0.05 0.3 0.2 Later\" }\n");
-    SignalReady(Game, "AddGUI UI\\Model.gui\n"
+    Game.SignalReady("AddGUI UI\\Model.gui\n"
                       "AddGUI UI\\later.gui\n"
                       "Bind VK_F5 \"ScreenShot first.bmp\"\n"
                       "Bind VK_F6 \"PlayDemo turned.dem\"\n"

@@ -10,8 +10,7 @@ namespace {
 // Key bindings for the test, then a screenshot that tells the driver the
 // bindings are in place.
 void BindAndSignalReady(tGameRun& Game, const std::string& Bindings) {
-    Game.AppendDataFile("StdConfig/console.cfg", "\n" + Bindings + "\nScreenShot ready.bmp\n");
-    Game.WaitForDataFile("ScreenShots/ready.bmp");
+    Game.SignalReady(Bindings);
     Game.AddDriverStep("xdotool mousemove 500 400");
 }
 

@@ -17,11 +17,6 @@ bool IsPanelColour(uint32_t C) {
     return B >= 25 && B > R + 8 && B < 110;
 }
 
-void SignalReady(tGameRun& Game, const std::string& Lines = "") {
-    Game.AppendDataFile("StdConfig/console.cfg", "\n" + Lines + "\nScreenShot ready.bmp\n");
-    Game.WaitForDataFile("ScreenShots/ready.bmp");
-}
-
 // A left click at (X, Y) of the 1024 x 768 screen, and time for the game to see it.
 std::string ClickAt(int X, int Y) {
     return "xdotool mousemove " + std::to_string(X) + " " + std::to_string(Y) + " sleep 0.2 click 1 sleep 0.4";
@@ -39,11 +34,15 @@ TEST(GameMenu, ShowsAtStartAndPlayFliesTheChosenAircraft) {
     Game.WriteDataFile(tGameRun::LevelScript, Level);
     Game.SetINIValue("ScreenshotsExtension", ".bmp");
     Game.ShowMainMenu();
-    SignalReady(Game);
+    Game.SignalReady();
     // The list's second row, "Pursuit plane", then "Play" (MainMenu.gui's places).
     Game.AddDriverStep(ClickAt(340, 232));
     Game.AddDriverStep(ClickAt(388, 140));
-    Game.AddDriverStep("sleep 1; xdotool key F12; sleep 0.5; xdotool key F10");
+    Game.WaitForLogLine("tPursuitPlane spawned at");
+    Game.WaitForTick();
+    Game.AddDriverStep("xdotool key F12");
+    Game.WaitForDataFile("ScreenShots/shot0000.bmp");
+    Game.AddDriverStep("xdotool key F10");
     tGameResult R = Game.Run(90);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     tScreenImage Menu = R.Screenshot("ScreenShots/ready.bmp");
@@ -62,7 +61,7 @@ TEST(GameMenu, AVolumeDraggedInTheOptionsIsBackAtTheNextStart) {
     std::string SavedINI;
     {
         tGameRun Game;
-        SignalReady(Game, "AddGUI UI\\Options.gui");
+        Game.SignalReady("AddGUI UI\\Options.gui");
         // The music gauge's bar runs from x 468 to 726 on row 363: dragged to a fifth.
         Game.AddDriverStep("xdotool mousemove 640 363 sleep 0.2 mousedown 1 sleep 0.2 mousemove 560 363 sleep 0.2 "
                            "mousemove 520 363 sleep 0.3 mouseup 1 sleep 0.4");
@@ -88,7 +87,7 @@ TEST(GameMenu, EveryClickOnAWindowReachesItsButtonWhileTheAircraftFlies) {
     Game.WriteDataFile("UI/Clicks.gui",
                        "GUIObject \"tGUIPushButton\" { Param \"0.4 0.4 0.2 0.1 Click\" BindConsoleCommand \"ScreenShot\" }\n");
     Game.SetINIValue("ScreenshotsExtension", ".bmp");
-    SignalReady(Game, "AddGUI UI\\Clicks.gui");
+    Game.SignalReady("AddGUI UI\\Clicks.gui");
     // The button's middle is (512, 345); ten clicks, as fast as a player's.
     Game.AddDriverStep("xdotool mousemove 512 345 sleep 0.3");
     for (int I = 0; I < 10; ++I) Game.AddDriverStep("xdotool click 1 sleep 0.35");
@@ -108,7 +107,7 @@ TEST(GameMenu, AFlightKeyMovedOnTheControlsPageStaysThere) {
     tGameRun Game;
     Game.UseGameLevel();
     Game.WriteDataFile("VK_J", "ScreenShot rebound.bmp\n");
-    SignalReady(Game, "Bind VK_F7 \"Exec %KeyRollLeft\"\nAddGUI UI\\Controls.gui");
+    Game.SignalReady("Bind VK_F7 \"Exec %KeyRollLeft\"\nAddGUI UI\\Controls.gui");
     // "Roll left", the first row, then J; Escape closes the page.
     Game.AddDriverStep(ClickAt(400, 185));
     Game.AddDriverStep("xdotool key j sleep 0.4 key Escape sleep 0.4");

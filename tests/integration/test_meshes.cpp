@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* MeshFiles[] = {"plane3/plane_normals.ase", "plane4/craft.ase", "box/boulder_normals.ase",
                                      "Pickups/Credits_Pickup.ase"};
-constexpr const char* CacheFiles[] = {
+constexpr const char* MeshCacheFiles[] = {
     "Cache/Meshes/PLANE3_PLANE_NORMALS.ASE.cached", "Cache/Meshes/PLANE4_CRAFT.ASE.cached",
     "Cache/Meshes/BOX_BOULDER_NORMALS.ASE.cached", "Cache/Meshes/PICKUPS_CREDITS_PICKUP.ASE.cached"};
 enum TMesh { Biplane, PursuitPlane, Boulder, Coin, MeshCount };
@@ -55,7 +55,7 @@ protected:
         // The second start writes its screenshots over these; the run's
         // directory goes with Game.
         for (int View : {1, 2}) FirstShots[View] = First->Screenshot(ShotName(View));
-        for (const char* Cache : CacheFiles) CachesWritten += First->DataFileExists(Cache);
+        for (const char* Cache : MeshCacheFiles) CachesWritten += First->DataFileExists(Cache);
 
         // Again, with the ASE texts spoilt but their dates kept: the meshes
         // can only come from the cache files the first start wrote.

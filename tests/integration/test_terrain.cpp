@@ -77,7 +77,7 @@ int Occurrences(const std::string& Text, const std::string& Part) {
     return Count;
 }
 
-const char* const CacheFiles[] = {"TERRAIN_TESTS_SMALL.ZHM11291129.pdc", "TERRAIN_TESTS_SMALL.ZHM1129129257.pdc",
+const char* const TerrainCacheFiles[] = {"TERRAIN_TESTS_SMALL.ZHM11291129.pdc", "TERRAIN_TESTS_SMALL.ZHM1129129257.pdc",
                                   "TERRAIN_TESTS_SMALL.ZHM1292571129.pdc", "TERRAIN_TESTS_SMALL.ZHM129257129257.pdc"};
 
 }  // namespace
@@ -126,7 +126,7 @@ TEST(GameTerrain, FirstStartComputesAndCachesDeviationsTheSecondReadsThem) {
     PrepareLevel(Second, Raw, Script);
     Second.PlayDemo(Demo);
     fs::create_directories(Second.WorkDir() / "Data" / "Cache" / "Heightmaps");
-    for (const char* Name : CacheFiles) {
+    for (const char* Name : TerrainCacheFiles) {
         const fs::path Cache = R.DataDir / "Cache" / "Heightmaps" / Name;
         ASSERT_TRUE(fs::exists(Cache)) << Name;
         EXPECT_EQ(fs::file_size(Cache), 48u) << Name;
