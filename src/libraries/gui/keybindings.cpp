@@ -1,5 +1,6 @@
 #include "libraries/gui/keybindings.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "kernel/console/console.h"
@@ -13,30 +14,26 @@ Z_IMPLEMENT_CLASS(tGUIKeyBindingList)
 
 namespace {
 
-struct tBoundCommand {
-    const char* Label;
+struct tCommandLabel {
     const char* Command;
+    const char* Label;
 };
 
-// The game's commands that the page offers, as console.cfg binds them.
-constexpr tBoundCommand Commands[] = {
-    {"Main menu", "ToggleMainMenu"}, {"Console", "ToggleConsole"},      {"Pause", "Toggle EnginePaused"},
-    {"Mouse look", "Toggle MouseLook"}, {"Show FPS", "Toggle ShowFPS"}, {"Screenshot", "ScreenShot"},
+// What the page calls the game's usual commands; any other bound command
+// shows as it is written.
+constexpr tCommandLabel Labels[] = {
+    {"ToggleMainMenu", "Main menu"}, {"ToggleConsole", "Console"},       {"Toggle EnginePaused", "Pause"},
+    {"Toggle MouseLook", "Mouse look"}, {"Toggle ShowFPS", "Show FPS"}, {"ScreenShot", "Screenshot"},
+    {"Quit", "Quit"},
 };
 
 constexpr int32_t FlightRows = static_cast<int32_t>(std::size(FlightKeys));
 constexpr uint8_t KeyEscape = 27;
 
-tEngineConsole* GameConsole() {
-    return Console && Console->DynamicCast("tEngineConsole") ? static_cast<tEngineConsole*>(Console) : nullptr;
-}
-
-// The first key bound to exactly Command, 0 when none.
-uint8_t KeyOfCommand(const char* Command) {
-    tEngineConsole* C = GameConsole();
-    for (int K = 1; C && K < 256; ++K)
-        if (UpCaseStr(C->GetBinding(static_cast<uint8_t>(K))) == UpCaseStr(Command)) return static_cast<uint8_t>(K);
-    return 0;
+ShortString CommandLabel(const ShortString& Command) {
+    for (const tCommandLabel& L : Labels)
+        if (UpCaseStr(Command) == UpCaseStr(L.Command)) return L.Label;
+    return Command;
 }
 
 // "J" for VK_J; "-" for no key.
@@ -54,7 +51,17 @@ void tGUIKeyBindingList::Refresh() {
     const int32_t Keep = Selected, Top = FirstShown;
     ClearItems();
     for (const tFlightKey& K : FlightKeys) AddItem(ShortString(K.Label) + "=" + KeyLabel(FlightKeyOf(K)));
-    for (const tBoundCommand& C : Commands) AddItem(ShortString(C.Label) + "=" + KeyLabel(KeyOfCommand(C.Command)));
+    CommandRows = 0;
+    if (tEngineConsole* C = GameConsole()) {
+        for (int K = 1; K < 256 && FlightRows + CommandRows < MaxItems; ++K)
+            if (!C->GetBinding(static_cast<uint8_t>(K)).empty()) CommandKeys[CommandRows++] = static_cast<uint8_t>(K);
+        // By command, so a row keeps its place when its key changes.
+        std::stable_sort(CommandKeys, CommandKeys + CommandRows, [C](uint8_t A, uint8_t B) {
+            return UpCaseStr(CommandLabel(C->GetBinding(A))) < UpCaseStr(CommandLabel(C->GetBinding(B)));
+        });
+        for (int32_t I = 0; I < CommandRows; ++I)
+            AddItem(CommandLabel(C->GetBinding(CommandKeys[I])) + "=" + KeyLabel(CommandKeys[I]));
+    }
     Selected = Keep < ItemCount ? Keep : -1;
     FirstShown = Top;
     if (Waiting && Selected >= 0) Items[Selected] = ItemLabel(Selected) + "=press a key";
@@ -70,10 +77,13 @@ void tGUIKeyBindingList::Rebind(int32_t Row, uint8_t Key) {
     if (Row < 0 || Row >= ItemCount || MapKeys(Key).empty()) return;
     if (Row < FlightRows) {
         tVarBinding::Write(FlightKeys[Row].Var, MapKeys(Key));
-    } else if (tEngineConsole* C = GameConsole()) {
-        const tBoundCommand& Cmd = Commands[Row - FlightRows];
-        if (const uint8_t Old = KeyOfCommand(Cmd.Command)) C->Unbind(Old);
-        C->Bind(Key, Cmd.Command);
+    } else if (tEngineConsole* C = GameConsole(); C && Row - FlightRows < CommandRows) {
+        const uint8_t Old = CommandKeys[Row - FlightRows];
+        if (Old == Key) return;
+        const ShortString Moved = C->GetBinding(Old), Displaced = C->GetBinding(Key);
+        C->Bind(Key, Moved);
+        if (Displaced.empty()) C->Unbind(Old);
+        else C->Bind(Old, Displaced);
     }
     Refresh();
 }
