@@ -22,10 +22,37 @@ struct tCommandLabel {
 // What the page calls the game's usual commands; any other bound command
 // shows as it is written.
 constexpr tCommandLabel Labels[] = {
-    {"ToggleMainMenu", "Main menu"}, {"ToggleConsole", "Console"},       {"Toggle EnginePaused", "Pause"},
-    {"Toggle MouseLook", "Mouse look"}, {"Toggle ShowFPS", "Show FPS"}, {"ScreenShot", "Screenshot"},
+    {"ToggleMainMenu", "Main menu"},
+    {"ToggleConsole", "Console"},
+    {"Toggle EnginePaused", "Pause"},
+    {"Toggle MouseLook", "Mouse look"},
+    {"Toggle ShowFPS", "Show FPS"},
+    {"Toggle ShowStats", "Show statistics"},
+    {"Toggle WireFrame", "Wireframe"},
+    {"ScreenShot", "Screenshot"},
     {"Quit", "Quit"},
+    {"+MoveUp", "Camera forward"},
+    {"+MoveDown", "Camera back"},
+    {"+LookLeft", "Camera turn left"},
+    {"+LookRight", "Camera turn right"},
+    {"+LookUp", "Camera look up"},
+    {"+LookDown", "Camera look down"},
+    {"+RaiseCamera", "Camera climb"},
+    {"+LeaveCamera", "Camera sink"},
+    {"+MoveLeft", "Camera slide left"},
+    {"+MoveRight", "Camera slide right"},
+    {"StopCamera", "Camera stop"},
+    {"ZoomIn 5", "Zoom in"},
+    {"ZoomOut 5", "Zoom out"},
+    {"SpawnClass tCloudyDay 14", "Weather: cloudy day"},
+    {"SpawnClass tClearDay 12", "Weather: clear day"},
+    {"SpawnClass tCloudyDay 23", "Weather: cloudy night"},
+    {"SpawnClass tStormyDay 16", "Weather: storm"},
+    {"SpawnClass tHellfire 18", "Weather: hellfire"},
 };
+
+// Keys whose names say little to a player.
+constexpr tCommandLabel KeyNames[] = {{"PRIOR", "PAGE UP"}, {"NEXT", "PAGE DOWN"}, {"COMMA2", "`"}};
 
 constexpr int32_t FlightRows = static_cast<int32_t>(std::size(FlightKeys));
 constexpr uint8_t KeyEscape = 27;
@@ -40,7 +67,10 @@ ShortString CommandLabel(const ShortString& Command) {
 ShortString KeyLabel(uint8_t Key) {
     const ShortString Name = MapKeys(Key);
     if (Key == 0 || Name.empty()) return "-";
-    return Name.view().substr(0, 3) == "VK_" ? ShortString(Name.view().substr(3)) : Name;
+    const ShortString Short = Name.view().substr(0, 3) == "VK_" ? ShortString(Name.view().substr(3)) : Name;
+    for (const tCommandLabel& K : KeyNames)
+        if (Short == K.Command) return K.Label;
+    return Short;
 }
 
 }  // namespace
