@@ -2,7 +2,9 @@
 // main menu over the island at start, the pursuit plane chosen and flown
 // with "Play"; a volume dragged in the options and back at the next start;
 // a window's button clicked ten times while the aircraft flies; a flight key
-// moved on the controls page.
+// and a command key moved on the controls page, the command's key still
+// there at the next start; "Play" in the match bringing the aircraft and gun
+// chosen since, with the HUD hidden while the menu is open.
 
 #include <gtest/gtest.h>
 
@@ -118,4 +120,89 @@ TEST(GameMenu, AFlightKeyMovedOnTheControlsPageStaysThere) {
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     EXPECT_TRUE(R.DataFileExists("ScreenShots/rebound.bmp"));
     EXPECT_TRUE(Contains(R.ReadDataFile("StdConfig/engine.ini"), "KeyRollLeft=VK_J"));
+}
+
+namespace {
+
+// Pixels of the HUD's health bar (bottom left) in its green.
+int HealthBarPixels(const tScreenImage& Shot) {
+    int N = 0;
+    for (int X = 80; X < 220; ++X) {
+        const uint32_t C = Shot.At(X, 707);
+        const int R = (C >> 16) & 0xFF, G = (C >> 8) & 0xFF, B = C & 0xFF;
+        N += G > 150 && G > R + 70 && G > B + 70;
+    }
+    return N;
+}
+
+}  // namespace
+
+TEST(GameMenu, PlayInTheMatchFliesTheAircraftAndGunNowChosenAndTheHUDHidesUnderTheMenu) {
+    tGameRun Game;
+    Game.UseGameLevel();
+    std::string Level = ReadWholeFile(Game.WorkDir() / "Data" / tGameRun::LevelScript);
+    const std::string Bots = "Set BotCount 3";
+    Level.replace(Level.find(Bots), Bots.size(), "Set BotCount 0");
+    Game.WriteDataFile(tGameRun::LevelScript, Level);
+    Game.SetINIValue("ScreenshotsExtension", ".bmp");
+    SignalReady(Game);
+    // In flight (the biplane with the plasma gun), Escape: the menu, over a
+    // HUD-less picture. The pursuit plane, the rail gun, then "Play".
+    Game.AddDriverStep("xdotool key F12 sleep 0.5 key Escape sleep 0.6 key F12 sleep 0.5");
+    Game.AddDriverStep(ClickAt(340, 232));
+    Game.AddDriverStep(ClickAt(610, 321));
+    Game.AddDriverStep(ClickAt(388, 140));
+    // Back in the menu and "Play" with nothing changed: the same flight.
+    Game.AddDriverStep("sleep 0.5; xdotool key Escape sleep 0.6");
+    Game.AddDriverStep(ClickAt(388, 140));
+    Game.AddDriverStep("xdotool key F12 sleep 0.5 key F10");
+    tGameResult R = Game.Run(90);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.EngineLog, "tBiplane spawned at 64.00 64.00 200.00 for Player"));
+    EXPECT_TRUE(Contains(R.EngineLog, "tBiplane of Player leaves"));
+    EXPECT_TRUE(Contains(R.EngineLog, "tPursuitPlane spawned at 64.00 64.00 200.00 for Player"));
+    EXPECT_TRUE(Contains(R.EngineLog, "Instantiate(TRAILGUN"));
+    size_t Spawns = 0;
+    for (size_t At = R.EngineLog.find("for Player\""); At != std::string::npos; At = R.EngineLog.find("for Player\"", At + 1))
+        ++Spawns;
+    EXPECT_EQ(Spawns, 2u);
+    // The HUD in flight, none under the menu, back once it closed.
+    const int Before = HealthBarPixels(R.Screenshot("ScreenShots/shot0000.bmp"));
+    EXPECT_GT(Before, 100);
+    EXPECT_LT(HealthBarPixels(R.Screenshot("ScreenShots/shot0001.bmp")), Before / 4);
+    EXPECT_GT(HealthBarPixels(R.Screenshot("ScreenShots/shot0002.bmp")), 100);
+}
+
+TEST(GameMenu, ACommandKeyMovedOnTheControlsPageWorksInFlightAndAfterARestart) {
+    // Only the keys this test needs: the controls page lists them after the
+    // aircraft's seven, by name ("Main menu", "Quit", "Screenshot").
+    const std::string Keys = "UnBindAll\nBind VK_ESCAPE ToggleMainMenu\nBind VK_F10 Quit\nBind VK_F12 ScreenShot\n";
+    std::string SavedINI;
+    {
+        tGameRun Game;
+        Game.UseGameLevel();
+        Game.SetINIValue("ScreenshotsExtension", ".bmp");
+        SignalReady(Game, Keys + "AddGUI UI\\Controls.gui");
+        // "Screenshot", the tenth row, then K; Escape closes the page.
+        Game.AddDriverStep(ClickAt(400, 347));
+        Game.AddDriverStep("xdotool key k sleep 0.4 key Escape sleep 0.4");
+        // In flight K takes the shot and F12 nothing.
+        Game.AddDriverStep("xdotool key k sleep 0.5 key F12 sleep 0.5 key F10");
+        tGameResult R = Game.Run(90);
+        EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+        EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0000.bmp"));
+        EXPECT_FALSE(R.DataFileExists("ScreenShots/shot0001.bmp"));
+        SavedINI = R.ReadDataFile("StdConfig/engine.ini");
+    }
+    EXPECT_TRUE(Contains(SavedINI, "[Bindings]\r\nVK_K=ScreenShot\r\nVK_F12=\r\n")) << SavedINI;
+    // The next start: the same scripts, and K still takes the shot.
+    tGameRun Next;
+    Next.UseGameLevel();
+    Next.WriteDataFile("StdConfig/engine.ini", SavedINI);
+    SignalReady(Next, Keys);
+    Next.AddDriverStep("xdotool key k sleep 0.5 key F12 sleep 0.5 key F10");
+    tGameResult R = Next.Run(90);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0000.bmp"));
+    EXPECT_FALSE(R.DataFileExists("ScreenShots/shot0001.bmp"));
 }
