@@ -24,6 +24,28 @@ void SignalReady(tGameRun& Game, const std::string& Lines = "") {
     Game.WaitForDataFile("ScreenShots/ready.bmp");
 }
 
+// The game's level with the player's aircraft alone (no computer pilots),
+// shots as BMP.
+void FlyAlone(tGameRun& Game) {
+    Game.UseGameLevel();
+    std::string Level = ReadWholeFile(Game.WorkDir() / "Data" / tGameRun::LevelScript);
+    const std::string Bots = "Set BotCount 3";
+    Level.replace(Level.find(Bots), Bots.size(), "Set BotCount 0");
+    Game.WriteDataFile(tGameRun::LevelScript, Level);
+    Game.SetINIValue("ScreenshotsExtension", ".bmp");
+}
+
+// Pixels of the HUD's health bar (bottom left) in its green.
+int HealthBarPixels(const tScreenImage& Shot) {
+    int N = 0;
+    for (int X = 80; X < 220; ++X) {
+        const uint32_t C = Shot.At(X, 707);
+        const int R = (C >> 16) & 0xFF, G = (C >> 8) & 0xFF, B = C & 0xFF;
+        N += G > 150 && G > R + 70 && G > B + 70;
+    }
+    return N;
+}
+
 // A left click at (X, Y) of the 1024 x 768 screen, and time for the game to see it.
 std::string ClickAt(int X, int Y) {
     return "xdotool mousemove " + std::to_string(X) + " " + std::to_string(Y) + " sleep 0.2 click 1 sleep 0.4";
@@ -33,13 +55,7 @@ std::string ClickAt(int X, int Y) {
 
 TEST(GameMenu, ShowsAtStartAndPlayFliesTheChosenAircraft) {
     tGameRun Game;
-    Game.UseGameLevel();
-    // The player's aircraft alone: no computer pilots, shots as BMP.
-    std::string Level = ReadWholeFile(Game.WorkDir() / "Data" / tGameRun::LevelScript);
-    const std::string Bots = "Set BotCount 3";
-    Level.replace(Level.find(Bots), Bots.size(), "Set BotCount 0");
-    Game.WriteDataFile(tGameRun::LevelScript, Level);
-    Game.SetINIValue("ScreenshotsExtension", ".bmp");
+    FlyAlone(Game);
     Game.ShowMainMenu();
     SignalReady(Game);
     // The list's second row, "Pursuit plane", then "Play" (MainMenu.gui's places).
@@ -122,29 +138,9 @@ TEST(GameMenu, AFlightKeyMovedOnTheControlsPageStaysThere) {
     EXPECT_TRUE(Contains(R.ReadDataFile("StdConfig/engine.ini"), "KeyRollLeft=VK_J"));
 }
 
-namespace {
-
-// Pixels of the HUD's health bar (bottom left) in its green.
-int HealthBarPixels(const tScreenImage& Shot) {
-    int N = 0;
-    for (int X = 80; X < 220; ++X) {
-        const uint32_t C = Shot.At(X, 707);
-        const int R = (C >> 16) & 0xFF, G = (C >> 8) & 0xFF, B = C & 0xFF;
-        N += G > 150 && G > R + 70 && G > B + 70;
-    }
-    return N;
-}
-
-}  // namespace
-
 TEST(GameMenu, PlayInTheMatchFliesTheAircraftAndGunNowChosenAndTheHUDHidesUnderTheMenu) {
     tGameRun Game;
-    Game.UseGameLevel();
-    std::string Level = ReadWholeFile(Game.WorkDir() / "Data" / tGameRun::LevelScript);
-    const std::string Bots = "Set BotCount 3";
-    Level.replace(Level.find(Bots), Bots.size(), "Set BotCount 0");
-    Game.WriteDataFile(tGameRun::LevelScript, Level);
-    Game.SetINIValue("ScreenshotsExtension", ".bmp");
+    FlyAlone(Game);
     SignalReady(Game);
     // In flight (the biplane with the plasma gun), Escape: the menu, over a
     // HUD-less picture. The pursuit plane, the rail gun, then "Play".
@@ -177,32 +173,28 @@ TEST(GameMenu, ACommandKeyMovedOnTheControlsPageWorksInFlightAndAfterARestart) {
     // Only the keys this test needs: the controls page lists them after the
     // aircraft's seven, by name ("Main menu", "Quit", "Screenshot").
     const std::string Keys = "UnBindAll\nBind VK_ESCAPE ToggleMainMenu\nBind VK_F10 Quit\nBind VK_F12 ScreenShot\n";
-    std::string SavedINI;
-    {
-        tGameRun Game;
-        Game.UseGameLevel();
-        Game.SetINIValue("ScreenshotsExtension", ".bmp");
-        SignalReady(Game, Keys + "AddGUI UI\\Controls.gui");
-        // "Screenshot", the tenth row, then K; Escape closes the page.
-        Game.AddDriverStep(ClickAt(400, 347));
-        Game.AddDriverStep("xdotool key k sleep 0.4 key Escape sleep 0.4");
-        // In flight K takes the shot and F12 nothing.
+    // In flight K takes the shot and F12 nothing; the INI file the game saved.
+    const auto FlyAndQuit = [](tGameRun& Game) {
         Game.AddDriverStep("xdotool key k sleep 0.5 key F12 sleep 0.5 key F10");
         tGameResult R = Game.Run(90);
         EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
         EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0000.bmp"));
         EXPECT_FALSE(R.DataFileExists("ScreenShots/shot0001.bmp"));
-        SavedINI = R.ReadDataFile("StdConfig/engine.ini");
-    }
+        return R.ReadDataFile("StdConfig/engine.ini");
+    };
+    tGameRun Game;
+    Game.UseGameLevel();
+    Game.SetINIValue("ScreenshotsExtension", ".bmp");
+    SignalReady(Game, Keys + "AddGUI UI\\Controls.gui");
+    // "Screenshot", the tenth row, then K; Escape closes the page.
+    Game.AddDriverStep(ClickAt(400, 347));
+    Game.AddDriverStep("xdotool key k sleep 0.4 key Escape sleep 0.4");
+    const std::string SavedINI = FlyAndQuit(Game);
     EXPECT_TRUE(Contains(SavedINI, "[Bindings]\r\nVK_K=ScreenShot\r\nVK_F12=\r\n")) << SavedINI;
     // The next start: the same scripts, and K still takes the shot.
     tGameRun Next;
     Next.UseGameLevel();
     Next.WriteDataFile("StdConfig/engine.ini", SavedINI);
     SignalReady(Next, Keys);
-    Next.AddDriverStep("xdotool key k sleep 0.5 key F12 sleep 0.5 key F10");
-    tGameResult R = Next.Run(90);
-    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
-    EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0000.bmp"));
-    EXPECT_FALSE(R.DataFileExists("ScreenShots/shot0001.bmp"));
+    FlyAndQuit(Next);
 }
