@@ -32,10 +32,10 @@ for t in "${targets[@]}"; do
   mkdir -p "build/fuzz/corpus/$t"
   options=()
   leaks=1
-  # Every destroyed engine object leaves an entry in the registry's record of
-  # disposed addresses, so LeakSanitizer would scan the whole heap after each
-  # input of the targets that build objects: the long runs of the XZML, console,
-  # history and ASE targets leave leaks to their smoke runs. The INI reader keeps what
+  # The targets that build objects keep allocations from one input to the
+  # next, so LeakSanitizer would scan the whole heap after each input (the ASE
+  # target runs ten times slower): the long runs of the XZML, console, history
+  # and ASE targets leave leaks to their smoke runs. The INI reader keeps what
   # it built so far when a fatal error (here an exception) cuts it short,
   # which only leaks because the target carries on where the engine ends.
   case "$t" in

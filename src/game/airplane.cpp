@@ -72,7 +72,7 @@ tAirplaneActor::tAirplaneActor(const ShortString& Name) : tMeshActor(Name) {
         // A mode the player chose survives the respawn; the first aircraft
         // brings the default.
         if (EngineVars->IsVarDefined("CameraType")) EngineVars->GetVar("CameraType", CameraType);
-        EngineVars->RegisterVar("CameraType", CameraType);
+        EngineVars->RegisterVar("CameraType", CameraType, BoundFields);
         Console->Unbind(KeyFire);
         if (EngineVars->IsVarDefined("PrimaryWeapon")) EngineVars->GetVar("PrimaryWeapon", WeaponClass);
     } else {
@@ -115,8 +115,6 @@ void tAirplaneActor::CreatePrimaryWeapon(const ShortString& WeaponClass) {
 
 tAirplaneActor::~tAirplaneActor() {
     ProcTrace trace("tAirplaneActor.Done()");
-    // At shutdown the variables manager goes before the world.
-    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
     if (IsPlayer() && Engine && Engine->GUI) Engine->GUI->SetGameCursor(CFORM_ARROW);
     if (Match) Match->AircraftGone(this);
     if (PrimaryWeapon) DisposeObject(PrimaryWeapon);

@@ -15,6 +15,7 @@
 
 #include "game/flightmodel.h"
 #include "game/meshactor.h"
+#include "libraries/classes/varsmanager.h"
 
 class tAudioSource;
 class tShaderResource;
@@ -106,6 +107,8 @@ private:
     void StartOrbit();
     // The P key went down in this tick (held keys start no further orbits).
     bool OrbitKeyWasDown = false;
+    // The console variables bound to the fields above; last, so it goes first.
+    tFieldBindings BoundFields;
 };
 
 // The open biplane, the aircraft a new player gets.

@@ -59,12 +59,12 @@ tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     ProcTrace trace("tMatch.Init()");
     PriorityClass = PCLASS_LAST;  // the HUD lies over the world, under the GUI
     Match = this;
-    EngineVars->RegisterVar("PlayerName", PlayerName);
-    EngineVars->RegisterVar("BotCount", BotCount);
-    EngineVars->RegisterVar("BotSkill", BotSkill);
-    EngineVars->RegisterVar("FragLimit", FragLimit);
-    EngineVars->RegisterVar("HUD", ShowHUD);
-    EngineVars->RegisterVar("MatchSeed", MatchSeed);
+    EngineVars->RegisterVar("PlayerName", PlayerName, BoundFields);
+    EngineVars->RegisterVar("BotCount", BotCount, BoundFields);
+    EngineVars->RegisterVar("BotSkill", BotSkill, BoundFields);
+    EngineVars->RegisterVar("FragLimit", FragLimit, BoundFields);
+    EngineVars->RegisterVar("HUD", ShowHUD, BoundFields);
+    EngineVars->RegisterVar("MatchSeed", MatchSeed, BoundFields);
     Console->RegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this));
     Console->RegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this));
     Console->RegisterCommand("SpawnPlayer", ConsoleProc<&tMatch::SpawnPlayerC>(this));
@@ -80,7 +80,6 @@ tMatch::~tMatch() {
     // Aircraft still flying outlive the match at shutdown: they forget it.
     for (TPilot& P : Pilots)
         if (P.Aircraft) P.Aircraft->Pilot = 0;
-    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
     if (Console) {
         Console->UnRegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this));
         Console->UnRegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this));

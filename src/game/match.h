@@ -16,6 +16,7 @@
 #include "game/botbrain.h"
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/classes/varsmanager.h"
 #include "libraries/math/vector.h"
 
 class tAirplaneActor;
@@ -137,6 +138,8 @@ private:
     tRandom Random{1};
     int32_t SeededWith = 0;
     tHUD* HUD = nullptr;       // owned
+    // The console variables bound to the fields above; last, so it goes first.
+    tFieldBindings BoundFields;
 };
 
 // How near the segment From-To passes Point: a shot's step against an

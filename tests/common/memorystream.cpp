@@ -28,9 +28,12 @@ void tMemoryStream::Seek(int32_t Pos) { Position = std::clamp(Pos, 0, GetSize())
 void tMemoryStream::ReadLine(ShortString& S) {
     const char* Text = reinterpret_cast<const char*>(Data.data());
     const std::size_t Size = Data.size();
-    std::size_t At = std::min(static_cast<std::size_t>(Position), Size);
-    const std::size_t Start = At;
-    while (At < Size && Text[At] != '\n' && Text[At] != '\r') ++At;
+    const std::size_t Start = std::min(static_cast<std::size_t>(Position), Size);
+    // memchr, not a loop: the fuzzers' coverage hooks would see every character.
+    std::size_t At = Size;
+    for (char End : {'\n', '\r'})  // a carriage return is looked for only before the line feed
+        if (const void* Found = Start < At ? std::memchr(Text + Start, End, At - Start) : nullptr)
+            At = static_cast<std::size_t>(static_cast<const char*>(Found) - Text);
     if (At > Start) S = std::string_view(Text + Start, At - Start);
     else S.clear();
     if (At < Size && Text[At] == '\r' && At + 1 < Size && Text[At + 1] == '\n') ++At;

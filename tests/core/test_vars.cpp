@@ -171,6 +171,50 @@ TEST_F(VarsTest, ReleasedFieldsLiveOnInTheManager) {
     EXPECT_TRUE(Newer.Flag);
 }
 
+// A holder lets go of exactly the variables still bound through it, whoever
+// goes first: the owner (its values live on), a newer owner (keeps its
+// binding), a holder emptied early, or the manager itself.
+TEST_F(VarsTest, FieldBindingsReleaseThemselvesWithTheirOwner) {
+    struct tOwner {
+        int32_t Angle = 7;
+        ShortString Name = "first";
+        bool Flag = true;
+        float Zoom = 1.0f;
+        tFieldBindings Bindings;
+    };
+    auto Old = std::make_unique<tOwner>();
+    EngineVars->RegisterVar("Angle", Old->Angle, Old->Bindings);
+    EngineVars->RegisterVar("Name", Old->Name, Old->Bindings);
+    EngineVars->RegisterVar("Flag", Old->Flag, Old->Bindings);
+    EngineVars->RegisterVar("Zoom", Old->Zoom, Old->Bindings);
+    tOwner Newer;
+    Newer.Flag = false;
+    EngineVars->RegisterVar("Flag", Newer.Flag, Newer.Bindings);  // taken over: unlinked from Old
+    int32_t Plain = 3;
+    EngineVars->RegisterVar("Zoom", Old->Zoom, Old->Bindings);    // bound again by the same owner
+    EngineVars->RegisterVar("Plain", Plain, Newer.Bindings);
+    EngineVars->RegisterVar("Plain", Plain);                      // and now bound without a holder
+    Type("Add Angle 1");
+
+    Old.reset();
+    Type("Add Angle 2; Set Name second; +Flag; Add Zoom 0.5; Add Plain 1");
+    Type("Set Copy %Name; VarList Angle; VarList Copy; VarList Zoom");
+    EXPECT_EQ(TakeMessages(), (std::vector<std::string>{"ANGLE=10", "COPY=\"second\"", "ZOOM=1.500"}));
+    EXPECT_EQ(EngineVars->GetVarPtr("Flag"), &Newer.Flag);
+    EXPECT_TRUE(Newer.Flag);
+    EXPECT_EQ(Plain, 4);
+
+    Newer.Bindings.ReleaseAll();
+    EXPECT_TRUE(Newer.Bindings.Empty());
+    EXPECT_NE(EngineVars->GetVarPtr("Flag"), &Newer.Flag);
+    EXPECT_EQ(EngineVars->GetVarPtr("Plain"), &Plain);
+
+    // A holder that outlives its manager has nothing left to release.
+    EngineVars->RegisterVar("Angle", Newer.Angle, Newer.Bindings);
+    tZObject::DisposeObject(EngineVars);
+    EXPECT_TRUE(Newer.Bindings.Empty());
+}
+
 TEST_F(VarsTest, ModifiedReadsTrueOncePerChange) {
     EngineVars->SetVar("Fov", 90);
     EXPECT_TRUE(EngineVars->IsModified("fov"));

@@ -366,3 +366,25 @@ TEST_F(DeathmatchTest, PlayFliesTheGunChosenAndTheAircraftSetsThePointer) {
     EXPECT_EQ(Engine->GUI->GameCursor, CFORM_ARROW);
     EXPECT_FALSE(TheMatch->SpawnPlayer());
 }
+
+// Everything that binds console variables may go before the variables
+// manager: the player's aircraft, the match, the engine with its viewport.
+// The lines typed afterwards reach the values they left behind, never freed
+// memory (the sanitizer build checks).
+TEST_F(DeathmatchTest, VariablesOutliveTheAircraftTheMatchAndTheEngine) {
+    Player();
+    auto Type = [](const char* Line) { Console->SendCommand(Line, true); };
+    Type("Set CameraType Tracked; Set PlayerName Ace");
+    Linker->InstantiateClassByName("tTickingWorld", "");  // the aircraft goes with the old world
+    Type("Set CameraType Chase; Set Copy %CameraType; VarList Copy");
+    tZObject::DisposeObject(TheMatch);
+    tZObject::DisposeObject(Engine);  // the viewport and the world go with it
+    Type("Set ShowFPS True; Add ScreenWidth 16; +EnginePaused; Toggle InvertMouse; Add BotSkill 0.25");
+    Type("Add MouseSensitivity 0.5; Set Copy %PlayerName; VarList Copy; VarList ScreenWidth");
+    Type("VarList EnginePaused; VarList InvertMouse; VarList BotSkill; VarList ShowFPS");
+    const std::vector<std::string> Messages = ConsoleMessages();
+    ASSERT_GE(Messages.size(), 7u);
+    EXPECT_EQ(std::vector<std::string>(Messages.end() - 7, Messages.end()),
+              (std::vector<std::string>{"COPY=\"Chase\"", "COPY=\"Ace\"", "SCREENWIDTH=656", "ENGINEPAUSED=True",
+                                        "INVERTMOUSE=False", "BOTSKILL=0.750", "SHOWFPS=True"}));
+}

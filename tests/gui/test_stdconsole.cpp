@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/gui_fixture.h"
+#include "libraries/gui/inputline.h"
 #include "libraries/gui/stdconsole.h"
 
 namespace {
@@ -170,4 +171,39 @@ TEST_F(ConsoleWindowTest, EditsAtTheCursorCompletesWithTabAndScrolls) {
     EXPECT_EQ(C->ScrollBack, Console->GetMessagesHistory()->GetTotalMessages() - tGUIStdConsole::MaxMessagesShown);
     for (int I = 0; I < 6; ++I) Press(PageDown);
     EXPECT_EQ(C->ScrollBack, 0);
+}
+
+// The console window and the other windows share the mouse and the keyboard:
+// a button pressed over the open console reaches the console's bindings, and
+// an input line that was clicked keeps the keyboard (the console takes it
+// while open and hands it back) until its window goes.
+TEST_F(ConsoleWindowTest, ButtonsOverTheConsoleReachBindingsAndAClickedLineKeepsTheKeyboard) {
+    Console->SendCommand("Bind VK_MBUTTON \"Echo middle\"; Bind VK_RBUTTON \"Echo right\"", true);
+    Console->SendCommand("Bind VK_E \"Echo the game saw E\"", true);
+    AddGUI(R"(GUIObject "tGUIWindow" { Param "0.1 0.75 0.8 0.2 Name" ID "name"
+              GUIObject "tGUIInputLine" { Param "0.05 0.02 0.5 0.05 Name" ID "line" } })");
+    auto* Line = View<tGUIInputLine>("line");
+    ASSERT_NE(Line, nullptr);
+    ClickAt(200, 475);
+    Type("AB");
+    tGUIStdConsole* C = Open();
+    Tick(25);
+    MoveMouse(400, 100);  // over the console
+    Press(4);
+    Press(2);
+    Type("C");
+    EXPECT_EQ(C->TextBuffer, "c");
+    Press(LeftOf1);
+    Tick(25);
+    ASSERT_EQ(View("console"), nullptr);
+    MoveMouse(400, 100);  // over nothing now: the line keeps the keyboard
+    Type("D");
+    EXPECT_EQ(Line->TextBuffer, "Nameabd");
+    Console->SendCommand("CloseView name", true);
+    Tick();
+    Type("E");
+    const auto M = ConsoleMessages();
+    ASSERT_GE(M.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(M.end() - 3, M.end()),
+              (std::vector<std::string>{"middle", "right", "the game saw E"}));
 }

@@ -11,11 +11,12 @@ Z_IMPLEMENT_CLASS(tVarsManager,
     .Operations = {{"AddVarInternal", ZOP_ABSTRACT}, {"SetVarInternal", ZOP_ABSTRACT}, {"BindExternalValue", ZOP_ABSTRACT},
                    {"Lock", ZOP_ABSTRACT}, {"Unlock", ZOP_ABSTRACT}, {"IsModified", ZOP_ABSTRACT}, {"GetVar", ZOP_ABSTRACT},
                    {"GetVarName", ZOP_ABSTRACT}, {"GetVarDef", ZOP_ABSTRACT}, {"GetVarPtr", ZOP_ABSTRACT},
-                   {"GetTotalVars", ZOP_ABSTRACT}, {"IsVarDefined", ZOP_ABSTRACT}, {"ReleaseFields", ZOP_ABSTRACT}})
+                   {"GetTotalVars", ZOP_ABSTRACT}, {"IsVarDefined", ZOP_ABSTRACT}, {"BindOwnedValue", ZOP_ABSTRACT},
+                   {"ReleaseBindings", ZOP_ABSTRACT}, {"ReleaseFields", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tEngineVarsManager,
     .Operations = {{"AddVarInternal"}, {"SetVarInternal"}, {"BindExternalValue"}, {"Lock"}, {"Unlock"}, {"IsModified"},
                    {"GetVar"}, {"GetVarName"}, {"GetVarDef"}, {"GetVarPtr"}, {"GetTotalVars"}, {"IsVarDefined"},
-                   {"ReleaseFields"}})
+                   {"BindOwnedValue"}, {"ReleaseBindings"}, {"ReleaseFields"}})
 
 namespace {
 
@@ -91,6 +92,13 @@ tEngineVarsManager::tEngineVarsManager() {
 }
 
 tEngineVarsManager::~tEngineVarsManager() {
+    // Holders that outlive the manager (the engine's, at shutdown) have
+    // nothing left to release.
+    for (int32_t i = 0; i < TotalVarDefs; ++i)
+        if (tFieldBindings* Owner = Links[i].Owner) {
+            Owner->Manager = nullptr;
+            Owner->First = 0;
+        }
     if (TokenVarsOwner == this) {
         SetTokenVariableResolver(nullptr);
         TokenVarsOwner = nullptr;
@@ -195,10 +203,46 @@ int32_t tEngineVarsManager::AddVarInternal(const ShortString& Name, const void* 
     return index;
 }
 
+void tEngineVarsManager::GuardIndex(int32_t Index, const char* Operation) const {
+    Logger->Guard(Index >= 1 && Index <= TotalVarDefs, ShortString(Operation) + " invalid variable index: " + Int2Str(Index));
+}
+
 void tEngineVarsManager::BindExternalValue(int32_t Index, void* Ptr) {
-    Logger->Guard(Index >= 1 && Index <= TotalVarDefs, "BindExternalValue() invalid variable index: " + Int2Str(Index));
+    GuardIndex(Index, "BindExternalValue()");
+    Unlink(Index);  // its former holder no longer owns it
     Def(Index).ExternalValue = true;
     Def(Index).ExternalValuePtr = Ptr;
+}
+
+void tEngineVarsManager::BindOwnedValue(int32_t Index, void* Ptr, tFieldBindings& Owner) {
+    GuardIndex(Index, "BindOwnedValue()");
+    Logger->Guard(Owner.Manager == nullptr || Owner.Manager == this, "BindOwnedValue() holder of another manager");
+    BindExternalValue(Index, Ptr);
+    tBindingLink& Link = Links[Index - 1];
+    Link.Owner = &Owner;
+    Link.Next = Owner.First;
+    if (Owner.First != 0) Links[Owner.First - 1].Prev = Index;
+    Owner.First = Index;
+    Owner.Manager = this;
+}
+
+void tEngineVarsManager::Unlink(int32_t Index) {
+    tBindingLink& Link = Links[Index - 1];
+    if (!Link.Owner) return;
+    if (Link.Prev != 0) Links[Link.Prev - 1].Next = Link.Next;
+    else Link.Owner->First = Link.Next;
+    if (Link.Next != 0) Links[Link.Next - 1].Prev = Link.Prev;
+    Link = tBindingLink{};
+}
+
+void tEngineVarsManager::ReleaseBindings(tFieldBindings& Owner) {
+    if (Owner.Manager != this) return;
+    while (Owner.First != 0) {
+        const int32_t Index = Owner.First;
+        KeepLastValue(Index);
+        Unlink(Index);
+    }
+    Owner.Manager = nullptr;
 }
 
 int32_t tEngineVarsManager::Lock(const ShortString& Name) { return SetLocked(Name, true); }
@@ -275,17 +319,23 @@ void* tEngineVarsManager::tLastingValue::For(tVarType Type) {
     return nullptr;
 }
 
+void tEngineVarsManager::KeepLastValue(int32_t Index) {
+    tVarDefinition& d = Def(Index);
+    if (!LastingValues) LastingValues = std::make_unique<tLastingValue[]>(MaxVarDefs);
+    void* lasting = LastingValues[Index - 1].For(d.ValueType);
+    StoreValue(d.Value, d.ExternalValuePtr, d.ValueType);
+    LoadValue(lasting, d.Value, d.ValueType);
+    d.ExternalValuePtr = lasting;
+}
+
 void tEngineVarsManager::ReleaseFields(const void* Begin, std::size_t Size) {
     const auto first = reinterpret_cast<uintptr_t>(Begin);
-    for (int32_t i = 0; i < TotalVarDefs; ++i) {
-        tVarDefinition& d = VarDefs[i];
+    for (int32_t i = 1; i <= TotalVarDefs; ++i) {
+        const tVarDefinition& d = Def(i);
         const auto field = reinterpret_cast<uintptr_t>(d.ExternalValuePtr);
         if (!d.ExternalValue || field < first || field - first >= Size) continue;
-        if (!LastingValues) LastingValues = std::make_unique<tLastingValue[]>(MaxVarDefs);
-        void* lasting = LastingValues[i].For(d.ValueType);
-        StoreValue(d.Value, d.ExternalValuePtr, d.ValueType);
-        LoadValue(lasting, d.Value, d.ValueType);
-        d.ExternalValuePtr = lasting;
+        KeepLastValue(i);
+        Unlink(i);
     }
 }
 

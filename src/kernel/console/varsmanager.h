@@ -26,6 +26,8 @@ public:
     void* GetVarPtr(const ShortString& Name) override;
     int32_t GetTotalVars() override;
     bool IsVarDefined(const ShortString& Name) override;
+    void BindOwnedValue(int32_t Index, void* Ptr, tFieldBindings& Owner) override;
+    void ReleaseBindings(tFieldBindings& Owner) override;
     void ReleaseFields(const void* Begin, std::size_t Size) override;
     using tVarsManager::GetVar;
 
@@ -64,7 +66,19 @@ private:
         void* For(tVarType Type);
     };
 
+    // Entry Index's place in its holder's chain of bound variables.
+    struct tBindingLink {
+        tFieldBindings* Owner = nullptr;
+        int32_t Prev = 0;
+        int32_t Next = 0;
+    };
+    void GuardIndex(int32_t Index, const char* Operation) const;
+    void Unlink(int32_t Index);
+    // The entry's bound field is going: the variable lives on in LastingValues.
+    void KeepLastValue(int32_t Index);
+
     tVarDefinition VarDefs[MaxVarDefs];
+    tBindingLink Links[MaxVarDefs];
     int32_t TotalVarDefs = 0;
     std::unique_ptr<tLastingValue[]> LastingValues;
 };

@@ -18,6 +18,7 @@ namespace {
 
 struct tStackRecord {
     ShortString ProcName;
+    uint32_t NameHash = 0;
     int64_t PushTime = 0, LeaveTime = 0, RetTime = 0, PopTime = 0, LastCallTime = 0;
 };
 
@@ -28,6 +29,45 @@ int ProcsUsed = 0;
 std::vector<tStackRecord> Stack;  // Stack[0] is record 1
 int StackDepth = 0;
 int StackOverflowDepth = 0;  // sections opened beyond the stack's capacity
+
+// Where each record lies in Procs, by name hash (open addressing, linear
+// probing; 0 is a free slot, otherwise the record's index + 1): every
+// section's end finds its record without walking the table.
+constexpr uint32_t RecordSlots = 2048;  // a power of two above MaxProfileRecords
+static_assert(RecordSlots > MaxProfileRecords);
+int16_t RecordSlot[RecordSlots] = {};
+
+void IndexRecord(int Record) {
+    uint32_t Slot = Procs[Record].NameHash & (RecordSlots - 1);
+    while (RecordSlot[Slot] != 0) Slot = (Slot + 1) & (RecordSlots - 1);
+    RecordSlot[Slot] = static_cast<int16_t>(Record + 1);
+}
+
+tProfileRecord* FindRecord(const ShortString& Name, uint32_t Hash) {
+    for (uint32_t Slot = Hash & (RecordSlots - 1); RecordSlot[Slot] != 0; Slot = (Slot + 1) & (RecordSlots - 1)) {
+        tProfileRecord& R = Procs[RecordSlot[Slot] - 1];
+        if (R.NameHash == Hash && R.ProcName == Name) return &R;
+    }
+    return nullptr;
+}
+
+void ReindexRecords() {
+    std::fill(std::begin(RecordSlot), std::end(RecordSlot), int16_t{0});
+    for (int I = 0; I < ProcsUsed; ++I) IndexRecord(I);
+}
+
+// Every traced procedure opens a section: the name is upper-cased (ASCII, as
+// the names are) and hashed in one pass, without a locale call per character.
+void UpperNameAndHash(std::string_view Name, ShortString& Upper, uint32_t& Hash) {
+    Upper = Name;
+    uint32_t H = 2166136261u;
+    for (std::size_t I = 0; I < Upper.size(); ++I) {
+        char C = Upper[I];
+        if (C >= 'a' && C <= 'z') Upper[I] = C = static_cast<char>(C - 'a' + 'A');
+        H = (H ^ static_cast<uint8_t>(C)) * 16777619u;
+    }
+    Hash = H;
+}
 
 }  // namespace
 
@@ -59,7 +99,7 @@ void PushProfileSection(std::string_view SectionName, const ShortString& ProcNam
 
     ++StackDepth;
     tStackRecord& top = Stack[StackDepth - 1];
-    top.ProcName = UpCaseStr(SectionName);
+    UpperNameAndHash(SectionName, top.ProcName, top.NameHash);
     top.LeaveTime = 0;
     top.RetTime = 0;
     int64_t now = GetTSC();
@@ -83,17 +123,15 @@ void PopProfileSection() {
     if (StackDepth > 1) Stack[StackDepth - 2].RetTime = now;
     top.LastCallTime = (top.PopTime - top.PushTime) - (top.RetTime - top.LeaveTime);
 
-    tProfileRecord* rec = nullptr;
-    for (int i = 0; i < ProcsUsed; ++i)
-        if (Procs[i].ProcName == top.ProcName) { rec = &Procs[i]; break; }
-    if (rec) {
+    if (tProfileRecord* rec = FindRecord(top.ProcName, top.NameHash)) {
         rec->Calls += 1;
         rec->TotalTime += top.LastCallTime;
         rec->MinimalNesting = std::min(rec->MinimalNesting, StackDepth);
         rec->MaximalNesting = std::max(rec->MaximalNesting, StackDepth);
     } else if (ProcsUsed < MaxProfileRecords) {
         // Names beyond the table's 1000 are not charged.
-        Procs[ProcsUsed++] = {top.ProcName, 1, top.LastCallTime, StackDepth, StackDepth};
+        Procs[ProcsUsed] = {top.ProcName, top.NameHash, 1, top.LastCallTime, StackDepth, StackDepth};
+        IndexRecord(ProcsUsed++);
     }
     --StackDepth;
 }
@@ -102,6 +140,7 @@ std::span<const tProfileRecord> ProfileRecords() { return {Procs, static_cast<st
 
 void ResetProfiler() {
     ProcsUsed = 0;
+    ReindexRecords();
     StackDepth = 0;
     StackOverflowDepth = 0;
 }
@@ -113,6 +152,7 @@ void DumpProfileInfo(double CyclesPerSecond, const ShortString& OSVersion) {
 
     std::stable_sort(Procs, Procs + ProcsUsed,
                      [](const tProfileRecord& a, const tProfileRecord& b) { return a.TotalTime > b.TotalTime; });
+    ReindexRecords();
 
     std::FILE* f = std::fopen("profiler.log", "w");
     if (!f) return;

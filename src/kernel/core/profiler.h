@@ -9,6 +9,7 @@
 
 struct tProfileRecord {
     ShortString ProcName;  // upper case
+    uint32_t NameHash = 0;  // of ProcName: most lookups compare this only
     int32_t Calls = 0;
     int64_t TotalTime = 0;
     int32_t MinimalNesting = 0;

@@ -94,8 +94,21 @@ void tWindowManager::UnRegisterView(tGUIView* View) {
 void tWindowManager::ForgetRegion(const tGUIAtom* Region) {
     for (tGUIRegion** R : {&TopmostRegion, &ActiveRegion, &CapturedRegion, &RegionBeenSized, &RegionBeenDragged})
         if (*R == Region) *R = nullptr;
-    if (KeyboardFocus == Region) KeyboardFocus = nullptr;
+    ReleaseKeyboardFocus(Region);
     if (FocusedView == Region) FocusedView = nullptr;
+}
+
+void tWindowManager::SetKeyboardFocus(tGUIView* View) {
+    if (View == KeyboardFocus) return;
+    PreviousKeyboardFocus = KeyboardFocus;
+    KeyboardFocus = View;
+}
+
+void tWindowManager::ReleaseKeyboardFocus(const tGUIAtom* View) {
+    if (PreviousKeyboardFocus == View) PreviousKeyboardFocus = nullptr;
+    if (KeyboardFocus != View) return;
+    KeyboardFocus = PreviousKeyboardFocus;
+    PreviousKeyboardFocus = nullptr;
 }
 
 tGUIView* tWindowManager::FindView(const ShortString& ID) {

@@ -57,11 +57,11 @@ public:
     virtual void UnRegisterView(tGUIView* View);
 
     // Keyboard keys go to View whatever the mouse points at, until it lets go
-    // (the console window takes the keyboard while it is open).
-    void SetKeyboardFocus(tGUIView* View) { KeyboardFocus = View; }
-    void ReleaseKeyboardFocus(const tGUIView* View) {
-        if (KeyboardFocus == View) KeyboardFocus = nullptr;
-    }
+    // or goes (the console window takes the keyboard while it is open; a
+    // clicked input line keeps it until its view goes). Letting go hands the
+    // keyboard back to the view that had it before, if that one is still there.
+    void SetKeyboardFocus(tGUIView* View);
+    void ReleaseKeyboardFocus(const tGUIAtom* View);
     // Loads a layout file under the desktop; false (with a console error)
     // when the file or its loader does not exist.
     bool LoadGUIFile(const ShortString& Name);
@@ -124,6 +124,7 @@ private:
     tGUIView* FirstFocusable(tGUIAtom* Root);
 
     tGUIView* KeyboardFocus = nullptr;
+    tGUIView* PreviousKeyboardFocus = nullptr;
     tGUIView* FocusedView = nullptr;
     bool HeldKeys[256] = {};      // every key as it is now
     uint8_t GameKeyMap[256] = {};  // key -> the code the game sees for it

@@ -9,9 +9,9 @@
 
 tList::tList(const ShortString& Class) : ItemsClass(Class) {
     ProcTrace trace("tList.Init(" + Class + ")");
-    // Cells past TotalItems are never read: left unfilled, the pages of a
-    // list that stays short are never touched.
-    Items = std::make_unique_for_overwrite<tListItem*[]>(AllocatedSpace);
+    // The cells come with the first item: many lists stay empty. Cells past
+    // TotalItems are never read: left unfilled, the pages of a list that
+    // stays short are never touched.
 }
 
 tList::~tList() {
@@ -23,10 +23,13 @@ ShortString tList::GetListItemsClass() const { return ItemsClass; }
 
 void tList::AddItem(tListItem* Item) {
     if (!Item) return;
-    Logger->Guard(Item->ItemElement && Item->ItemElement->DynamicCast(ItemsClass),
-                  "This list is for " + ItemsClass + " only");
-    Logger->Guard(!Item->Owned, "This item is already on another list");
-    if (TotalItems == AllocatedSpace) {
+    // Every object made passes here: the message is built only for a refusal.
+    if (!Item->ItemElement || !Item->ItemElement->DynamicCast(ItemsClass))
+        Logger->Fatal("This list is for " + ItemsClass + " only");
+    if (Item->Owned) Logger->Fatal("This item is already on another list");
+    if (!Items) {
+        Items = std::make_unique_for_overwrite<tListItem*[]>(AllocatedSpace);
+    } else if (TotalItems == AllocatedSpace) {
         int32_t Space = AllocatedSpace * 2;
         auto Grown = std::make_unique_for_overwrite<tListItem*[]>(Space);
         std::copy_n(Items.get(), TotalItems, Grown.get());

@@ -153,11 +153,12 @@ void tObjectsLinker::AddObject(tZObject* Obj) {
 
 void tObjectsLinker::RemoveObject(tZObject* Obj) {
     if (Warning) Warning->Log("removing: " + Obj->ClassName() + "   (" + Obj->GetObjectFlagsString() + ")");
-    Logger->Guard(!(Obj->ObjectFlags & OBJ_Orphan), " Orphan object found: " + Obj->ClassName());
-    Logger->Guard(Obj->ObjectFlags & OBJ_Destructed, "RemoveObject() could be called only from tZObject.Done()");
-    Logger->Guard(!Graph->IsEmpty(), " There's no objects left: " + Obj->ClassName());
-    Logger->Guard(Graph->RemoveLatest(Obj),
-                  "Object not found: " + Obj->ClassName() + ", (Check if inherited constructor was called)");
+    // Every object passes here: the messages are built only when a check fails.
+    if (Obj->ObjectFlags & OBJ_Orphan) Logger->Fatal(" Orphan object found: " + Obj->ClassName());
+    if (!(Obj->ObjectFlags & OBJ_Destructed)) Logger->Fatal("RemoveObject() could be called only from tZObject.Done()");
+    if (Graph->IsEmpty()) Logger->Fatal(" There's no objects left: " + Obj->ClassName());
+    if (!Graph->RemoveLatest(Obj))
+        Logger->Fatal("Object not found: " + Obj->ClassName() + ", (Check if inherited constructor was called)");
 }
 
 tZObject* tObjectsLinker::FindObject(int64_t ID) const {

@@ -10,7 +10,6 @@
 #pragma pop_macro("EOF")
 #include <cstring>
 #include <exception>
-#include <unordered_map>
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -41,11 +40,42 @@ int64_t NewObjectGUID() {
 }
 
 // Addresses of destroyed objects with their classes, so disposing a stale
-// copy of a reference is reported without touching freed memory. An entry is
-// dropped when a new object is built at the same address.
-std::unordered_map<const tZObject*, const tStaticClass*>& DestroyedObjects() {
-    static std::unordered_map<const tZObject*, const tStaticClass*> Map;
-    return Map;
+// copy of a reference is reported without touching freed memory. A fixed
+// table, one entry per slot of the address's hash: an entry is dropped when a
+// new object is built at the same address or another destroyed object takes
+// its slot. Unbounded, the record would grow with every object ever made
+// under an allocator that seldom reuses addresses (the sanitizers'), and a
+// map would allocate for every object destroyed.
+class tDestroyedObjects {
+public:
+    void Forget(const tZObject* Obj) {
+        tEntry& E = Slot(Obj);
+        if (E.Obj == Obj) E = {};
+    }
+    void Remember(const tZObject* Obj, const tStaticClass* Class) { Slot(Obj) = {Obj, Class}; }
+    // The class of the object destroyed at Obj, or nullptr.
+    const tStaticClass* ClassAt(const tZObject* Obj) {
+        const tEntry& E = Slot(Obj);
+        return E.Obj == Obj ? E.Class : nullptr;
+    }
+
+private:
+    static constexpr uint32_t Slots = 16384;  // a power of two
+    struct tEntry {
+        const tZObject* Obj = nullptr;
+        const tStaticClass* Class = nullptr;
+    };
+    tEntry& Slot(const tZObject* Obj) {
+        const auto Address = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(Obj));
+        return Table[((Address >> 4) * 0x9E3779B97F4A7C15ull) >> 50];
+    }
+    static_assert(Slots == 1u << (64 - 50));
+    tEntry Table[Slots];
+};
+
+tDestroyedObjects& DestroyedObjects() {
+    static tDestroyedObjects Record;
+    return Record;
 }
 
 // A ShortString in a fixed block: length byte, characters, then Fill.
@@ -74,7 +104,7 @@ tZObject::tZObject()
       ObjectFlags(OBJ_Orphan),
       ObjectClass(ClassUnderConstruction ? ClassUnderConstruction : &ClassInfo) {
     ClassUnderConstruction = nullptr;
-    DestroyedObjects().erase(this);
+    DestroyedObjects().Forget(this);
     if (Linker) Linker->AddObject(this);
 }
 
@@ -92,14 +122,14 @@ tZObject::~tZObject() {
     }
     ObjectFlags |= OBJ_Destructed;
     if (Linker && !(ObjectFlags & OBJ_Orphan)) Linker->RemoveObject(this);
-    DestroyedObjects()[this] = ObjectClass;
+    DestroyedObjects().Remember(this, ObjectClass);
 }
 
 void tZObject::DisposeObjectImpl(tZObject* Obj) {
     Logger->Guard(Obj != nullptr, "tZObject.DisposeObject: unable to dispose NIL object");
-    auto Destroyed = DestroyedObjects().find(Obj);
-    if (Destroyed != DestroyedObjects().end() || (Obj->ObjectFlags & OBJ_Destructed)) {
-        const tStaticClass* Class = Destroyed != DestroyedObjects().end() ? Destroyed->second : Obj->ObjectClass;
+    const tStaticClass* Destroyed = DestroyedObjects().ClassAt(Obj);
+    if (Destroyed || (Obj->ObjectFlags & OBJ_Destructed)) {
+        const tStaticClass* Class = Destroyed ? Destroyed : Obj->ObjectClass;
         Logger->Fatal("tZObject.DisposeObject: destructor of this object has been called already: " + Class->Name());
     }
     Obj->ObjectFlags |= OBJ_DisposeObject;

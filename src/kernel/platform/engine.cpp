@@ -31,20 +31,20 @@ tEngine::~tEngine() {
 }
 
 void tEngine::RegisterConfigurationVars() {
-    EngineVars->RegisterVar("ConsoleFontName", EngineConfig.ConsoleFontName);
-    EngineVars->RegisterVar("ScreenWidth", EngineConfig.ScreenWidth);
-    EngineVars->RegisterVar("ScreenHeight", EngineConfig.ScreenHeight);
-    EngineVars->RegisterVar("BitsPerPixel", EngineConfig.BitsPerPixel);
-    EngineVars->RegisterVar("zBufferBits", EngineConfig.ZBufferBits);
-    EngineVars->RegisterVar("Frequency", EngineConfig.Frequency);
-    EngineVars->RegisterVar("FullScreen", EngineConfig.FullScreen);
-    EngineVars->RegisterVar("Stereo", EngineConfig.Stereo);
-    EngineVars->RegisterVar("MaxTickRate", EngineConfig.MaxTickRate);
-    EngineVars->RegisterVar("ShowFPS", EngineConfig.ShowFPS);
-    EngineVars->RegisterVar("EnginePaused", EnginePaused);
-    EngineVars->RegisterVar("EffectsVolume", EngineConfig.EffectsVolume);
-    EngineVars->RegisterVar("MusicVolume", EngineConfig.MusicVolume);
-    EngineVars->RegisterVar("MouseSensitivity", EngineConfig.MouseSensitivity);
+    EngineVars->RegisterVar("ConsoleFontName", EngineConfig.ConsoleFontName, BoundFields);
+    EngineVars->RegisterVar("ScreenWidth", EngineConfig.ScreenWidth, BoundFields);
+    EngineVars->RegisterVar("ScreenHeight", EngineConfig.ScreenHeight, BoundFields);
+    EngineVars->RegisterVar("BitsPerPixel", EngineConfig.BitsPerPixel, BoundFields);
+    EngineVars->RegisterVar("zBufferBits", EngineConfig.ZBufferBits, BoundFields);
+    EngineVars->RegisterVar("Frequency", EngineConfig.Frequency, BoundFields);
+    EngineVars->RegisterVar("FullScreen", EngineConfig.FullScreen, BoundFields);
+    EngineVars->RegisterVar("Stereo", EngineConfig.Stereo, BoundFields);
+    EngineVars->RegisterVar("MaxTickRate", EngineConfig.MaxTickRate, BoundFields);
+    EngineVars->RegisterVar("ShowFPS", EngineConfig.ShowFPS, BoundFields);
+    EngineVars->RegisterVar("EnginePaused", EnginePaused, BoundFields);
+    EngineVars->RegisterVar("EffectsVolume", EngineConfig.EffectsVolume, BoundFields);
+    EngineVars->RegisterVar("MusicVolume", EngineConfig.MusicVolume, BoundFields);
+    EngineVars->RegisterVar("MouseSensitivity", EngineConfig.MouseSensitivity, BoundFields);
     RegisterFlightKeyVars();
     // The viewport binds it to its own field when it comes; until then the
     // variable keeps the default (or what a script and the options set).

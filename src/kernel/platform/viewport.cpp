@@ -17,13 +17,11 @@ tViewport::tViewport(tViewportParams* Params) {
     MouseCursorInfo.InvertMouse = true;
     // What the scripts and the options chose before the window existed stays.
     if (EngineVars->IsVarDefined("InvertMouse")) EngineVars->GetVar("InvertMouse", MouseCursorInfo.InvertMouse);
-    EngineVars->RegisterVar("InvertMouse", MouseCursorInfo.InvertMouse);
+    EngineVars->RegisterVar("InvertMouse", MouseCursorInfo.InvertMouse, BoundFields);
     SetViewportParams(Params);
 }
 
-tViewport::~tViewport() {
-    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
-}
+tViewport::~tViewport() = default;
 
 void tViewport::SetViewportParams(tViewportParams* Params) {
     ProcTrace trace("tViewport.SetViewportParams()");

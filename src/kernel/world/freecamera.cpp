@@ -63,34 +63,33 @@ tFreeCamera::~tFreeCamera() {
         Console->UnRegisterCommand("ZoomIn", ConsoleProc<&tFreeCamera::ZoomInC>(this));
         Console->UnRegisterCommand("ZoomOut", ConsoleProc<&tFreeCamera::ZoomOutC>(this));
     }
-    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
 }
 
 void tFreeCamera::RegisterVariables() {
-    EngineVars->RegisterVar("CameraX", CameraPosition.x);
-    EngineVars->RegisterVar("CameraY", CameraPosition.y);
-    EngineVars->RegisterVar("CameraZ", CameraPosition.z);
-    EngineVars->RegisterVar("TargetX", CameraTarget.x);
-    EngineVars->RegisterVar("TargetY", CameraTarget.y);
-    EngineVars->RegisterVar("TargetZ", CameraTarget.z);
-    EngineVars->RegisterVar("VertAngle", VertAngle);
-    EngineVars->RegisterVar("HorizAngle", HorizAngle);
-    EngineVars->RegisterVar("Rotation", Rotation);
-    EngineVars->RegisterVar("LookUp", LookUp);
-    EngineVars->RegisterVar("LookDown", LookDown);
-    EngineVars->RegisterVar("LookLeft", LookLeft);
-    EngineVars->RegisterVar("LookRight", LookRight);
-    EngineVars->RegisterVar("MoveUp", MoveUp);
-    EngineVars->RegisterVar("MoveDown", MoveDown);
-    EngineVars->RegisterVar("MoveLeft", MoveLeft);
-    EngineVars->RegisterVar("MoveRight", MoveRight);
-    EngineVars->RegisterVar("RotateCamera", RotateCamera);
-    EngineVars->RegisterVar("RaiseCamera", RaiseCamera);
-    EngineVars->RegisterVar("LeaveCamera", LeaveCamera);
-    EngineVars->RegisterVar("CameraDeltaAngle", CameraDeltaAngle);
-    EngineVars->RegisterVar("CameraSpeed", CameraSpeed);
-    EngineVars->RegisterVar("FlightMode", FlightMode);
-    EngineVars->RegisterVar("MouseLook", MouseLook);
+    EngineVars->RegisterVar("CameraX", CameraPosition.x, BoundFields);
+    EngineVars->RegisterVar("CameraY", CameraPosition.y, BoundFields);
+    EngineVars->RegisterVar("CameraZ", CameraPosition.z, BoundFields);
+    EngineVars->RegisterVar("TargetX", CameraTarget.x, BoundFields);
+    EngineVars->RegisterVar("TargetY", CameraTarget.y, BoundFields);
+    EngineVars->RegisterVar("TargetZ", CameraTarget.z, BoundFields);
+    EngineVars->RegisterVar("VertAngle", VertAngle, BoundFields);
+    EngineVars->RegisterVar("HorizAngle", HorizAngle, BoundFields);
+    EngineVars->RegisterVar("Rotation", Rotation, BoundFields);
+    EngineVars->RegisterVar("LookUp", LookUp, BoundFields);
+    EngineVars->RegisterVar("LookDown", LookDown, BoundFields);
+    EngineVars->RegisterVar("LookLeft", LookLeft, BoundFields);
+    EngineVars->RegisterVar("LookRight", LookRight, BoundFields);
+    EngineVars->RegisterVar("MoveUp", MoveUp, BoundFields);
+    EngineVars->RegisterVar("MoveDown", MoveDown, BoundFields);
+    EngineVars->RegisterVar("MoveLeft", MoveLeft, BoundFields);
+    EngineVars->RegisterVar("MoveRight", MoveRight, BoundFields);
+    EngineVars->RegisterVar("RotateCamera", RotateCamera, BoundFields);
+    EngineVars->RegisterVar("RaiseCamera", RaiseCamera, BoundFields);
+    EngineVars->RegisterVar("LeaveCamera", LeaveCamera, BoundFields);
+    EngineVars->RegisterVar("CameraDeltaAngle", CameraDeltaAngle, BoundFields);
+    EngineVars->RegisterVar("CameraSpeed", CameraSpeed, BoundFields);
+    EngineVars->RegisterVar("FlightMode", FlightMode, BoundFields);
+    EngineVars->RegisterVar("MouseLook", MouseLook, BoundFields);
 }
 
 void tFreeCamera::RegisterCommands() {

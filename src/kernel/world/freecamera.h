@@ -14,6 +14,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "kernel/world/camera.h"
+#include "libraries/classes/varsmanager.h"
 
 struct tMouseCursorInformation;
 
@@ -92,4 +93,6 @@ private:
 
     bool AtEdge[EDGE_COUNT] = {};
     bool WasMouseLook = false;
+    // The console variables bound to the fields above; last, so it goes first.
+    tFieldBindings BoundFields;
 };

@@ -7,6 +7,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/classes/varsmanager.h"
 
 class tAudioSubSystem;
 class tRenderDevice;
@@ -76,4 +77,7 @@ public:
 private:
     void RegisterConfigurationVars();
     void CountRun();
+
+    // The console variables bound to the fields above; last, so it goes first.
+    tFieldBindings BoundFields;
 };

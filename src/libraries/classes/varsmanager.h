@@ -30,6 +30,30 @@ struct tVarDefinition {
     void* ExternalValuePtr = nullptr;  // the bound program variable, typed by ValueType
 };
 
+class tVarsManager;
+
+// The console variables bound to the fields of one object, as a member of
+// that object (declared after the fields it binds, so it goes first): when
+// it goes, each variable still bound through it lives on in storage of the
+// manager's own, holding the field's last value, so no "Set", "Add", "+" or
+// "%" can reach freed memory. A manager that goes first lets go of it.
+class tFieldBindings {
+public:
+    tFieldBindings() = default;
+    ~tFieldBindings() { ReleaseAll(); }
+    tFieldBindings(const tFieldBindings&) = delete;
+    tFieldBindings& operator=(const tFieldBindings&) = delete;
+
+    // Releases every variable bound through this holder now.
+    void ReleaseAll();
+    bool Empty() const { return First == 0; }
+
+private:
+    friend class tEngineVarsManager;
+    tVarsManager* Manager = nullptr;
+    int32_t First = 0;  // the newest of its variables in the manager's chain; 0 for none
+};
+
 // The stored value as text: True/False, the string itself, the decimal integer,
 // or the float with three decimals.
 ShortString VarValueText(const tVarDefinition& D);
@@ -53,13 +77,16 @@ public:
     virtual void* GetVarPtr(const ShortString& Name) = 0;
     virtual int32_t GetTotalVars() = 0;
     virtual bool IsVarDefined(const ShortString& Name) = 0;
-    // Variables bound to a field inside [Begin, Begin + Size) are re-bound to
-    // storage of the manager's own that holds their last values, so an object
-    // going away leaves no variable pointing into freed memory. Variables that
-    // another object has bound to itself since are not touched.
+    // Binds the variable to Ptr for as long as Owner lives (see tFieldBindings).
+    virtual void BindOwnedValue(int32_t Index, void* Ptr, tFieldBindings& Owner) = 0;
+    // Every variable still bound through Owner goes over to the manager's own
+    // storage with its last value; Owner is empty afterwards.
+    virtual void ReleaseBindings(tFieldBindings& Owner) = 0;
+    // For fields bound without a holder: variables bound to a field inside
+    // [Begin, Begin + Size) are released as a holder's would be. The engine's
+    // own objects bind through a tFieldBindings member instead.
     virtual void ReleaseFields(const void* Begin, std::size_t Size) = 0;
 
-    // Every field of Owner, as an object's destructor calls it.
     template <class T>
     void ReleaseFieldsOf(const T* Owner) { ReleaseFields(Owner, sizeof(T)); }
 
@@ -72,8 +99,14 @@ public:
     int32_t AddVar(const ShortString& Name, int32_t Value) { return AddVarInternal(Name, &Value, VT_LONGINT); }
     int32_t AddVar(const ShortString& Name, float Value) { return AddVarInternal(Name, &Value, VT_LFLOAT); }
 
-    // Sets the variable to the field's current value and binds it to the field.
-    // An owner that goes away first hands its fields over with ReleaseFieldsOf.
+    // Sets the variable to the field's current value and binds it to the field
+    // until Owner (a member of the field's object) goes.
+    void RegisterVar(const ShortString& Name, ShortString& Field, tFieldBindings& Owner) { Bind(SetVar(Name, Field), &Field, Owner); }
+    void RegisterVar(const ShortString& Name, int32_t& Field, tFieldBindings& Owner) { Bind(SetVar(Name, Field), &Field, Owner); }
+    void RegisterVar(const ShortString& Name, bool& Field, tFieldBindings& Owner) { Bind(SetVar(Name, Field), &Field, Owner); }
+    void RegisterVar(const ShortString& Name, float& Field, tFieldBindings& Owner) { Bind(SetVar(Name, Field), &Field, Owner); }
+    // Without a holder: for fields that outlive the manager (or whose owner
+    // calls ReleaseFieldsOf).
     void RegisterVar(const ShortString& Name, ShortString& Field) { Bind(SetVar(Name, Field), &Field); }
     void RegisterVar(const ShortString& Name, int32_t& Field) { Bind(SetVar(Name, Field), &Field); }
     void RegisterVar(const ShortString& Name, bool& Field) { Bind(SetVar(Name, Field), &Field); }
@@ -104,5 +137,10 @@ protected:
 private:
     // Registration is the program's own doing: a type mismatch there is fatal.
     void Bind(int32_t Index, void* Field) { if (Index != 0) BindExternalValue(Index, Field); }
+    void Bind(int32_t Index, void* Field, tFieldBindings& Owner) { if (Index != 0) BindOwnedValue(Index, Field, Owner); }
 };
+
+inline void tFieldBindings::ReleaseAll() {
+    if (Manager) Manager->ReleaseBindings(*this);
+}
 

@@ -8,6 +8,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
+#include "libraries/classes/varsmanager.h"
 
 class tRenderDevice;
 struct tDrawingSurface;
@@ -79,4 +80,6 @@ public:
     bool FullScreen = false;
     bool Stereo = false;
     bool PointerHeld = false;
+    // The console variables bound to the fields above; last, so it goes first.
+    tFieldBindings BoundFields;
 };

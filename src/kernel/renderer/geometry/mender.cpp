@@ -26,7 +26,9 @@ Z_IMPLEMENT_CLASS(tOGLVertexArrayMender, .Operations = {{"EmitVertex"},
 
 // ---- tVectorsArray ---------------------------------------------------------
 
-tVectorsArray::tVectorsArray() : FVectors(std::make_unique<TVector3[]>(InitialCapacity)), FAllocated(InitialCapacity) {}
+// The room for the first vectors is taken at the first write: a mesh without
+// normals (or a file refused early) never pays for it.
+tVectorsArray::tVectorsArray() : FAllocated(InitialCapacity) {}
 
 TVector3 tVectorsArray::GetVector(int32_t I) const {
     ProcTrace trace("tVectorsArray.GetVector(" + Int2Str(I) + ")");
@@ -37,11 +39,11 @@ TVector3 tVectorsArray::GetVector(int32_t I) const {
 void tVectorsArray::SetVector(int32_t I, const TVector3& Vec) {
     if (I < 0 || I >= MaxEntries) Logger->Fatal("Index exceeded in tVectorsArray.SetVector");
     if (I > FUsed) FUsed = I;
-    if (I >= FAllocated) {
+    if (!FVectors || I >= FAllocated) {
         int32_t Capacity = FAllocated;
         while (I >= Capacity) Capacity *= 2;
         auto Grown = std::make_unique<TVector3[]>(Capacity);
-        std::memcpy(Grown.get(), FVectors.get(), sizeof(TVector3) * FAllocated);
+        if (FVectors) std::memcpy(Grown.get(), FVectors.get(), sizeof(TVector3) * FAllocated);
         FVectors = std::move(Grown);
         FAllocated = Capacity;
     }

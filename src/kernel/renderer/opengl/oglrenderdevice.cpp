@@ -47,13 +47,12 @@ tOGLRenderDevice::tOGLRenderDevice() {
     WireFrame = false;
     ShowStats = true;
     ActiveLights = 0;
-    EngineVars->RegisterVar("WireFrame", WireFrame);
-    EngineVars->RegisterVar("ShowStats", ShowStats);
+    EngineVars->RegisterVar("WireFrame", WireFrame, BoundFields);
+    EngineVars->RegisterVar("ShowStats", ShowStats, BoundFields);
 }
 
 // The arrays' buffer objects go while their context is still current.
 tOGLRenderDevice::~tOGLRenderDevice() {
-    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
     if (VertexArrayManager) DisposeObject(VertexArrayManager);
     DestroyRenderingContext();
     if (RetiredTarget) DisposeObject(RetiredTarget);

@@ -7,6 +7,7 @@
 
 #include "kernel/renderer/frustum.h"
 #include "libraries/classes/renderdevice.h"
+#include "libraries/classes/varsmanager.h"
 
 class tFrame;
 class tOpenGLExtensions;
@@ -114,4 +115,7 @@ private:
     void RenderZText(const TTextString& T);
     void DrawTextString(const TTextString& T);
     void RenderTextStrings();
+
+    // The console variables bound to the fields above; last, so it goes first.
+    tFieldBindings BoundFields;
 };

@@ -86,14 +86,11 @@ tScreenCaptureDevice::~tScreenCaptureDevice() {
     if (Console) Console->UnRegisterCommand("ScreenShot", ScreenShotProc(this));
 }
 
-tOGLScreenCaptureDevice::tOGLScreenCaptureDevice() { EngineVars->RegisterVar("ScreenShotDir", ScreenShotDir); }
+tOGLScreenCaptureDevice::tOGLScreenCaptureDevice() { EngineVars->RegisterVar("ScreenShotDir", ScreenShotDir, BoundFields); }
 
 // The device built with the next rendering context registers the name again,
-// which writes into the bound field first: the binding must not be left on
-// this device's field.
-tOGLScreenCaptureDevice::~tOGLScreenCaptureDevice() {
-    if (EngineVars) EngineVars->ReleaseFieldsOf(this);
-}
+// which writes into the bound field first: BoundFields lets go of it before.
+tOGLScreenCaptureDevice::~tOGLScreenCaptureDevice() = default;
 
 // The shot's name comes from the player: every way it could fail (no loader
 // for its extension, a loader that cannot save, a file that cannot be

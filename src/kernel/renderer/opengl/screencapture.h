@@ -9,6 +9,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "kernel/objects/zobject.h"
+#include "libraries/classes/varsmanager.h"
 
 class tScreenCaptureDevice : public tZObject {
     Z_DECLARE_CLASS(tScreenCaptureDevice, tZObject)
@@ -49,4 +50,6 @@ private:
     // Virtual names of the files the next frame is written to.
     ShortString PendingShots[MaxPendingShots];
     int32_t TotalPendingShots = 0;
+    // The console variables bound to the fields above; last, so it goes first.
+    tFieldBindings BoundFields;
 };
