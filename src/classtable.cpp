@@ -40,6 +40,7 @@
 #include "game/announcers.h"
 #include "game/gui3dmodel.h"
 #include "game/guiaboutbox.h"
+#include "game/flightrecorder.h"
 #include "game/match.h"
 #include "game/meshactor.h"
 #include "game/orbitcamera.h"
@@ -229,5 +230,6 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tSplash::StaticClass(CT_SpawnableConstructor));
     AddClass(tBurningWreck::StaticClass(CT_SpawnableConstructor));
     AddClass(tMatch::StaticClass());
+    AddClass(tFlightRecorder::StaticClass());
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
 }

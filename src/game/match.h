@@ -94,6 +94,10 @@ public:
     // Returns its number, 0 when refused (with a console error).
     int32_t AddBot(const ShortString& Chassis, const ShortString& Weapon);
     void RemoveBots();
+    // A match from nothing under the match seed, as a recorded flight begins:
+    // no pilots but the player, no scores, the dice thrown from the start.
+    // The world's aircraft must be gone already.
+    void Restart();
 
     // Console variables.
     ShortString PlayerName = "Player";

@@ -35,6 +35,15 @@ bool ScriptReadable(tConsole& Con, const ShortString& File) {
     return error.empty();
 }
 
+// "name.dem", or a name with no extension that a recording in Demos
+// carries, while no script of that name exists.
+bool IsRecordedFlight(const ShortString& File) {
+    const ShortString Upper = UpCaseStr(File);
+    if (Upper.view().ends_with(".DEM")) return true;
+    if (Upper.view().find('.') != std::string_view::npos || tIFileMapper::OpenError(File).empty()) return false;
+    return tIFileMapper::OpenError("Demos\\" + File + ".dem").empty();
+}
+
 }  // namespace
 
 void tEngineConsole::RegisterBuiltInCommands() {
@@ -116,6 +125,11 @@ void tEngineConsole::PlayDemoC(const ShortString& Args) {
     ShortString file = GetToken(Args, 1);
     if (file.empty()) {
         DisplayInfoTip("Usage: PlayDemo <filename>");
+        return;
+    }
+    // A recorded flight is the game's to replay; a script is played here.
+    if (!FlightPlayer.Empty() && IsRecordedFlight(file)) {
+        FlightPlayer(Args);
         return;
     }
     if (!ScriptReadable(*this, file)) return;
