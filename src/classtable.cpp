@@ -34,7 +34,8 @@
 //   tHeightMapResource, tParticleProjectile, tShellProjectile,
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
-//   the match (plain constructor), tMatch; ours: tGUIKeyBindingList (S).
+//   the match and the flight recorder (plain constructors), tMatch,
+//   tFlightRecorder; ours: tGUIKeyBindingList (S).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
