@@ -71,7 +71,7 @@ std::string tReader::Line(std::string_view Text) {
     if (Kind == "seed") return Int(Word(Rest), F.Seed) ? "" : "a bad seed";
     if (Kind == "sun") return Real(Word(Rest), F.SunStart) ? "" : "a bad sun start";
     if (Kind == "window")
-        return Int(Word(Rest), F.Width) && Int(Word(Rest), F.Height) && F.Width > 0 && F.Height > 0 ? ""
+        return Int(Word(Rest), F.Width) && Int(Word(Rest), F.Height) && F.Width >= 0 && F.Height >= 0 ? ""
                                                                                                   : "a bad window size";
     if (Kind == "weather") {
         F.Weather = std::string(Word(Rest));
