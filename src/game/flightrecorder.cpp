@@ -9,6 +9,7 @@
 
 #include "game/airplane.h"
 #include "game/match.h"
+#include "kernel/console/flightlookup.h"
 #include "kernel/core/commandline.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -222,12 +223,7 @@ void tFlightRecorder::TimeDemoFramesC(const ShortString& Args) {
 }
 
 bool tFlightRecorder::LoadFlight(const ShortString& Token) {
-    const ShortString Name = NameOfFlight(Token);
     const char* Command = "PlayDemo";
-    if (Name.empty()) {
-        Console->DisplayError(ShortString(Command) + ": \"" + Token + "\" names no recording");
-        return false;
-    }
     if (IsRecording() || IsReplaying()) {
         Console->DisplayError(ShortString(Command) + ": a flight is being " + (IsRecording() ? "recorded" : "replayed"));
         return false;
@@ -236,7 +232,16 @@ bool tFlightRecorder::LoadFlight(const ShortString& Token) {
         Console->DisplayError(ShortString(Command) + ": no match to replay in");
         return false;
     }
-    const std::string Path = PhysicalPath("Demos\\" + Name + ".dem");
+    const ShortString File = RecordedFlightFile(Token);
+    if (File.empty()) {
+        Console->DisplayError("No recording " + Token);
+        return false;
+    }
+    // Named in messages as it was recorded: without folders and extension.
+    const std::size_t Folder = File.view().find_last_of("\\/");
+    ShortString Name = File.substr(Folder == std::string_view::npos ? 0 : Folder + 1);
+    if (UpCaseStr(Name).view().ends_with(".DEM")) Name = Name.substr(0, Name.size() - 4);
+    const std::string Path = PhysicalPath(File);
     std::error_code Error;
     const std::uintmax_t Size = std::filesystem::file_size(Path, Error);
     std::ifstream In(Path, std::ios::binary);

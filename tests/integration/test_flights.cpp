@@ -13,7 +13,10 @@
 
 namespace {
 
-const char* FlightScript = "RecordDemo short\nWAIT 4\nStopRecording\nWAIT 0.2\nQuit\n";
+// The script's next step comes after the level has been built again (a
+// pause of 0 waits for the next update, which begins the flight), so the
+// flight lasts its 4 seconds however long the level took.
+const char* FlightScript = "RecordDemo short\nWAIT 0\nWAIT 4\nStopRecording\nWAIT 0.2\nQuit\n";
 
 // Records Demos/short.dem: the player and one computer pilot, the player
 // firing and rolling right from early on.
@@ -27,7 +30,7 @@ std::string RecordShortFlight() {
     Game.AddDriverStep("xdotool mousemove --window $WINDOW 512 384 mousedown 1 keydown h");
     Game.WaitForLogLine("Recorded short");
     Game.AddDriverStep("xdotool mouseup 1 keyup h");
-    const tGameResult R = Game.Run(120);
+    const tGameResult R = Game.Run(300);
     EXPECT_EQ(R.ExitCode, 0) << R.Stdout << R.Stderr;
     EXPECT_TRUE(R.DataFileExists("Demos/short.dem")) << R.Stdout;
     return R.DataFileExists("Demos/short.dem") ? R.ReadDataFile("Demos/short.dem") : "";
@@ -38,7 +41,7 @@ tGameResult TimeDemo(const std::string& Recording) {
     Game.UseGameLevel();
     Game.WriteDataFile("Demos/short.dem", Recording);
     Game.AddArguments({"+Set TimeDemoQuit True", "+TimeDemoFrames frames.csv", "+TimeDemo short"});
-    return Game.Run(120);
+    return Game.Run(300);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "kernel/console/console.h"
 #include "kernel/console/demoplayers.h"
+#include "kernel/console/flightlookup.h"
 #include "kernel/console/keynames.h"
 #include "kernel/core/engineversion.h"
 #include "kernel/core/globals.h"
@@ -33,15 +34,6 @@ bool ScriptReadable(tConsole& Con, const ShortString& File) {
     ShortString error = tIFileMapper::OpenError(File);
     if (!error.empty()) Con.DisplayError(error);
     return error.empty();
-}
-
-// "name.dem", or a name with no extension that a recording in Demos
-// carries, while no script of that name exists.
-bool IsRecordedFlight(const ShortString& File) {
-    const ShortString Upper = UpCaseStr(File);
-    if (Upper.view().ends_with(".DEM")) return true;
-    if (Upper.view().find('.') != std::string_view::npos || tIFileMapper::OpenError(File).empty()) return false;
-    return tIFileMapper::OpenError("Demos\\" + File + ".dem").empty();
 }
 
 }  // namespace
@@ -128,8 +120,8 @@ void tEngineConsole::PlayDemoC(const ShortString& Args) {
         return;
     }
     // A recorded flight is the game's to replay; a script is played here.
-    if (!FlightPlayer.Empty() && IsRecordedFlight(file)) {
-        FlightPlayer(Args);
+    if (const ShortString Flight = RecordedFlightFile(file); !FlightPlayer.Empty() && !Flight.empty()) {
+        FlightPlayer(Flight);
         return;
     }
     if (!ScriptReadable(*this, file)) return;
