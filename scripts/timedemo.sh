@@ -21,6 +21,6 @@ ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24"
 grep -E "^TimeDemo |drifted" stdout.txt || true
 if [ "$status" -ne 0 ] || ! grep -q "^TimeDemo " stdout.txt || ! grep -q "Objects left: 0" stdout.txt; then
   echo "timedemo: the game ended with $status" >&2
-  tail -20 stdout.txt stderr.txt >&2
+  tail -n 20 stdout.txt stderr.txt >&2
   exit 1
 fi

@@ -540,6 +540,6 @@ void tFlightRecorder::WriteFrameTimes() {
         Out << Line;
     }
     Out.close();
-    if (!Out) Console->DisplayError("Unable to write " + ShortString(FramesFile));
-    else Console->Display("Frame times written to " + ShortString(FramesFile));
+    if (!Out) Announce("Unable to write " + ShortString(FramesFile), true);
+    else Announce("Frame times written to " + ShortString(FramesFile));
 }

@@ -69,7 +69,7 @@ TEST(Flights, RecordedFlightReplaysExactlyAndIsTimed) {
         // Two updates a frame: the frame count follows from the recording.
         const int Frames = std::stoi(M[1]);
         EXPECT_GT(Frames, 100);
-        ASSERT_TRUE(R.DataFileExists("frames.csv"));
+        ASSERT_TRUE(R.DataFileExists("frames.csv")) << R.Stdout;
         const std::string Csv = R.ReadDataFile("frames.csv");
         EXPECT_TRUE(Csv.starts_with("frame,milliseconds\n"));
         EXPECT_TRUE(Contains(Csv, "\n" + std::to_string(Frames) + ","));
