@@ -105,6 +105,12 @@ write("console", "vars.cfg", b"toggle ShowFPS\n+ShowFPS\nadd MaxTickRate 5\nunbi
 write("history", "two.txt", b"HalvardineHistory 1\nEcho one\nSet ScreenShotDir \"My Shots\"; ScreenShot\n")
 write("history", "crlf.txt", b"HalvardineHistory 1\r\nExec my.cfg\r\n\r\n")
 write("history", "noheader.txt", b"Echo one\n")
+write("flight", "short.dem", b"HalvardineFlight 1\nseed 7\nsun 12.5\nwindow 1024 768\nweather tStormyDay 16\n"
+      b"set PlaneChassis s tBiplane\nset BotSkill f 0.5\nticks 200\nk 0 70 1\nm 0 3 -4\np 0 0\n"
+      b"c 5 1 1 Set ShowFPS True\nk 50 70 0\na 99 1 64 84 200\na 199 1 64 104.5 199.25\nend\n")
+write("flight", "crlf.dem", b"HalvardineFlight 1\r\nticks 1\r\nc 0 0 0 +MoveUp\r\nend\r\n")
+write("flight", "later.dem", b"HalvardineFlight 9\nticks 0\nend\n")
+write("flight", "cut.dem", b"HalvardineFlight 1\nticks 100\nk 0 70 1\n")
 write("history", "long.txt", b"HalvardineHistory 1\n" + b"x" * 300 + b"\n")
 
 write("commandline", "groups.args", b"--no-menu\0+Set\0PlaneChassis\0tPursuitPlane\0+Exec\0my file.cfg")

@@ -34,12 +34,14 @@
 //   tHeightMapResource, tParticleProjectile, tShellProjectile,
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
-//   the match (plain constructor), tMatch; ours: tGUIKeyBindingList (S).
+//   the match and the flight recorder (plain constructors), tMatch,
+//   tFlightRecorder; ours: tGUIKeyBindingList (S).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
 #include "game/gui3dmodel.h"
 #include "game/guiaboutbox.h"
+#include "game/flightrecorder.h"
 #include "game/match.h"
 #include "game/meshactor.h"
 #include "game/orbitcamera.h"
@@ -229,5 +231,6 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tSplash::StaticClass(CT_SpawnableConstructor));
     AddClass(tBurningWreck::StaticClass(CT_SpawnableConstructor));
     AddClass(tMatch::StaticClass());
+    AddClass(tFlightRecorder::StaticClass());
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
 }

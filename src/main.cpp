@@ -6,6 +6,7 @@
 #include "kernel/core/crashreport.h"
 #include "kernel/core/globals.h"
 #include "kernel/platform/mainloop.h"
+#include "libraries/classes/engine.h"
 #include "startup.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     InstallCrashHandlers();
     StartUp();
     MainLoop(Engine);
+    const int ExitCode = Engine->ExitCode;
     ShutDown();
-    return 0;
+    return ExitCode;
 }

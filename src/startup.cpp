@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 
+#include "game/flightrecorder.h"
 #include "game/match.h"
 #include "game/terrain/mipterrain.h"
 #include "kernel/console/histories.h"
@@ -75,6 +76,8 @@ void StartCoreServices() {
     tMipTerrain::RegisterVariables();
     // The match's variables too.
     NewObject<tMatch>();
+    // Recording and replaying flights, with the match it restarts.
+    NewObject<tFlightRecorder>();
     Engine = CreateCoreService<tEngine>("Engine");
 }
 
@@ -94,6 +97,7 @@ void FreeCoreServices() {
     FreeIfAlive(Engine);
     // Normally gone with the engine's subsystems; not when the game never began.
     FreeIfAlive(Match);
+    FreeIfAlive(FlightRecorder);
     FreeIfAlive(MathServer);
 }
 

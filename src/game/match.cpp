@@ -9,6 +9,7 @@
 #include "game/objectnames.h"
 #include "game/terrain/mipterrain.h"
 #include "game/weapons.h"
+#include "libraries/effects/particleburst.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
@@ -121,6 +122,7 @@ int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& Wea
     if (SeededWith != MatchSeed) {
         Random = tRandom(uint32_t(MatchSeed));
         SeededWith = MatchSeed;
+        tRandom::MatchSeed = uint32_t(MatchSeed);
     }
     const ShortString C = ChassisClass.empty() ? ShortString(Chassis[Random(CountOf(Chassis))]) : ChassisClass;
     const ShortString W = WeaponClass.empty() ? ShortString(Guns[Random(CountOf(Guns))]) : WeaponClass;
@@ -145,6 +147,22 @@ int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& Wea
     }
     Console->DisplayError("AddBot: no room for another pilot");
     return 0;
+}
+
+void tMatch::Restart() {
+    for (TPilot& P : Pilots) P = TPilot{};
+    Pilots[PlayerPilot - 1].InUse = true;
+    UpdatePlayerName();
+    Feed = {};
+    FeedNewest = 0;
+    Spawning = 0;
+    Joined = false;
+    MatchTime = 0;
+    BotsAdded = 0;
+    Random = tRandom(uint32_t(MatchSeed));
+    SeededWith = MatchSeed;
+    tRandom::MatchSeed = uint32_t(MatchSeed);
+    tParticleBurst::RestartSeeds();
 }
 
 void tMatch::AddBotC(const ShortString& Args) { AddBot(GetToken(Args, 1), GetToken(Args, 2)); }
@@ -356,6 +374,7 @@ int32_t tMatch::Contacts(int32_t Pilot, TBotContact* Out, int32_t Capacity) {
 // ---- Subsystem ------------------------------------------------------------------
 
 void tMatch::Tick(float DeltaSeconds) {
+    tRandom::MatchSeed = uint32_t(MatchSeed);
     UpdatePlayerName();
     KeepBotCount();
     if (DeltaSeconds <= 0) return;

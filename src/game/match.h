@@ -97,6 +97,11 @@ public:
     // Returns its number, 0 when refused (with a console error).
     int32_t AddBot(const ShortString& Chassis, const ShortString& Weapon);
     void RemoveBots();
+    // A match from nothing under the match seed, as a recorded flight begins:
+    // no pilots but the player, no scores, the dice thrown from the start.
+    // The world's aircraft must be gone already.
+    void Restart();
+
     // Puts the player in the chosen aircraft with the chosen gun: a new one
     // at the spawn point when the player has none and no countdown is on
     // its way, or flies another class or gun; nothing while the one flying

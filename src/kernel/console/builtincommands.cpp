@@ -3,6 +3,7 @@
 
 #include "kernel/console/console.h"
 #include "kernel/console/demoplayers.h"
+#include "kernel/console/flightlookup.h"
 #include "kernel/console/keynames.h"
 #include "kernel/core/engineversion.h"
 #include "kernel/core/globals.h"
@@ -116,6 +117,11 @@ void tEngineConsole::PlayDemoC(const ShortString& Args) {
     ShortString file = GetToken(Args, 1);
     if (file.empty()) {
         DisplayInfoTip("Usage: PlayDemo <filename>");
+        return;
+    }
+    // A recorded flight is the game's to replay; a script is played here.
+    if (const ShortString Flight = RecordedFlightFile(file); !FlightPlayer.Empty() && !Flight.empty()) {
+        FlightPlayer(Flight);
         return;
     }
     if (!ScriptReadable(*this, file)) return;

@@ -95,6 +95,8 @@ int32_t tEngineConsole::FindCommandSeparator(const ShortString& Line) {
 // Pieces run one after another rather than nested, so a long line with many
 // semicolons cannot exhaust the procedure nesting.
 void tEngineConsole::SendCommand(const ShortString& Line, bool Pressed) {
+    if (Tap && LineDepth == 0) Tap->LineRun(Line, Pressed);
+    tNestingLevel depth(LineDepth);
     ShortString line = Line;
     for (;;) {
         ProcTrace trace("tEngineConsole.SendCommand(" + line + ")");
@@ -177,11 +179,17 @@ void tEngineConsole::DisplayMessage(const ShortString& Msg, tConsoleMsgType Type
 }
 
 void tEngineConsole::Tick(float DeltaSeconds) {
-    CommandsQueue->ProcessQueue();
+    {
+        // The queue's lines follow from lines already run: no tap sees them.
+        tNestingLevel depth(LineDepth);
+        CommandsQueue->ProcessQueue();
+    }
+    if (Tap) Tap->ScriptsStepping();
     if (tDemoPlayer* top = DemoPlayers->GetTop()) {
         if (top->IsPlaying()) top->Play();
         else DemoPlayers->PopAndDeallocate();
     }
+    if (Tap) Tap->ScriptsStepped();
     if (TimeVisible > 0.0f) TimeVisible -= DeltaSeconds;
 }
 

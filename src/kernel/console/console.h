@@ -87,4 +87,5 @@ private:
     float TimeVisible = 0.0f;  // seconds the newest message stays drawn
     TVector4 MsgColor{};
     int32_t ScriptNesting = 0;  // "Exec" calls open on the call stack
+    int32_t LineDepth = 0;      // SendCommand calls open on the call stack
 };

@@ -112,23 +112,38 @@ void tWinGameEngine::Tick(float DeltaSeconds) {
     }
     EngineTime += DeltaSeconds;
     ExecutionTime += DeltaSeconds;
-    if (ExecutionTime > MaxReplaySeconds) {
+    const int32_t FixedUpdates = TickDriver ? TickDriver->FixedUpdates() : -1;
+    if (ExecutionTime > MaxReplaySeconds && !(TickDriver && TickDriver->KeepsStalledTime())) {
         Logger->Log("Dropped " + Flt2Str(ExecutionTime - MaxReplaySeconds) + " seconds of simulation after a stall");
         ExecutionTime = MaxReplaySeconds;
     }
-    // A paused engine still consumes the steps, but its subsystems stand still.
-    const float Step = EnginePaused || MenuPaused ? 0.0f : UpdateStep;
     int32_t Updates = 0;
-    while (ExecutionTime > UpdateStep) {
-        ExecutionTime -= UpdateStep;
-        ++Updates;
-        // The count is read again each time: a tick may add or remove subsystems.
-        for (int32_t I = 0; I < ActiveSubsystems; ++I) Subsystems[I]->Tick(Step);
+    if (FixedUpdates >= 0) {
+        // A timed replay: the frame runs its updates, whatever the clock says.
+        ExecutionTime = 0;
+        for (; Updates < FixedUpdates; ++Updates) Update();
+    } else {
+        while (ExecutionTime > UpdateStep) {
+            ExecutionTime -= UpdateStep;
+            ++Updates;
+            Update();
+        }
     }
     Renderer->BeginFrame(ZRT_BACKBUFFER);
     RenderFrame();
     if (EngineConfig.ShowFPS) ShowFrameRate(DeltaSeconds, Updates);
     Renderer->EndFrame();
+    if (TickDriver) TickDriver->FrameShown();
+}
+
+void tWinGameEngine::Update() {
+    // The driver may end itself (and leave) on either side of the update.
+    if (TickDriver) TickDriver->BeforeUpdate();
+    // A paused engine still consumes the steps, but its subsystems stand still.
+    const float Step = EnginePaused || MenuPaused ? 0.0f : UpdateStep;
+    // The count is read again each time: a tick may add or remove subsystems.
+    for (int32_t I = 0; I < ActiveSubsystems; ++I) Subsystems[I]->Tick(Step);
+    if (TickDriver) TickDriver->AfterUpdate();
 }
 
 void tWinGameEngine::ShowFrameRate(float DeltaSeconds, int32_t Updates) {

@@ -50,4 +50,6 @@ public:
 private:
     void LogBanner();
     void ShowFrameRate(float DeltaSeconds, int32_t Updates);
+    // One fixed update of every subsystem, inside the tick driver's hooks.
+    void Update();
 };

@@ -112,12 +112,30 @@ void HandleWindowEvent(const SDL_WindowEvent& E) {
     }
 }
 
+// While a recorded flight plays, the window's input stays away from the game;
+// F10 still ends it.
+bool InputHeldByReplay(const SDL_Event& E) {
+    if (!Engine || !Engine->TickDriver || !Engine->TickDriver->HoldsInput()) return false;
+    switch (E.type) {
+        case SDL_KEYDOWN:
+            if (E.key.keysym.sym == SDLK_F10) Engine->RequestingExit = true;
+            return true;
+        case SDL_KEYUP:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEWHEEL:
+        case SDL_WINDOWEVENT: return true;
+        default: return false;
+    }
+}
+
 }  // namespace
 
 bool DispatchWindowMessages() {
     bool Quit = false;
     SDL_Event E;
     while (SDL_PollEvent(&E)) {
+        if (InputHeldByReplay(E)) continue;
         switch (E.type) {
             case SDL_QUIT: Quit = true; break;
             case SDL_KEYDOWN:
@@ -255,14 +273,14 @@ void tWinViewport::Tick(float) {
     M.OldMouseX = M.MouseX;
     M.OldMouseY = M.MouseY;
     SDL_GetWindowPosition(WndHandle, &WindowX, &WindowY);
-    M.MouseX = ScreenX - WindowX - M.HalfWidth;
-    M.MouseY = ScreenY - WindowY - M.HalfHeight;
+    M.MouseX = PointerReplayed ? ReplayedX : ScreenX - WindowX - M.HalfWidth;
+    M.MouseY = PointerReplayed ? ReplayedY : ScreenY - WindowY - M.HalfHeight;
     // Steering scales the offset by the mouse sensitivity; a held pointer
     // does not steer at all.
     const float Sensitivity = PointerHeld ? 0.0f : Engine->EngineConfig.MouseSensitivity;
     M.CenterOffsX = static_cast<int32_t>(std::lround(static_cast<float>(M.MouseX) * Sensitivity));
     M.CenterOffsY = static_cast<int32_t>(std::lround(static_cast<float>(M.InvertMouse ? M.MouseY : -M.MouseY) * Sensitivity));
-    if (PendingCentering) {
+    if (PendingCentering && !PointerReplayed) {
         SDL_WarpMouseInWindow(WndHandle, M.HalfWidth, M.HalfHeight);
         PendingCentering = false;
     }

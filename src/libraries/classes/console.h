@@ -67,6 +67,21 @@ struct tCompletion {
     std::vector<ShortString> Matches;
 };
 
+// What a flight recorder sees of the console: the lines that come from
+// outside the game's own code (key bindings, typed lines, "+" groups, demo
+// scripts), and each update of the console's scripts, where a replay runs the
+// lines those scripts ran.
+class tConsoleTap {
+public:
+    virtual ~tConsoleTap() = default;
+    // A line about to run; never one of the command queue's or of a script
+    // started by another line (those follow from the line itself).
+    virtual void LineRun(const ShortString& Line, bool Pressed) = 0;
+    // Around the console's step of its top script in each update.
+    virtual void ScriptsStepping() = 0;
+    virtual void ScriptsStepped() = 0;
+};
+
 class tExec : public tInputDevice {
     Z_DECLARE_CLASS(tExec, tInputDevice)
 public:
@@ -108,6 +123,10 @@ public:
     virtual tCompletion CompleteLine(const ShortString& Line, int32_t Cursor);
 
     bool PlayingDemo = false;      // a timed demo is playing
+    tConsoleTap* Tap = nullptr;    // a flight recorder or player, when one runs
+    // Plays a recorded flight for "PlayDemo" (its argument text); none
+    // without a game that records flights.
+    tConsoleProc FlightPlayer;
     bool LocalHUDVisible = false;  // the GUI console window is open
     // Set by the engine once its start-up scripts have run: from then on a
     // fatal error met inside a command unwinds to the console (tLineRecovery)

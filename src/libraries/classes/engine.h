@@ -34,6 +34,23 @@ struct tEngineConfiguration {
     float MouseSensitivity = 1.0f;
 };
 
+// Takes over the engine's updates while a flight is recorded or replayed.
+class tTickDriver {
+public:
+    virtual ~tTickDriver() = default;
+    // The updates the coming frame runs whatever time passed; -1 lets time decide.
+    virtual int32_t FixedUpdates() { return -1; }
+    // Whether time a stall held back is all run, never dropped.
+    virtual bool KeepsStalledTime() { return false; }
+    // Whether the window's keys, buttons and focus changes stay away from the game.
+    virtual bool HoldsInput() { return false; }
+    // Around each fixed update of every subsystem.
+    virtual void BeforeUpdate() = 0;
+    virtual void AfterUpdate() = 0;
+    // After each frame has been shown.
+    virtual void FrameShown() {}
+};
+
 class tEngine : public tSubSystem {
     Z_DECLARE_CLASS(tEngine, tSubSystem)
 public:
@@ -73,6 +90,11 @@ public:
     tGUIManager* GUI = nullptr;
     tWorld* World = nullptr;
     tTimer* Timer = nullptr;
+    tTickDriver* TickDriver = nullptr;  // not owned
+    // The seconds since start-up the sky's sun starts from, when a recorded
+    // flight fixes them (negative: the timer's).
+    double SunStartSeconds = -1;
+    int32_t ExitCode = 0;  // the program's, once the main loop ends
 
 private:
     void RegisterConfigurationVars();

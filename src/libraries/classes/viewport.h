@@ -40,6 +40,11 @@ struct tMouseCursorInformation {
 class tViewport : public tSubSystem {
     Z_DECLARE_CLASS(tViewport, tSubSystem)
 public:
+    // While a flight is replayed, the pointer's offset from the window centre
+    // comes from the recording, one value for each update.
+    bool PointerReplayed = false;
+    int32_t ReplayedX = 0, ReplayedY = 0;
+
     // Takes ownership of Params.
     explicit tViewport(tViewportParams* Params);
     ~tViewport() override;

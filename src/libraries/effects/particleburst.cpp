@@ -43,11 +43,13 @@ tParticleBurst::tParticleBurst(const ShortString& Name, int32_t Capacity)
       Origin{Str2Flt(GetToken(Name, 1)), Str2Flt(GetToken(Name, 2)), Str2Flt(GetToken(Name, 3))},
       Size(SizeFromName(Name)),
       Particles(std::size_t(Capacity)),
-      Random(FirstSeed + BurstsMade++) {
+      Random(tRandom::Seeded(FirstSeed + BurstsMade++)) {
     AssignedRenderDevice();
     Shader = Resources->LoadShader(BurstShader);
     VA = tVertexArrayManager::Current()->AllocateVA(QuadCorners * Capacity, 1, GN_FALSE, Quads);
 }
+
+void tParticleBurst::RestartSeeds() { BurstsMade = 0; }
 
 tParticleBurst::~tParticleBurst() {
     if (VA) DisposeObject(VA);

@@ -57,6 +57,10 @@ public:
     std::vector<TBurstParticle> Particles;  // fixed at construction
     tAudioSource* Sound = nullptr;          // owned, or none
 
+    // The next burst draws the first dice of the match seed again: a match
+    // that begins anew sets off the same bursts.
+    static void RestartSeeds();
+
 protected:
     // Lays out the puffs for a start at Origin with Size, and the sound.
     virtual void Ignite() = 0;

@@ -74,7 +74,12 @@ tAtmosphereRenderer::tAtmosphereRenderer(const ShortString& Params) {
     PlanetPos = PlanetStart;
 
     Logger->Log("Creating occlusion queries...");
-    SUN_DIR = SunDirectionAt(Engine->Timer ? Engine->Timer->GetSystemTime() : 0.0);
+    // A recorded flight keeps the sun where it was; otherwise it starts
+    // from the seconds since start-up.
+    const double SunStart = Engine->SunStartSeconds >= 0 ? Engine->SunStartSeconds
+                            : Engine->Timer                ? Engine->Timer->GetSystemTime()
+                                                           : 0.0;
+    SUN_DIR = SunDirectionAt(SunStart);
     OcclusionQuery = Device->AllocateOcclusionQueryFC();
     PlanetShader = Resources->LoadShader("shaders\\atmosphere\\planet.shader");
     OccluderShader = Resources->LoadShader("shaders\\occluder.shader");

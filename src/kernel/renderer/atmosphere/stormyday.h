@@ -56,7 +56,7 @@ private:
     // The camera's position, or the last one known while there is no camera.
     void FollowCamera();
 
-    tRandom Random{WeatherSeed};
+    tRandom Random{tRandom::Seeded(WeatherSeed)};
     // Owned: the last clap played without announcers.
     tAudioSource* ThunderSound = nullptr;
 };

@@ -1,0 +1,110 @@
+#pragma once
+// Records a flight and plays it back tick for tick.
+//
+// "RecordDemo name" begins the level and the match anew under the match seed
+// and writes Demos\name.dem when "StopRecording" is given or the game ends:
+// the settings the flight began with, what steered it tick by tick (the game's
+// key table, the pointer, the pauses, the console lines given from outside)
+// and where every aircraft was once a second. "PlayDemo name" replays it in
+// real time, "TimeDemo name [seconds]" as fast as frames can be drawn, two
+// updates a frame and without sound, then prints the frame rate; with
+// "TimeDemoQuit" set the game then quits (exit 1 when the replay drifted).
+// "TimeDemoFrames file.csv" writes each frame's time of the last and the
+// following TimeDemo runs. A replay begins exactly as the recording did and
+// reads no clock for anything that steers the game; where an aircraft is
+// found away from its recorded position, it reports the tick and stops.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "kernel/console/flightfile.h"
+#include "kernel/core/shortstring.h"
+#include "kernel/objects/zobject.h"
+#include "libraries/classes/console.h"
+#include "libraries/classes/engine.h"
+
+class tInputDevice;
+
+class tFlightRecorder : public tZObject, public tConsoleTap, public tTickDriver {
+    Z_DECLARE_CLASS(tFlightRecorder, tZObject)
+public:
+    // How far a replayed aircraft may stray from its recorded position.
+    static constexpr float DriftTolerance = 0.001f;
+    static constexpr int32_t UpdatesPerSecond = 100;
+    static constexpr int32_t TimeDemoUpdatesPerFrame = 2;
+
+    // Registers the commands and "TimeDemoQuit"; the console exists.
+    tFlightRecorder();
+    ~tFlightRecorder() override;
+
+    bool IsRecording() const { return Mode == tMode::Recording || Mode == tMode::StartRecording; }
+    bool IsReplaying() const { return Mode == tMode::Replaying || Mode == tMode::StartReplay; }
+
+    // tConsoleTap
+    void LineRun(const ShortString& Line, bool Pressed) override;
+    void ScriptsStepping() override;
+    void ScriptsStepped() override;
+    // tTickDriver
+    int32_t FixedUpdates() override;
+    // A recording keeps the time of a slow machine too: the flight lasts as
+    // long as it was flown.
+    bool KeepsStalledTime() override { return Mode != tMode::Idle; }
+    bool HoldsInput() override { return IsReplaying(); }
+    void BeforeUpdate() override;
+    void AfterUpdate() override;
+    void FrameShown() override;
+
+    bool TimeDemoQuit = false;  // console variable
+
+private:
+    enum class tMode { Idle, StartRecording, Recording, StartReplay, Replaying };
+
+    void RecordDemoC(const ShortString& Args);
+    void StopRecordingC(const ShortString& Args);
+    void PlayFlightC(const ShortString& Args);
+    void TimeDemoC(const ShortString& Args);
+    void TimeDemoFramesC(const ShortString& Args);
+
+    // Loads the recording for a replay; false (with a console error) when it
+    // cannot be played.
+    bool LoadFlight(const ShortString& Name);
+    // Begins level and match from the flight's settings, as recorded.
+    void BeginFlight();
+    void CaptureSettings();
+    void ApplySettings();
+    void RecordUpdateStart();
+    void RecordUpdateEnd();
+    void ReplayLines(uint8_t Phase);
+    void CheckPositions();
+    void StopRecording();
+    void EndReplay(bool Completed);
+    void ReportTimeDemo();
+    void WriteFrameTimes();
+    tInputDevice* GameInput();
+
+    tMode Mode = tMode::Idle;
+    tRecordedFlight Flight;
+    ShortString FlightName;  // as named in the command
+    std::string FlightPath;  // the recording's file on the disk
+    int32_t Tick = 0;        // the update being run or next to run, from 0
+    bool InUpdate = false;
+    bool InScripts = false;
+    // Recording: the last values written; replay: the values in force.
+    bool Keys[256] = {};
+    uint8_t PauseFlags = 0xFF;
+    int32_t PointerX = 0, PointerY = 0;
+    bool PointerKnown = false;
+    // Replay: the next record of each kind.
+    std::size_t NextKey = 0, NextPointer = 0, NextPause = 0, NextLine = 0, NextPosition = 0;
+    bool Drifted = false;
+    // TimeDemo.
+    bool Timed = false;
+    int32_t TimedTicks = 0;  // updates to run
+    int64_t LastFrameCycles = 0;
+    std::vector<double> FrameSeconds;
+    std::string FramesFile;  // where the frame times go, when named
+    int32_t SavedEffectsVolume = 0, SavedMusicVolume = 0;
+};
+
+extern tFlightRecorder* FlightRecorder;
