@@ -51,11 +51,20 @@ void tLevel::Tick(float DeltaSeconds) {
 }
 
 void tLevel::RenderFrame() {
-    // A world whose camera went has no point of view to draw from.
     tCamera* Camera = GetCamera();
-    if (!Camera) return;
     tRenderDevice* Device = Engine->Renderer;
-    const TMatrix4 View = Camera->GetViewingTransformation();
+    // The GPU programs see the scene through the device, which never reads
+    // the world itself.
+    TSceneView Scene;
+    Scene.WorldTime = WorldTime;
+    if (Camera) {
+        Scene.CameraPos = Camera->GetCameraPosition();
+        Scene.CameraView = Camera->GetViewingTransformation();
+    }
+    Device->SetSceneView(Scene);
+    // A world whose camera went has no point of view to draw from.
+    if (!Camera) return;
+    const TMatrix4& View = Scene.CameraView;
     Device->BeginTransform(ZFT_REPLACE, &View);
     // The solid world first: the depth test then rejects the sea under the
     // land and the sky behind both before they are shaded. What blends over
