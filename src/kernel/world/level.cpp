@@ -51,20 +51,10 @@ void tLevel::Tick(float DeltaSeconds) {
 }
 
 void tLevel::RenderFrame() {
-    tCamera* Camera = GetCamera();
-    tRenderDevice* Device = Engine->Renderer;
-    // The GPU programs see the scene through the device, which never reads
-    // the world itself.
-    TSceneView Scene;
-    Scene.WorldTime = WorldTime;
-    if (Camera) {
-        Scene.CameraPos = Camera->GetCameraPosition();
-        Scene.CameraView = Camera->GetViewingTransformation();
-    }
-    Device->SetSceneView(Scene);
+    const TMatrix4 View = HandSceneViewToRenderer();
     // A world whose camera went has no point of view to draw from.
-    if (!Camera) return;
-    const TMatrix4& View = Scene.CameraView;
+    if (!GetCamera()) return;
+    tRenderDevice* Device = Engine->Renderer;
     Device->BeginTransform(ZFT_REPLACE, &View);
     // The solid world first: the depth test then rejects the sea under the
     // land and the sky behind both before they are shaded. What blends over
