@@ -12,6 +12,7 @@
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/winossystem.h"
 #include "kernel/platform/options.h"
+#include "kernel/platform/savedbindings.h"
 #include "kernel/vfs/filesystem.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/console.h"
@@ -79,6 +80,7 @@ void StartCoreServices() {
 
 void SaveSession() {
     StoreOptions();
+    StoreBindings();
     EngineINI->SaveINI();
     if (tCommandsHistory* History = KeptHistory()) SaveCommandsHistory(*History);
     // Measured again (and logged) now, as long runs drift from the start-up figure.

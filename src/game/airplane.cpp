@@ -23,6 +23,7 @@
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/guimanager.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
@@ -116,6 +117,7 @@ tAirplaneActor::~tAirplaneActor() {
     ProcTrace trace("tAirplaneActor.Done()");
     // At shutdown the variables manager goes before the world.
     if (EngineVars) EngineVars->ReleaseFieldsOf(this);
+    if (IsPlayer() && Engine && Engine->GUI) Engine->GUI->SetGameCursor(CFORM_ARROW);
     if (Match) Match->AircraftGone(this);
     if (PrimaryWeapon) DisposeObject(PrimaryWeapon);
     if (EngineSound) DisposeObject(EngineSound);
@@ -270,7 +272,11 @@ void tAirplaneActor::TakeHit(int32_t Damage, int32_t Shooter, const ShortString&
 
 void tAirplaneActor::UpdateChaseCamera(float DeltaSeconds) {
     const bool Following = CameraType == "Following";
-    if (DeltaSeconds <= 0 || (!Following && CameraType != "Tracked")) return;
+    const bool Chasing = DeltaSeconds > 0 && (Following || CameraType == "Tracked");
+    // No pointer over the flight; the arrow while the game stands still or
+    // another camera looks on.
+    if (tGUIManager* GUI = Engine->GUI) GUI->SetGameCursor(Chasing ? CFORM_NOCURSOR : CFORM_ARROW);
+    if (!Chasing) return;
     tCamera* Camera = Engine->World->GetCamera();
     if (Distance > ChaseDistance) --Distance;
     const float Weight = float(Distance);

@@ -41,6 +41,7 @@ TFeedbackSignal tAnnouncer::FeedbackSignal() {
 
 tLostTheMatchAnnouncer::tLostTheMatchAnnouncer(const ShortString& Name) : tEffect(Name) {
     ProcTrace trace("tLostTheMatchAnnouncer.Init()");
+    ++Running;
 }
 
 ShortString tLostTheMatchAnnouncer::CountdownSample(int32_t Index) {

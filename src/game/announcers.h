@@ -37,6 +37,7 @@ public:
     static constexpr const char* RespawnCommand = "SpawnClass %PlaneChassis \"64 64 200\"";
 
     explicit tLostTheMatchAnnouncer(const ShortString& Name);
+    ~tLostTheMatchAnnouncer() override { --Running; }
 
     void Render() override {}
     void Update(float DeltaSeconds) override;
@@ -49,4 +50,6 @@ public:
 
     float Ticker = StartTicker;
     int32_t Countdown = StartCountdown;
+    // Countdowns under way: a player without an aircraft is only waiting.
+    static inline int32_t Running = 0;
 };

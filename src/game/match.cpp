@@ -17,6 +17,7 @@
 #include "kernel/world/world.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/guimanager.h"
 #include "libraries/classes/varsmanager.h"
 
 Z_IMPLEMENT_CLASS(tMatch, .Operations = {{"Tick"}, {"RenderFrame"}},
@@ -66,6 +67,7 @@ tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     EngineVars->RegisterVar("MatchSeed", MatchSeed);
     Console->RegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this));
     Console->RegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this));
+    Console->RegisterCommand("SpawnPlayer", ConsoleProc<&tMatch::SpawnPlayerC>(this));
     TPilot& Player = Pilots[PlayerPilot - 1];
     Player.InUse = true;
     Player.Name = PlayerName;
@@ -82,6 +84,7 @@ tMatch::~tMatch() {
     if (Console) {
         Console->UnRegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this));
         Console->UnRegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this));
+        Console->UnRegisterCommand("SpawnPlayer", ConsoleProc<&tMatch::SpawnPlayerC>(this));
     }
     if (Match == this) Match = nullptr;
 }
@@ -157,6 +160,32 @@ void tMatch::RemoveBots() {
 }
 
 void tMatch::RemoveBotsC(const ShortString&) { RemoveBots(); }
+
+bool tMatch::SpawnPlayer() {
+    ShortString ChassisClass, WeaponClass;
+    if (EngineVars->IsVarDefined("PlaneChassis")) EngineVars->GetVar("PlaneChassis", ChassisClass);
+    if (EngineVars->IsVarDefined("PrimaryWeapon")) EngineVars->GetVar("PrimaryWeapon", WeaponClass);
+    const tAirplaneActor* A = PlayerAircraft();
+    if (A) {
+        if (!A->Alive()) return false;
+        const ShortString Gun = A->PrimaryWeapon ? ShortString(A->PrimaryWeapon->GetClass()->DeclaredName()) : "";
+        if (UpCaseStr(A->GetClass()->DeclaredName()) == UpCaseStr(ChassisClass) && UpCaseStr(Gun) == UpCaseStr(WeaponClass))
+            return false;
+    } else if (tLostTheMatchAnnouncer::Running > 0) {
+        return false;
+    }
+    // A choice the game cannot fly is refused before the old aircraft goes.
+    ShortString Error = ClassError(ChassisClass, &tAirplaneActor::ClassInfo, "an aircraft class");
+    if (Error.empty() && !WeaponClass.empty()) Error = ClassError(WeaponClass, &tWeapon::ClassInfo, "a weapon class");
+    if (!Error.empty()) {
+        Console->DisplayError("SpawnPlayer: " + Error);
+        return false;
+    }
+    Console->SendCommand(tLostTheMatchAnnouncer::RespawnCommand, true);
+    return PlayerAircraft() && PlayerAircraft() != A;
+}
+
+void tMatch::SpawnPlayerC(const ShortString&) { SpawnPlayer(); }
 
 // "BotCount" is a wish the match follows: bots join or leave to reach it.
 void tMatch::KeepBotCount() {
@@ -344,6 +373,8 @@ void tMatch::Tick(float DeltaSeconds) {
 }
 
 void tMatch::RenderFrame() {
-    // Nothing to show until someone flies: scenes without a match stay clean.
+    // Nothing to show until someone flies: scenes without a match stay
+    // clean; and nothing under the menu or another window but the console.
+    if (Engine->GUI && Engine->GUI->ShowsWindow()) return;
     if (ShowHUD && HUD && (Joined || BotsInMatch() > 0)) HUD->Render(*this);
 }

@@ -5,7 +5,9 @@
 // The match is a subsystem: it ticks the computer pilots' respawn clocks and
 // draws the HUD over the 3D frame.
 //
-// Console: "AddBot [aircraft class] [weapon class]", "RemoveBots"; the
+// Console: "AddBot [aircraft class] [weapon class]", "RemoveBots",
+// "SpawnPlayer" (the menu's "Play" in a match: the player flies the aircraft
+// and gun chosen in PlaneChassis and PrimaryWeapon; see SpawnPlayer); the
 // variables PlayerName, BotCount, BotSkill, FragLimit, HUD and MatchSeed.
 
 #include <array>
@@ -94,6 +96,12 @@ public:
     // Returns its number, 0 when refused (with a console error).
     int32_t AddBot(const ShortString& Chassis, const ShortString& Weapon);
     void RemoveBots();
+    // Puts the player in the chosen aircraft with the chosen gun: a new one
+    // at the spawn point when the player has none and no countdown is on
+    // its way, or flies another class or gun; nothing while the one flying
+    // already is the choice, or is coming down (its countdown follows).
+    // False when nothing was spawned.
+    bool SpawnPlayer();
 
     // Console variables.
     ShortString PlayerName = "Player";
@@ -106,6 +114,7 @@ public:
 private:
     void AddBotC(const ShortString& Args);
     void RemoveBotsC(const ShortString& Args);
+    void SpawnPlayerC(const ShortString& Args);
     // A computer pilot, leaving BotCount alone.
     int32_t AddPilot(const ShortString& Chassis, const ShortString& Weapon);
     void SpawnBot(int32_t Pilot);

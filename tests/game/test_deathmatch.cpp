@@ -16,10 +16,12 @@
 #include "game/botbrain.h"
 #include "game/match.h"
 #include "game/projectiles.h"
+#include "game/weapons.h"
 #include "kernel/core/globals.h"
 #include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
 #include "libraries/classes/console.h"
+#include "libraries/classes/guimanager.h"
 
 namespace {
 
@@ -158,6 +160,15 @@ protected:
 
 Z_IMPLEMENT_CLASS(tTestAircraft, .Operations = {{"Spawned"}, {"ShowExplosion"}, {"ShowCrashSite"}})
 
+// A GUI that only keeps the pointer the game asks for.
+class tPointerGUI : public tGUIManager {
+    Z_DECLARE_CLASS(tPointerGUI, tGUIManager)
+public:
+    void Tick(float) override {}
+    void RenderFrame() override {}
+};
+
+Z_IMPLEMENT_CLASS(tPointerGUI, .Operations = {{"Tick"}, {"RenderFrame"}})
 class DeathmatchTest : public EngineHostTest {
 protected:
     void SetUp() override {
@@ -323,4 +334,35 @@ TEST_F(DeathmatchTest, TheFragLimitEndsTheMatchAndEveryoneComesBackOnceAfterOneC
     Console->SendCommand("AddBot tTestAircraft tFlatTerrain", true);
     EXPECT_EQ(ConsoleMessages().back(), "AddBot: tFlatTerrain isn't a weapon class");
     EXPECT_EQ(TheMatch->BotsInMatch(), 0);
+}
+
+// "Play" in a match; the player's pointer: none in flight, else the arrow.
+TEST_F(DeathmatchTest, PlayFliesTheGunChosenAndTheAircraftSetsThePointer) {
+    Engine->GUI = NewObject<tPointerGUI>();
+    const auto Gun = [&] { return ShortString(TheMatch->PlayerAircraft()->PrimaryWeapon->GetClass()->DeclaredName()); };
+    Console->SendCommand("Set PrimaryWeapon tPlasmaGun", true);
+    EXPECT_TRUE(TheMatch->SpawnPlayer());  // nobody flying, no countdown
+    Tick();
+    EXPECT_EQ(Engine->GUI->GameCursor, CFORM_NOCURSOR);
+    EXPECT_FALSE(TheMatch->SpawnPlayer());  // the same choice: the same flight
+    Console->SendCommand("Set PrimaryWeapon tPulseGun", true);  // another gun: another aircraft
+    EXPECT_TRUE(TheMatch->SpawnPlayer());
+    Tick();
+    EXPECT_EQ(Gun(), "tPulseGun");
+    EXPECT_EQ(AircraftAlive(), 1);
+    // A choice the game cannot fly is refused and the flight goes on.
+    Console->SendCommand("Set PlaneChassis tPlasmaGun", true);
+    EXPECT_FALSE(TheMatch->SpawnPlayer());
+    EXPECT_EQ(ConsoleMessages().back(), "SpawnPlayer: tPlasmaGun isn't an aircraft class");
+    Engine->World->Tick(0);  // the game stands still
+    EXPECT_EQ(Engine->GUI->GameCursor, CFORM_ARROW);
+    // Coming down, and gone: "Play" waits for the countdown's next round.
+    Console->SendCommand("Set PlaneChassis tTestAircraft", true);
+    TheMatch->PlayerAircraft()->SetPosition({500, 500, 1});
+    Tick();
+    EXPECT_FALSE(TheMatch->SpawnPlayer());
+    Tick(200);
+    EXPECT_EQ(TheMatch->PlayerAircraft(), nullptr);
+    EXPECT_EQ(Engine->GUI->GameCursor, CFORM_ARROW);
+    EXPECT_FALSE(TheMatch->SpawnPlayer());
 }

@@ -7,7 +7,10 @@
 
 #include "gui_fixture.h"
 #include "kernel/gui/flightkeys.h"
+#include "kernel/console/console.h"
 #include "kernel/platform/options.h"
+#include "kernel/platform/savedbindings.h"
+#include "kernel/vfs/inifile.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 #include "libraries/gui/framing.h"
@@ -201,6 +204,7 @@ TEST_F(WidgetsTest, WindowsHoldTheGameKeysAndThePointer) {
     // With a window open, a held key never reaches the game's table and
     // the pointer is the GUI's.
     EXPECT_TRUE(WM->HoldsInput());
+    EXPECT_TRUE(WM->ShowsWindow());
     EXPECT_TRUE(Engine->Viewport->PointerHeld);
     Key('F', true);
     EXPECT_FALSE(WM->Keys['F']);
@@ -208,6 +212,10 @@ TEST_F(WidgetsTest, WindowsHoldTheGameKeysAndThePointer) {
     Type("CloseView widgets");
     EXPECT_FALSE(WM->HoldsInput());
     EXPECT_FALSE(Engine->Viewport->PointerHeld);
+    // The console holds the keys but leaves the game (its HUD) in view.
+    AddGUI(R"(GUIObject "tGUIStdConsole" { Param "0 0 1 0.72 Console" ID "console" })", "console.gui");
+    EXPECT_TRUE(WM->HoldsInput() && !WM->ShowsWindow());
+    Type("CloseView console");
     // Closed: the key flies again. Moved to J, J rolls and F does nothing.
     Key('F', true);
     EXPECT_TRUE(WM->Keys['F']);
@@ -245,6 +253,25 @@ TEST_F(WidgetsTest, TheControlsPageRebindsTheNextKeyPressed) {
     ClickAt(Keys->X + 10, Keys->Y + 5);
     Press(27);
     EXPECT_EQ(Var("KeyRollLeft"), "VK_K");
+}
+
+TEST_F(WidgetsTest, ACommandKeyTakenOnTheControlsPageSwapsAndOnlyChangesAreSaved) {
+    tEngineConsole* C = GameConsole();
+    C->UnBindAllC("");
+    Type("Bind VK_F12 ScreenShot; Bind VK_F2 \"Toggle ShowFPS\"; Bind VK_F7 \"Echo seven\"");
+    ApplySavedBindings();
+    Type("CloseView widgets");
+    AddGUI(R"(GUIObject "tGUIKeyBindingList" { Param "0.1 0.1 0.6 0.9 Keys" ID "keys" })");
+    Tick();
+    // The commands by name after the aircraft's keys: "Echo seven",
+    // "Screenshot", "Show FPS". Show FPS onto F12: the screenshot takes F2.
+    auto* Keys = View<tGUIKeyBindingList>("keys");
+    Keys->Rebind(static_cast<int32_t>(std::size(FlightKeys)) + 2, 123);
+    EXPECT_EQ(C->GetBinding(123), "Toggle ShowFPS");
+    EXPECT_EQ(C->GetBinding(113), "ScreenShot");
+    StoreBindings();
+    EXPECT_EQ(EngineINI->GetValue(BindingsSection, "VK_F2"), "ScreenShot");
+    EXPECT_EQ(EngineINI->FirstKey(BindingsSection)->Next->Next, nullptr);  // F7 kept its command
 }
 
 TEST_F(WidgetsTest, OptionsTravelThroughTheINIFileAndBadValuesKeepTheDefault) {

@@ -2,7 +2,7 @@
 // main menu over the island at start, the pursuit plane chosen and flown
 // with "Play"; a volume dragged in the options and back at the next start;
 // a window's button clicked ten times while the aircraft flies; a flight key
-// moved on the controls page.
+// and a command key moved on the controls page; "Play" in the match.
 
 #include <gtest/gtest.h>
 
@@ -22,6 +22,17 @@ void SignalReady(tGameRun& Game, const std::string& Lines = "") {
     Game.WaitForDataFile("ScreenShots/ready.bmp");
 }
 
+// The game's level with the player's aircraft alone (no computer pilots),
+// shots as BMP.
+void FlyAlone(tGameRun& Game) {
+    Game.UseGameLevel();
+    std::string Level = ReadWholeFile(Game.WorkDir() / "Data" / tGameRun::LevelScript);
+    const std::string Bots = "Set BotCount 3";
+    Level.replace(Level.find(Bots), Bots.size(), "Set BotCount 0");
+    Game.WriteDataFile(tGameRun::LevelScript, Level);
+    Game.SetINIValue("ScreenshotsExtension", ".bmp");
+}
+
 // A left click at (X, Y) of the 1024 x 768 screen, and time for the game to see it.
 std::string ClickAt(int X, int Y) {
     return "xdotool mousemove " + std::to_string(X) + " " + std::to_string(Y) + " sleep 0.2 click 1 sleep 0.4";
@@ -31,13 +42,7 @@ std::string ClickAt(int X, int Y) {
 
 TEST(GameMenu, ShowsAtStartAndPlayFliesTheChosenAircraft) {
     tGameRun Game;
-    Game.UseGameLevel();
-    // The player's aircraft alone: no computer pilots, shots as BMP.
-    std::string Level = ReadWholeFile(Game.WorkDir() / "Data" / tGameRun::LevelScript);
-    const std::string Bots = "Set BotCount 3";
-    Level.replace(Level.find(Bots), Bots.size(), "Set BotCount 0");
-    Game.WriteDataFile(tGameRun::LevelScript, Level);
-    Game.SetINIValue("ScreenshotsExtension", ".bmp");
+    FlyAlone(Game);
     Game.ShowMainMenu();
     SignalReady(Game);
     // The list's second row, "Pursuit plane", then "Play" (MainMenu.gui's places).
@@ -118,4 +123,53 @@ TEST(GameMenu, AFlightKeyMovedOnTheControlsPageStaysThere) {
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     EXPECT_TRUE(R.DataFileExists("ScreenShots/rebound.bmp"));
     EXPECT_TRUE(Contains(R.ReadDataFile("StdConfig/engine.ini"), "KeyRollLeft=VK_J"));
+}
+
+TEST(GameMenu, PlayInTheMatchFliesTheAircraftAndGunNowChosenAndTheHUDHidesUnderTheMenu) {
+    tGameRun Game;
+    FlyAlone(Game);
+    SignalReady(Game);
+    // In the biplane, Escape: the menu, with no HUD under it. The pursuit
+    // plane, the rail gun, "Play".
+    Game.AddDriverStep("xdotool key F12 sleep 0.5 key Escape sleep 0.6 key F12 sleep 0.5");
+    for (const char* Click : {"340 232", "610 321", "388 140"})
+        Game.AddDriverStep(std::string("xdotool mousemove ") + Click + " sleep 0.2 click 1 sleep 0.4");
+    Game.AddDriverStep("xdotool key F12 sleep 0.5 key F10");
+    tGameResult R = Game.Run(90);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.EngineLog, "tBiplane of Player leaves"));
+    EXPECT_TRUE(Contains(R.EngineLog, "tPursuitPlane spawned at 64.00 64.00 200.00 for Player"));
+    EXPECT_TRUE(Contains(R.EngineLog, "Instantiate(TRAILGUN"));
+    // The HUD's white labels and speed bar (bottom left) over the sea.
+    for (const char* Shot : {"shot0000", "shot0001", "shot0002"})
+        EXPECT_EQ(R.Screenshot(std::string("ScreenShots/") + Shot + ".bmp").CountBright(12, 676, 232, 760) > 100,
+                  Shot != std::string("shot0001")) << Shot;
+}
+
+TEST(GameMenu, ACommandKeyMovedOnTheControlsPageWorksInFlightAndAfterARestart) {
+    // Only these keys: after the aircraft's seven rows, "Main menu", "Quit", "Screenshot".
+    const std::string Keys = "UnBindAll\nBind VK_ESCAPE ToggleMainMenu\nBind VK_F10 Quit\nBind VK_F12 ScreenShot\n";
+    // In flight K takes the shot and F12 nothing; the INI file the game saved.
+    const auto FlyAndQuit = [](tGameRun& Game) {
+        Game.AddDriverStep("xdotool key k sleep 0.5 key F12 sleep 0.5 key F10");
+        tGameResult R = Game.Run(90);
+        EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+        EXPECT_TRUE(R.DataFileExists("ScreenShots/shot0000.bmp") && !R.DataFileExists("ScreenShots/shot0001.bmp"));
+        return R.ReadDataFile("StdConfig/engine.ini");
+    };
+    tGameRun Game;
+    Game.UseGameLevel();
+    Game.SetINIValue("ScreenshotsExtension", ".bmp");
+    SignalReady(Game, Keys + "AddGUI UI\\Controls.gui");
+    // "Screenshot", the tenth row, then K; Escape closes the page.
+    Game.AddDriverStep(ClickAt(400, 347));
+    Game.AddDriverStep("xdotool key k sleep 0.4 key Escape sleep 0.4");
+    const std::string SavedINI = FlyAndQuit(Game);
+    EXPECT_TRUE(Contains(SavedINI, "[Bindings]\r\nVK_K=ScreenShot\r\nVK_F12=\r\n")) << SavedINI;
+    // The next start: the same scripts, and K still takes the shot.
+    tGameRun Next;
+    Next.UseGameLevel();
+    Next.WriteDataFile("StdConfig/engine.ini", SavedINI + "VK_NOSUCHKEY=Quit\n");
+    SignalReady(Next, Keys);
+    EXPECT_TRUE(Contains(FlyAndQuit(Next), "VK_K=ScreenShot"));
 }

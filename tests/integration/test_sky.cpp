@@ -1,6 +1,6 @@
 // The sky in the running game: the numbers the atmosphere feeds reach the
-// sky programs, each weather paints its sky and fog, the storm rains, and
-// the lens flare shows only while its point is in front of the camera.
+// sky programs, each weather paints its sky and fog (in a rebuilt context too),
+// the storm rains, and the lens flare shows only while its point is in front.
 
 #include <gtest/gtest.h>
 
@@ -100,6 +100,9 @@ TEST(GameSky, EachWeatherPaintsItsSkyAndFog) {
     // Away from the sun, which rises in the north.
     Run.PlayDemo("Set HorizAngle 32768\n" + Up + "ScreenShot day_up.bmp\nWAIT 0.2\n" + Level + "ScreenShot day_level.bmp\nWAIT 0.2\n" +
                  Down + "ScreenShot day_down.bmp\nWAIT 0.2\n" +
+                 // Full screen and back build the rendering context anew.
+                 "Set FullScreen True\nApplyDisplay\n" + Up + "ScreenShot rebuilt_up.bmp\nWAIT 0.2\n" +
+                 "Set FullScreen False\nApplyDisplay\n" +
                  "SpawnClass tCloudyDay 23\n" + Up + "ScreenShot night_up.bmp\nWAIT 0.2\n" + Down + "ScreenShot night_down.bmp\nWAIT 0.2\n" +
                  "SpawnClass tStormyDay 15\n" + Level + "ScreenShot storm_a.bmp\nWAIT 0.1\nScreenShot storm_b.bmp\nWAIT 0.2\n" +
                  "SpawnClass tHellfire 12\n" + Up + "ScreenShot hell_up.bmp\nWAIT 0.2\n" + Down + "ScreenShot hell_down.bmp\nWAIT 0.2\n" +
@@ -117,6 +120,9 @@ TEST(GameSky, EachWeatherPaintsItsSkyAndFog) {
     const TMean High = MeanColor(DayLevel, 0, 80, 1024, 120), Low = MeanColor(DayLevel, 0, 330, 1024, 370);
     EXPECT_GT(Low.R + Low.G + Low.B, High.R + High.G + High.B + 60);
     ExpectFog(R.Screenshot("ScreenShots/day_down.bmp"), 77, 77, 230, "day");
+    // Still day in the rebuilt context: its sky reads the weather's fog.
+    const TMean Rebuilt = MeanColor(R.Screenshot("ScreenShots/rebuilt_up.bmp"), 0, 80, 1024, 400);
+    EXPECT_GT(Rebuilt.B, std::max(120.0, Rebuilt.R + 40));
 
     // Night: dark, with stars.
     const tScreenImage NightUp = R.Screenshot("ScreenShots/night_up.bmp");

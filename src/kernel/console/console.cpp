@@ -163,6 +163,10 @@ void tEngineConsole::Bind(uint8_t Key, const ShortString& CommandLine) {
 
 void tEngineConsole::Unbind(uint8_t Key) { KeyBindings[Key].clear(); }
 
+tEngineConsole* GameConsole() {
+    return Console && Console->DynamicCast("tEngineConsole") ? static_cast<tEngineConsole*>(Console) : nullptr;
+}
+
 void tEngineConsole::DisplayMessage(const ShortString& Msg, tConsoleMsgType Type) {
     tConsoleMessage m;
     m.Msg = Msg;

@@ -16,6 +16,11 @@ class tDemoPlayersStack;
 // three times as many cells ("Help", "VarList").
 bool ConsoleFontIsWide();
 
+class tEngineConsole;
+// The global console as the engine's own (its key bindings), nullptr when
+// there is none or another one stands in for it.
+tEngineConsole* GameConsole();
+
 class tEngineConsole : public tConsole {
     Z_DECLARE_CLASS(tEngineConsole, tConsole)
 public:

@@ -16,6 +16,7 @@
 #include "kernel/objects/registry.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/gui/gamemenu.h"
+#include "libraries/gui/stdconsole.h"
 #include "libraries/classes/audiosource.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
@@ -220,16 +221,21 @@ void tWindowManager::Tick(float DeltaSeconds) {
     UpdateInputOwnership();
 }
 
-bool tWindowManager::HoldsInput() {
+bool tWindowManager::AnyWindowOpen(bool CountConsole) {
     if (!Desktop) return false;
     for (int32_t I = 1; I <= Desktop->GetChildsNumber(); ++I) {
         tGUIAtom* A = Desktop->GetChild(I);
         // A layout may hang bare atoms under the desktop: they show nothing.
         if (!A->DynamicCast(&tGUIRegion::ClassInfo)) continue;
+        if (!CountConsole && A->DynamicCast(&tGUIStdConsole::ClassInfo)) continue;
         if (static_cast<tGUIRegion*>(A)->FVisible && !ClosingViewsList->IsItemOnList(A)) return true;
     }
     return false;
 }
+
+bool tWindowManager::HoldsInput() { return AnyWindowOpen(true); }
+
+bool tWindowManager::ShowsWindow() { return AnyWindowOpen(false); }
 
 void tWindowManager::UpdateInputOwnership() {
     const bool Held = HoldsInput();

@@ -41,6 +41,7 @@ public:
     void SendKey(uint8_t Key, bool Pressed) override;
     // A view other than the desktop is open (and visible).
     bool HoldsInput() override;
+    bool ShowsWindow() override;
 
     virtual void SetCapture(tGUIRegion* Region) { CapturedRegion = Region; }
     virtual void ReleaseCapture() { CapturedRegion = nullptr; }
@@ -102,6 +103,9 @@ public:
 
 private:
     void CheckMouse();
+    // A visible region under the desktop that is not closing; with
+    // CountConsole false the console window is not counted.
+    bool AnyWindowOpen(bool CountConsole);
     // Disposes the views marked for closing.
     void PurgeViews();
     void DropActiveRegions();

@@ -13,6 +13,7 @@
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/ossystem.h"
 #include "kernel/platform/options.h"
+#include "kernel/platform/savedbindings.h"
 #include "kernel/platform/winviewport.h"
 #include "kernel/renderer/globjects.h"
 #include "kernel/vfs/filemapper.h"
@@ -96,6 +97,7 @@ void tWinGameEngine::InitGame() {
     Console->RegisterCommand("EnumSubSystems", ConsoleProc<&tWinGameEngine::EnumSubsystemsC>(this));
     Console->RegisterCommand("ObjectStats", ConsoleProc<&tWinGameEngine::ObjectStatsC>(this));
     RunStartUpScript("StdConfig\\console.cfg");
+    ApplySavedBindings();
     Console->LinesRecover = true;
     // The command line's "+" groups, as if typed once the start-up scripts ran.
     for (const std::string& Line : CommandLine.ConsoleLines) Console->RunTypedLine(Line);

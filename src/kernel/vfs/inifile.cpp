@@ -144,6 +144,19 @@ ShortString tZINIFile::GetValue(const ShortString& Section, const ShortString& K
     return IniFile ? IniFile->GetKey(Section, Key) : ShortString();
 }
 
+void tZINIFile::ClearSection(const ShortString& Section) {
+    for (tINISection* s = IniFile; s; s = s->Next)
+        if (s->Name == Section) {
+            DeleteChain(s->Keys);
+            s->Keys = nullptr;
+        }
+}
+
+const tINIKey* tZINIFile::FirstKey(const ShortString& Section) const {
+    const tINISection* s = IniFile ? IniFile->GetSection(Section) : nullptr;
+    return s ? s->Keys : nullptr;
+}
+
 // The file is written beside the original and renamed over it, so a failure
 // while writing never leaves a truncated configuration behind.
 void tZINIFile::SaveINI() {

@@ -73,6 +73,11 @@ public:
     void SaveINI() override;
     void SetValue(const ShortString& Section, const ShortString& Key, const ShortString& Value) override;
     ShortString GetValue(const ShortString& Section, const ShortString& Key) override;
+    // Drops every key of Section (a list written anew, where a key left out
+    // must not come back from the file as read).
+    void ClearSection(const ShortString& Section);
+    // The first key of Section, nullptr when it has none.
+    const tINIKey* FirstKey(const ShortString& Section) const;
 
     tINISection* IniFile = nullptr;  // the first section
     ShortString IniFileName;         // a virtual name

@@ -1,3 +1,3 @@
 #include "libraries/classes/guimanager.h"
 
-Z_IMPLEMENT_CLASS(tGUIManager, .Operations = {{"HoldsInput"}, {"SetGameCursor"}})
+Z_IMPLEMENT_CLASS(tGUIManager, .Operations = {{"HoldsInput"}, {"SetGameCursor"}, {"ShowsWindow"}})

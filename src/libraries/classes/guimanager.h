@@ -13,6 +13,9 @@ class tGUIManager : public tInputDevice {
 public:
     // Whether a window is open and takes the keyboard and the mouse.
     virtual bool HoldsInput() { return false; }
+    // Whether a window other than the console is open (the menu, the
+    // options...): the game's own overlay, the HUD, hides under it.
+    virtual bool ShowsWindow() { return false; }
     // The cursor the game asks for while no window is open (hidden in
     // flight and mouse look, the arrow while the camera scrolls at the edges).
     virtual void SetGameCursor(TCursorForm Form) { GameCursor = Form; }

@@ -70,9 +70,12 @@ void tGameMenu::ToggleMainMenuC(const ShortString&) {
     else Open();
 }
 
+// In the match the player goes back to the flight, in the aircraft and
+// with the gun the menu shows when they changed (the game's "SpawnPlayer").
 void tGameMenu::PlayC(const ShortString&) {
     Close();
-    StartMatch();
+    if (MatchStarted) Console->SendCommand("SpawnPlayer", true);
+    else StartMatch();
 }
 
 void tGameMenu::ApplyDisplayC(const ShortString&) {

@@ -5,7 +5,9 @@
 // - "EnterGame" (the level script's last line): the menu, or straight into
 //   the match with "--no-menu";
 // - "ToggleMainMenu" (Escape): opens the menu, or closes every menu window;
-// - "Play": closes the menu and, the first time, spawns the player's aircraft;
+// - "Play": closes the menu and, the first time, spawns the player's
+//   aircraft; later the game's "SpawnPlayer" puts the player in the
+//   aircraft and gun now chosen;
 // - "ApplyDisplay": reopens the window at ScreenWidth x ScreenHeight, full
 //   screen or not, as the options page chose.
 

@@ -1,9 +1,11 @@
 #pragma once
-// The controls page's list: the aircraft's actions and the game's bound
-// commands with the key each is on. A click on a row (or Enter) waits for
-// the next key: that key takes the action (Escape gives up). The aircraft's
-// actions live in the KeyRollLeft... variables (saved with the options); a
-// command moves to the new key with "Bind" and leaves its old one.
+// The controls page's list: the aircraft's actions, then every key the
+// console has bound to a command, each with the key it is on. A click on a
+// row (or Enter) waits for the next key: that key takes the action (Escape
+// gives up). The aircraft's actions live in the KeyRollLeft... variables
+// (saved with the options); a command moves to the new key with "Bind",
+// and a command that was on that key takes the one left free, so no command
+// is ever lost to a rebinding (the bindings are saved too).
 
 #include "libraries/gui/lists.h"
 
@@ -23,4 +25,9 @@ public:
     void Refresh();
 
     bool Waiting = false;  // for the key of the selected row
+
+private:
+    // The key of each command row, in the order shown (by command).
+    uint8_t CommandKeys[MaxItems] = {};
+    int32_t CommandRows = 0;
 };

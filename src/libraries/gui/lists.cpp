@@ -122,6 +122,12 @@ void tGUIListBox::RenderRows(int32_t Left, int32_t Top, int32_t Right, int32_t R
         OutTextXY(Left + 4, TextY, ItemLabel(I), GUIWidgetTextColour);
         if (TwoColumns) OutTextXY(Left + (Right - Left) * 3 / 5, TextY, ItemValue(I), GUIWidgetTextColour);
     }
+    if (Rows <= 0 || ItemCount <= Rows) return;
+    const int32_t Height = Rows * RowHeight;
+    const int32_t ThumbTop = Top + Height * FirstShown / ItemCount;
+    const int32_t ThumbBottom = Top + Height * std::min(ItemCount, FirstShown + Rows) / ItemCount;
+    Thumb.SetRect(F(Right - ThumbWidth - 1), F(ThumbTop), F(Right - 1), F(ThumbBottom));
+    Thumb.Draw(BarShader);
 }
 
 void tGUIListBox::Render() {

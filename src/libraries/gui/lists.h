@@ -18,6 +18,7 @@ class tGUIListBox : public tGUIWidget {
 public:
     static constexpr int32_t MaxItems = 64;
     static constexpr int32_t RowHeight = 18;
+    static constexpr int32_t ThumbWidth = 4;  // the scroll thumb of a long list
 
     explicit tGUIListBox(const ShortString& Params);
 
@@ -45,13 +46,14 @@ public:
     int32_t FirstShown = 0;
 
 protected:
-    // Draws the rows from Top on, in the box from Left to Right.
+    // Draws the rows from Top on, in the box from Left to Right, and a thumb
+    // at its right edge that shows which part of a longer list is in view.
     void RenderRows(int32_t Left, int32_t Top, int32_t Right, int32_t Rows, bool TwoColumns);
     // The row (0-based item index) at P, -1 outside.
     int32_t RowAt(const TPoint& P, int32_t Top) const;
     void KeepSelectionShown();
 
-    tGUIQuad Back, Bar;
+    tGUIQuad Back, Bar, Thumb;
     tShaderResource* BackShader;
     tShaderResource* BarShader;
 };

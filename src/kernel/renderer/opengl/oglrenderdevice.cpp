@@ -101,6 +101,7 @@ bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
     Logger->Guard(Resources, "Resources isn't assigned");
     EmptyShader = Resources->LoadShader(EmptyShaderName);
     ShowWarmUpFrame();
+    if (Rebuilt) SetFogColor(RetiredFogColor);
     return true;
 }
 
@@ -137,13 +138,15 @@ void tOGLRenderDevice::ShowWarmUpFrame() {
     float X = static_cast<float>(static_cast<int32_t>(Viewport->GetViewportWidth() - WarmUpTextWidth) / 2);
     float Y = static_cast<float>(Viewport->GetViewportHeight() / 2 - static_cast<int32_t>(WarmUpTextHeight / 2));
     AddTextString(X, Y, "Warming up the caches...", &White);
+    const bool Stats = ShowStats;
     ShowStats = false;
     EndFrame();
-    ShowStats = true;
+    ShowStats = Stats;
 }
 
 void tOGLRenderDevice::DestroyRenderingContext() {
     if (!ContextExist) return;
+    RetiredFogColor = DefaultFrame->PendingFogColor;
     tZObject::DisposeObject(OpenGLExt);
     tZObject::DisposeObject(ORL);
     tZObject::DisposeObject(DefaultFont);

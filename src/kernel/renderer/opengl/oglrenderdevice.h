@@ -83,6 +83,9 @@ public:
     // The target of a destroyed context, kept until the next context has taken
     // its textures, programs and buffers over.
     tRenderingTarget* RetiredTarget = nullptr;
+    // The scene's fog colour as the destroyed context's frame had it: the
+    // weather set it once, and the sky tells day from night by it.
+    TVector4 RetiredFogColor = {0, 0, 0, 1};
     tOSRenderingLayer* ORL = nullptr;
     tViewport* Viewport = nullptr;
     tFrustumCuller Frustum;
