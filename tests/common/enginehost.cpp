@@ -13,6 +13,12 @@ Z_IMPLEMENT_CLASS(tWindowlessViewport)
 void tRecordingRenderDevice::BeginFrame(TRenderTarget Target) {
     tRenderDevice::BeginFrame(Target);
     Texts.clear();
+    DrawnCount = 0;
+}
+
+void tRecordingRenderDevice::AddBuffer(tVertexArray* VertexArray, tShaderResource*) {
+    if (DrawnCount < MaxDrawn) Drawn[DrawnCount] = VertexArray;
+    ++DrawnCount;
 }
 
 void tRecordingRenderDevice::AddTextString(float X, float Y, const ShortString& Text, const TVector4*) {

@@ -39,7 +39,7 @@ public:
     void ForceFixedPipeline() override {}
     void CheckError() override {}
     void SetRenderState(tShaderResource*) override {}
-    void AddBuffer(tVertexArray*, tShaderResource*) override {}
+    void AddBuffer(tVertexArray* VertexArray, tShaderResource*) override;
     void AddTextString(float X, float Y, const ShortString& Text, const TVector4*) override;
     void AddTextStringZ(float, float, const ShortString&, const TVector4*) override {}
     void AddTextStringZFont(float, float, const ShortString&, const TVector4*, uint32_t) override {}
@@ -60,6 +60,10 @@ public:
     };
     static constexpr std::size_t ReservedTexts = 16;
     std::vector<tText> Texts;  // of the current frame
+    // The vertex arrays drawn in the current frame, the first MaxDrawn of them.
+    static constexpr int MaxDrawn = 64;
+    tVertexArray* Drawn[MaxDrawn] = {};
+    int DrawnCount = 0;
     int FramesEnded = 0;
 };
 

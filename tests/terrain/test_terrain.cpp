@@ -221,6 +221,26 @@ TEST_F(QuadTreeTest, ChoosesLevelsByDistanceAndLimit) {
     EXPECT_EQ(Flat->LOD, MipLevelCount - 2);
 }
 
+TEST_F(QuadTreeTest, LeavesAreDrawnNearestQuarterFirst) {
+    Build(513, Bumps);
+    auto* Device = NewObject<tRecordingRenderDevice>();
+    Engine->Renderer = Device;
+    // Over the leaf in one corner: it comes first, the far corner's leaf
+    // last, and the quarter of the map around the camera before any other.
+    Tree->LastFrameCameraPos = {40, 470, 300};
+    Tree->GetRoot()->EvaluateLOD();
+    Tree->GetRoot()->Render();
+    Engine->Renderer = nullptr;
+    ASSERT_EQ(Device->DrawnCount, 16);
+    EXPECT_EQ(Device->Drawn[0], LeafAt(1, 385)->TerrainData);
+    EXPECT_EQ(Device->Drawn[15], LeafAt(385, 1)->TerrainData);
+    std::set<tVertexArray*> NearQuarter;
+    for (int32_t X : {1, 129})
+        for (int32_t Y : {257, 385}) NearQuarter.insert(LeafAt(X, Y)->TerrainData);
+    for (int I = 0; I < 4; ++I) EXPECT_EQ(NearQuarter.count(Device->Drawn[I]), 1u) << I;
+    tZObject::DisposeObject(Device);
+}
+
 TEST_F(QuadTreeTest, DeviationsAreCachedPerMapAndRebuiltWhenTheCacheIsShort) {
     Build(257, Bumps);
     EXPECT_EQ(Occurrences(Log(), "Planar deviation for ML 1: Max: "), 4);

@@ -15,5 +15,6 @@ SurfaceShader
   Enable
   {
     ColorWrites
+    DepthTest
   }
 }

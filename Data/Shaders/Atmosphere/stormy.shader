@@ -19,5 +19,6 @@ SurfaceShader
   Enable
   {
     ColorWrites
+    DepthTest
   }
 }

@@ -24,6 +24,7 @@
 #include "libraries/classes/varsmanager.h"
 
 Z_IMPLEMENT_CLASS(tMipTerrain, .Operations = {{"Render"},
+                                              {"IsOpaque"},
                                               {"Spawned"},
                                               {"RenderReflection"},
                                               {"EstimateSphereCollision"},

@@ -29,6 +29,7 @@ public:
     void Render() override;
     void Spawned() override;
     void RenderReflection() override;
+    bool IsOpaque() override { return true; }
     bool EstimateSphereCollision(const TVector3& Center, float Radius) override;
     float GetLowestCameraHeight(int32_t X, int32_t Y) override;
     // Digs a crater (see crater.h) of Radius, bounded to 3..32 units, centred

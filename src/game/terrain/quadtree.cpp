@@ -92,9 +92,25 @@ tQuadTreeNode::~tQuadTreeNode() {
         if (Child) DisposeObject(Child);
 }
 
+// Nearest quarter first: the depth test then rejects much of what lies
+// behind before it is shaded.
 void tQuadTreeNode::Render() {
     if (!IsInsideFrustum()) return;
-    for (tQuadTreeSector* Child : SubNodes) Child->Render();
+    const TVector3& Camera = QuadTree->LastFrameCameraPos;
+    float Distance[4];
+    tQuadTreeSector* Order[4];
+    for (int32_t I = 0; I < 4; ++I) {
+        const TVector3& C = SubNodes[I]->BoundingBox.Center;
+        const float D = (C.x - Camera.x) * (C.x - Camera.x) + (C.y - Camera.y) * (C.y - Camera.y);
+        int32_t J = I;
+        for (; J > 0 && Distance[J - 1] > D; --J) {
+            Distance[J] = Distance[J - 1];
+            Order[J] = Order[J - 1];
+        }
+        Distance[J] = D;
+        Order[J] = SubNodes[I];
+    }
+    for (tQuadTreeSector* Child : Order) Child->Render();
 }
 
 void tQuadTreeNode::Refresh() {

@@ -13,6 +13,7 @@
 
 Z_IMPLEMENT_CLASS(tForest, .Operations = {{"AddVegetation", ZOP_ABSTRACT}, {"RemoveVegetation"}})
 Z_IMPLEMENT_CLASS(tVirginForest, .Operations = {{"Update"},
+                                                {"IsOpaque"},
                                                 {"Render"},
                                                 {"RenderReflection"},
                                                 {"SetPosition"},

@@ -37,6 +37,8 @@ public:
     void Update(float DeltaSeconds) override;
     void Render() override;
     void RenderReflection() override {}
+    // Cut out along the picture's alpha: solid where drawn.
+    bool IsOpaque() override { return true; }
     void SetPosition(const TVector3&) override {}
     // A full forest ignores further trees (with one warning).
     void AddVegetation(float X, float Y, float H) override;

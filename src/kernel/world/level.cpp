@@ -51,15 +51,20 @@ void tLevel::Tick(float DeltaSeconds) {
 }
 
 void tLevel::RenderFrame() {
+    const TMatrix4 View = HandSceneViewToRenderer();
     // A world whose camera went has no point of view to draw from.
-    tCamera* Camera = GetCamera();
-    if (!Camera) return;
+    if (!GetCamera()) return;
     tRenderDevice* Device = Engine->Renderer;
-    const TMatrix4 View = Camera->GetViewingTransformation();
     Device->BeginTransform(ZFT_REPLACE, &View);
-    Atmosphere->PreRender();
+    // The solid world first: the depth test then rejects the sea under the
+    // land and the sky behind both before they are shaded. What blends over
+    // the sky comes after it.
+    for (int32_t I = 1; I <= Actors->GetTotalItems(); ++I)
+        if (tActor* Actor = Actors->GetActor(I); Actor->IsOpaque()) Actor->Render();
     Water->Render();
-    for (int32_t I = 1; I <= Actors->GetTotalItems(); ++I) Actors->GetActor(I)->Render();
+    Atmosphere->PreRender();
+    for (int32_t I = 1; I <= Actors->GetTotalItems(); ++I)
+        if (tActor* Actor = Actors->GetActor(I); !Actor->IsOpaque()) Actor->Render();
     Atmosphere->Render();
     for (int32_t I = 1; I <= Effects->GetTotalItems(); ++I) Effects->GetEffect(I)->Render();
     Device->EndTransform(ZFT_REPLACE);

@@ -10,7 +10,7 @@
 Z_IMPLEMENT_CLASS(tSpawnable, .Operations = {{"Update"}, {"FeedbackSignal"}, {"Spawned"}, {"Kill"}})
 Z_IMPLEMENT_CLASS(tActor,
     .Operations = {{"Spawned"}, {"RenderReflection"}, {"SetPosition", ZOP_ABSTRACT}, {"EstimateSphereCollision"},
-                   {"CollisionDetected"}})
+                   {"CollisionDetected"}, {"IsOpaque"}})
 Z_IMPLEMENT_CLASS(tEffect, .Operations = {{"Spawned"}, {"UpdatePosition"}})
 
 tSpawnable::tSpawnable() {

@@ -43,6 +43,10 @@ public:
     virtual void SetPosition(const TVector3& Position) = 0;
     virtual bool EstimateSphereCollision(const TVector3& Center, float Radius) { return false; }
     virtual void CollisionDetected(tActor* Other) {}
+    // Whether every pixel the actor draws is solid and written to the depth
+    // buffer (a cut-out is solid where drawn): the level draws such actors
+    // before the sea and the sky, which then skip what they would hide.
+    virtual bool IsOpaque() { return false; }
 };
 
 class tEffect : public tSpawnable {

@@ -7,6 +7,7 @@
 #include "kernel/world/camera.h"
 #include "kernel/world/terrain.h"
 #include "libraries/classes/engine.h"
+#include "libraries/classes/renderdevice.h"
 
 Z_IMPLEMENT_CLASS(tWorld,
     .Operations = {{"AddActor"}, {"AddEffect"}, {"ResetWorld"}, {"Spawn"}, {"SetAtmosphere"}, {"SetCamera"},
@@ -118,4 +119,15 @@ void tWorld::FindRemainingTerrain() {
     Terrain = nullptr;
     for (int32_t I = Actors->GetTotalItems(); I >= 1 && !Terrain; --I)
         if (Actors->GetActor(I)->DynamicCast(&tTerrain::ClassInfo)) Terrain = static_cast<tTerrain*>(Actors->GetActor(I));
+}
+
+TMatrix4 tWorld::HandSceneViewToRenderer() {
+    TSceneView Scene;
+    Scene.WorldTime = GetWorldTime();
+    if (tCamera* C = GetCamera()) {
+        Scene.CameraPos = C->GetCameraPosition();
+        Scene.CameraView = C->GetViewingTransformation();
+    }
+    if (Engine && Engine->Renderer) Engine->Renderer->SetSceneView(Scene);
+    return Scene.CameraView;
 }

@@ -43,6 +43,11 @@ public:
     virtual float GetWorldTime() = 0;
 
     bool HasTerrain() const { return Terrain != nullptr; }
+    // The render device's GPU programs see the scene only through what they
+    // are handed: whoever draws the world hands over its time and camera
+    // (the defaults without a camera) first. The camera's viewing
+    // transformation is returned.
+    TMatrix4 HandSceneViewToRenderer();
     // Prepares destruction: no actors, effects or camera remain.
     void PreDone();
     // A camera going away by other hands than the world's is forgotten.

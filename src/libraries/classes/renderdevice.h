@@ -38,6 +38,14 @@ public:
     virtual void Render() = 0;
 };
 
+// The world's time and its camera's place and viewing transformation, as the
+// world hands them to the device for the frame's GPU programs.
+struct TSceneView {
+    float WorldTime = 0;
+    TVector3 CameraPos;
+    TMatrix4 CameraView = IdentityMatrix4;
+};
+
 class tLightSource : public tZObject {
     Z_DECLARE_CLASS(tLightSource, tZObject)
 public:
@@ -120,6 +128,10 @@ public:
     int64_t FramesBegun() const { return R_Frames; }
     // The camera of the sub-view being drawn, nullptr outside one.
     const TMatrix4* SubViewCamera() const { return InSubView ? &SubViewCameraView : nullptr; }
+    // What GPU programs are shown of the scene. The world hands it over each
+    // frame before it draws; until then, the one handed last.
+    void SetSceneView(const TSceneView& View) { SceneView = View; }
+    const TSceneView& GetSceneView() const { return SceneView; }
 
     bool ContextExist = false;
     TMatrix4 MProjection_Matrix = IdentityMatrix4;
@@ -132,4 +144,5 @@ public:
 protected:
     bool InSubView = false;
     TMatrix4 SubViewCameraView = IdentityMatrix4;
+    TSceneView SceneView;
 };

@@ -57,7 +57,7 @@ public:
 
     void RenderFrame() override {
         tRenderDevice* Device = Engine->Renderer;
-        const TMatrix4 View = Engine->GetWorld()->GetCamera()->GetViewingTransformation();
+        const TMatrix4 View = Engine->GetWorld()->HandSceneViewToRenderer();
         Device->BeginTransform(ZFT_REPLACE, &View);
         for (int I = 0; I < BoxCount; ++I) Device->AddBuffer(Boxes[I], Shaders[I]);
         Device->EndTransform(ZFT_REPLACE);

@@ -143,7 +143,7 @@ public:
     void Tick(float) override {}
     void RenderFrame() override {
         tWorld* World = Engine->GetWorld();
-        const TMatrix4 View = World->GetCamera()->GetViewingTransformation();
+        const TMatrix4 View = World->HandSceneViewToRenderer();
         Engine->Renderer->BeginTransform(ZFT_REPLACE, &View);
         tActorsList* Actors = World->GetActorsList();
         for (int32_t I = 1; I <= Actors->GetTotalItems(); ++I) Actors->GetActor(I)->Render();

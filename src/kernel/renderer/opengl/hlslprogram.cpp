@@ -7,8 +7,6 @@
 #include "kernel/renderer/globjects.h"
 #include "kernel/renderer/opengl/glerror.h"
 #include "kernel/renderer/va/vagl.h"
-#include "kernel/world/camera.h"
-#include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/filesystem.h"
 #include "libraries/classes/renderdevice.h"
@@ -148,17 +146,18 @@ TProgramEnvironment CurrentProgramEnvironment() {
     TProgramEnvironment Env;
     if (!Engine) return Env;
     tRenderDevice* Device = Engine->Renderer;
-    if (Device) Env.FogColor = Device->GetFogColor();
-    tWorld* World = Engine->GetWorld();
-    if (World) Env.WorldTime = World->GetWorldTime();
+    if (!Device) return Env;
+    Env.FogColor = Device->GetFogColor();
+    const TSceneView& Scene = Device->GetSceneView();
+    Env.WorldTime = Scene.WorldTime;
     // A sub-view is a scene of its own, seen by its own camera.
-    if (const TMatrix4* SubView = Device ? Device->SubViewCamera() : nullptr) {
+    if (const TMatrix4* SubView = Device->SubViewCamera()) {
         const TMatrix4 Eye = InverseMatrix4_TR(*SubView);
         Env.CameraPos = {Eye[12], Eye[13], Eye[14]};
         Env.CameraView = *SubView;
-    } else if (tCamera* Camera = World ? World->GetCamera() : nullptr) {
-        Env.CameraPos = Camera->GetCameraPosition();
-        Env.CameraView = Camera->GetViewingTransformation();
+    } else {
+        Env.CameraPos = Scene.CameraPos;
+        Env.CameraView = Scene.CameraView;
     }
     return Env;
 }

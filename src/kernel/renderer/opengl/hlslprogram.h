@@ -2,8 +2,9 @@
 // GLSL programs on the ARB shader-object interface. The engine feeds every
 // program the uniforms it declares among:
 //   float WorldTime        the world's time
-//   vec4  CameraPos        the camera's position, w = 1: the world camera's,
-//                          or the render device's sub-view camera's
+//   vec4  CameraPos        the camera's position, w = 1: the world camera's
+//                          (both as the world handed them to the render
+//                          device), or the device's sub-view camera's
 //   vec4  DeltaTex         SetDeltaTex's value
 //   vec4  SceneFogColor    the render device's fog colour, w = 1
 //   mat4  InvModelView     the model transform of what is drawn, inverted:
@@ -24,8 +25,8 @@ struct TProgramEnvironment {
     TMatrix4 CameraView = IdentityMatrix4;  // that camera's viewing transformation
     TVector4 FogColor;
 };
-// Read from the engine's world, camera and render device; the defaults
-// where the engine has none of them.
+// From the engine's render device: the scene view the world handed it (or a
+// sub-view's camera) and its fog colour; the defaults without a device.
 TProgramEnvironment CurrentProgramEnvironment();
 
 class tHLSLProgram : public tShaderProgram {

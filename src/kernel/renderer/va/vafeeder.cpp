@@ -40,5 +40,5 @@ void tVertexArrayFeeder::FeedIntoGPU() {
     }
 
     FIndices->FeedIntoGPU();
-    glDrawElements(FInfo.FPrimitive, DrawnIndexCount(), GL_UNSIGNED_INT, FIndices->GetIndices());
+    glDrawElements(FInfo.FPrimitive, DrawnIndexCount(), GL_UNSIGNED_INT, FIndices->IndexData());
 }

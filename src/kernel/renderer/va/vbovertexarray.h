@@ -64,11 +64,14 @@ class tVBOElementsArray : public tElementsArray {
 public:
     tVBOElementsArray();
 
-    // Unmaps the buffer before drawing.
+    // Unmaps the buffer and leaves it bound for the draw.
     void FeedIntoGPU() override { Unlock(); }
     void AllocIndices(int32_t Count) override;
-    // Maps the buffer again: the draw reads the indices through the mapping.
+    // Maps the buffer again, to write indices into it.
     uint32_t* GetIndices() override { return static_cast<uint32_t*>(Buffer.Map()); }
+    // The draw reads the indices from the bound buffer, from its start: no
+    // mapping per draw, and nothing for the driver to copy or scan.
+    const void* IndexData() override { return nullptr; }
     int32_t GetIndicesCount() override { return FCount; }
 
     void Lock() { Buffer.Map(); }

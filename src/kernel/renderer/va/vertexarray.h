@@ -66,6 +66,9 @@ public:
     virtual void AllocIndices(int32_t Count) = 0;
     virtual uint32_t* GetIndices() = 0;
     virtual int32_t GetIndicesCount() = 0;
+    // What the draw after FeedIntoGPU hands OpenGL as its indices: their
+    // address, or an offset into the buffer FeedIntoGPU bound.
+    virtual const void* IndexData() { return GetIndices(); }
 
     // How many indices a draw through this list reads. A list of its own
     // (a terrain leaf's strip) keeps the count here, so that the vertex
