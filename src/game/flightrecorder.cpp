@@ -128,10 +128,12 @@ void Announce(const ShortString& Text, bool Error = false) {
 tFlightRecorder::tFlightRecorder() {
     FlightRecorder = this;
     EngineVars->RegisterVar("TimeDemoQuit", TimeDemoQuit);
+    EngineVars->RegisterVar("TimeDemoUpdates", TimeDemoUpdates);
     Console->RegisterCommand("RecordDemo", ConsoleProc<&tFlightRecorder::RecordDemoC>(this));
     Console->RegisterCommand("StopRecording", ConsoleProc<&tFlightRecorder::StopRecordingC>(this));
     Console->RegisterCommand("TimeDemo", ConsoleProc<&tFlightRecorder::TimeDemoC>(this));
     Console->RegisterCommand("TimeDemoFrames", ConsoleProc<&tFlightRecorder::TimeDemoFramesC>(this));
+    Console->RegisterCommand("ReplayShot", ConsoleProc<&tFlightRecorder::ReplayShotC>(this));
     Console->FlightPlayer = ConsoleProc<&tFlightRecorder::PlayFlightC>(this);
     Console->Tap = this;
 }
@@ -146,6 +148,7 @@ tFlightRecorder::~tFlightRecorder() {
         Console->UnRegisterCommand("StopRecording", ConsoleProc<&tFlightRecorder::StopRecordingC>(this));
         Console->UnRegisterCommand("TimeDemo", ConsoleProc<&tFlightRecorder::TimeDemoC>(this));
         Console->UnRegisterCommand("TimeDemoFrames", ConsoleProc<&tFlightRecorder::TimeDemoFramesC>(this));
+        Console->UnRegisterCommand("ReplayShot", ConsoleProc<&tFlightRecorder::ReplayShotC>(this));
         Console->FlightPlayer = {};
         if (Console->Tap == this) Console->Tap = nullptr;
     }
@@ -205,7 +208,7 @@ void tFlightRecorder::TimeDemoC(const ShortString& Args) {
     if (!Seconds.empty())
         TimedTicks = std::min<int64_t>(TimedTicks, std::llround(double(Str2Flt(Seconds)) * UpdatesPerSecond));
     FrameSeconds.clear();
-    FrameSeconds.reserve(std::size_t(TimedTicks / TimeDemoUpdatesPerFrame + 2));
+    FrameSeconds.reserve(std::size_t(TimedTicks / TimedUpdatesPerFrame() + 2));
     LastFrameCycles = 0;
     // Sound is muted while it runs.
     SavedEffectsVolume = std::exchange(Engine->EngineConfig.EffectsVolume, 0);
@@ -220,6 +223,18 @@ void tFlightRecorder::TimeDemoFramesC(const ShortString& Args) {
     }
     FramesFile = PhysicalPath(File);
     if (!FrameSeconds.empty() && !IsReplaying()) WriteFrameTimes();
+}
+
+void tFlightRecorder::ReplayShotC(const ShortString& Args) {
+    const ShortString At = GetToken(Args, 1), File = GetToken(Args, 2);
+    if (!IsCorrectInt(At) || Str2Int(At) < 0 || File.empty()) {
+        Console->DisplayInfoTip("Usage: ReplayShot <update> <file>");
+        return;
+    }
+    // The file's name is checked by "ScreenShot" when the shot is taken.
+    const tShot Shot{Str2Int(At), File};
+    Shots.insert(std::upper_bound(Shots.begin(), Shots.end(), Shot, [](const tShot& A, const tShot& B) { return A.Tick < B.Tick; }),
+                 Shot);
 }
 
 bool tFlightRecorder::LoadFlight(const ShortString& Token) {
@@ -331,7 +346,7 @@ void tFlightRecorder::BeginFlight() {
     std::fill(std::begin(Keys), std::end(Keys), false);
     PauseFlags = 0xFF;
     PointerKnown = false;
-    NextKey = NextPointer = NextPause = NextLine = NextPosition = 0;
+    NextKey = NextPointer = NextPause = NextLine = NextPosition = NextShot = 0;
     Mode = Mode == tMode::StartRecording ? tMode::Recording : tMode::Replaying;
     Logger->Log("Flight " + FlightName + " begins under match seed " + Int2Str(Flight.Seed));
 }
@@ -339,7 +354,7 @@ void tFlightRecorder::BeginFlight() {
 // ---- The updates -----------------------------------------------------------------
 
 int32_t tFlightRecorder::FixedUpdates() {
-    return Timed && IsReplaying() ? TimeDemoUpdatesPerFrame : -1;
+    return Timed && IsReplaying() ? TimedUpdatesPerFrame() : -1;
 }
 
 void tFlightRecorder::BeforeUpdate() {
@@ -374,6 +389,7 @@ void tFlightRecorder::AfterUpdate() {
     } else if (Mode == tMode::Replaying) {
         while (NextLine < Flight.Lines.size() && Flight.Lines[NextLine].Tick <= Tick) ++NextLine;
         CheckPositions();
+        TakeShots();
         ++Tick;
     }
 }
@@ -448,6 +464,12 @@ void tFlightRecorder::CheckPositions() {
         EndReplay(false);
         return;
     }
+}
+
+void tFlightRecorder::TakeShots() {
+    // The frame is captured when it has been drawn, after this update.
+    for (; NextShot < Shots.size() && Shots[NextShot].Tick <= Tick; ++NextShot)
+        if (Mode == tMode::Replaying) Console->SendCommand("ScreenShot " + Shots[NextShot].File, true);
 }
 
 // ---- Ending ------------------------------------------------------------------------

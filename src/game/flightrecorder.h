@@ -10,10 +10,15 @@
 // updates a frame and without sound, then prints the frame rate; with
 // "TimeDemoQuit" set the game then quits (exit 1 when the replay drifted).
 // "TimeDemoFrames file.csv" writes each frame's time of the last and the
-// following TimeDemo runs. A replay begins exactly as the recording did and
-// reads no clock for anything that steers the game; where an aircraft is
-// found away from its recorded position, it reports the tick and stops.
+// following TimeDemo runs. "TimeDemoUpdates" sets how many updates a TimeDemo
+// runs per frame (2): more pass through a long flight quickly. "ReplayShot
+// update file" takes a screenshot of the first frame drawn after that update
+// of a replay, so pictures of a flight compare from build to build. A replay
+// begins exactly as the recording did and reads no clock for anything that
+// steers the game; where an aircraft is found away from its recorded position,
+// it reports the tick and stops.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -56,6 +61,7 @@ public:
     void FrameShown() override;
 
     bool TimeDemoQuit = false;  // console variable
+    int32_t TimeDemoUpdates = TimeDemoUpdatesPerFrame;  // console variable
 
 private:
     enum class tMode { Idle, StartRecording, Recording, StartReplay, Replaying };
@@ -65,6 +71,7 @@ private:
     void PlayFlightC(const ShortString& Args);
     void TimeDemoC(const ShortString& Args);
     void TimeDemoFramesC(const ShortString& Args);
+    void ReplayShotC(const ShortString& Args);
 
     // Loads the recording for a replay; false (with a console error) when it
     // cannot be played.
@@ -77,11 +84,13 @@ private:
     void RecordUpdateEnd();
     void ReplayLines(uint8_t Phase);
     void CheckPositions();
+    void TakeShots();
     void StopRecording();
     void EndReplay(bool Completed);
     void ReportTimeDemo();
     void WriteFrameTimes();
     tInputDevice* GameInput();
+    int32_t TimedUpdatesPerFrame() const { return std::clamp(TimeDemoUpdates, 1, UpdatesPerSecond); }
 
     tMode Mode = tMode::Idle;
     tRecordedFlight Flight;
@@ -98,6 +107,13 @@ private:
     // Replay: the next record of each kind.
     std::size_t NextKey = 0, NextPointer = 0, NextPause = 0, NextLine = 0, NextPosition = 0;
     bool Drifted = false;
+    // Screenshots asked for by update, in update order; the next to take.
+    struct tShot {
+        int32_t Tick;
+        ShortString File;
+    };
+    std::vector<tShot> Shots;
+    std::size_t NextShot = 0;
     // TimeDemo.
     bool Timed = false;
     int32_t TimedTicks = 0;  // updates to run
