@@ -7,6 +7,7 @@ SurfaceShader
   Texture0
   {
     File Terrain\island_color.bmp
+    MipFilter Nearest
   }
   ShaderProgram
   {

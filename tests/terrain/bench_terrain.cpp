@@ -64,6 +64,11 @@ public:
     // One frame from Pose; the triangles the device counted.
     int64_t Frame(const TPose& Pose, bool FullResolution) {
         LookAt(Pose.Eye, Pose.Target, Width, Height, FieldOfView, NearPlane, FarPlane);
+        // The shaders' fog and detail are measured from the camera, as in the game.
+        TSceneView View;
+        View.CameraPos = Pose.Eye;
+        glGetFloatv(GL_MODELVIEW_MATRIX, View.CameraView.data());
+        Device->SetSceneView(View);
         Device->BeginFrame(ZRT_BACKBUFFER);
         Device->R_Triangles = 0;
         Tree->FullResolution = FullResolution;

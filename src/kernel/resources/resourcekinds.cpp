@@ -6,7 +6,7 @@
 
 Z_IMPLEMENT_CLASS(tTextureResource,
                   .Operations = {{"GetLoaderName"}, {"GetCachingDir"}, {"AttachImage", ZOP_ABSTRACT}, {"Bind", ZOP_ABSTRACT},
-                                 {"KeepTexelCopy"}, {"TexelsChanged"}})
+                                 {"KeepTexelCopy"}, {"TexelsChanged"}, {"UseNearestMip"}})
 Z_IMPLEMENT_CLASS(tShaderResource, .Operations = {{"GetLoaderName"}, {"GetCachingDir"},
                                                   {"SetState", ZOP_ABSTRACT},
                                                   {"UpdateState", ZOP_ABSTRACT},

@@ -47,6 +47,11 @@ public:
     // the coarser levels over it are averaged anew from it and the rectangle
     // is uploaded in every level. The whole picture, after a new context.
     virtual void TexelsChanged(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1) {}
+    // Minified, the texture is read from the nearest mip level alone instead
+    // of blending the two around: half the texel reads of a software
+    // rasterizer, the same picture where the levels differ little (a smooth
+    // colour map, a mid-grey detail). Kept for the texture's later uploads.
+    virtual void UseNearestMip() {}
 };
 
 // A surface shader: the render state everything is drawn with.

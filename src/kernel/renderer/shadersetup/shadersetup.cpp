@@ -162,6 +162,10 @@ void tShaderSetup::AcceptTexture(const ShortString& Name, const ShortString& Val
         TexturesUsed = CurrentTextureUnit + 1;
     } else if (Name == "TEXCOMBINE") {
         CurrentUnit().TexCombine = LookupOrStop(GetToken(Value, 1), CombineModes);
+    } else if (Name == "MIPFILTER") {
+        const ShortString Word = UpCaseStr(GetToken(Value, 1));
+        if (Word != "NEAREST" && Word != "LINEAR") Logger->Fatal("Unknown mip filter: " + Quoted(Word));
+        NearestMip[CurrentTextureUnit] = Word == "NEAREST";
     } else {
         UnknownToken(Name, Value);
     }
@@ -259,6 +263,7 @@ void tShaderSetup::EndLoad() {
             const ShortString& File = TexturesDesc[Unit][Frame];
             if (File.empty()) continue;
             Texture[Unit].TextureID[Frame] = Resources->LoadTexture(File);
+            if (NearestMip[Unit] && Texture[Unit].TextureID[Frame]) Texture[Unit].TextureID[Frame]->UseNearestMip();
             Logger->Log("Loaded from file: " + File);
         }
     if (ShaderProgram) {

@@ -71,6 +71,8 @@ public:
     void AcceptVertexAnimation(const ShortString& Name, const ShortString& Value);
 
     int32_t CurrentTextureUnit = -1;
+    // Units whose texture "MipFilter Nearest" reads from one mip level.
+    bool NearestMip[MaxShaderTextureUnits] = {};
     ShortString Section;  // the open section names joined by blanks
     bool EnableDisable = false;
     bool Loaded = false;  // the script has been read completely

@@ -19,7 +19,7 @@ Z_IMPLEMENT_CLASS(tTextureFields, .Operations = {{"CacheTo"},
                                                  {"SaveTextureInInternalFormat"},
                                                  {"LoadTextureInInternalFormat"},
                                                  {"TextureTarget", ZOP_ABSTRACT}})
-Z_IMPLEMENT_CLASS(t2DTexture, .Operations = {{"TextureTarget"}, {"KeepTexelCopy"}, {"TexelsChanged"}})
+Z_IMPLEMENT_CLASS(t2DTexture, .Operations = {{"TextureTarget"}, {"KeepTexelCopy"}, {"TexelsChanged"}, {"UseNearestMip"}})
 Z_IMPLEMENT_CLASS(t3DTexture, .Operations = {{"TextureTarget"}})
 Z_IMPLEMENT_CLASS(tCubeTexture, .Operations = {{"TextureTarget"}})
 
@@ -165,7 +165,7 @@ void t2DTexture::Upload(const uint8_t* Pixels) {
     } else {
         Logger->Log("Creating texture without alpha channel");
         gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB8, Image.Width, Image.Height, GL_RGB, GL_UNSIGNED_BYTE, Pixels);
-        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLfloat(MinFilter()));
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     }
 }
@@ -241,6 +241,16 @@ void t2DTexture::TexelsChanged(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1) {
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+}
+
+uint32_t t2DTexture::MinFilter() const { return NearestMip ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_LINEAR; }
+
+void t2DTexture::UseNearestMip() {
+    NearestMip = true;
+    // A texture with alpha has no mip levels to choose from.
+    if (TexID == 0 || Image.UseAlpha) return;
+    tBindingKeeper Keeper(TexID);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLfloat(MinFilter()));
 }
 
 // ---- 3D ----------------------------------------------------------------------

@@ -67,12 +67,16 @@ public:
     // Read back level by level with the texture's own mipmaps.
     TTexelCopy* KeepTexelCopy() override;
     void TexelsChanged(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1) override;
+    void UseNearestMip() override;
 
 protected:
     void Upload(const uint8_t* Pixels) override;
 
 private:
+    uint32_t MinFilter() const;
+
     std::unique_ptr<TTexelCopy> Copy;
+    bool NearestMip = false;
 };
 
 class t3DTexture : public tTextureFields {
