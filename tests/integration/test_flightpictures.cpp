@@ -12,147 +12,92 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "gamerun.h"
 
 namespace {
 
 const std::string ShotsDir = HALVARDINE_SOURCE_DIR "/tests/integration/flightshots/";
-constexpr int32_t Shrink = 4;
-constexpr int32_t Columns = 8, Rows = 6;
-// Rendering is exact for a build; between builds the order things are drawn
-// in and the rounding of the GPU programs move a few pixels by a step or two
-// (0.05 % in the worst region). The whole frame may differ by 1 %; one region
-// (1/48 of the frame) by 2 %, five steps of 255 on every pixel of it, so a
-// change of a small part of the picture that averages away over the frame
+constexpr int32_t Shrink = 4, Columns = 8, Rows = 6;
+// Between builds the drawing order and the GPU programs' rounding move a few
+// pixels by a step or two (0.05 % in the worst region). One region (1/48 of
+// the frame) may differ by 2 %, so a change that averages away over the frame
 // (the fog on a far hill, the sea's sheen near a wreck) is still seen.
 constexpr double MaxMeanDifference = 0.01, MaxRegionDifference = 0.02;
-
-struct tShot {
-    int32_t Update = 0;
-    std::string Name;
-};
-
-struct tShotList {
-    int32_t Stride = 2;
-    std::vector<tShot> Shots;
-};
-
-tShotList ReadShotList() {
-    tShotList List;
-    std::ifstream In(ShotsDir + "shots.txt");
-    for (std::string Line; std::getline(In, Line);) {
-        std::istringstream Words(Line.substr(0, Line.find('#')));
-        std::string First;
-        if (!(Words >> First)) continue;
-        if (First == "stride") {
-            Words >> List.Stride;
-            continue;
-        }
-        tShot Shot{std::stoi(First), ""};
-        Words >> Shot.Name;
-        List.Shots.push_back(Shot);
-    }
-    return List;
-}
 
 // The picture as the tool writes it: RGB bytes of a binary PPM.
 tScreenImage ReadPPM(const std::string& File) {
     std::ifstream In(File, std::ios::binary);
     std::string Magic;
-    int32_t Width = 0, Height = 0, Max = 0;
-    In >> Magic >> Width >> Height >> Max;
-    In.get();
     tScreenImage Image;
-    if (Magic != "P6" || Max != 255 || Width <= 0 || Height <= 0) return Image;
-    Image.Pixels.resize(std::size_t(Width) * Height * 3);
-    if (!In.read(reinterpret_cast<char*>(Image.Pixels.data()), std::streamsize(Image.Pixels.size()))) return {};
-    Image.Width = Width;
-    Image.Height = Height;
-    return Image;
+    int32_t Max = 0;
+    In >> Magic >> Image.Width >> Image.Height >> Max;
+    In.get();
+    if (Magic != "P6" || Max != 255 || Image.Width <= 0 || Image.Height <= 0) return {};
+    Image.Pixels.resize(std::size_t(Image.Width) * Image.Height * 3);
+    return In.read(reinterpret_cast<char*>(Image.Pixels.data()), std::streamsize(Image.Pixels.size())) ? Image
+                                                                                                        : tScreenImage{};
 }
 
-// Each pixel the rounded mean of its Shrink x Shrink block.
-tScreenImage Shrunk(const tScreenImage& Shot) {
-    tScreenImage Small;
-    Small.Width = Shot.Width / Shrink;
-    Small.Height = Shot.Height / Shrink;
-    Small.Pixels.resize(std::size_t(Small.Width) * Small.Height * 3);
+// Mean absolute channel differences (fractions of full scale) of the whole
+// picture, then of each region; the shot shrunk, a pixel its block's mean.
+std::vector<double> Differences(const tScreenImage& Shot, const tScreenImage& Reference) {
+    std::vector<double> Regions(Columns * Rows + 1, 0.0);
     constexpr int32_t N = Shrink * Shrink;
-    for (int32_t Y = 0; Y < Small.Height; ++Y)
-        for (int32_t X = 0; X < Small.Width; ++X)
+    for (int32_t Y = 0; Y < Reference.Height; ++Y)
+        for (int32_t X = 0; X < Reference.Width; ++X)
             for (int32_t C = 0; C < 3; ++C) {
                 int32_t Total = 0;
-                for (int32_t DY = 0; DY < Shrink; ++DY)
-                    for (int32_t DX = 0; DX < Shrink; ++DX)
-                        Total += Shot.Pixels[(std::size_t(Y * Shrink + DY) * Shot.Width + X * Shrink + DX) * 3 + C];
-                Small.Pixels[(std::size_t(Y) * Small.Width + X) * 3 + C] = uint8_t((Total + N / 2) / N);
+                for (int32_t D = 0; D < N; ++D)
+                    Total += Shot.Pixels[(std::size_t(Y * Shrink + D / Shrink) * Shot.Width + X * Shrink + D % Shrink) * 3 + C];
+                const int32_t Now = (Total + N / 2) / N, Then = Reference.Pixels[(std::size_t(Y) * Reference.Width + X) * 3 + C];
+                const double Off = std::abs(Now - Then) / 255.0 / (double(Reference.Width) * Reference.Height * 3);
+                Regions[0] += Off;
+                Regions[1 + std::size_t(Y * Rows / Reference.Height) * Columns + X * Columns / Reference.Width] += Off * Columns * Rows;
             }
-    return Small;
-}
-
-struct tDifference {
-    double Mean = 0, WorstRegion = 0;
-    int32_t WorstColumn = 0, WorstRow = 0;
-};
-
-// Mean absolute differences of the channels, as a fraction of full scale.
-tDifference Difference(const tScreenImage& A, const tScreenImage& B) {
-    std::vector<double> Regions(Columns * Rows, 0.0);
-    double Total = 0;
-    for (int32_t Y = 0; Y < A.Height; ++Y)
-        for (int32_t X = 0; X < A.Width; ++X)
-            for (int32_t C = 0; C < 3; ++C) {
-                const std::size_t I = (std::size_t(Y) * A.Width + X) * 3 + C;
-                const double D = std::abs(int32_t(A.Pixels[I]) - int32_t(B.Pixels[I])) / 255.0;
-                Total += D;
-                Regions[std::size_t(Y * Rows / A.Height) * Columns + X * Columns / A.Width] += D;
-            }
-    tDifference Result;
-    Result.Mean = Total / (double(A.Width) * A.Height * 3);
-    const double PerRegion = double(A.Width) * A.Height * 3 / (Columns * Rows);
-    for (int32_t R = 0; R < Columns * Rows; ++R) {
-        if (Regions[R] / PerRegion <= Result.WorstRegion) continue;
-        Result.WorstRegion = Regions[R] / PerRegion;
-        Result.WorstColumn = R % Columns;
-        Result.WorstRow = R / Columns;
-    }
-    return Result;
+    return Regions;
 }
 
 }  // namespace
 
 TEST(FlightPictures, ShippedFlightLooksAsItDid) {
-    const tShotList List = ReadShotList();
-    ASSERT_FALSE(List.Shots.empty()) << "no shots listed in " << ShotsDir << "shots.txt";
-    int32_t Last = 0;
+    // shots.txt: "stride N" (updates a frame), then "update name" lines.
+    std::ifstream List(ShotsDir + "shots.txt");
+    int32_t Stride = 2, Last = 0;
+    std::vector<std::pair<int32_t, std::string>> Shots;
+    for (std::string Line; std::getline(List, Line);) {
+        std::istringstream Words(Line.substr(0, Line.find('#')));
+        std::string First, Second;
+        if (!(Words >> First >> Second)) continue;
+        if (First == "stride") Stride = std::stoi(Second);
+        else Shots.emplace_back(std::stoi(First), Second), Last = std::max(Last, Shots.back().first);
+    }
+    ASSERT_FALSE(Shots.empty()) << "no shots listed in " << ShotsDir << "shots.txt";
+
     tGameRun Game;
     Game.UseGameLevel();
-    Game.AddArguments({"+Set TimeDemoUpdates " + std::to_string(List.Stride), "+Set TimeDemoQuit True"});
-    for (const tShot& S : List.Shots) {
-        Game.AddArguments({"+ReplayShot " + std::to_string(S.Update) + " " + S.Name + ".bmp"});
-        Last = std::max(Last, S.Update);
-    }
+    Game.AddArguments({"+Set TimeDemoUpdates " + std::to_string(Stride), "+Set TimeDemoQuit True"});
+    for (const auto& [Update, Name] : Shots) Game.AddArguments({"+ReplayShot " + std::to_string(Update) + " " + Name + ".bmp"});
     // The replay ends a frame after the last shot.
-    Game.AddArguments({"+TimeDemo island " + std::to_string((Last + 2 * List.Stride) / 100.0)});
-    for (const tShot& S : List.Shots) Game.WaitForDataFile("ScreenShots/" + S.Name + ".bmp", 120);
+    Game.AddArguments({"+TimeDemo island " + std::to_string((Last + 2 * Stride) / 100.0)});
+    for (const auto& Shot : Shots) Game.WaitForDataFile("ScreenShots/" + Shot.second + ".bmp", 120);
     const tGameResult R = Game.Run(180);
     ASSERT_EQ(R.ExitCode, 0) << R.Stdout << R.Stderr;
     EXPECT_FALSE(Contains(R.Stdout, "drifted")) << R.Stdout;
 
-    for (const tShot& S : List.Shots) {
-        SCOPED_TRACE(S.Name);
-        const tScreenImage Reference = ReadPPM(ShotsDir + S.Name + ".ppm");
-        const tScreenImage Now = Shrunk(R.Screenshot("ScreenShots/" + S.Name + ".bmp"));
+    for (const auto& [Update, Name] : Shots) {
+        SCOPED_TRACE(Name);
+        const tScreenImage Reference = ReadPPM(ShotsDir + Name + ".ppm");
+        const tScreenImage Now = R.Screenshot("ScreenShots/" + Name + ".bmp");
         ASSERT_GT(Reference.Width, 0);
-        ASSERT_EQ(Now.Width, Reference.Width);
-        ASSERT_EQ(Now.Height, Reference.Height);
-        const tDifference D = Difference(Now, Reference);
-        std::cout << S.Name << " at update " << S.Update << ": mean difference " << D.Mean * 100 << " %, worst region ("
-                  << D.WorstColumn << ", " << D.WorstRow << ") " << D.WorstRegion * 100 << " %\n";
-        EXPECT_LT(D.Mean, MaxMeanDifference);
-        EXPECT_LT(D.WorstRegion, MaxRegionDifference) << "region " << D.WorstColumn << ", " << D.WorstRow;
+        ASSERT_EQ(Now.Width, Reference.Width * Shrink);
+        ASSERT_EQ(Now.Height, Reference.Height * Shrink);
+        const std::vector<double> D = Differences(Now, Reference);
+        const auto Worst = std::max_element(D.begin() + 1, D.end());
+        const int32_t Region = int32_t(Worst - D.begin() - 1);
+        std::cout << Name << " at update " << Update << ": mean difference " << D[0] * 100 << " %, worst region ("
+                  << Region % Columns << ", " << Region / Columns << ") " << *Worst * 100 << " %\n";
+        EXPECT_LT(D[0], MaxMeanDifference);
+        EXPECT_LT(*Worst, MaxRegionDifference) << "region " << Region % Columns << ", " << Region / Columns;
     }
 }
