@@ -36,6 +36,12 @@ TEST_F(GUITest, RegionsArePlacedFromTheirNames) {
     ExpectRect(View("b"), 40, 30, 200, 150);
     AddGUI("GUIObject \"tGUIView\" { Param \"0 0 GUI_TITLE_WIDTH GUI_TITLE_HEIGHT Title\" ID \"t\" }", "t.gui");
     ExpectRect(View("t"), 0, 0, 40, 16);
+    // A placement far off any screen is held where a child's corner can still be added to it.
+    AddGUI("GUIObject \"tGUIWindow\" { Param \"-888888888888880.02 0 1 1 Far\" ID \"far\"\n"
+           "GUIObject \"tGUIView\" { Param \"-888888888888880.02 0 1 1 Child\" ID \"child\" } }",
+           "far.gui");
+    EXPECT_EQ(View("far")->X, -(1 << 20));
+    EXPECT_EQ(View("child")->X, -(2 << 20));
     EXPECT_EXIT(AddGUI("GUIObject \"tGUIView\" { Param \"0 0 1 x\" }", "bad.gui"), ::testing::ExitedWithCode(255),
                 "Invalid parameters list");
 }

@@ -1,5 +1,6 @@
 #include "kernel/gui/region.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "kernel/core/globals.h"
@@ -24,10 +25,15 @@ constexpr const char* CenteredToken = "GUI_CENTERED";
 constexpr const char* TitleWidthToken = "GUI_TITLE_WIDTH";
 constexpr const char* TitleHeightToken = "GUI_TITLE_HEIGHT";
 
+// Far beyond any screen, yet small enough that nested regions' corners can
+// be added up without overflowing.
+constexpr double MaxPlacementPixels = 1 << 20;
+
 // A placement token as pixels of Extent; false when it is not a number.
 bool ParseFraction(const ShortString& Token, int32_t Extent, int32_t& Pixels) {
     if (!IsCorrectGLD(Token)) return false;
-    Pixels = static_cast<int32_t>(std::lround(static_cast<double>(Str2Flt(Token)) * Extent));
+    const double Wanted = static_cast<double>(Str2Flt(Token)) * Extent;
+    Pixels = static_cast<int32_t>(std::lround(std::clamp(Wanted, -MaxPlacementPixels, MaxPlacementPixels)));
     return true;
 }
 
