@@ -1,11 +1,17 @@
 // The sky's numbers: the scattering coefficients against the physical
 // formulas, the sun's start direction, the night hours, and the turn of the
-// lens flare's glow.
+// lens flare's glow, the flare's textures against the discs drawn over them.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <numbers>
+#include <vector>
 
 #include "kernel/renderer/atmosphere/atmosphererenderer.h"
 #include "kernel/renderer/atmosphere/weather.h"
@@ -82,6 +88,33 @@ TEST(LensFlare, GlowTurnsWithThePointAndWrapsToAWordAngle) {
     EXPECT_EQ(tLensFlare::GlowAngle(-491521, 0), 65536 - 30);
     tLensFlare::GlowAngle(3e30f, -3e30f);
     EXPECT_EQ(tLensFlare::GlowAngle(NAN, 0), 0);
+}
+
+// The flare draws each disc only inside its texture's lit circle: a texture
+// generated with light further out would lose it at the octagon's corners.
+TEST(LensFlare, EveryTextureIsBlackOutsideTheCircleItsDiscsAreDrawnOver) {
+    const char* Source = std::getenv("HALVARDINE_SOURCE_DIR");
+    if (!Source) GTEST_SKIP() << "run through ctest, which names the source directory";
+    const char* Files[tLensFlare::Groups] = {"glow", "disc", "ring", "halo", "spot"};
+    for (int32_t Group = 0; Group < tLensFlare::Groups; ++Group) {
+        SCOPED_TRACE(Files[Group]);
+        std::ifstream In(std::string(Source) + "/Data/Textures/LensFlare/" + Files[Group] + ".bmp",
+                         std::ios::binary);
+        const std::vector<uint8_t> Bmp((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+        ASSERT_GT(Bmp.size(), 54u);
+        auto U32 = [&](size_t At) { return uint32_t(Bmp[At] | Bmp[At + 1] << 8 | Bmp[At + 2] << 16 | Bmp[At + 3] << 24); };
+        const uint32_t Offset = U32(10), W = U32(18), H = U32(22), Row = (W * 3 + 3) & ~3u;
+        ASSERT_EQ(Bmp[28], 24);
+        ASSERT_GE(Bmp.size(), Offset + Row * H);
+        double Lit = 0;
+        for (uint32_t Y = 0; Y < H; ++Y)
+            for (uint32_t X = 0; X < W; ++X) {
+                const uint8_t* P = &Bmp[Offset + Y * Row + X * 3];
+                if (P[0] || P[1] || P[2]) Lit = std::max(Lit, std::hypot(X + 0.5 - W / 2.0, Y + 0.5 - H / 2.0) / (W / 2.0));
+            }
+        EXPECT_GT(Lit, 0.5);
+        EXPECT_LE(Lit, tLensFlare::LitRadius[Group]);
+    }
 }
 
 }  // namespace
