@@ -1,10 +1,13 @@
 // The sky's numbers: the scattering coefficients against the physical
 // formulas, the sun's start direction, the night hours, and the turn of the
-// lens flare's glow.
+// lens flare's glow, and the flare's textures dark outside the discs drawn.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 
 #include "kernel/renderer/atmosphere/atmosphererenderer.h"
@@ -82,6 +85,25 @@ TEST(LensFlare, GlowTurnsWithThePointAndWrapsToAWordAngle) {
     EXPECT_EQ(tLensFlare::GlowAngle(-491521, 0), 65536 - 30);
     tLensFlare::GlowAngle(3e30f, -3e30f);
     EXPECT_EQ(tLensFlare::GlowAngle(NAN, 0), 0);
+}
+
+TEST(LensFlare, EveryTextureIsBlackOutsideTheCircleItsDiscsAreDrawnOver) {
+    const char* Source = std::getenv("HALVARDINE_SOURCE_DIR");  // set by ctest
+    const char* Files[tLensFlare::Groups] = {"glow", "disc", "ring", "halo", "spot"};
+    for (int32_t Group = 0; Group < tLensFlare::Groups; ++Group) {
+        std::ifstream In(std::string(Source ? Source : ".") + "/Data/Textures/LensFlare/" + Files[Group] + ".bmp");
+        const std::string Bmp{std::istreambuf_iterator<char>(In), {}};
+        ASSERT_GT(Bmp.size(), 54u) << Files[Group];  // square, 24-bit
+        const int64_t Offset = uint8_t(Bmp[10]) | uint8_t(Bmp[11]) << 8, W = uint8_t(Bmp[18]) | uint8_t(Bmp[19]) << 8;
+        const int64_t Row = (W * 3 + 3) & ~3, Edge = std::lround(tLensFlare::LitRadius[Group] * W);
+        ASSERT_GE(int64_t(Bmp.size()), Offset + Row * W) << Files[Group];
+        int64_t Lit = 0;  // twice the distance of a lit texel's centre from the middle, squared
+        for (int64_t Y = 0; Y < W; ++Y)
+            for (int64_t X = 0; X < W; ++X)
+                if (Bmp.compare(Offset + Y * Row + X * 3, 3, std::string(3, '\0')) != 0)
+                    Lit = std::max(Lit, (2 * X + 1 - W) * (2 * X + 1 - W) + (2 * Y + 1 - W) * (2 * Y + 1 - W));
+        EXPECT_LE(Lit, Edge * Edge) << Files[Group];
+    }
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "libraries/effects/lensflare.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
-#include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/resourcekinds.h"
 #include "kernel/world/world.h"
@@ -19,9 +20,12 @@ Z_IMPLEMENT_CLASS(tLensFlare, .Operations = {{"UpdatePosition"}, {"Render"}})
 namespace {
 
 constexpr uint32_t Quads = 7;
-constexpr int32_t DiscCorners = 4;
+// A disc is drawn as the octagon around its texture's lit circle: three quads.
+constexpr int32_t DiscCorners = 12;
 constexpr int32_t WordAngleTurn = 65536;
-constexpr TVector2 DiscCornerUV[DiscCorners] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+// How far, in pixels, filtering (mip levels, bilinear taps) carries a
+// texture's light past its lit circle.
+constexpr float FilterReach = 4;
 // Discs lie between (-80 / 150) and (270 / 150) along the line.
 constexpr int32_t PosRange = 350, PosShift = 80;
 constexpr float PosScale = 150, SizeScale = 6;
@@ -38,6 +42,27 @@ constexpr TGroupSetup GroupSetup[tLensFlare::Groups] = {
     {"Shaders\\Effects\\LensFlare\\4.shader", 10, 20, 30},
 };
 
+// Writes the octagon of a disc centred on (X, Y), S pixels from its centre to
+// its square's sides, whose texture is black beyond Radius of that half
+// width: three quads with the square's own texture coordinates, so every
+// pixel drawn looks up the same texel as before and the pixels left out
+// would only have added black.
+void WriteOctagon(TVector3*& Vertex, TVector2*& UV, float X, float Y, float S, float Radius) {
+    const float Reach = Radius * S + FilterReach;
+    const float H = std::min(S, Reach);
+    // The octagon's slanted sides touch the lit circle: |x| + |y| <= Reach * sqrt 2.
+    const float Inner = std::max(H - std::max(0.0f, 2 * H - Reach * std::numbers::sqrt2_v<float>), 0.0f);
+    const TVector2 Corners[DiscCorners] = {
+        {-H, -Inner}, {H, -Inner},  {H, Inner},  {-H, Inner},   // the band across the middle
+        {-Inner, -H}, {Inner, -H},  {H, -Inner}, {-H, -Inner},  // the lower cap
+        {-H, Inner},  {H, Inner},   {Inner, H},  {-Inner, H},   // the upper cap
+    };
+    for (const TVector2& C : Corners) {
+        *Vertex++ = {X + C.x, Y + C.y, 0};
+        *UV++ = {0.5f + C.x / (2 * S), 0.5f + C.y / (2 * S)};
+    }
+}
+
 }  // namespace
 
 tLensFlare::tLensFlare(const ShortString& Params)
@@ -50,19 +75,19 @@ tLensFlare::tLensFlare(const ShortString& Params)
     // The glow: one quad with its texture turning about the centre.
     Flares[0].Shader = Resources->LoadShader(GroupSetup[0].ShaderFile);
     Flares[0].VA = Arrays->AllocateVA(DiscCorners, 3, GN_FALSE, Quads);
+    Flares[0].LitRadius = LitRadius[0];
     for (int32_t Group = 1; Group < Groups; ++Group) {
         TFlare& Flare = Flares[Group];
         const TGroupSetup& Setup = GroupSetup[Group];
         Flare.Min = Setup.Min;
         Flare.Max = Setup.Max;
         Flare.Qty = Setup.Qty;
+        Flare.LitRadius = LitRadius[Group];
         Flare.VA = Arrays->AllocateVA(Flare.Qty * DiscCorners, 0, GN_FALSE, Quads);
         Flare.Shader = Resources->LoadShader(Setup.ShaderFile);
-        TVector2* UV = Flare.VA->GetTexCoords(0);
         for (int32_t J = 0; J < Flare.Qty; ++J) {
             Flare.Sizes[J].Size = float(Random(Flare.Max * 10 - Flare.Min * 10) + Flare.Min * 10) / SizeScale;
             Flare.Sizes[J].Pos = float(Random(PosRange) - PosShift) / PosScale;
-            for (int32_t K = 0; K < DiscCorners; ++K) UV[J * DiscCorners + K] = DiscCornerUV[K];
         }
     }
 }
@@ -84,13 +109,10 @@ void tLensFlare::LayoutDiscs(int32_t Group, float X, float Y, float Width, float
     TFlare& Flare = Flares[Group];
     const TVector2 ToCentre = {Width / 2 - X, Height / 2 - Y};
     TVector3* Vertex = Flare.VA->GetVertices();
+    TVector2* UV = Flare.VA->GetTexCoords(0);
     for (int32_t J = 0; J < Flare.Qty; ++J) {
         const TVector2 C = ToCentre * Flare.Sizes[J].Pos;
-        const float S = Flare.Sizes[J].Size;
-        *Vertex++ = {X + C.x - S, Y + C.y - S, 0};
-        *Vertex++ = {X + C.x + S, Y + C.y - S, 0};
-        *Vertex++ = {X + C.x + S, Y + C.y + S, 0};
-        *Vertex++ = {X + C.x - S, Y + C.y + S, 0};
+        WriteOctagon(Vertex, UV, X + C.x, Y + C.y, Flare.Sizes[J].Size, Flare.LitRadius);
     }
 }
 
@@ -100,8 +122,11 @@ void tLensFlare::DrawGlow(float X, float Y) {
     MRotateMatrixZF(Turn, GlowAngle(X, Y));
     MTranslateMatrixF(Turn, -0.5f, -0.5f, 0);
     Flares[0].Shader->AttachTextureMatrix(0, Turn);
-    Engine->Renderer->GeometryServer->CreateRect(Flares[0].VA, X - GlowHalfSize, Y - GlowHalfSize, X + GlowHalfSize,
-                                                 Y + GlowHalfSize, 0);
+    // The turn is about the texture's centre, so its lit circle stays inside
+    // the same octagon.
+    TVector3* Vertex = Flares[0].VA->GetVertices();
+    TVector2* UV = Flares[0].VA->GetTexCoords(0);
+    WriteOctagon(Vertex, UV, X, Y, GlowHalfSize, Flares[0].LitRadius);
     Engine->Renderer->AddBuffer(Flares[0].VA, Flares[0].Shader);
 }
 

@@ -3,6 +3,7 @@
 // turning as the point crosses the screen, and four groups of discs strung
 // along the line from the point through the screen centre. It is skipped
 // while the point is off screen; geometry in front of it does not hide it.
+// Each disc is drawn only over the part of its square that its texture lights.
 
 #include <cstdint>
 
@@ -22,6 +23,8 @@ struct TFlare {
     tShaderResource* Shader = nullptr;
     tVertexArray* VA = nullptr;  // owned by the flare
     int32_t Min = 0, Max = 0, Qty = 0;
+    // Beyond this part of the half width the group's texture is black.
+    float LitRadius = 1;
     TFlareSize Sizes[MaxDiscs];
 };
 
@@ -33,6 +36,9 @@ public:
     // The glow turns by these word-angle units per pixel the point moves.
     static constexpr float GlowTurnX = 30, GlowTurnY = -50;
     static constexpr uint32_t PatternSeed = 1986;
+    // How far from its centre each group's texture (made by tools/makesky)
+    // has light, as a part of its half width: the glow's, then the discs'.
+    static constexpr float LitRadius[Groups] = {0.96f, 0.91f, 0.9f, 0.95f, 0.94f};
 
     // Params: the point's X, Y and Z.
     explicit tLensFlare(const ShortString& Params);
