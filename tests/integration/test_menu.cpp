@@ -131,10 +131,18 @@ TEST(GameMenu, PlayInTheMatchFliesTheAircraftAndGunNowChosenAndTheHUDHidesUnderT
     Game.SignalReady();
     // In the biplane, Escape: the menu, with no HUD under it. The pursuit
     // plane, the rail gun, "Play".
-    Game.AddDriverStep("xdotool key F12 sleep 0.5 key Escape sleep 0.6 key F12 sleep 0.5");
+    // Each key waits for the shot before it, or a starved game could see two
+    // keys in one frame and shoot the menu already open.
+    Game.AddDriverStep("xdotool key F12");
+    Game.WaitForDataFile("ScreenShots/shot0000.bmp");
+    Game.AddDriverStep("xdotool key Escape sleep 0.6 key F12");
+    Game.WaitForDataFile("ScreenShots/shot0001.bmp");
     for (const char* Click : {"340 232", "610 321", "388 140"})
         Game.AddDriverStep(std::string("xdotool mousemove ") + Click + " sleep 0.2 click 1 sleep 0.4");
-    Game.AddDriverStep("xdotool key F12 sleep 0.5 key F10");
+    Game.WaitForLogLine("tPursuitPlane spawned");
+    Game.AddDriverStep("xdotool key F12");
+    Game.WaitForDataFile("ScreenShots/shot0002.bmp");
+    Game.AddDriverStep("xdotool key F10");
     tGameResult R = Game.Run(90);
     EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
     EXPECT_TRUE(Contains(R.EngineLog, "tBiplane of Player leaves"));
