@@ -4,7 +4,9 @@
 # build/fuzz/corpus/<name>, crashes to build/fuzz/artifacts/.
 #   scripts/fuzz.sh                  every target for 600 s
 #   scripts/fuzz.sh 60 xzml bmp      the named targets for 60 s each
-#   scripts/fuzz.sh --smoke          every target for 2000 runs, at most 10 s each (CI)
+#   scripts/fuzz.sh --smoke          every target for 2000 runs, at most 10 s each
+# (CI replays the seeds and fixed mutations of them through the same targets
+# built without libFuzzer: the fuzz_<name> tests of the asan build.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -83,46 +83,51 @@ bool ParseInt(std::string_view s, int32_t& out) {
 
 void SetTokenVariableResolver(TokenVariableResolver resolver) { TokenResolver = resolver; }
 
-// Finds token n (1-based) of a line; false when there are fewer tokens. On
-// return the token is line[start, stop).
-static bool LocateToken(const ShortString& line, int n, std::size_t& start, std::size_t& stop) {
-    int count = 0;
-    if (line.size() == 1) {
-        start = 0;
-        stop = 1;
-        return n == 1;
-    }
+// The next token of a line at or after pos, pos moved past it; false when
+// there is none. Quotes group a token and are left out of it.
+static bool NextRawToken(std::string_view line, std::size_t& pos, std::string_view& token) {
     const std::size_t len = line.size();
-    std::size_t i = 0;
-    while (i < len) {
-        while (i < len && IsBlank(line[i])) ++i;
-        if (i >= len) break;
-        ++count;
-        std::size_t next;
-        if (line[i] == '"') {
-            start = i + 1;
-            stop = line.find('"', start);
-            if (stop == ShortString::npos) stop = len;
-            // Text stuck to the closing quote belongs to no token: a token
-            // starts only after a blank or a tab.
-            next = stop + 1;
-            while (next < len && !IsBlank(line[next])) ++next;
-        } else {
-            start = i;
-            stop = start;
-            while (stop < len && !IsBlank(line[stop])) ++stop;
-            next = stop;
-        }
-        if (count == n) return true;
-        i = next;
+    while (pos < len && IsBlank(line[pos])) ++pos;
+    if (pos >= len) return false;
+    std::size_t start, stop;
+    if (line[pos] == '"') {
+        start = pos + 1;
+        stop = line.find('"', start);
+        if (stop == std::string_view::npos) stop = len;
+        // Text stuck to the closing quote belongs to no token: a token
+        // starts only after a blank or a tab.
+        pos = stop + 1;
+        while (pos < len && !IsBlank(line[pos])) ++pos;
+    } else {
+        start = pos;
+        stop = start;
+        while (stop < len && !IsBlank(line[stop])) ++stop;
+        pos = stop;
     }
-    return false;
+    token = line.substr(start, stop - start);
+    return true;
+}
+
+int SplitRawTokens(std::string_view line, std::string_view* tokens, int maxTokens) {
+    if (maxTokens < 1) return 0;
+    // A line of one character is that character, blank or not.
+    if (line.size() == 1) {
+        tokens[0] = line;
+        return 1;
+    }
+    int count = 0;
+    for (std::size_t pos = 0; count < maxTokens && NextRawToken(line, pos, tokens[count]);) ++count;
+    return count;
 }
 
 ShortString GetRawToken(const ShortString& line, int n) {
-    std::size_t start = 0, stop = 0;
-    if (n < 1 || !LocateToken(line, n, start, stop)) return {};
-    return line.substr(start, stop - start);
+    if (n < 1) return {};
+    if (line.size() == 1) return n == 1 ? line : ShortString();
+    std::string_view token;
+    std::size_t pos = 0;
+    for (int count = 0; count < n; ++count)
+        if (!NextRawToken(line.view(), pos, token)) return {};
+    return ShortString(token);
 }
 
 ShortString GetToken(const ShortString& line, int n) {

@@ -15,6 +15,9 @@ void SetTokenVariableResolver(TokenVariableResolver resolver);
 ShortString GetToken(const ShortString& line, int n);
 // The same token as written, "%name" left as it stands.
 ShortString GetRawToken(const ShortString& line, int n);
+// The first maxTokens raw tokens at once (views into line), for readers that
+// take several tokens of every line; returns how many there are.
+int SplitRawTokens(std::string_view line, std::string_view* tokens, int maxTokens);
 
 // Sum of the character codes times the i-th odd prime (3, 5, 7, 11, ...).
 int32_t StrHash(const ShortString& s);

@@ -5,7 +5,6 @@
 
 #include "kernel/core/logger.h"
 #include "kernel/core/globals.h"
-#include "kernel/core/strutils.h"
 #include "kernel/renderer/geometry/emitters.h"
 #include "kernel/renderer/geometry/tangents.h"
 #include "kernel/renderer/va/vamanager.h"
@@ -30,8 +29,8 @@ Z_IMPLEMENT_CLASS(tOGLVertexArrayMender, .Operations = {{"EmitVertex"},
 // normals (or a file refused early) never pays for it.
 tVectorsArray::tVectorsArray() : FAllocated(InitialCapacity) {}
 
+// Read for every face corner a few times over: no trace here.
 TVector3 tVectorsArray::GetVector(int32_t I) const {
-    ProcTrace trace("tVectorsArray.GetVector(" + Int2Str(I) + ")");
     if (I < 0 || I > FUsed) Logger->Fatal("Index exceeded in tVectorsArray.GetVector");
     return FVectors[I];
 }

@@ -11,7 +11,8 @@
 // A growable store of vectors addressed by index.
 class tVectorsArray {
 public:
-    static constexpr int32_t InitialCapacity = 1000;
+    // Small meshes (and damaged files) fit; big ones double it a few times.
+    static constexpr int32_t InitialCapacity = 125;
     // Indices beyond this come only from damaged files.
     static constexpr int32_t MaxEntries = 1048576;
 

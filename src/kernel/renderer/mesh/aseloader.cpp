@@ -17,11 +17,22 @@ namespace {
 
 bool Contains(const ShortString& Line, std::string_view Keyword) { return Line.view().find(Keyword) != std::string_view::npos; }
 
-// Mesh text is data, not a console line: tokens are taken as written, so a
-// "%" in a file never reaches the console's variables.
-ShortString Token(const ShortString& Line, int N) { return GetRawToken(Line, N); }
-float Number(const ShortString& Line, int N) { return Str2Flt(Token(Line, N)); }
-int32_t Integer(const ShortString& Line, int N) { return Str2Int(Token(Line, N)); }
+// The tokens of one list entry, split once: an entry takes up to eight of
+// them. Mesh text is data, not a console line: tokens are taken as written,
+// so a "%" in a file never reaches the console's variables.
+class tEntryTokens {
+public:
+    explicit tEntryTokens(const ShortString& Line) : Count(SplitRawTokens(Line.view(), Tokens, MaxTokens)) {}
+    // A missing token is empty (and, copied into a ShortString, never a null pointer).
+    std::string_view operator[](int N) const { return N >= 1 && N <= Count ? Tokens[N - 1] : std::string_view(""); }
+    int32_t Integer(int N) const { return Str2Int((*this)[N]); }
+    float Number(int N) const { return Str2Flt((*this)[N]); }
+
+private:
+    static constexpr int MaxTokens = 8;
+    std::string_view Tokens[MaxTokens];
+    int Count;
+};
 
 }  // namespace
 
@@ -49,6 +60,8 @@ void tASELoader::ReadBlockLine(ShortString& Line) {
 }
 
 void tASELoader::LoadLOD() {
+    // One trace (the log's nesting and the profiler) for the whole file, none
+    // for the objects, blocks and lists read every few lines.
     ProcTrace trace("tASELoader.LoadLOD()");
     ShortString Line;
     Stream->ReadLine(Line);
@@ -63,7 +76,6 @@ void tASELoader::LoadLOD() {
 
 void tASELoader::SkipASEBlock(bool Complex) {
     if (!Complex) return;
-    ProcTrace trace("tASELoader.SkipASEBlock()");
     ShortString Line;
     for (int32_t Depth = 1; Depth > 0;) {
         if (Stream->EOF()) Logger->Fatal("Invalid complex block in SkipBlock()");
@@ -76,7 +88,7 @@ void tASELoader::ReadMaterialList() {
     ShortString Line;
     Stream->ReadLine(Line);
     if (!Contains(Line, "*MATERIAL_COUNT")) Logger->Fatal("Invalid material list !");
-    MaterialsCount = Integer(Line, 2);
+    MaterialsCount = tEntryTokens(Line).Integer(2);
     for (int32_t I = 0; I < MaterialsCount; ++I) ReadMaterial(I);
     Stream->ReadLine(Line);
     if (!Contains(Line, "}")) Logger->Fatal("} expected at the end of the material list !");
@@ -87,28 +99,28 @@ void tASELoader::ReadMaterial(int32_t I) {
     ShortString Line;
     Stream->ReadLine(Line);
     if (!Contains(Line, "*MATERIAL")) Logger->Fatal("Invalid MATERIAL block in ASE !");
-    if (Token(Line, 2) != Int2Str(I)) Logger->Fatal("Strange : Material_Index <> real index !");
+    if (tEntryTokens(Line)[2] != Int2Str(I).view()) Logger->Fatal("Strange : Material_Index <> real index !");
     for (;;) {
         ReadBlockLine(Line);
         if (Contains(Line, "*MATERIAL_NAME")) break;
         SkipASEBlock(Contains(Line, "{"));
     }
     SkipASEBlock(true);
-    Material[I] = Token(Line, 2);
+    Material.resize(std::size_t(I) + 1);
+    Material[std::size_t(I)] = tEntryTokens(Line)[2];
 }
 
 void tASELoader::ReadGeomObject(int32_t Depth) {
-    ProcTrace trace("tASELoader.ReadGeomObject()");
     if (Depth > MaxGroupDepth) Logger->Fatal("ASE groups nested too deeply");
     int32_t Reference = -1;
     tOwned<tSubMesh> SubMesh;
     ShortString Line;
     for (ReadBlockLine(Line); !Contains(Line, "}"); ReadBlockLine(Line)) {
         if (Contains(Line, "*MATERIAL_REF")) {
-            Reference = Integer(Line, 2);
+            Reference = tEntryTokens(Line).Integer(2);
         } else if (Contains(Line, "*GEOMOBJECT") || Contains(Line, "*GROUP")) {
             ReadGeomObject(Depth + 1);
-        } else if (Token(Line, 1) == "*MESH") {
+        } else if (tEntryTokens(Line)[1] == "*MESH") {
             // A later mesh block of the same object replaces the earlier one.
             SubMesh.reset(ReadMesh());
         } else {
@@ -123,12 +135,11 @@ void tASELoader::ReadGeomObject(int32_t Depth) {
         Logger->Log("Skipping a mesh without faces");
         return;
     }
-    SubMesh->LocalShader = Resources->LoadShader(Material[Reference]);
+    SubMesh->LocalShader = Resources->LoadShader(Material[std::size_t(Reference)]);
     TheMesh->AddSubMesh(SubMesh.release());
 }
 
 tSubMesh* tASELoader::ReadMesh() {
-    ProcTrace trace("tASELoader.ReadMesh()");
     tOwned<tVertexArrayMender> Mender(Engine->Renderer->GeometryServer->CreateVAMender());
     ShortString Line;
     for (ReadBlockLine(Line); !Contains(Line, "}"); ReadBlockLine(Line)) {
@@ -145,13 +156,13 @@ tSubMesh* tASELoader::ReadMesh() {
 }
 
 void tASELoader::ReadVertexList(tVertexArrayMender& Mender, bool Texture) {
-    ProcTrace trace("tASELoader.ReadVertexList()");
     ShortString Line;
     for (ReadBlockLine(Line); !Contains(Line, "}"); ReadBlockLine(Line)) {
         if (!IsVertexDescription(Line, Texture))
             Logger->Fatal("Invalid string in ASEFace.MESH.VertexList : " + Line);
-        const int32_t Index = Integer(Line, 2);
-        const float A = Number(Line, 3), B = Number(Line, 4), C = Number(Line, 5);
+        const tEntryTokens Tokens(Line);
+        const int32_t Index = Tokens.Integer(2);
+        const float A = Tokens.Number(3), B = Tokens.Number(4), C = Tokens.Number(5);
         // Texture rows run downwards in the file.
         if (Texture) Mender.EmitTextureVertex(Index, {A, 1 - B, C});
         else Mender.EmitVertex(Index, {A, B, C});
@@ -159,28 +170,29 @@ void tASELoader::ReadVertexList(tVertexArrayMender& Mender, bool Texture) {
 }
 
 void tASELoader::ReadFaceList(tVertexArrayMender& Mender, bool Texture) {
-    ProcTrace trace("tASELoader.ReadFaceList()");
     ShortString Line;
     for (ReadBlockLine(Line); !Contains(Line, "}"); ReadBlockLine(Line)) {
         if (!IsFaceDescription(Line, Texture)) Logger->Fatal("Invalid string in ASEFile.MESH.FaceList : " + Line);
+        const tEntryTokens Tokens(Line);
         if (Texture) {
-            Mender.EmitTextureFace(Integer(Line, 2), Integer(Line, 3), Integer(Line, 4), Integer(Line, 5));
+            Mender.EmitTextureFace(Tokens.Integer(2), Tokens.Integer(3), Tokens.Integer(4), Tokens.Integer(5));
         } else {
             // "*MESH_FACE 0: A: 2 B: 1 C: 0 AB: ...": the index carries a colon.
-            ShortString Index = Token(Line, 2);
-            if (!Index.empty()) Index.resize(Index.size() - 1);
-            Mender.EmitFace(Str2Int(Index), Integer(Line, 4), Integer(Line, 6), Integer(Line, 8));
+            std::string_view Index = Tokens[2];
+            if (!Index.empty()) Index.remove_suffix(1);
+            Mender.EmitFace(Str2Int(Index), Tokens.Integer(4), Tokens.Integer(6), Tokens.Integer(8));
         }
     }
 }
 
 void tASELoader::ReadNormals(tVertexArrayMender& Mender) {
-    ProcTrace trace("tASELoader.ReadNormals()");
     ShortString Line;
     for (ReadBlockLine(Line); !Contains(Line, "}"); ReadBlockLine(Line)) {
-        if (Contains(Line, "*MESH_VERTEXNORMAL"))
-            Mender.EmitNormal(Integer(Line, 2), {Number(Line, 3), Number(Line, 4), Number(Line, 5)});
-        else
+        if (Contains(Line, "*MESH_VERTEXNORMAL")) {
+            const tEntryTokens Tokens(Line);
+            Mender.EmitNormal(Tokens.Integer(2), {Tokens.Number(3), Tokens.Number(4), Tokens.Number(5)});
+        } else {
             SkipASEBlock(Contains(Line, "{"));
+        }
     }
 }

@@ -6,6 +6,7 @@
 // sub-mesh of the level being filled; everything else is skipped.
 
 #include <cstdint>
+#include <vector>
 
 #include "kernel/core/shortstring.h"
 #include "kernel/loaders/meshloader.h"
@@ -32,7 +33,8 @@ public:
     static bool IsFaceDescription(const ShortString& Line, bool Texture);
 
     int32_t MaterialsCount = 0;
-    ShortString Material[MaxMaterialCount];
+    // Grows with the list as it is read: most files name a few materials.
+    std::vector<ShortString> Material;
     tMeshResource* TheMesh = nullptr;
 
 private:
