@@ -75,14 +75,12 @@ tLensFlare::tLensFlare(const ShortString& Params)
     // The glow: one quad with its texture turning about the centre.
     Flares[0].Shader = Resources->LoadShader(GroupSetup[0].ShaderFile);
     Flares[0].VA = Arrays->AllocateVA(DiscCorners, 3, GN_FALSE, Quads);
-    Flares[0].LitRadius = LitRadius[0];
     for (int32_t Group = 1; Group < Groups; ++Group) {
         TFlare& Flare = Flares[Group];
         const TGroupSetup& Setup = GroupSetup[Group];
         Flare.Min = Setup.Min;
         Flare.Max = Setup.Max;
         Flare.Qty = Setup.Qty;
-        Flare.LitRadius = LitRadius[Group];
         Flare.VA = Arrays->AllocateVA(Flare.Qty * DiscCorners, 0, GN_FALSE, Quads);
         Flare.Shader = Resources->LoadShader(Setup.ShaderFile);
         for (int32_t J = 0; J < Flare.Qty; ++J) {
@@ -112,7 +110,7 @@ void tLensFlare::LayoutDiscs(int32_t Group, float X, float Y, float Width, float
     TVector2* UV = Flare.VA->GetTexCoords(0);
     for (int32_t J = 0; J < Flare.Qty; ++J) {
         const TVector2 C = ToCentre * Flare.Sizes[J].Pos;
-        WriteOctagon(Vertex, UV, X + C.x, Y + C.y, Flare.Sizes[J].Size, Flare.LitRadius);
+        WriteOctagon(Vertex, UV, X + C.x, Y + C.y, Flare.Sizes[J].Size, LitRadius[Group]);
     }
 }
 
@@ -126,7 +124,7 @@ void tLensFlare::DrawGlow(float X, float Y) {
     // the same octagon.
     TVector3* Vertex = Flares[0].VA->GetVertices();
     TVector2* UV = Flares[0].VA->GetTexCoords(0);
-    WriteOctagon(Vertex, UV, X, Y, GlowHalfSize, Flares[0].LitRadius);
+    WriteOctagon(Vertex, UV, X, Y, GlowHalfSize, LitRadius[0]);
     Engine->Renderer->AddBuffer(Flares[0].VA, Flares[0].Shader);
 }
 

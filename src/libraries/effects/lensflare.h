@@ -23,8 +23,6 @@ struct TFlare {
     tShaderResource* Shader = nullptr;
     tVertexArray* VA = nullptr;  // owned by the flare
     int32_t Min = 0, Max = 0, Qty = 0;
-    // Beyond this part of the half width the group's texture is black.
-    float LitRadius = 1;
     TFlareSize Sizes[MaxDiscs];
 };
 
