@@ -2,7 +2,8 @@
 // main menu over the island at start, the pursuit plane chosen and flown
 // with "Play"; a volume dragged in the options and back at the next start;
 // a window's button clicked ten times while the aircraft flies; a flight key
-// and a command key moved on the controls page; "Play" in the match.
+// and a command key moved on the controls page; "Play" in the match; Escape
+// on the start menu.
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,24 @@ TEST(GameMenu, ShowsAtStartAndPlayFliesTheChosenAircraft) {
     ASSERT_EQ(Flight.Width, 1024);
     // The menu's flat panel colour is gone (the sea can pass for a panel's blue).
     EXPECT_FALSE(Flight.At(512, 560) == Menu.At(512, 560) && Flight.At(300, 300) == Menu.At(300, 300));
+}
+
+// Leaving the start menu with Escape never leaves the player watching with
+// no aircraft: it is "Play". In the flight Escape brings the menu back.
+TEST(GameMenu, EscapeOnTheStartMenuPlays) {
+    tGameRun Game;
+    FlyAlone(Game);
+    Game.ShowMainMenu();
+    Game.SignalReady();
+    Game.AddDriverStep("xdotool key Escape");
+    Game.WaitForLogLine("tBiplane spawned at");
+    Game.AddDriverStep("sleep 0.3; xdotool key Escape sleep 0.6 key F12");
+    Game.WaitForDataFile("ScreenShots/shot0000.bmp");
+    Game.AddDriverStep("xdotool key F10");
+    tGameResult R = Game.Run(90);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.EngineLog, "tBiplane spawned at 64.00 64.00 200.00 for Player"));
+    EXPECT_TRUE(IsPanelColour(R.Screenshot("ScreenShots/shot0000.bmp").At(512, 560)));
 }
 
 TEST(GameMenu, AVolumeDraggedInTheOptionsIsBackAtTheNextStart) {

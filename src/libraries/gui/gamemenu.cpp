@@ -65,8 +65,11 @@ void tGameMenu::EnterGameC(const ShortString&) {
     else Open();
 }
 
-void tGameMenu::ToggleMainMenuC(const ShortString&) {
-    if (IsOpen()) Close();
+// Before the first flight, leaving the menu means playing: closing it alone
+// would leave the player watching the level with no aircraft.
+void tGameMenu::ToggleMainMenuC(const ShortString& Args) {
+    if (IsOpen() && !MatchStarted) PlayC(Args);
+    else if (IsOpen()) Close();
     else Open();
 }
 

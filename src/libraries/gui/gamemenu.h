@@ -5,6 +5,7 @@
 // - "EnterGame" (the level script's last line): the menu, or straight into
 //   the match with "--no-menu";
 // - "ToggleMainMenu" (Escape): opens the menu, or closes every menu window;
+//   before the first flight it is "Play";
 // - "Play": closes the menu and, the first time, spawns the player's
 //   aircraft; later the game's "SpawnPlayer" puts the player in the
 //   aircraft and gun now chosen;
