@@ -229,14 +229,11 @@ void tAirplaneActor::Update(float DeltaSeconds) {
 
 void tAirplaneActor::FlyAsComputer(float DeltaSeconds) {
     static const TWorldGround Ground;
-    TBotContact Enemies[tMatch::MaxPilots];
     TBotSituation S = SituationOf(*this);
-    S.Enemies = Enemies;
-    S.EnemyCount = Match->Contacts(Pilot, Enemies, tMatch::MaxPilots);
     S.Ground = &Ground;
     S.MapSize = tMatch::MapSize;
     S.MuzzleSpeed = tWeapon::MuzzleSpeed;
-    const TBotCommand Command = Match->GetPilot(Pilot).Brain.Think(S, DeltaSeconds);
+    const TBotCommand Command = Match->Think(Pilot, S, DeltaSeconds);
     _ControlState = Command.Controls;
     if (Command.Fire && DeltaSeconds > 0 && PrimaryWeapon) PrimaryWeapon->Fire(this, _vecPosition, _vecHeading);
     FlightStep(DeltaSeconds);

@@ -9,7 +9,6 @@ constexpr float MinClearance = 30.0f;        // over the ground, plus some for s
 constexpr float ClearancePerSpeed = 0.6f;
 constexpr float ClimbOutAngle = 0.6f;        // radians, when the ground comes up
 constexpr float CruiseHeight = 180.0f;
-constexpr float MaxBank = 1.1f;              // radians
 constexpr float BankPerLateral = 1.6f;
 constexpr float RollGain = 14.0f;            // stick amounts per radian of bank error
 constexpr float PitchGain = 18.0f;           // stick amounts per radian of climb error
@@ -17,8 +16,6 @@ constexpr float MaxClimb = 0.7f;
 constexpr float TailDistance = 300.0f;
 constexpr float TailAim = 0.93f;             // cosine: the enemy's nose points at us
 constexpr float EvadeSeconds = 2.0f;
-constexpr float SlowReaction = 0.6f, FastReaction = 0.12f;  // seconds, skill 0 and 1
-constexpr float WorstAimError = 0.08f, BestAimError = 0.005f;  // radians
 constexpr float FireCone = 0.035f;           // radians off the lead point
 constexpr float CloseBehind = 70.0f;         // closer than this the pursuer throttles back
 constexpr int SightSamples = 8;
@@ -43,7 +40,9 @@ TBotSituation SituationOf(const TFlightModel& Plane) {
     return S;
 }
 
-TBotBrain::TBotBrain(uint32_t Seed, float NewSkill) : Random(Seed) { SetSkill(NewSkill); }
+TBotBrain::TBotBrain(uint32_t Seed, float NewSkill, TDifficulty NewLevel) : Random(Seed), Level(NewLevel) {
+    SetSkill(NewSkill);
+}
 
 void TBotBrain::SetSkill(float NewSkill) { Skill = std::clamp(NewSkill, 0.0f, 1.0f); }
 
@@ -62,7 +61,7 @@ TVector3 TBotBrain::LeadPoint(const TVector3& Shooter, const TVector3& Target, c
     return Aim + TVector3{0, 0, 0.5f * Gravity * T * T};
 }
 
-bool TBotBrain::GroundAhead(const TBotSituation& S) const {
+bool TBotBrain::GroundAhead(const TBotSituation& S) {
     const float Clearance = MinClearance + S.Speed * ClearancePerSpeed;
     constexpr int Samples = 6;
     for (int I = 0; I <= Samples; ++I) {
@@ -85,9 +84,10 @@ bool TBotBrain::CanSee(const TBotSituation& S, const TVector3& Point) const {
 
 const TBotContact* TBotBrain::ChooseTarget(const TBotSituation& S) const {
     const TBotContact* Best = nullptr;
-    float BestDistance = SightRange;
+    float BestDistance = Settings().SightRange;
     for (int32_t I = 0; I < S.EnemyCount; ++I) {
         const TBotContact& E = S.Enemies[I];
+        if (!E.MayAttack) continue;
         const float D = Len(E.Position - S.Position);
         if (D < BestDistance && CanSee(S, E.Position)) {
             Best = &E;
@@ -97,17 +97,17 @@ const TBotContact* TBotBrain::ChooseTarget(const TBotSituation& S) const {
     return Best;
 }
 
-bool TBotBrain::OnMyTail(const TBotSituation& S) const {
+int32_t TBotBrain::TailingEnemy(const TBotSituation& S, float Range) {
     for (int32_t I = 0; I < S.EnemyCount; ++I) {
         const TBotContact& E = S.Enemies[I];
         const TVector3 ToMe = S.Position - E.Position;
         const float D = Len(ToMe);
-        if (D > TailDistance || D < 1) continue;
+        if (D > Range || D < 1) continue;
         const bool Behind = Dot(S.Heading, ToMe) > 0.5f * D;
         const bool Aiming = Dot(Normalize(E.Heading), ToMe) > TailAim * D;
-        if (Behind && Aiming) return true;
+        if (Behind && Aiming) return E.Pilot;
     }
-    return false;
+    return 0;
 }
 
 int32_t TBotBrain::Slew(int32_t Current, int32_t Wanted, int32_t Limit) {
@@ -117,6 +117,7 @@ int32_t TBotBrain::Slew(int32_t Current, int32_t Wanted, int32_t Limit) {
 
 void TBotBrain::SteerToward(const TBotSituation& S, const TVector3& Direction, TBotCommand& Command) {
     const TVector3 D = Normalize(Direction);
+    const float MaxBank = Settings().MaxBank;
     const float WantedBank = std::clamp(BankPerLateral * LateralAngle(S.Heading, D), -MaxBank, MaxBank);
     const float Bank = std::atan2(-S.Right.z, S.Up.z);  // right wing down is positive
     const float WantedClimb = std::asin(std::clamp(Clamp1(D.z), -MaxClimb, MaxClimb));
@@ -135,6 +136,18 @@ void TBotBrain::SteerToward(const TBotSituation& S, const TVector3& Direction, T
     C.bPitchingDown = PitchStick < 0;
 }
 
+bool TBotBrain::TriggerReady(bool WantsToFire, float DeltaSeconds) {
+    const TBotSettings& Set = Settings();
+    if (HoldLeft > 0) return false;
+    if (!WantsToFire || Set.HoldSeconds <= 0) return WantsToFire;
+    BurstFired += DeltaSeconds;
+    if (BurstFired >= Set.BurstSeconds) {
+        BurstFired = 0;
+        HoldLeft = Set.HoldSeconds;
+    }
+    return true;
+}
+
 TBotCommand TBotBrain::Think(const TBotSituation& S, float DeltaSeconds) {
     TBotCommand Command;
     Command.Controls.bThrottlingUp = true;
@@ -143,21 +156,24 @@ TBotCommand TBotBrain::Think(const TBotSituation& S, float DeltaSeconds) {
     // Looking around takes a moment: the skilled look more often and aim
     // with a smaller error.
     ReactionLeft -= DeltaSeconds;
+    const TBotSettings& Set = Settings();
     const TBotContact* Target = nullptr;
     for (int32_t I = 0; I < S.EnemyCount; ++I)
-        if (S.Enemies[I].Pilot == TargetPilot) Target = &S.Enemies[I];
+        if (S.Enemies[I].Pilot == TargetPilot && S.Enemies[I].MayAttack) Target = &S.Enemies[I];
+    if (!Target) TargetPilot = 0;
     if (ReactionLeft <= 0) {
-        ReactionLeft = SlowReaction + (FastReaction - SlowReaction) * Skill;
+        ReactionLeft = Set.SlowReaction + (Set.QuickReaction - Set.SlowReaction) * Skill;
         Target = ChooseTarget(S);
         TargetPilot = Target ? Target->Pilot : 0;
-        const float Error = WorstAimError + (BestAimError - WorstAimError) * Skill;
+        const float Error = Set.WorstAimError + (Set.BestAimError - Set.WorstAimError) * Skill;
         AimError = TVector3{RandomUnit(), RandomUnit(), RandomUnit()} * Error;
-        if (EvadeLeft <= 0 && OnMyTail(S)) {
+        if (EvadeLeft <= 0 && TailingEnemy(S, TailDistance) != 0) {
             EvadeLeft = EvadeSeconds;
             EvadeSide = RandomUnit() < 0 ? -1.0f : 1.0f;
         }
     }
     EvadeLeft -= DeltaSeconds;
+    HoldLeft = std::max(0.0f, HoldLeft - DeltaSeconds);
 
     const TVector3 Centre = {S.MapSize / 2, S.MapSize / 2, CruiseHeight};
     const bool OutOfBounds = S.Position.x < EdgeMargin || S.Position.y < EdgeMargin ||
@@ -181,7 +197,7 @@ TBotCommand TBotBrain::Think(const TBotSituation& S, float DeltaSeconds) {
         const float Distance = Len(ToAim);
         Wanted = Normalize(ToAim) + AimError;
         const float OffAxis = std::acos(Clamp1(Dot(Normalize(ToAim), S.Heading)));
-        Command.Fire = Distance < FireRange && OffAxis < FireCone + Len(AimError);
+        Command.Fire = TriggerReady(Distance < FireRange && OffAxis < FireCone + Len(AimError), DeltaSeconds);
         if (Distance < CloseBehind) {
             Command.Controls.bThrottlingUp = false;
             Command.Controls.bThrottlingDown = true;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "game/botsettings.h"
 #include "game/flightmodel.h"
 #include "libraries/math/random.h"
 #include "libraries/math/vector.h"
@@ -27,6 +28,7 @@ struct TBotContact {
     TVector3 Velocity;
     TVector3 Heading;
     int32_t Pilot = 0;
+    bool MayAttack = true;  // false: not to be chosen as a target now
 };
 
 struct TBotSituation {
@@ -57,14 +59,16 @@ public:
     static constexpr int32_t MaxRollStick = 102, MaxPitchStick = 77;
     static constexpr int32_t MaxStickStep = 4;
     static constexpr float FireRange = 600;
-    static constexpr float SightRange = 1500;
     static constexpr float EdgeMargin = 90;
     static constexpr float LookAheadSeconds = 3.0f;
 
     enum TMode : int32_t { MODE_CRUISE, MODE_PURSUE, MODE_EVADE, MODE_AVOID_GROUND, MODE_TURN_BACK };
 
-    TBotBrain(uint32_t Seed, float Skill);
+    TBotBrain(uint32_t Seed, float Skill, TDifficulty Level = DIFFICULTY_HARD);
     void SetSkill(float NewSkill);
+    void SetDifficulty(TDifficulty NewLevel) { Level = NewLevel; }
+    TDifficulty Difficulty() const { return Level; }
+    const TBotSettings& Settings() const { return SettingsFor(Level); }
 
     // One tick's decision.
     TBotCommand Think(const TBotSituation& S, float DeltaSeconds);
@@ -74,22 +78,30 @@ public:
     static TVector3 LeadPoint(const TVector3& Shooter, const TVector3& Target, const TVector3& TargetVelocity,
                               float MuzzleSpeed, float Gravity);
 
+    // The enemy sitting behind within Range with its nose on us; 0 for none.
+    static int32_t TailingEnemy(const TBotSituation& S, float Range);
+    // Whether the path ahead comes too close to the ground or the sea.
+    static bool GroundAhead(const TBotSituation& S);
+    // Stick amounts that turn the nose toward Direction: bank it over the
+    // target, then pull.
+    void SteerToward(const TBotSituation& S, const TVector3& Direction, TBotCommand& Command);
+
     TMode Mode = MODE_CRUISE;
     int32_t TargetPilot = 0;  // 0: none
 
 private:
-    bool GroundAhead(const TBotSituation& S) const;
     const TBotContact* ChooseTarget(const TBotSituation& S) const;
-    bool OnMyTail(const TBotSituation& S) const;
     bool CanSee(const TBotSituation& S, const TVector3& Point) const;
-    // Stick amounts that turn the nose toward Direction: bank it over the
-    // target, then pull.
-    void SteerToward(const TBotSituation& S, const TVector3& Direction, TBotCommand& Command);
+    // Whether the trigger may be pulled now: bursts and holds.
+    bool TriggerReady(bool WantsToFire, float DeltaSeconds);
     static int32_t Slew(int32_t Current, int32_t Wanted, int32_t Limit);
     float RandomUnit();  // -1 ... 1
 
     tRandom Random;
     float Skill = 0.5f;
+    TDifficulty Level = DIFFICULTY_HARD;
+    float BurstFired = 0;     // seconds fired in the current burst
+    float HoldLeft = 0;       // seconds before the next burst
     float ReactionLeft = 0;   // seconds until the next look around
     float EvadeLeft = 0;      // seconds of the current break
     float EvadeSide = 1;

@@ -31,7 +31,7 @@ namespace {
 // gun, the computer pilots, the rules, the steering options.
 constexpr const char* SettingNames[] = {"PlaneChassis", "PrimaryWeapon", "BotCount",         "BotSkill",
                                         "FragLimit",    "Craters",       "MouseSensitivity", "InvertMouse",
-                                        "PlayerName",   "CameraType"};
+                                        "PlayerName",   "CameraType",    "Difficulty"};
 constexpr const char* LevelScript = "Exec StdConfig\\level.cfg";
 constexpr const char* SpawnPlayer = "SpawnClass %PlaneChassis \"64 64 200\"";
 constexpr std::uintmax_t MaxFlightBytes = 64u << 20;
@@ -309,6 +309,9 @@ void tFlightRecorder::CaptureSettings() {
 }
 
 void tFlightRecorder::ApplySettings() {
+    // Flights recorded before there were levels met the computer pilots at
+    // their hardest; a flight that names its level overrides this.
+    Match->Difficulty = DifficultyNames[DIFFICULTY_HARD];
     for (const auto& S : Flight.Settings) ApplySetting(S);
 }
 

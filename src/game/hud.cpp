@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "game/airplane.h"
 #include "game/match.h"
+#include "game/projectiles.h"
 #include "game/weapons.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
@@ -38,6 +40,9 @@ constexpr float NearPlane = 1, FarPlane = 10000;
 // it is given; the HUD places text by its baseline.
 constexpr float TextBaselineDrop = 40;
 constexpr float FeedWidth = 330;
+constexpr float HitMarkLength = 120, HitMarkThickness = 8, HitMarkInset = 6;
+constexpr float TailTextY = 170;
+constexpr float LeadRing = 7;
 }  // namespace
 
 TScreenPoint ProjectToScreen(const TMatrix4& View, float FOVDegrees, float Width, float Height,
@@ -166,19 +171,75 @@ void tHUD::EnemyMarkers(tMatch& Match, const tAirplaneActor* Own) {
     if (NearestOff < 1e9f) EdgeArrow(Arrow.X, Arrow.Y);
 }
 
-// A triangle at the window's edge, pointing from the centre toward (X, Y).
-void tHUD::EdgeArrow(float X, float Y) {
+TVector3 tHUD::EdgePoint(float X, float Y, float Inset, TVector3& Direction) const {
     const float CX = Width / 2, CY = Height / 2;
     TVector3 D = {X - CX, Y - CY, 0};
     if (Len(D) < 1) D = {0, -1, 0};
     D = Normalize(D);
-    // Scaled until it meets the inset border of the window.
-    const float Reach = std::min(std::fabs(D.x) > 1e-4f ? (CX - ArrowInset) / std::fabs(D.x) : 1e9f,
-                                 std::fabs(D.y) > 1e-4f ? (CY - ArrowInset) / std::fabs(D.y) : 1e9f);
-    const TVector3 Tip = TVector3{CX, CY, 0} + D * Reach;
+    const float Reach = std::min(std::fabs(D.x) > 1e-4f ? (CX - Inset) / std::fabs(D.x) : 1e9f,
+                                 std::fabs(D.y) > 1e-4f ? (CY - Inset) / std::fabs(D.y) : 1e9f);
+    Direction = D;
+    return TVector3{CX, CY, 0} + D * Reach;
+}
+
+// A triangle at the window's edge, pointing from the centre toward (X, Y).
+void tHUD::EdgeArrow(float X, float Y) {
+    TVector3 D;
+    const TVector3 Tip = EdgePoint(X, Y, ArrowInset, D);
     const TVector3 Side = {-D.y, D.x, 0};
     const TVector3 Back = Tip - D * ArrowSize;
     Quad(HUD_RED, {Tip, Back + Side * (ArrowSize / 2), Back, Back - Side * (ArrowSize / 2)});
+}
+
+// The side a hit came from: a thick red bar along the window's edge there.
+void tHUD::DangerMarks(tMatch& Match, tAirplaneActor& Own) {
+    const tDangerWatch& Danger = Match.Danger();
+    if (Danger.HitMarkLeft > 0) {
+        const TScreenPoint S = ProjectToScreen(View, FOV, Width, Height, Danger.HitFrom);
+        TVector3 D;
+        const TVector3 Mid = EdgePoint(S.X, S.Y, HitMarkInset, D);
+        const float Half = HitMarkLength / 2, T = HitMarkThickness;
+        if (std::fabs(D.x) * Height > std::fabs(D.y) * Width) {  // the left or the right edge
+            const float Inner = D.x > 0 ? Mid.x - T : Mid.x;
+            Rect(HUD_RED, Inner, std::max(0.0f, Mid.y - Half), Inner + T, std::min(Height, Mid.y + Half));
+        } else {
+            const float Inner = D.y > 0 ? Mid.y - T : Mid.y;
+            Rect(HUD_RED, std::max(0.0f, Mid.x - Half), Inner, std::min(Width, Mid.x + Half), Inner + T);
+        }
+    }
+    if (Danger.Tailer != 0 && Own.Alive()) {
+        const float TextWidth = 8 * float(std::strlen(tDangerWatch::TailText));
+        Rect(HUD_BACK, (Width - TextWidth) / 2 - 8, TailTextY - Row, (Width + TextWidth) / 2 + 8, TailTextY + 6);
+        Text((Width - TextWidth) / 2, TailTextY, tDangerWatch::TailText, HUD_RED);
+    }
+}
+
+// Where to aim at the nearest enemy within gun range: a small ring at the
+// point its shot would meet it, the drop allowed for.
+void tHUD::LeadMark(tMatch& Match, tAirplaneActor& Own) {
+    const tAirplaneActor* Nearest = nullptr;
+    float NearestDistance = TBotBrain::FireRange;
+    for (int32_t I = 1; I <= tMatch::MaxPilots; ++I) {
+        if (!Match.Valid(I)) continue;
+        const tAirplaneActor* A = Match.GetPilot(I).Aircraft;
+        if (!A || A == &Own || !A->Alive()) continue;
+        const float D = Len(A->_vecPosition - Own._vecPosition);
+        if (D < NearestDistance) {
+            NearestDistance = D;
+            Nearest = A;
+        }
+    }
+    if (!Nearest) return;
+    const TVector3 Aim = TBotBrain::LeadPoint(Own._vecPosition, Nearest->_vecPosition,
+                                              Nearest->_vecHeading * Nearest->_rSpeed, tWeapon::MuzzleSpeed,
+                                              tParticleProjectile::Gravity);
+    const TScreenPoint S = ProjectToScreen(View, FOV, Width, Height, Aim);
+    if (!S.InFront) return;
+    const float R = LeadRing;
+    Rect(HUD_AMBER, S.X - R, S.Y - R, S.X + R, S.Y - R + Thin);
+    Rect(HUD_AMBER, S.X - R, S.Y + R - Thin, S.X + R, S.Y + R);
+    Rect(HUD_AMBER, S.X - R, S.Y - R, S.X - R + Thin, S.Y + R);
+    Rect(HUD_AMBER, S.X + R - Thin, S.Y - R, S.X + R, S.Y + R);
 }
 
 void tHUD::KillFeed(tMatch& Match) {
@@ -230,7 +291,9 @@ void tHUD::Render(tMatch& Match) {
     if (Own && Own->Alive()) {
         Instruments(Match, *Own);
         Crosshair(*Own);
+        LeadMark(Match, *Own);
     }
+    if (Own) DangerMarks(Match, *Own);
     EnemyMarkers(Match, Own);
     const TPilot& Player = Match.GetPilot(tMatch::PlayerPilot);
     Rect(HUD_BACK, Width - 2 * ScoreColumn - 6, Margin - 4, Width - Margin, Margin + Row + 6);

@@ -4,7 +4,10 @@
 // recharge), credits and score, a crosshair where the gun points, a marker
 // on every enemy in view (name and distance when close) and an arrow at the
 // screen's edge toward the nearest one out of view, the kill feed, a red
-// flash when hit, and the scoreboard while Tab is held.
+// flash when hit, and the scoreboard while Tab is held. Dangers: a mark at
+// the screen's edge on the side a hit came from, "on your tail" while an
+// enemy sits behind within gun range, and a lead mark where to aim at the
+// nearest enemy in range.
 //
 // Shapes are quads in window pixels, batched by colour into vertex arrays
 // made once; text goes through the render device's text queue.
@@ -62,6 +65,11 @@ private:
     void Crosshair(tAirplaneActor& Aircraft);
     void EnemyMarkers(tMatch& Match, const tAirplaneActor* Own);
     void EdgeArrow(float X, float Y);
+    // Where the line from the window's centre toward (X, Y) meets a border
+    // Inset pixels inside the window's edge; Direction is that line's.
+    TVector3 EdgePoint(float X, float Y, float Inset, TVector3& Direction) const;
+    void DangerMarks(tMatch& Match, tAirplaneActor& Own);
+    void LeadMark(tMatch& Match, tAirplaneActor& Own);
     void KillFeed(tMatch& Match);
     void Scoreboard(tMatch& Match);
     void DrawBatches();

@@ -62,6 +62,7 @@ tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     Match = this;
     EngineVars->RegisterVar("PlayerName", PlayerName, BoundFields);
     EngineVars->RegisterVar("BotCount", BotCount, BoundFields);
+    EngineVars->RegisterVar("Difficulty", Difficulty, BoundFields);
     EngineVars->RegisterVar("BotSkill", BotSkill, BoundFields);
     EngineVars->RegisterVar("FragLimit", FragLimit, BoundFields);
     EngineVars->RegisterVar("HUD", ShowHUD, BoundFields);
@@ -140,7 +141,7 @@ int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& Wea
         P.Name = BotNames[BotsAdded % CountOf(BotNames)];
         P.Chassis = C;
         P.Weapon = W;
-        P.Brain = TBotBrain(uint32_t(MatchSeed) * SeedStride + BotsAdded + 1, BotSkill);
+        P.Brain = TBotBrain(uint32_t(MatchSeed) * SeedStride + BotsAdded + 1, BotSkill, Level());
         ++BotsAdded;
         Logger->Log("Computer pilot " + P.Name + " joins in a " + C + " with a " + W);
         return I + 1;
@@ -158,6 +159,8 @@ void tMatch::Restart() {
     Spawning = 0;
     Joined = false;
     MatchTime = 0;
+    PlayerAttention.Reset();
+    PlayerDanger.Reset();
     BotsAdded = 0;
     Random = tRandom(uint32_t(MatchSeed));
     SeededWith = MatchSeed;
@@ -234,6 +237,7 @@ void tMatch::AircraftGone(tAirplaneActor* Aircraft) {
     for (TPilot& P : Pilots) {
         if (P.Aircraft != Aircraft) continue;
         P.Aircraft = nullptr;
+        PlayerAttention.Left(int32_t(&P - Pilots.data()) + 1);
         if (P.Computer && P.RespawnIn <= 0) P.RespawnIn = RespawnSeconds;
     }
 }
@@ -294,6 +298,9 @@ void tMatch::AircraftHit(int32_t Victim, int32_t Shooter, const ShortString& Gun
     P.LastShooter = Valid(Shooter) && Shooter != Victim ? Shooter : 0;
     P.LastHitAt = MatchTime;
     P.LastGun = Gun;
+    if (Shooter == PlayerPilot) PlayerAttention.PlayerHit(Victim, MatchTime);
+    if (Victim == PlayerPilot && Valid(Shooter) && GetPilot(Shooter).Aircraft)
+        PlayerDanger.PlayerHitFrom(GetPilot(Shooter).Aircraft->_vecPosition);
 }
 
 void tMatch::Announce(const ShortString& Line) {
@@ -317,6 +324,7 @@ void tMatch::AircraftShotDown(int32_t Victim, int32_t Shooter, const ShortString
     }
     TPilot& K = GetPilot(Shooter);
     ++K.Kills;
+    if (Victim == PlayerPilot) PlayerAttention.PlayerShotDownBy(Shooter, MatchTime);
     Announce(K.Name + " shot down " + V.Name + " with " + Gun);
     CheckFragLimit(Shooter);
 }
@@ -367,8 +375,22 @@ int32_t tMatch::Contacts(int32_t Pilot, TBotContact* Out, int32_t Capacity) {
         const tAirplaneActor* A = GetPilot(I).Aircraft;
         if (!A || !A->Alive()) continue;
         Out[N++] = {A->_vecPosition, A->_vecHeading * A->_rSpeed, A->_vecHeading, I};
+        if (I == PlayerPilot && SettingsFor(Level()).SharesThePlayer)
+            Out[N - 1].MayAttack = PlayerAttention.MayAttack(Pilot, MatchTime);
     }
     return N;
+}
+
+TBotCommand tMatch::Think(int32_t Pilot, TBotSituation& S, float DeltaSeconds) {
+    TBotContact Enemies[MaxPilots];
+    S.Enemies = Enemies;
+    S.EnemyCount = Contacts(Pilot, Enemies, MaxPilots);
+    TBotBrain& Brain = GetPilot(Pilot).Brain;
+    const TBotCommand Command = Brain.Think(S, DeltaSeconds);
+    PlayerAttention.Chose(Pilot, Brain.TargetPilot == PlayerPilot);
+    S.Enemies = nullptr;
+    S.EnemyCount = 0;
+    return Command;
 }
 
 // ---- Subsystem ------------------------------------------------------------------
@@ -379,11 +401,13 @@ void tMatch::Tick(float DeltaSeconds) {
     KeepBotCount();
     if (DeltaSeconds <= 0) return;
     MatchTime += DeltaSeconds;
+    PlayerDanger.Update(*this, DeltaSeconds);
     const bool Island = Engine->World && Engine->World->HasTerrain();
     for (int32_t I = 1; I <= MaxPilots; ++I) {
         TPilot& P = GetPilot(I);
         if (!P.InUse || !P.Computer) continue;
         P.Brain.SetSkill(BotSkill);
+        P.Brain.SetDifficulty(Level());
         if (P.Aircraft || !Island) continue;
         P.RespawnIn -= DeltaSeconds;
         if (P.RespawnIn <= 0) SpawnBot(I);

@@ -8,12 +8,15 @@
 // Console: "AddBot [aircraft class] [weapon class]", "RemoveBots",
 // "SpawnPlayer" (the menu's "Play" in a match: the player flies the aircraft
 // and gun chosen in PlaneChassis and PrimaryWeapon; see SpawnPlayer); the
-// variables PlayerName, BotCount, BotSkill, FragLimit, HUD and MatchSeed.
+// variables PlayerName, BotCount, Difficulty, BotSkill, FragLimit, HUD and
+// MatchSeed.
 
 #include <array>
 #include <cstdint>
 
+#include "game/attention.h"
 #include "game/botbrain.h"
+#include "game/dangerwatch.h"
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/classes/varsmanager.h"
@@ -81,6 +84,12 @@ public:
     tAirplaneActor* AircraftOnPath(const TVector3& From, const TVector3& To, int32_t Shooter, float Extra = 0);
     // Every other pilot's aircraft, as a computer pilot sees them.
     int32_t Contacts(int32_t Pilot, TBotContact* Out, int32_t Capacity);
+    // A computer pilot's decision for this tick over what it sees (S with
+    // its own flight; the enemies are filled in here).
+    TBotCommand Think(int32_t Pilot, TBotSituation& S, float DeltaSeconds);
+    TDifficulty Level() const { return DifficultyByName(Difficulty); }
+    const TPlayerAttention& Attention() const { return PlayerAttention; }
+    const tDangerWatch& Danger() const { return PlayerDanger; }
 
     bool IsComputer(int32_t Pilot) const { return Valid(Pilot) && Pilots[Pilot - 1].Computer; }
     TPilot& GetPilot(int32_t Pilot) { return Pilots[Pilot - 1]; }
@@ -112,6 +121,7 @@ public:
     // Console variables.
     ShortString PlayerName = "Player";
     int32_t BotCount = 0;
+    ShortString Difficulty = DifficultyNames[DIFFICULTY_NORMAL];
     float BotSkill = 0.5f;
     int32_t FragLimit = 10;
     bool ShowHUD = true;
@@ -133,6 +143,7 @@ private:
     // A class name that passes as the kind asked for, or the console's error.
     ShortString ClassError(const ShortString& Name, const tStaticClass* Kind, const char* KindName);
 
+    static_assert(MaxPilots < TPlayerAttention::Capacity);
     std::array<TPilot, MaxPilots> Pilots{};
     std::array<TKillFeedLine, KillFeedLines> Feed{};
     int32_t FeedNewest = 0;
@@ -143,6 +154,8 @@ private:
     tRandom Random{1};
     int32_t SeededWith = 0;
     tHUD* HUD = nullptr;       // owned
+    TPlayerAttention PlayerAttention;
+    tDangerWatch PlayerDanger;
     // The console variables bound to the fields above; last, so it goes first.
     tFieldBindings BoundFields;
 };

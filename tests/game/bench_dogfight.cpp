@@ -4,7 +4,10 @@
 // spheres, crashes on the island's heights or the sea and comes back after
 // the match's countdown at the ring of spawn points. Reports, over 10
 // minutes of game time with 4 pilots at skill 0.5, crashes and kills per
-// pilot-minute; and the processor time of one 0.01 s tick with 8 pilots.
+// pilot-minute; at each difficulty, how long a stand-in for a new player
+// lives among three computer pilots (3 seeds x 10 minutes) and how often the
+// computer pilots shoot one another down; and the processor time of one
+// 0.01 s tick with 8 pilots.
 //
 // Run from anywhere: build/release/tests/bench_dogfight
 
@@ -16,8 +19,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <vector>
 
+#include "game/attention.h"
 #include "game/botbrain.h"
 #include "game/flightmodel.h"
 #include "game/match.h"
@@ -63,6 +68,46 @@ struct TGun {
 };
 constexpr TGun Guns[] = {{0.2f, 25, 3.0f, false}, {0.1f, 12, 3.0f, false}, {0.8f, 70, 1.5f, true}};
 
+// A stand-in for a new player: flies level at its height without touching
+// the throttle, now and then turns for a while to a side its dice choose,
+// pulls up from ground ahead, turns back at the island's edge, and fires
+// when an enemy crosses its sights.
+class TNewcomer {
+public:
+    explicit TNewcomer(uint32_t Seed) : Dice(Seed), Hands(Seed, 0) {}
+
+    TBotCommand Think(const TBotSituation& S, float DeltaSeconds) {
+        TurnIn -= DeltaSeconds;
+        TurnLeft -= DeltaSeconds;
+        if (TurnIn <= 0) {
+            TurnLeft = 1.0f + float(Dice(200)) / 100;
+            TurnSide = Dice(2) ? 1.0f : -1.0f;
+            TurnIn = TurnLeft + 3.0f + float(Dice(700)) / 100;
+        }
+        const TVector3 Flat = Normalize(TVector3{S.Heading.x, S.Heading.y, 0});
+        const TVector3& P = S.Position;
+        TVector3 Wanted = Flat + TVector3{0, 0, (HoldHeight - P.z) / 400};
+        if (TBotBrain::GroundAhead(S)) Wanted = Flat + TVector3{0, 0, 0.7f};
+        else if (P.x < 0 || P.y < 0 || P.x > S.MapSize || P.y > S.MapSize)
+            Wanted = TVector3{S.MapSize / 2 - P.x, S.MapSize / 2 - P.y, 0};
+        else if (TurnLeft > 0) Wanted = Wanted + S.Right * TurnSide;
+        TBotCommand C;
+        Hands.SteerToward(S, Wanted, C);
+        for (int32_t I = 0; I < S.EnemyCount; ++I) {
+            const TVector3 To = S.Enemies[I].Position - P;
+            C.Fire |= Len(To) < TBotBrain::FireRange && Dot(Normalize(To), S.Heading) > SightsCosine;
+        }
+        return C;
+    }
+
+private:
+    static constexpr float HoldHeight = 200;
+    static constexpr float SightsCosine = 0.9986f;  // 3 degrees
+    tRandom Dice;
+    TBotBrain Hands;  // its stick moves as fast as a mouse, no faster
+    float TurnIn = 2, TurnLeft = 0, TurnSide = 1;
+};
+
 struct TPilotState {
     TFlightModel Plane;
     TBotBrain Brain{1, 0.5f};
@@ -83,9 +128,11 @@ struct TShot {
 
 class TDogfight {
 public:
-    TDogfight(int32_t Pilots, float Skill, uint32_t Seed) : Count(Pilots) {
+    // With a newcomer, pilot 0 is the stand-in, flying the plasma gun.
+    TDogfight(int32_t Pilots, float Skill, uint32_t Seed, TDifficulty Level = DIFFICULTY_HARD, bool Newcomer = false)
+        : Count(Pilots), Stand(Seed), WithNewcomer(Newcomer), FairAttention(Newcomer && SettingsFor(Level).SharesThePlayer) {
         for (int32_t I = 0; I < Count; ++I) {
-            P[I].Brain = TBotBrain(Seed * 7919 + uint32_t(I) + 1, Skill);
+            P[I].Brain = TBotBrain(Seed * 7919 + uint32_t(I) + 1, Skill, Level);
             P[I].Gun = &Guns[I % 3];
         }
         Shots.reserve(512);
@@ -102,9 +149,11 @@ public:
             }
             int32_t N = 0;
             for (int32_t J = 0; J < Count; ++J)
-                if (J != I && P[J].Flying)
+                if (J != I && P[J].Flying) {
                     Contacts[N++] = {P[J].Plane._vecPosition, P[J].Plane._vecHeading * P[J].Plane._rSpeed,
                                      P[J].Plane._vecHeading, J + 1};
+                    if (FairAttention && IsNewcomer(J)) Contacts[N - 1].MayAttack = Attention.MayAttack(I + 1, Time);
+                }
             Fly(I, Contacts, N);
         }
         MoveShots();
@@ -112,8 +161,14 @@ public:
 
     int32_t Crashes = 0, Kills = 0;
     float FlyingSeconds = 0, Time = 0;
+    // With a newcomer: its losses and time in the air, and the computer
+    // pilots' kills of one another.
+    int32_t NewcomerLosses = 0, NewcomerCrashes = 0, BotKills = 0;
+    float NewcomerSeconds = 0;
 
 private:
+    bool IsNewcomer(int32_t I) const { return WithNewcomer && I == 0; }
+
     void Fly(int32_t I, const TBotContact* Contacts, int32_t N) {
         TPilotState& S = P[I];
         TFlightModel& F = S.Plane;
@@ -121,12 +176,14 @@ private:
         Sit.Enemies = Contacts;
         Sit.EnemyCount = N;
         Sit.Ground = &Island;
-        const TBotCommand C = S.Brain.Think(Sit, Step);
+        const TBotCommand C = IsNewcomer(I) ? Stand.Think(Sit, Step) : S.Brain.Think(Sit, Step);
+        if (FairAttention && !IsNewcomer(I)) Attention.Chose(I + 1, S.Brain.TargetPilot == 1);
         F._ControlState = C.Controls;
         F.FlightStep(Step);
         S.Age += Step;
         S.Recharge += Step;
         FlyingSeconds += Step;
+        if (IsNewcomer(I)) NewcomerSeconds += Step;
         if (C.Fire && S.Recharge > S.Gun->Recharge) {
             S.Recharge = 0;
             const TVector3 Muzzle = F._vecPosition - TVector3{0, 0, tWeapon::MuzzleDrop};
@@ -135,8 +192,11 @@ private:
         const TVector3& Pos = F._vecPosition;
         if (Pos.z - Island.GroundHeight(Pos.x, Pos.y) < CrashRadius || Pos.z < WaterLine) {
             // A crash soon after a hit is the shooter's kill.
-            if (S.LastShooter >= 0 && Time - S.LastHitAt <= tMatch::CreditedCrashSeconds) ++Kills;
-            else ++Crashes;
+            if (S.LastShooter >= 0 && Time - S.LastHitAt <= tMatch::CreditedCrashSeconds) Killed(I, S.LastShooter);
+            else {
+                ++Crashes;
+                NewcomerCrashes += IsNewcomer(I);
+            }
             Down(I);
         }
     }
@@ -159,8 +219,9 @@ private:
                 if (V.Age < tMatch::SpawnProtection) continue;
                 V.LastShooter = T.Shooter;
                 V.LastHitAt = Time;
+                if (IsNewcomer(T.Shooter)) Attention.PlayerHit(J + 1, Time);
                 if ((V.Health -= T.Gun->Damage) <= 0) {
-                    ++Kills;
+                    Killed(J, T.Shooter);
                     Down(J);
                 }
             }
@@ -173,9 +234,17 @@ private:
         }
     }
 
+    void Killed(int32_t Victim, int32_t Shooter) {
+        ++Kills;
+        if (WithNewcomer && !IsNewcomer(Victim) && !IsNewcomer(Shooter)) ++BotKills;
+        if (IsNewcomer(Victim)) Attention.PlayerShotDownBy(Shooter + 1, Time);
+    }
+
     void Down(int32_t I) {
         P[I].Flying = false;
         P[I].RespawnIn = tMatch::RespawnSeconds;
+        if (IsNewcomer(I)) ++NewcomerLosses;
+        else Attention.Left(I + 1);
     }
 
     // As the match does it: the ring point farthest from the others, nose to the middle.
@@ -208,6 +277,9 @@ private:
 
     TIsland Island;
     int32_t Count;
+    TNewcomer Stand;
+    bool WithNewcomer, FairAttention;
+    TPlayerAttention Attention;
     std::array<TPilotState, MaxPilots> P{};
     std::vector<TShot> Shots;
 };
@@ -232,6 +304,35 @@ void BM_TenMinutesOfFourPilots(benchmark::State& State) {
     }
 }
 BENCHMARK(BM_TenMinutesOfFourPilots)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A newcomer among three computer pilots at each difficulty: its mean life
+// in seconds for each of three seeds and over all, and the computer pilots'
+// kills of one another per pilot-minute.
+void BM_NewcomerAmongThreePilots(benchmark::State& State) {
+    constexpr int32_t Seeds = 3;
+    const auto Level = TDifficulty(State.range(0));
+    for (auto _ : State) {
+        int32_t Losses = 0, OwnCrashes = 0, BotKills = 0;
+        float Seconds = 0;
+        for (uint32_t Seed = 1; Seed <= Seeds; ++Seed) {
+            TDogfight Match(4, 0.5f, Seed, Level, true);
+            for (int I = 0; I < 60000; ++I) Match.Tick();
+            // A life still going at the end counts as one.
+            State.counters["life_seed" + std::to_string(Seed)] =
+                Match.NewcomerSeconds / float(std::max(Match.NewcomerLosses, 1));
+            Losses += Match.NewcomerLosses;
+            OwnCrashes += Match.NewcomerCrashes;
+            Seconds += Match.NewcomerSeconds;
+            BotKills += Match.BotKills;
+        }
+        State.counters["mean_life"] = Seconds / float(std::max(Losses, 1));
+        State.counters["newcomer_losses"] = float(Losses);
+        State.counters["newcomer_own_crashes"] = float(OwnCrashes);
+        State.counters["bot_kills_per_pilot_minute"] = float(BotKills) / (Seeds * 3 * 10.0f);
+    }
+    State.SetLabel(DifficultyNames[Level]);
+}
+BENCHMARK(BM_NewcomerAmongThreePilots)->DenseRange(DIFFICULTY_EASY, DIFFICULTY_HARD)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_TickWithEightPilots(benchmark::State& State) {
     TDogfight Match(8, 0.5f, 2);

@@ -13,13 +13,16 @@
 #include "common/recordingaudio.h"
 #include "common/testworld.h"
 #include "game/airplane.h"
+#include "game/attention.h"
 #include "game/botbrain.h"
 #include "game/match.h"
 #include "game/projectiles.h"
 #include "game/weapons.h"
 #include "kernel/core/globals.h"
 #include "kernel/objects/registry.h"
+#include "kernel/platform/options.h"
 #include "kernel/platform/wingameengine.h"
+#include "libraries/math/quaternion.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/guimanager.h"
 
@@ -139,6 +142,66 @@ TEST(BotBrain, TheStickMovesNoFasterOrFurtherThanAMouseAndTheSameSeedFliesTheSam
     EXPECT_EQ(A.Plane._quatAttitude, B.Plane._quatAttitude);
     // An enemy on its tail: it broke away, to a side its own dice chose.
     EXPECT_NE(A.Plane._vecPosition, C.Plane._vecPosition);
+}
+
+TEST(BotBrain, BelowHardItFiresInBurstsAndLeavesAPlayerItMayNotAttackAlone) {
+    const TFlatGround Ground(0);
+    const float T = 200.0f / 400.0f;
+    const TBotContact Ahead = {{512, 600, 200 - 0.5f * 9.8f * T * T}, {0, 0, 0}, {0, 1, 0}, 4};
+    // A target held dead ahead for four seconds: the longest run of shots
+    // and the longest pause, in ticks.
+    struct TRuns {
+        int32_t Firing = 0, Holding = 0;
+    };
+    auto Runs = [&](TDifficulty Level) {
+        TFlyingBot Bot(3, 1.0f, {512, 400, 200});
+        Bot.Brain.SetDifficulty(Level);
+        TRuns Longest, Now;
+        for (int I = 0; I < 400; ++I) {
+            Bot.Plane._vecPosition = {512, 400, 200};
+            Bot.Plane._quatAttitude = FromEuler(0, 0, 0);
+            Bot.Plane.FlightStep(0);
+            const bool Fire = Bot.Tick(Ground, &Ahead, 1).Fire;
+            Now = Fire ? TRuns{Now.Firing + 1, 0} : TRuns{0, Now.Holding + 1};
+            Longest = {std::max(Longest.Firing, Now.Firing), std::max(Longest.Holding, Now.Holding)};
+        }
+        return Longest;
+    };
+    EXPECT_EQ(Runs(DIFFICULTY_HARD).Firing, 400);
+    for (const TDifficulty Level : {DIFFICULTY_EASY, DIFFICULTY_NORMAL}) {
+        const TBotSettings& Set = SettingsFor(Level);
+        const TRuns R = Runs(Level);
+        EXPECT_NEAR(R.Firing, Set.BurstSeconds / TickSeconds, 1.5f) << DifficultyNames[Level];
+        EXPECT_NEAR(R.Holding, Set.HoldSeconds / TickSeconds, 1.5f) << DifficultyNames[Level];
+    }
+
+    // The same target marked as not to be attacked: never chosen, never fired at.
+    TBotContact Spared = Ahead;
+    Spared.MayAttack = false;
+    TFlyingBot Bot(3, 1.0f, {512, 400, 200});
+    for (int I = 0; I < 100; ++I) ASSERT_FALSE(Bot.Tick(Ground, &Spared, 1).Fire);
+    EXPECT_EQ(Bot.Brain.TargetPilot, 0);
+}
+
+TEST(PlayerAttention, OnePilotAtATimeUnlessProvokedAndNotTheOneThatJustScored) {
+    TPlayerAttention A;
+    EXPECT_TRUE(A.MayAttack(2, 0) && A.MayAttack(3, 0));
+    A.Chose(2, true);
+    EXPECT_EQ(A.Attacker(), 2);
+    EXPECT_TRUE(A.MayAttack(2, 1));
+    EXPECT_FALSE(A.MayAttack(3, 1));
+    // The player hits pilot 3: it may fight back for a while.
+    A.PlayerHit(3, 1);
+    EXPECT_TRUE(A.MayAttack(3, 1 + TPlayerAttention::ProvokedSeconds - 0.1f));
+    EXPECT_FALSE(A.MayAttack(3, 1 + TPlayerAttention::ProvokedSeconds + 0.1f));
+    // Pilot 2 shoots the player down: someone else's turn, not pilot 2's.
+    A.PlayerShotDownBy(2, 20);
+    EXPECT_EQ(A.Attacker(), 0);
+    EXPECT_FALSE(A.MayAttack(2, 20 + TPlayerAttention::RestSeconds - 0.1f));
+    EXPECT_TRUE(A.MayAttack(3, 21));
+    A.Chose(3, true);
+    A.Left(3);
+    EXPECT_EQ(A.Attacker(), 0);
 }
 
 namespace {
@@ -387,4 +450,77 @@ TEST_F(DeathmatchTest, VariablesOutliveTheAircraftTheMatchAndTheEngine) {
     EXPECT_EQ(std::vector<std::string>(Messages.end() - 7, Messages.end()),
               (std::vector<std::string>{"COPY=\"Chase\"", "COPY=\"Ace\"", "SCREENWIDTH=656", "ENGINEPAUSED=True",
                                         "INVERTMOUSE=False", "BOTSKILL=0.750", "SHOWFPS=True"}));
+}
+
+TEST_F(DeathmatchTest, TheDifficultyReachesEveryComputerPilotsBrainAtOnce) {
+    const int32_t Bot = TheMatch->AddBot("tTestAircraft", "tWeapon");
+    const TBotBrain& Brain = TheMatch->GetPilot(Bot).Brain;
+    EXPECT_EQ(Brain.Difficulty(), DIFFICULTY_NORMAL);
+    for (const TDifficulty Level : {DIFFICULTY_EASY, DIFFICULTY_HARD, DIFFICULTY_NORMAL}) {
+        Console->SendCommand("Set Difficulty " + ShortString(DifficultyNames[Level]), true);
+        Tick();
+        EXPECT_EQ(&Brain.Settings(), &SettingsFor(Level)) << DifficultyNames[Level];
+    }
+    // A level's name in any case; a name that is none flies Normal and is
+    // refused as a saved option.
+    Console->SendCommand("Set Difficulty hard", true);
+    Tick();
+    EXPECT_EQ(Brain.Difficulty(), DIFFICULTY_HARD);
+    Console->SendCommand("Set Difficulty Insane", true);
+    Tick();
+    EXPECT_EQ(Brain.Difficulty(), DIFFICULTY_NORMAL);
+    EXPECT_TRUE(IsValidOptionValue("Difficulty", "easy"));
+    EXPECT_FALSE(IsValidOptionValue("Difficulty", "Insane"));
+}
+
+// Three computer pilots around a player who flies straight and never fires.
+TEST_F(DeathmatchTest, AtNormalTwoPilotsNeverGoAfterThePlayerTogether) {
+    auto MostAtOnce = [&](const char* Level) {
+        Console->SendCommand("Set Difficulty " + ShortString(Level), true);
+        Linker->InstantiateClassByName("tTickingWorld", "");
+        Linker->InstantiateClassByName("tFlatTerrain", "0");
+        TheMatch->Restart();
+        Player("512 200 250");
+        for (int I = 0; I < 3; ++I) TheMatch->AddBot("tTestAircraft", "tWeapon");
+        int32_t Most = 0;
+        for (int T = 0; T < 3000; ++T) {
+            Tick();
+            int32_t Attacking = 0;
+            for (int32_t P = 2; P <= 4; ++P) Attacking += TheMatch->GetPilot(P).Brain.TargetPilot == tMatch::PlayerPilot;
+            Most = std::max(Most, Attacking);
+        }
+        return Most;
+    };
+    EXPECT_EQ(MostAtOnce("Normal"), 1);
+    EXPECT_GE(MostAtOnce("Hard"), 2);  // the rule is what keeps them apart
+}
+
+TEST_F(DeathmatchTest, AnEnemyOnTheTailIsWarnedWithAToneAndAHitShowsItsSide) {
+    tAirplaneActor* Me = Player("500 500 300");
+    const int32_t Bot = TheMatch->AddBot("tTestAircraft", "tWeapon");
+    Tick();
+    tAirplaneActor* Enemy = TheMatch->GetPilot(Bot).Aircraft;
+    ASSERT_NE(Enemy, nullptr);
+    auto* Audio = static_cast<tRecordingAudio*>(Engine->Audio);
+    const auto Tones = [&] { return std::count(Audio->Played.begin(), Audio->Played.end(), tDangerWatch::ToneFile); };
+    // Behind the player, nose on it, within gun range: warned once, with one tone.
+    Me->TurnTo(0);
+    Enemy->SetPosition(Me->_vecPosition - Me->_vecHeading * 200);
+    Enemy->TurnTo(0);
+    Tick();
+    EXPECT_EQ(TheMatch->Danger().Tailer, Bot);
+    Tick(10);
+    EXPECT_EQ(Tones(), 1);
+    // Ahead of the player instead: no warning.
+    Enemy->SetPosition(Me->_vecPosition + Me->_vecHeading * 200);
+    Tick();
+    EXPECT_EQ(TheMatch->Danger().Tailer, 0);
+
+    // A hit marks where it came from for a moment.
+    Me->Age = tMatch::SpawnProtection;
+    Me->TakeHit(10, Bot, "pulse gun");
+    EXPECT_EQ(TheMatch->Danger().HitFrom, Enemy->_vecPosition);
+    EXPECT_GT(TheMatch->Danger().HitMarkLeft, 0);
+    Tick(int(tDangerWatch::HitMarkSeconds / TickSeconds) + 1);
+    EXPECT_EQ(TheMatch->Danger().HitMarkLeft, 0);
 }

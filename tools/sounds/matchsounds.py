@@ -1,6 +1,7 @@
 """The deathmatch's own sounds: an aircraft taking a hit (a metallic clang
-with rattling debris) and a credits coin being collected (a bright two-note
-chime)."""
+with rattling debris), a credits coin being collected (a bright two-note
+chime) and the warning of an enemy on the player's tail (two quick high-low
+beeps)."""
 
 import math
 import random
@@ -36,6 +37,24 @@ def pickup():
     return fade_out(sox(out, RATE, ["highpass", "400"]), RATE, 0.03)
 
 
+def tail_warning():
+    """An enemy on the tail: two high-low beep pairs, hard-edged like a
+    cockpit warning but short enough to repeat while the danger lasts."""
+    beep = 0.08
+    n = int(0.5 * RATE)
+    out = [0.0] * n
+    for k, f in enumerate([1568.0, 1175.0, 1568.0, 1175.0]):
+        s = int(k * (beep + 0.04) * RATE)
+        m = int(beep * RATE)
+        for i in range(min(m, n - s)):
+            # Soft edges of 4 ms keep the beeps from clicking.
+            edge = min(1.0, i / (0.004 * RATE), (m - i) / (0.004 * RATE))
+            t = i / RATE
+            out[s + i] += edge * (math.sin(TWO_PI * f * t) + 0.25 * math.sin(TWO_PI * 3 * f * t))
+    return fade_out(sox(out, RATE, ["highpass", "300"]), RATE, 0.02)
+
+
 def generate(sounds_dir, write):
     write(sounds_dir / "damage.wav", normalize(damage(), -2.0), RATE)
     write(sounds_dir / "pickup.wav", normalize(pickup(), -3.0), RATE)
+    write(sounds_dir / "tail_warning.wav", normalize(tail_warning(), -4.0), RATE)

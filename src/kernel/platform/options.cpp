@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "game/botsettings.h"
 #include "kernel/console/keynames.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-enum tOptionKind { OPT_NUMBER, OPT_BOOLEAN };
+enum tOptionKind { OPT_NUMBER, OPT_BOOLEAN, OPT_DIFFICULTY };
 
 struct tOption {
     const char* Name;
@@ -26,6 +27,7 @@ constexpr tOption Options[] = {
     {"FullScreen", OPT_BOOLEAN, 0, 0},        {"EffectsVolume", OPT_NUMBER, 0, 100},
     {"MusicVolume", OPT_NUMBER, 0, 100},      {"MouseSensitivity", OPT_NUMBER, 0.1f, 5},
     {"InvertMouse", OPT_BOOLEAN, 0, 0},       {"ShowFPS", OPT_BOOLEAN, 0, 0},
+    {"Difficulty", OPT_DIFFICULTY, 0, 0},
 };
 
 const tOption* FindOption(const ShortString& Name) {
@@ -63,6 +65,7 @@ bool IsValidOptionValue(const ShortString& Name, const ShortString& Value) {
     const tOption* O = FindOption(Name);
     if (!O) return true;
     if (O->Kind == OPT_BOOLEAN) return UpCaseStr(Value) == "TRUE" || UpCaseStr(Value) == "FALSE";
+    if (O->Kind == OPT_DIFFICULTY) return IsDifficultyName(Value);
     if (!IsCorrectGLD(Value)) return false;
     const float N = Str2Flt(Value);
     return N >= O->Min && N <= O->Max;
