@@ -20,6 +20,7 @@
 #include "libraries/classes/engine.h"
 #include "libraries/classes/resourcesmanager.h"
 #include "libraries/classes/timer.h"
+#include "libraries/classes/uiscale.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/math/mathserver.h"
 
@@ -74,6 +75,8 @@ void StartCoreServices() {
     Resources = CreateCoreService<tResourcesManager>("Resources");
     // Game variables exist with their defaults before the engine runs its script.
     tMipTerrain::RegisterVariables();
+    // The interface's size, an option like the window's.
+    RegisterUIScaleVariable();
     // The match's variables too.
     NewObject<tMatch>();
     // Recording and replaying flights, with the match it restarts.

@@ -25,6 +25,7 @@
 #include "libraries/classes/engine.h"
 #include "libraries/classes/guimanager.h"
 #include "libraries/classes/resourcesmanager.h"
+#include "libraries/classes/uiscale.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 
@@ -160,11 +161,12 @@ void tAirplaneActor::Render() {
     // Drawn from here, not from the tick: the frame start empties the text
     // queue, so text queued during the tick would never be seen.
     if (!IsPlayer()) return;
-    if (Crashed()) Device->AddTextString(CrashTextX, CrashTextY, CrashText, &CrashTextColor);
+    const float Scale = CurrentUIScale();
+    if (Crashed()) Device->AddTextString(CrashTextX * Scale, CrashTextY * Scale, CrashText, &CrashTextColor);
     const float Far = tMatch::MapSize + EdgeWarningBeyond;
     const TVector3& P = _vecPosition;
     if (Alive() && (P.x < -EdgeWarningBeyond || P.y < -EdgeWarningBeyond || P.x > Far || P.y > Far))
-        Device->AddTextString(CrashTextX, EdgeTextY, EdgeText, &EdgeTextColor);
+        Device->AddTextString(CrashTextX * Scale, EdgeTextY * Scale, EdgeText, &EdgeTextColor);
 }
 
 void tAirplaneActor::UpdateControls() {

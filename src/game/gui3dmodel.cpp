@@ -60,7 +60,7 @@ TGUIMessage tGUI3DModel::GUI_Timer(float DeltaSeconds) {
 
 void tGUI3DModel::Render() {
     if (!DrawWindow() || !Model) return;
-    const int32_t Left = X + StageInset, Top = Y + CaptionHeight + StageInset;
+    const int32_t Left = X + StageInset, Top = Y + CaptionHeight() + StageInset;
     const int32_t Width = X1 - StageInset - Left, Height = Y1 - GripSize - StageInset - Top;
     if (Width <= 0 || Height <= 0) return;
     tRenderDevice* R = GUIRenderer();

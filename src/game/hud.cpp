@@ -18,6 +18,7 @@
 #include "libraries/classes/engine.h"
 #include "libraries/classes/renderdevice.h"
 #include "libraries/classes/resourcesmanager.h"
+#include "libraries/classes/uiscale.h"
 #include "libraries/classes/viewport.h"
 
 namespace {
@@ -92,7 +93,7 @@ void tHUD::Rect(TColour Colour, float X1, float Y1, float X2, float Y2) {
 }
 
 void tHUD::Text(float X, float Baseline, const ShortString& Line, TColour Colour) {
-    Engine->Renderer->AddTextString(X, Baseline - TextBaselineDrop, Line, &TextColours[Colour]);
+    Engine->Renderer->AddTextString(X * Scale, Baseline * Scale - TextBaselineDrop, Line, &TextColours[Colour]);
 }
 
 void tHUD::Bar(TColour Colour, float X, float Y, float Fill, const ShortString& Label) {
@@ -104,7 +105,9 @@ void tHUD::Bar(TColour Colour, float X, float Y, float Fill, const ShortString& 
 
 void tHUD::DrawBatches() {
     tRenderDevice* Device = Engine->Renderer;
-    Device->BeginTransform(ZFT_REPLACE, &IdentityMatrix4);
+    TMatrix4 Grown = IdentityMatrix4;
+    Grown[0] = Grown[5] = Scale;
+    Device->BeginTransform(ZFT_REPLACE, &Grown);
     for (TBatch& B : Batches) {
         if (B.Count == 0) continue;
         B.VA->SetActiveVertexCount(QuadCorners * B.Count);
@@ -281,8 +284,10 @@ void tHUD::Render(tMatch& Match) {
     tViewport* Viewport = Engine->Viewport;
     tCamera* Camera = Engine->World ? Engine->World->GetCamera() : nullptr;
     if (!Viewport || !Camera) return;
-    Width = float(Viewport->GetViewportWidth());
-    Height = float(Viewport->GetViewportHeight());
+    // Laid out as in a 1024 x 768 window, then grown to the window's size.
+    Scale = CurrentUIScale();
+    Width = float(Viewport->GetViewportWidth()) / Scale;
+    Height = float(Viewport->GetViewportHeight()) / Scale;
     View = Camera->GetViewingTransformation();
     FOV = Engine->Renderer->GetFOV();
 

@@ -10,7 +10,8 @@
 // nearest enemy in range.
 //
 // Shapes are quads in window pixels, batched by colour into vertex arrays
-// made once; text goes through the render device's text queue.
+// made once; text goes through the render device's text queue. Everything
+// is laid out for 1024 x 768 and grows with the interface scale.
 
 #include <array>
 #include <cstdint>
@@ -75,7 +76,8 @@ private:
     void DrawBatches();
 
     std::array<TBatch, HUD_COLOURS> Batches{};
-    float Width = 0, Height = 0;
+    float Width = 0, Height = 0;  // the window's, shrunk by Scale
+    float Scale = 1;              // the interface's growth over 1024 x 768
     TMatrix4 View = IdentityMatrix4;
     float FOV = 90;
 };

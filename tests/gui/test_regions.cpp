@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/gui_fixture.h"
+#include "libraries/classes/uiscale.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ TEST_F(GUITest, MinimisingAndMaximisingAnimateInQuarterSteps) {
         ++Steps;
     }
     EXPECT_EQ(Steps, 12);
-    EXPECT_LE(W->H, tGUIRegion::CaptionHeight);
+    EXPECT_LE(W->H, tGUIRegion::CaptionHeight());
     EXPECT_EQ(W->Y1, W->Y + W->H);
     W->Maximize();
     Steps = 0;
@@ -106,4 +107,16 @@ TEST_F(GUITest, MinimisingAndMaximisingAnimateInQuarterSteps) {
     }
     EXPECT_EQ(W->H, 200);
     EXPECT_LT(Steps, 20);
+}
+
+// Text and what holds it are laid out for 1024 x 768 and grow with the
+// window's height unless UIScale says otherwise; never below 1, never past the most.
+TEST(UIScale, GrowsWithTheWindowsHeightUnlessSet) {
+    EXPECT_FLOAT_EQ(UIScaleFor(0, 768), 1.0f);
+    EXPECT_FLOAT_EQ(UIScaleFor(0, 600), 1.0f);
+    EXPECT_FLOAT_EQ(UIScaleFor(0, 1080), 1080.0f / 768);
+    EXPECT_FLOAT_EQ(UIScaleFor(0, 100000), MaxUIScale);
+    EXPECT_FLOAT_EQ(UIScaleFor(1.25f, 1080), 1.25f);
+    EXPECT_FLOAT_EQ(UIScaleFor(50, 1080), MaxUIScale);
+    EXPECT_FLOAT_EQ(UIScaleFor(-1, 1080), 1080.0f / 768);
 }

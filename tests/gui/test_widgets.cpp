@@ -92,13 +92,13 @@ TEST_F(WidgetsTest, EveryWidgetWritesItsVariableAndFollowsASet) {
     ClickAt(Middle<tGUIRadioButton>("radio.b").x, Middle<tGUIRadioButton>("radio.b").y);
     EXPECT_EQ(Var("TestGun"), "GunB");
     auto* List = View<tGUIListBox>("list");
-    ClickAt(List->X + 10, List->Y + tGUIListBox::RowHeight + 5);
+    ClickAt(List->X + 10, List->Y + tGUIListBox::RowHeight() + 5);
     EXPECT_EQ(Var("TestPlane"), "tPursuitPlane");
     // The combo opens on a click and takes the row clicked below it.
     auto* Combo = View<tGUIComboBox>("combo");
     ClickAt(Combo->X + 10, Combo->Y + 5);
     ASSERT_TRUE(Combo->Open);
-    ClickAt(Combo->X + 10, Combo->Y1 + tGUIListBox::RowHeight + 5);
+    ClickAt(Combo->X + 10, Combo->Y1 + tGUIListBox::RowHeight() + 5);
     EXPECT_FALSE(Combo->Open);
     EXPECT_EQ(Var("TestSky"), "tClearDay");
     // The console's "Set" reaches every widget at its next tick.

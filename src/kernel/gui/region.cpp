@@ -60,9 +60,9 @@ tGUIRegion::tGUIRegion(const ShortString& Params) : tGUIResponder(Params) {
     else Valid &= ParseFraction(TX, ScreenW, NX);
     if (CenteredY) NY = -1;
     else Valid &= ParseFraction(TY, ScreenH, NY);
-    if (TW == TitleWidthToken) NW = TitleCharWidth * static_cast<int32_t>(Title.size());
+    if (TW == TitleWidthToken) NW = TitleCharWidth() * static_cast<int32_t>(Title.size());
     else Valid &= ParseFraction(TW, ScreenW, NW);
-    if (TH == TitleHeightToken) NH = TitleHeight;
+    if (TH == TitleHeightToken) NH = TitleHeight();
     else Valid &= ParseFraction(TH, ScreenH, NH);
     Logger->Guard(Valid, "Invalid parameters list");
 
@@ -128,7 +128,7 @@ bool tGUIRegion::Contains(TPoint P) {
 
 bool tGUIRegion::CaptionContains(TPoint P) {
     Screen2Local(P);
-    return P.x >= 0 && P.x <= W && P.y >= 0 && P.y <= CaptionHeight;
+    return P.x >= 0 && P.x <= W && P.y >= 0 && P.y <= CaptionHeight();
 }
 
 bool tGUIRegion::ContainsRightCorner(TPoint P) {

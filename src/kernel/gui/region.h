@@ -12,16 +12,19 @@
 #include <cstdint>
 
 #include "kernel/gui/responder.h"
+#include "libraries/classes/uiscale.h"
 
 class tGUIRegion : public tGUIResponder {
     Z_DECLARE_CLASS(tGUIRegion, tGUIResponder)
 public:
-    static constexpr int32_t CaptionHeight = 22;
     static constexpr int32_t CornerSize = 15;
     static constexpr int32_t DockingDistance = 7;   // edges closer than this snap together
     static constexpr int32_t MinimalSize = 16;
-    static constexpr int32_t TitleCharWidth = 8;
-    static constexpr int32_t TitleHeight = 16;
+    // Laid out for 1024 x 768; the text and what holds it grow with UIScale.
+    static constexpr int32_t BaseCaptionHeight = 22, BaseTitleCharWidth = 8, BaseTitleHeight = 16;
+    static int32_t CaptionHeight() { return ScaledPixels(BaseCaptionHeight); }
+    static int32_t TitleCharWidth() { return ScaledPixels(BaseTitleCharWidth); }
+    static int32_t TitleHeight() { return ScaledPixels(BaseTitleHeight); }
 
     explicit tGUIRegion(const ShortString& Params);
 

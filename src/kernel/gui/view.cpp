@@ -21,9 +21,9 @@ namespace {
 // The glyphs every font has: characters 32..127.
 constexpr unsigned char FirstGlyph = 32, LastGlyph = 127;
 // The render device puts a text's baseline 40 pixels below the y it is
-// given; the GUI places text by the top of its 16-pixel line, whose
-// baseline lies 12 pixels down.
-constexpr int32_t LineTopToDeviceY = 12 - 40;
+// given; the GUI places text by the top of its 16-pixel line (at 1024 x 768),
+// whose baseline lies 12 pixels down.
+constexpr int32_t DeviceBaselineDrop = 40, LineTopToBaseline = 12;
 
 }  // namespace
 
@@ -84,7 +84,7 @@ void tGUIView::AddTextItem(const ShortString& Name, const ShortString& Value) {
 }
 
 int32_t tGUIView::CenterTextHorizontal(const ShortString& Text) {
-    return X + (W - TitleCharWidth * static_cast<int32_t>(Text.size())) / 2;
+    return X + (W - TitleCharWidth() * static_cast<int32_t>(Text.size())) / 2;
 }
 
 void tGUIView::SetFont(const ShortString& Name) {
@@ -106,7 +106,8 @@ void tGUIView::OutTextXY(int32_t TX, int32_t TY, const ShortString& Text, const 
     // The device's default font is asked for each time: a window reopened
     // (full screen on or off) makes it anew.
     const uint32_t Font = FFont ? FFontID : R->GetDefaultFontID();
-    R->AddTextStringZFont(static_cast<float>(TX), static_cast<float>(TY + LineTopToDeviceY), Shown, &Colour, Font);
+    const int32_t DeviceY = TY + ScaledPixels(LineTopToBaseline) - DeviceBaselineDrop;
+    R->AddTextStringZFont(static_cast<float>(TX), static_cast<float>(DeviceY), Shown, &Colour, Font);
 }
 
 void tGUIView::ExecuteCommandsStack(bool Execute) {
@@ -117,8 +118,8 @@ void tGUIView::ExecuteCommandsStack(bool Execute) {
 void tGUIView::Render() { RenderTextItems(X + 4, Y + 4); }
 
 void tGUIView::RenderTextItems(int32_t Left, int32_t Top) {
-    for (int32_t I = 0; I < TotalItems && Top + (I + 1) * TextLineHeight <= Y1; ++I)
-        OutTextXY(Left, Top + I * TextLineHeight, TextItems[I], GUILabelColour);
+    for (int32_t I = 0; I < TotalItems && Top + (I + 1) * TextLineHeight() <= Y1; ++I)
+        OutTextXY(Left, Top + I * TextLineHeight(), TextItems[I], GUILabelColour);
 }
 
 TGUIMessage tGUIView::GUI_Timer(float DeltaSeconds) {
@@ -132,7 +133,7 @@ TGUIMessage tGUIView::GUI_Timer(float DeltaSeconds) {
 bool tGUIView::Animate() {
     switch (FRegionState) {
         case REGION_MINIMIZING:
-            if (H < CaptionHeight + 1) {
+            if (H < CaptionHeight() + 1) {
                 FRegionState = REGION_MINIMIZED;
                 GUI_Minimized();
             } else {

@@ -19,7 +19,8 @@ class tGUIView : public tGUIRegion {
 public:
     static constexpr int32_t MaxCommands = 10;
     static constexpr int32_t MaxTextItems = 32;
-    static constexpr int32_t TextLineHeight = 16;
+    static constexpr int32_t BaseTextLineHeight = 16;
+    static int32_t TextLineHeight() { return ScaledPixels(BaseTextLineHeight); }
     static constexpr int32_t TextMargin = 8;
 
     explicit tGUIView(const ShortString& Params);

@@ -9,6 +9,7 @@
 #include "kernel/gui/flightkeys.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/console.h"
+#include "libraries/classes/uiscale.h"
 #include "libraries/gui/varbinding.h"
 
 namespace {
@@ -27,7 +28,7 @@ constexpr tOption Options[] = {
     {"FullScreen", OPT_BOOLEAN, 0, 0},        {"EffectsVolume", OPT_NUMBER, 0, 100},
     {"MusicVolume", OPT_NUMBER, 0, 100},      {"MouseSensitivity", OPT_NUMBER, 0.1f, 5},
     {"InvertMouse", OPT_BOOLEAN, 0, 0},       {"ShowFPS", OPT_BOOLEAN, 0, 0},
-    {"Difficulty", OPT_DIFFICULTY, 0, 0},
+    {"Difficulty", OPT_DIFFICULTY, 0, 0},     {"UIScale", OPT_NUMBER, 0, MaxUIScale},
 };
 
 const tOption* FindOption(const ShortString& Name) {

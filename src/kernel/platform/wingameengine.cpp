@@ -24,6 +24,7 @@
 #include "libraries/classes/guimanager.h"
 #include "libraries/classes/renderdevice.h"
 #include "libraries/classes/timer.h"
+#include "libraries/classes/uiscale.h"
 
 Z_IMPLEMENT_CLASS(tWinGameEngine,
     .Operations = {{"Tick"}, {"RenderFrame"}, {"GetEngineName"}, {"GetEngineTime"}, {"GetWorld"}, {"SetWorld"},
@@ -147,10 +148,11 @@ void tWinGameEngine::Update() {
 }
 
 void tWinGameEngine::ShowFrameRate(float DeltaSeconds, int32_t Updates) {
-    const float X = static_cast<float>(Viewport->GetViewportWidth() - FPSColumnWidth);
-    Renderer->AddTextString(X, 0, "FPS     : " + Int2Str(std::lround(CurrentTickRate)), &White);
-    Renderer->AddTextString(X, 16, "Sec/Frm : " + Flt2Str(DeltaSeconds), &White);
-    Renderer->AddTextString(X, 32, "Upd/Frm : " + Int2Str(Updates), &White);
+    const float X = static_cast<float>(Viewport->GetViewportWidth() - ScaledPixels(FPSColumnWidth));
+    const auto Line = [](int32_t N) { return static_cast<float>(ScaledPixels(N * FPSLineHeight)); };
+    Renderer->AddTextString(X, Line(0), "FPS     : " + Int2Str(std::lround(CurrentTickRate)), &White);
+    Renderer->AddTextString(X, Line(1), "Sec/Frm : " + Flt2Str(DeltaSeconds), &White);
+    Renderer->AddTextString(X, Line(2), "Upd/Frm : " + Int2Str(Updates), &White);
 }
 
 void tWinGameEngine::RenderFrame() {

@@ -15,6 +15,7 @@ public:
     static constexpr float MaxReplaySeconds = 0.25f;
     static constexpr uint32_t InactiveSleepMilliseconds = 1;
     static constexpr int32_t FPSColumnWidth = 140;  // the frame-rate lines' distance from the right edge
+    static constexpr int32_t FPSLineHeight = 16;
 
     // Logs the banner and runs "StdConfig\engine.cfg".
     tWinGameEngine();

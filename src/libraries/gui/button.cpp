@@ -41,7 +41,7 @@ void tGUIPushButton::Render() {
     tGUIPanel::Render();
     // The caption sits in the middle of the button, a pixel lower while pushed.
     const int32_t Sink = Pushed ? 1 : 0;
-    OutTextXY(CenterTextHorizontal(FRegionTitle) + Sink, Y + (H - TextLineHeight) / 2 + Sink, FRegionTitle,
+    OutTextXY(CenterTextHorizontal(FRegionTitle) + Sink, Y + (H - TextLineHeight()) / 2 + Sink, FRegionTitle,
               GUIButtonTextColour);
 }
 

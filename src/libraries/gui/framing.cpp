@@ -38,7 +38,7 @@ void tGUIBorderPanel::Render() {
     Body.Draw(BodyShader);
     for (tGUIQuad& E : Edges) E.Draw(BorderShader);
     if (!FRegionTitle.empty()) OutTextXY(X + TextMargin, Y + 4, FRegionTitle, GUITitleColour);
-    RenderTextItems(X + TextMargin, Y + TextMargin + (FRegionTitle.empty() ? 0 : TextLineHeight));
+    RenderTextItems(X + TextMargin, Y + TextMargin + (FRegionTitle.empty() ? 0 : TextLineHeight()));
 }
 
 // ---- Splitters -----------------------------------------------------------------------

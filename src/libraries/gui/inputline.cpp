@@ -28,13 +28,13 @@ tGUIInputLine::tGUIInputLine(const ShortString& Params)
     Editable = UpCaseStr(GetToken(Params, 6)) != "NOEDIT";
     AllocateGeometry(GUIBevelVertices, GUIPolygonPrimitive);
     SetShader(LoadGUIShader("interface\\shaders\\inputline.shader"));
-    Validator.MaxLength = W / TitleCharWidth - ValidatorMargin;
+    Validator.MaxLength = W / TitleCharWidth() - ValidatorMargin;
 }
 
 void tGUIInputLine::Render() {
     tGUIButton::Render();
     const bool CursorShown = Editable && static_cast<int32_t>(BlinkTime / CursorBlinkSeconds) % 2 == 0;
-    const int32_t TextY = Y + (H - TextLineHeight) / 2;
+    const int32_t TextY = Y + (H - TextLineHeight()) / 2;
     OutTextXY(X + 4, TextY, TextBuffer, InputTextColour);
     if (CursorShown) OutTextXY(X + 4, TextY, Cursor.Mark(TextBuffer), InputTextColour);
 }
@@ -81,12 +81,12 @@ void tGUIConsoleHistory::Render() {
     ProcTrace trace("tGUIConsoleHistory.Render()");
     if (!Console) return;
     tConsoleMessagesHistory* History = Console->GetMessagesHistory();
-    const int32_t Rows = std::max(0, H / TextLineHeight);
+    const int32_t Rows = std::max(0, H / TextLineHeight());
     const int32_t Shown = std::min({History->GetTotalMessages(), MaxShown, Rows});
     tConsoleMessage Msg;
     // The newest at the bottom row.
     for (int32_t I = 1; I <= Shown; ++I) {
         History->GetMessage(I, Msg);
-        OutTextXY(X + 2, Y + H - I * TextLineHeight, Msg.Msg, Msg.MsgColor);
+        OutTextXY(X + 2, Y + H - I * TextLineHeight(), Msg.Msg, Msg.MsgColor);
     }
 }

@@ -100,7 +100,7 @@ void tGUIListBox::GUI_Scroll(TDirection Direction) {
 
 int32_t tGUIListBox::RowAt(const TPoint& P, int32_t Top) const {
     if (P.x < X || P.x > X1 || P.y < Top) return -1;
-    const int32_t Row = FirstShown + (P.y - Top) / RowHeight;
+    const int32_t Row = FirstShown + (P.y - Top) / RowHeight();
     return Row < ItemCount ? Row : -1;
 }
 
@@ -113,17 +113,17 @@ void tGUIListBox::Update() { Back.SetRect(F(X), F(Y), F(X1), F(Y1)); }
 
 void tGUIListBox::RenderRows(int32_t Left, int32_t Top, int32_t Right, int32_t Rows, bool TwoColumns) {
     for (int32_t R = 0; R < Rows && FirstShown + R < ItemCount; ++R) {
-        const int32_t I = FirstShown + R, RowTop = Top + R * RowHeight;
+        const int32_t I = FirstShown + R, RowTop = Top + R * RowHeight();
         if (I == Selected) {
-            Bar.SetRect(F(Left + 1), F(RowTop), F(Right - 1), F(RowTop + RowHeight));
+            Bar.SetRect(F(Left + 1), F(RowTop), F(Right - 1), F(RowTop + RowHeight()));
             Bar.Draw(BarShader);
         }
-        const int32_t TextY = RowTop + (RowHeight - TextLineHeight) / 2;
+        const int32_t TextY = RowTop + (RowHeight() - TextLineHeight()) / 2;
         OutTextXY(Left + 4, TextY, ItemLabel(I), GUIWidgetTextColour);
         if (TwoColumns) OutTextXY(Left + (Right - Left) * 3 / 5, TextY, ItemValue(I), GUIWidgetTextColour);
     }
     if (Rows <= 0 || ItemCount <= Rows) return;
-    const int32_t Height = Rows * RowHeight;
+    const int32_t Height = Rows * RowHeight();
     const int32_t ThumbTop = Top + Height * FirstShown / ItemCount;
     const int32_t ThumbBottom = Top + Height * std::min(ItemCount, FirstShown + Rows) / ItemCount;
     Thumb.SetRect(F(Right - ThumbWidth - 1), F(ThumbTop), F(Right - 1), F(ThumbBottom));
@@ -147,7 +147,7 @@ tGUIComboBox::tGUIComboBox(const ShortString& Params) : tGUIListBox(Params), Arr
 void tGUIComboBox::Update() {
     Back.SetRect(F(X), F(Y), F(X1), F(Y1));
     Arrow.SetRect(F(X1 - ArrowWidth), F(Y), F(X1), F(Y1));
-    Drop.SetRect(F(X), F(Y1), F(X1), F(Y1 + DropRows() * RowHeight));
+    Drop.SetRect(F(X), F(Y1), F(X1), F(Y1 + DropRows() * RowHeight()));
 }
 
 void tGUIComboBox::Render() {
@@ -155,7 +155,7 @@ void tGUIComboBox::Render() {
     if (tWindowManager* WM = GUIWindowManager(); Open && WM && WM->GetFocusedView() != this) SetOpen(false);
     Back.Draw(BackShader);
     Arrow.Draw(ArrowShader);
-    OutTextXY(X + 4, Y + (H - TextLineHeight) / 2, ItemLabel(Selected), GUIWidgetTextColour);
+    OutTextXY(X + 4, Y + (H - TextLineHeight()) / 2, ItemLabel(Selected), GUIWidgetTextColour);
     if (!Open) return;
     Drop.Draw(BackShader);
     RenderRows(X, Y1, X1, DropRows(), false);
@@ -163,7 +163,7 @@ void tGUIComboBox::Render() {
 
 bool tGUIComboBox::Contains(TPoint P) {
     if (tGUIListBox::Contains(P)) return true;
-    return Open && P.x >= X && P.x <= X1 && P.y >= Y1 && P.y <= Y1 + DropRows() * RowHeight;
+    return Open && P.x >= X && P.x <= X1 && P.y >= Y1 && P.y <= Y1 + DropRows() * RowHeight();
 }
 
 void tGUIComboBox::SetOpen(bool NewOpen) {

@@ -17,7 +17,8 @@ class tGUIListBox : public tGUIWidget {
     Z_DECLARE_CLASS(tGUIListBox, tGUIWidget)
 public:
     static constexpr int32_t MaxItems = 64;
-    static constexpr int32_t RowHeight = 18;
+    static constexpr int32_t BaseRowHeight = 18;  // at 1024 x 768; grows with the interface
+    static int32_t RowHeight() { return ScaledPixels(BaseRowHeight); }
     static constexpr int32_t ThumbWidth = 4;  // the scroll thumb of a long list
 
     explicit tGUIListBox(const ShortString& Params);
@@ -38,7 +39,7 @@ public:
     ShortString ItemValue(int32_t I) const;
     // Chooses item I (0-based, clamped) and commits when it changes.
     void Choose(int32_t I, bool CommitChange);
-    int32_t VisibleRows() const { return std::max(1, H / RowHeight); }
+    int32_t VisibleRows() const { return std::max(1, H / RowHeight()); }
 
     ShortString Items[MaxItems];
     int32_t ItemCount = 0;

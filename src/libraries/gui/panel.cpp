@@ -77,13 +77,13 @@ tGUIWindow::tGUIWindow(const ShortString& Params) : tGUIPanel(Params, tPanelKind
 }
 
 int32_t tGUIWindow::SuggestMinimalWidth() {
-    return std::max<int32_t>(MinimalSize * 4, TitleCharWidth * static_cast<int32_t>(FRegionTitle.size()) + 16);
+    return std::max<int32_t>(MinimalSize * 4, TitleCharWidth() * static_cast<int32_t>(FRegionTitle.size()) + 16);
 }
 
 void tGUIWindow::Update() {
     tGUIPanel::Update();
     const auto F = [](int32_t V) { return static_cast<float>(V); };
-    Caption.SetRect(F(X + 2), F(Y + 2), F(X1 - 2), F(Y + CaptionHeight));
+    Caption.SetRect(F(X + 2), F(Y + 2), F(X1 - 2), F(Y + CaptionHeight()));
     Grip.SetRect(F(X1 - GripSize - 2), F(Y1 - GripSize - 2), F(X1 - 2), F(Y1 - 2));
 }
 
@@ -92,13 +92,13 @@ bool tGUIWindow::DrawWindow() {
     Caption.Draw(CaptionShader);
     OutTextXY(X + TextMargin, Y + 4, FRegionTitle, GUITitleColour);
     // A window rolled up to its caption shows the caption alone.
-    if (H <= CaptionHeight + GripSize) return false;
+    if (H <= CaptionHeight() + GripSize) return false;
     Grip.Draw(GripShader);
     return true;
 }
 
 void tGUIWindow::Render() {
-    if (DrawWindow()) RenderTextItems(X + TextMargin, Y + CaptionHeight + TextMargin);
+    if (DrawWindow()) RenderTextItems(X + TextMargin, Y + CaptionHeight() + TextMargin);
 }
 
 tGUIStaticPanel::tGUIStaticPanel(const ShortString& Params) : tGUIPanel(Params, tPanelKind{}) {

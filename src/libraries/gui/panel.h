@@ -54,7 +54,7 @@ public:
     bool IsRegionSizeable() override { return true; }
     bool IsRegionDockable() override { return true; }
     int32_t SuggestMinimalWidth() override;
-    int32_t SuggestMinimalHeight() override { return CaptionHeight + GripSize; }
+    int32_t SuggestMinimalHeight() override { return CaptionHeight() + GripSize; }
 
 protected:
     // Body, caption, title and grip; false when the window is rolled up to

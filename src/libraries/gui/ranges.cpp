@@ -80,7 +80,7 @@ void tGUIGauge::Render() {
     Fill.SetRect(F(BarLeft()), F(Y), F(Right), F(Y1));
     Track.Draw(TrackShader);
     if (Right > BarLeft()) Fill.Draw(FillShader);
-    const int32_t TextY = Y + (H - TextLineHeight) / 2;
+    const int32_t TextY = Y + (H - TextLineHeight()) / 2;
     OutTextXY(X, TextY, FRegionTitle, GUIWidgetTextColour);
     OutTextXY(BarLeft() + TextMargin, TextY, GetValueText(), GUIWidgetTextColour);
 }
@@ -146,11 +146,11 @@ void tGUISpinBox::Render() {
     Box.Draw(BoxShader);
     Down.Draw(DownShader);
     Up.Draw(UpShader);
-    const int32_t TextY = Y + (H - TextLineHeight) / 2;
+    const int32_t TextY = Y + (H - TextLineHeight()) / 2;
     OutTextXY(X, TextY, FRegionTitle, GUIWidgetTextColour);
     const ShortString Text = GetValueText();
     const int32_t Middle = (X + W / 2 + X1) / 2;
-    OutTextXY(Middle - TitleCharWidth * static_cast<int32_t>(Text.size()) / 2, TextY, Text, GUIWidgetTextColour);
+    OutTextXY(Middle - TitleCharWidth() * static_cast<int32_t>(Text.size()) / 2, TextY, Text, GUIWidgetTextColour);
 }
 
 void tGUISpinBox::PointAt(const TPoint& P, bool Pressed) {

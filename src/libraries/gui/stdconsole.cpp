@@ -10,6 +10,7 @@
 #include "kernel/gui/keyboard.h"
 #include "kernel/gui/screen.h"
 #include "kernel/gui/windowmanager.h"
+#include "libraries/classes/uiscale.h"
 #include "libraries/classes/console.h"
 
 Z_IMPLEMENT_CLASS(tGUIStdConsole,
@@ -57,13 +58,16 @@ void tGUIStdConsole::CloseConsoleC(const ShortString&) {
     if (FRegionState != REGION_MINIMIZED) FRegionState = REGION_MINIMIZING;
 }
 
-int32_t tGUIStdConsole::MaxLineLength() const { return GUIScreenWidth() * LineLengthPer1024Pixels / 1024; }
+int32_t tGUIStdConsole::MaxLineLength() const {
+    return int32_t(float(GUIScreenWidth() * LineLengthPer1024Pixels / 1024) / CurrentUIScale());
+}
 
 void tGUIStdConsole::Update() {
     ProcTrace trace("tGUIStdConsole.Update(" + ClassName() + ")");
     const auto Width = static_cast<float>(GUIScreenWidth());
-    ConsoleGeometry.SetRect(0, 0, Width, PanelHeight);
-    TextBarGeometry.SetRect(0, TextBarTop, Width, TextBarBottom);
+    // The console is laid out for 1024 x 768 and grows with the interface.
+    ConsoleGeometry.SetRect(0, 0, Width, float(ScaledPixels(PanelHeight)));
+    TextBarGeometry.SetRect(0, float(ScaledPixels(TextBarTop)), Width, float(ScaledPixels(TextBarBottom)));
 }
 
 TGUIMessage tGUIStdConsole::GUI_Timer(float DeltaSeconds) {
@@ -79,7 +83,7 @@ TGUIMessage tGUIStdConsole::GUI_Timer(float DeltaSeconds) {
         default: break;
     }
     CT = IdentityMatrix4;
-    MTranslateMatrixF(CT, 0, static_cast<float>(-C_Position), 0);
+    MTranslateMatrixF(CT, 0, static_cast<float>(-ScaledPixels(C_Position)), 0);
     return FRegionState == REGION_MINIMIZED ? GUIMSG_REQUEST_CLOSE : GUIMSG_NOTHING;
 }
 
@@ -95,13 +99,13 @@ void tGUIStdConsole::Render() {
     tConsoleMessage Msg;
     for (int32_t I = 1; I <= Shown; ++I) {
         History->GetMessage(I + ScrollBack, Msg);
-        OutTextXY(4, MessagesBottom - TextLineHeight * I - C_Position, Msg.Msg, Msg.MsgColor);
+        OutTextXY(4, ScaledPixels(MessagesBottom - C_Position) - TextLineHeight() * I, Msg.Msg, Msg.MsgColor);
     }
-    const int32_t BarTextY = TextBarTop + 1 - C_Position;
+    const int32_t BarTextY = ScaledPixels(TextBarTop + 1 - C_Position);
     OutTextXY(4, BarTextY, ">" + TextBuffer, InputColour);
     OutTextXY(4, BarTextY, " " + Cursor.Mark(TextBuffer), InputColour);
     const ShortString Version = EngineBuildVersion;
-    OutTextXY(GUIScreenWidth() - TitleCharWidth * (static_cast<int32_t>(Version.size()) + 1), BarTextY, Version,
+    OutTextXY(GUIScreenWidth() - TitleCharWidth() * (static_cast<int32_t>(Version.size()) + 1), BarTextY, Version,
               GUIVersionColour);
 }
 

@@ -18,7 +18,7 @@ void tGUICheckBox::Update() {
 
 void tGUICheckBox::Render() {
     Box.Draw(Checked ? OnShader : OffShader);
-    OutTextXY(X + BoxSize + TextMargin, Y + (H - TextLineHeight) / 2, FRegionTitle, GUIWidgetTextColour);
+    OutTextXY(X + BoxSize + TextMargin, Y + (H - TextLineHeight()) / 2, FRegionTitle, GUIWidgetTextColour);
 }
 
 ShortString tGUICheckBox::GetValueText() { return Bool2Str(Checked); }

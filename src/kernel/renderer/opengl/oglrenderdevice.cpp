@@ -19,6 +19,7 @@
 #include "libraries/classes/engine.h"
 #include "libraries/classes/font.h"
 #include "libraries/classes/resourcesmanager.h"
+#include "libraries/classes/uiscale.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
 
@@ -40,6 +41,7 @@ constexpr TVector4 Black = {0, 0, 0, 1};
 constexpr int32_t MaxMaskValue = 255;
 constexpr float WarmUpTextWidth = 192;
 constexpr float WarmUpTextHeight = 32;
+constexpr int32_t DefaultCharWidth = 8, DefaultCharHeight = 16;
 
 }  // namespace
 
@@ -93,7 +95,7 @@ bool tOGLRenderDevice::CreateRenderingContext(tZObject* NewViewport) {
     if (Rebuilt) Linker->CallMethodForAllObjects(tOCFeedbackContext::ContextRebuiltMethod);
 
     Logger->Log("Allocating default font...");
-    DefaultFont = CreateFont(ShortString(" \"") + EngineINI->GetValue("Console", "Font") + "\" 8 16");
+    CreateDefaultFont();
     DefaultRenderingTarget->MakeCurrent();
     ScreenShot = NewObject<tOGLScreenCaptureDevice>();
     Logger->Log("Almost done...");
@@ -304,8 +306,20 @@ void tOGLRenderDevice::DeleteFont(tFont* Font) { glDeleteLists(Font->GetFontID()
 
 uint32_t tOGLRenderDevice::GetDefaultFontID() { return DefaultFont->GetFontID(); }
 
+void tOGLRenderDevice::CreateDefaultFont() {
+    DefaultFontScale = CurrentUIScale();
+    DefaultFont = CreateFont(ShortString(" \"") + EngineINI->GetValue("Console", "Font") + "\" " +
+                             Int2Str(ScaledPixels(DefaultCharWidth)) + " " + Int2Str(ScaledPixels(DefaultCharHeight)));
+}
+
 void tOGLRenderDevice::BeginFrame(TRenderTarget Target) {
     tRenderDevice::BeginFrame(Target);
+    // A new window size or UIScale: the text follows from this frame on.
+    if (CurrentUIScale() != DefaultFontScale) {
+        DeleteFont(DefaultFont);
+        tZObject::DisposeObject(DefaultFont);
+        CreateDefaultFont();
+    }
     MaskValue = 0;
     DefaultFrame->BeginFrame(WireFrame);
     DefaultFrame->SetState(EmptyShader);
@@ -325,9 +339,10 @@ void tOGLRenderDevice::EndFrame() {
 void tOGLRenderDevice::QueueStatistics() {
     const float TicksPerSecond = Engine ? Engine->CurrentTickRate : 0.0f;
     const double MTrianglesPerSecond = static_cast<double>(TrianglesRendered()) * 0.000001 * TicksPerSecond;
-    AddTextString(0, 10, "Triangles  : " + Int2Str(static_cast<int32_t>(TrianglesRendered())), &White);
-    AddTextString(0, 26, "Lights     : " + Int2Str(ActiveLights), &White);
-    AddTextString(0, 42, "MTriang/sec: " + Flt2Str(MTrianglesPerSecond, 1), &White);
+    const auto Line = [](int32_t N) { return static_cast<float>(ScaledPixels(10 + 16 * N)); };
+    AddTextString(0, Line(0), "Triangles  : " + Int2Str(static_cast<int32_t>(TrianglesRendered())), &White);
+    AddTextString(0, Line(1), "Lights     : " + Int2Str(ActiveLights), &White);
+    AddTextString(0, Line(2), "MTriang/sec: " + Flt2Str(MTrianglesPerSecond, 1), &White);
 }
 
 void tOGLRenderDevice::CheckError() { CheckGLError(); }

@@ -103,8 +103,11 @@ public:
     int32_t MaskValue = 0;  // stencil reference of the current mask, 0..255
     tOpenGLExtensions* OpenGLExt = nullptr;
     tFont* DefaultFont = nullptr;
+    float DefaultFontScale = 0;  // the interface scale it was made for
 
 private:
+    // The console's face in an 8 x 16 cell, grown by the interface scale.
+    void CreateDefaultFont();
     // The projections of a Width x Height rectangle at (X, Y) of the window.
     void SetUpProjections(float FOV, float X, float Y, float Width, float Height);
     void SetUpViewportParams();
