@@ -44,6 +44,7 @@ constexpr float FeedWidth = 330;
 constexpr float HitMarkLength = 120, HitMarkThickness = 8, HitMarkInset = 6;
 constexpr float TailTextY = 170;
 constexpr float LeadRing = 7;
+constexpr float CharWidth = 8;  // the default font's cell, as laid out
 }  // namespace
 
 TScreenPoint ProjectToScreen(const TMatrix4& View, float FOVDegrees, float Width, float Height,
@@ -194,7 +195,8 @@ void tHUD::EdgeArrow(float X, float Y) {
     Quad(HUD_RED, {Tip, Back + Side * (ArrowSize / 2), Back, Back - Side * (ArrowSize / 2)});
 }
 
-// The side a hit came from: a thick red bar along the window's edge there.
+// The side a hit came from: a thick red bar along the window's edge there;
+// an enemy on the tail: the warning under the crosshair.
 void tHUD::DangerMarks(tMatch& Match, tAirplaneActor& Own) {
     const tDangerWatch& Danger = Match.Danger();
     if (Danger.HitMarkLeft > 0) {
@@ -211,7 +213,7 @@ void tHUD::DangerMarks(tMatch& Match, tAirplaneActor& Own) {
         }
     }
     if (Danger.Tailer != 0 && Own.Alive()) {
-        const float TextWidth = 8 * float(std::strlen(tDangerWatch::TailText));
+        const float TextWidth = CharWidth * float(std::strlen(tDangerWatch::TailText));
         Rect(HUD_BACK, (Width - TextWidth) / 2 - 8, TailTextY - Row, (Width + TextWidth) / 2 + 8, TailTextY + 6);
         Text((Width - TextWidth) / 2, TailTextY, tDangerWatch::TailText, HUD_RED);
     }
