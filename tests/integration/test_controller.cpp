@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include "gamerun.h"
@@ -27,12 +28,17 @@ std::string PressPad(const std::string& Button) {
            " 0\nWAIT 0.25\n";
 }
 
-// The line of the recording's kind ("k", "m") at or after tick From whose
-// values after the tick are Values; -1 when there is none.
+// The tick of the recording's first line of the kind ("k", "m") at or after
+// tick From whose values after the tick are Values; -1 when there is none.
 int RecordedTick(const std::string& Recording, const std::string& Kind, const std::string& Values, int From = 0) {
-    const std::regex Line("\n" + Kind + " ([0-9]+) " + Values + "\n");
-    for (auto It = std::sregex_iterator(Recording.begin(), Recording.end(), Line); It != std::sregex_iterator(); ++It)
-        if (const int Tick = std::stoi((*It)[1]); Tick >= From) return Tick;
+    std::istringstream Lines(Recording);
+    std::string Line;
+    while (std::getline(Lines, Line)) {
+        if (!Line.starts_with(Kind + " ")) continue;
+        const std::size_t TickEnd = Line.find(' ', Kind.size() + 1);
+        if (TickEnd == std::string::npos || Line.substr(TickEnd + 1) != Values) continue;
+        if (const int Tick = std::atoi(Line.c_str() + Kind.size() + 1); Tick >= From) return Tick;
+    }
     return -1;
 }
 
@@ -112,6 +118,7 @@ TEST(Controller, StartOpensTheMenuTheDPadMovesTheFocusAndAPressesPlay) {
     EXPECT_FALSE(FramedAt("played", 122, 160));
     const tScreenImage Played = R.Screenshot("ScreenShots/played.bmp");
     const tScreenImage Menu = R.Screenshot("ScreenShots/onplay.bmp");
+    ASSERT_TRUE(Played.Width > 0 && Menu.Width > 0);
     EXPECT_NE(Played.At(388, 140), Menu.At(388, 140));
 }
 

@@ -80,6 +80,25 @@ TEST_F(EngineHostTest, AVirtualControllerLeansThePointerFiresAndLetsGoWhenPulled
     C.Poll();
     EXPECT_EQ(SentKeys.size(), 2u);
 
+    // The controls page's wait: what was held when it began (the stick, the
+    // trigger, the shoulder) answers only after it was let go.
+    const auto Set = [&C](const char* Line) {
+        C.VirtualControllerC(Line);
+        SDL_JoystickUpdate();
+        C.Poll();
+    };
+    C.SetCapturing(true);
+    C.Poll();
+    Set("button y 1");
+    EXPECT_EQ(C.TakeCaptured(), "y");
+    C.SetCapturing(true);
+    C.Poll();
+    Set("button leftshoulder 0");
+    EXPECT_EQ(C.TakeCaptured(), "");
+    Set("button leftshoulder 1");
+    EXPECT_EQ(C.TakeCaptured(), "leftshoulder");
+    Set("button y 0");
+
     SentKeys.clear();
     C.VirtualControllerC("detach");
     Pump(C);

@@ -246,29 +246,68 @@ float tControllers::ActionValue(int32_t Action) const {
     return ShapePadAxis(std::clamp(Sum, -1.0f, 1.0f), DeadZone, Curve);
 }
 
-ShortString tControllers::FirstActiveInput() const {
-    for (const tDevice& D : Devices) {
+int32_t tControllers::ActiveInputs(int32_t (&Out)[MaxActive]) const {
+    int32_t Count = 0;
+    auto Add = [&Out, &Count](int32_t Slot, tPadInput::tSource Source, int32_t Index, int8_t Sign) {
+        if (Count < MaxActive) Out[Count++] = Slot << 24 | Source << 16 | (Sign < 0) << 15 | Index;
+    };
+    for (int32_t Slot = 0; Slot < MaxDevices; ++Slot) {
+        const tDevice& D = Devices[Slot];
         if (!D.Joystick) continue;
         if (D.Pad) {
             for (int A = 0; A < SDL_CONTROLLER_AXIS_MAX; ++A) {
                 const float V = SDL_GameControllerGetAxis(D.Pad, static_cast<SDL_GameControllerAxis>(A)) * AxisScale;
-                if (std::fabs(V) >= PressedAt)
-                    return ShortString(V < 0 ? "-" : "+") +
-                           SDL_GameControllerGetStringForAxis(static_cast<SDL_GameControllerAxis>(A));
+                if (std::fabs(V) >= PressedAt) Add(Slot, tPadInput::PAD_AXIS, A, V < 0 ? -1 : 1);
             }
-            for (int Btn = 0; Btn < SDL_CONTROLLER_BUTTON_MAX; ++Btn)
-                if (SDL_GameControllerGetButton(D.Pad, static_cast<SDL_GameControllerButton>(Btn)))
-                    return SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(Btn));
+            for (int B = 0; B < SDL_CONTROLLER_BUTTON_MAX; ++B)
+                if (SDL_GameControllerGetButton(D.Pad, static_cast<SDL_GameControllerButton>(B)))
+                    Add(Slot, tPadInput::PAD_BUTTON, B, 0);
             continue;
         }
         for (int A = 0; A < SDL_JoystickNumAxes(D.Joystick); ++A) {
             const float V = SDL_JoystickGetAxis(D.Joystick, A) * AxisScale;
-            if (std::fabs(V) >= PressedAt) return ShortString(V < 0 ? "-axis" : "+axis") + Int2Str(A);
+            if (std::fabs(V) >= PressedAt) Add(Slot, tPadInput::STICK_AXIS, A, V < 0 ? -1 : 1);
         }
-        for (int Btn = 0; Btn < SDL_JoystickNumButtons(D.Joystick); ++Btn)
-            if (SDL_JoystickGetButton(D.Joystick, Btn)) return "button" + Int2Str(Btn);
+        for (int B = 0; B < SDL_JoystickNumButtons(D.Joystick); ++B)
+            if (SDL_JoystickGetButton(D.Joystick, B)) Add(Slot, tPadInput::STICK_BUTTON, B, 0);
     }
-    return "";
+    return Count;
+}
+
+ShortString tControllers::InputName(int32_t Code) {
+    const auto Source = static_cast<tPadInput::tSource>(Code >> 16 & 0xFF);
+    const int32_t Index = Code & 0x7FFF;
+    const bool Negative = Code & 0x8000;
+    switch (Source) {
+        case tPadInput::PAD_AXIS:
+            return ShortString(Negative ? "-" : "+") +
+                   SDL_GameControllerGetStringForAxis(static_cast<SDL_GameControllerAxis>(Index));
+        case tPadInput::PAD_BUTTON:
+            return SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(Index));
+        case tPadInput::STICK_AXIS: return ShortString(Negative ? "-axis" : "+axis") + Int2Str(Index);
+        default: return "button" + Int2Str(Index);
+    }
+}
+
+// Inputs already leaning or pressed when the wait began (the A that began
+// it, a throttle lever off centre) do not answer it until they were at
+// rest once; the first other one does.
+void tControllers::Capture() {
+    int32_t Active[MaxActive];
+    const int32_t Count = ActiveInputs(Active);
+    if (!CaptureStarted) {
+        std::copy(Active, Active + Count, HeldAtStart);
+        HeldAtStartCount = Count;
+        CaptureStarted = true;
+        return;
+    }
+    // Those that came back to rest leave the list.
+    int32_t Kept = 0;
+    for (int32_t I = 0; I < HeldAtStartCount; ++I)
+        if (std::find(Active, Active + Count, HeldAtStart[I]) != Active + Count) HeldAtStart[Kept++] = HeldAtStart[I];
+    HeldAtStartCount = Kept;
+    for (int32_t I = 0; I < Count && Captured.empty(); ++I)
+        if (std::find(HeldAtStart, HeldAtStart + HeldAtStartCount, Active[I]) == HeldAtStart + HeldAtStartCount) Captured = InputName(Active[I]);
 }
 
 // ---- Keys and pointer ------------------------------------------------------------
@@ -356,10 +395,7 @@ void tControllers::Poll() {
     }
     ReadBindings();
     if (Capturing) {
-        // The input that opened the wait (A on the row) has to come up first.
-        const ShortString Active = FirstActiveInput();
-        if (Active.empty()) CaptureArmed = true;
-        else if (CaptureArmed && Captured.empty()) Captured = Active;
+        if (Captured.empty()) Capture();
         ReleaseAll();
         return;
     }
@@ -388,7 +424,7 @@ void tControllers::Rumble(float Strength, float Seconds) {
 
 void tControllers::SetCapturing(bool On) {
     Capturing = On;
-    CaptureArmed = false;
+    CaptureStarted = false;
     Captured.clear();
 }
 

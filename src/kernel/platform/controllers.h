@@ -85,8 +85,12 @@ private:
     void ReadBindings();
     float ValueOf(const tDevice& D, const tPadInput& In) const;
     float ActionValue(int32_t Action) const;
-    // The first input leaning or pressed on any device, "" for none.
-    ShortString FirstActiveInput() const;
+    // The inputs leaning or pressed on every device now, each as one number
+    // (device slot, source, half, index); InputName gives its binding name.
+    static constexpr int32_t MaxActive = 64;
+    int32_t ActiveInputs(int32_t (&Out)[MaxActive]) const;
+    static ShortString InputName(int32_t Code);
+    void Capture();
     void ComputeFlight(bool (&Want)[256]);
     void ComputeMenu(bool (&Want)[256]);
     void Send(uint8_t Key, bool Pressed);
@@ -100,7 +104,9 @@ private:
     int32_t OffsetX = 0, OffsetY = 0;
     float DeadZone = DefaultPadDeadZone, Curve = DefaultPadCurve;
     bool Capturing = false;
-    bool CaptureArmed = false;  // every input was at rest once since capturing began
+    bool CaptureStarted = false;
+    int32_t HeldAtStart[MaxActive] = {};  // active when the wait began and not at rest since
+    int32_t HeldAtStartCount = 0;
     ShortString Captured;
     bool BackWasDown = false, BackIsEscape = false;
     int32_t LastVertical = 0, LastSideways = 0;  // the d-pad's direction at the last poll
