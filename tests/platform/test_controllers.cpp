@@ -99,6 +99,10 @@ TEST_F(EngineHostTest, AVirtualControllerLeansThePointerFiresAndLetsGoWhenPulled
     EXPECT_EQ(C.TakeCaptured(), "leftshoulder");
     Set("button y 0");
 
+    // A hit's rumble reaches a controller that can.
+    C.Rumble(0.5f, 0.1f);
+    EXPECT_NE(Host->Log().find("Virtual controller rumbles 32767 32767"), std::string::npos);
+
     SentKeys.clear();
     C.VirtualControllerC("detach");
     Pump(C);
