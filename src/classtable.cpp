@@ -35,7 +35,7 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
 //   the match and the flight recorder (plain constructors), tMatch,
-//   tFlightRecorder; ours: tGUIKeyBindingList (S).
+//   tFlightRecorder; ours: tGUIKeyBindingList, tGUIPadBindingList (S).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -92,6 +92,7 @@
 #include "libraries/gui/button.h"
 #include "libraries/gui/framing.h"
 #include "libraries/gui/keybindings.h"
+#include "libraries/gui/padbindings.h"
 #include "libraries/gui/inputline.h"
 #include "libraries/gui/label.h"
 #include "libraries/gui/lists.h"
@@ -233,4 +234,5 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tMatch::StaticClass());
     AddClass(tFlightRecorder::StaticClass());
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIPadBindingList::StaticClass(CT_SpawnableConstructor));
 }

@@ -1,5 +1,6 @@
 #include "game/airplane.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/announcers.h"
@@ -55,6 +56,8 @@ constexpr uint32_t Quads = 7;
 constexpr int32_t QuadCorners = 4;
 constexpr const char* FlashShaderFile = "shaders\\effects\\particle.shader";
 constexpr float FlashSize = 8.0f;
+// A hit's rumble: a base strength plus a share of the damage, briefly.
+constexpr float HitRumbleBase = 0.4f, HitRumblePerHealth = 50.0f, HitRumbleSeconds = 0.25f;
 
 // The ground under a point as a computer pilot reads it.
 class TWorldGround : public TGroundProbe {
@@ -260,6 +263,9 @@ void tAirplaneActor::TakeHit(int32_t Damage, int32_t Shooter, const ShortString&
     if (!DamageSound) DamageSound = Engine->Audio->CreateSource(DamageSoundFile);
     DamageSound->PlaceAt(_vecPosition);
     DamageSound->Play(this);
+    // The player feels a hit in the hands, harder the more it took.
+    if (IsPlayer() && Engine->Viewport)
+        Engine->Viewport->Rumble(std::min(1.0f, HitRumbleBase + float(Damage) / HitRumblePerHealth), HitRumbleSeconds);
     if (Match) Match->AircraftHit(Pilot, Shooter, Gun);
     if (Health == 0) {
         ShotDownBy = Shooter;

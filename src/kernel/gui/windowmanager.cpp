@@ -17,6 +17,7 @@
 #include "kernel/vfs/inifile.h"
 #include "libraries/gui/gamemenu.h"
 #include "libraries/gui/stdconsole.h"
+#include "libraries/gui/widget.h"
 #include "libraries/classes/audiosource.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
@@ -289,12 +290,57 @@ void CollectFocusable(tGUIAtom* Root, tGUIView** Out, int32_t& Count, int32_t Ma
 
 }  // namespace
 
-void tWindowManager::MoveFocus(int32_t Step) {
-    if (!Desktop || Desktop->GetChildsNumber() == 0) return;
-    // The window: the desktop child that holds the focus, or the newest one.
+tGUIAtom* tWindowManager::FocusedWindow() {
+    if (!Desktop || Desktop->GetChildsNumber() == 0) return nullptr;
     tGUIAtom* Window = Desktop->GetChild(Desktop->GetChildsNumber());
     for (tGUIAtom* A = FocusedView; A && A != Desktop; A = A->GetParentAtom())
         if (A->GetParentAtom() == Desktop) Window = A;
+    return Window;
+}
+
+namespace {
+
+// The widget under Root whose ID ends in ".back" (the layouts' Back buttons).
+tGUIView* FindBackButton(tGUIAtom* Root) {
+    const std::string_view ID = Root->GetAtomID().view();
+    constexpr std::string_view Suffix = ".back";
+    if (ID.size() > Suffix.size() && ID.substr(ID.size() - Suffix.size()) == Suffix &&
+        Root->DynamicCast(&tGUIView::ClassInfo))
+        return static_cast<tGUIView*>(Root);
+    for (int32_t I = 1; I <= Root->GetChildsNumber(); ++I)
+        if (tGUIView* Found = FindBackButton(Root->GetChild(I))) return Found;
+    return nullptr;
+}
+
+}  // namespace
+
+bool tWindowManager::GoBack() {
+    tGUIAtom* Window = FocusedWindow();
+    tGUIView* Back = Window ? FindBackButton(Window) : nullptr;
+    if (!Back) return false;
+    FocusedView = nullptr;  // the next window starts without a frame
+    Back->ExecuteCommandsStack(true);
+    return true;
+}
+
+bool tWindowManager::StepFocus(int32_t Step) {
+    // An input line that holds the keyboard keeps it.
+    if (!InputHeld || KeyboardFocus) return false;
+    MoveFocus(Step);
+    return true;
+}
+
+void tWindowManager::StepFocusedValue(int32_t Direction) {
+    if (!InputHeld || KeyboardFocus || !FocusedView || !FocusedView->DynamicCast(&tGUIWidget::ClassInfo)) return;
+    auto* W = static_cast<tGUIWidget*>(FocusedView);
+    // A list steps through its rows with Up and Down instead; past its ends
+    // it stays where it is.
+    if (!W->StepValue(Direction)) W->GUI_Key(Direction < 0 ? KEY_UP : KEY_DOWN, true);
+}
+
+void tWindowManager::MoveFocus(int32_t Step) {
+    tGUIAtom* Window = FocusedWindow();
+    if (!Window) return;
     constexpr int32_t MaxWidgets = 128;
     tGUIView* Widgets[MaxWidgets];
     int32_t Count = 0;

@@ -42,6 +42,9 @@ public:
     // A view other than the desktop is open (and visible).
     bool HoldsInput() override;
     bool ShowsWindow() override;
+    bool GoBack() override;
+    bool StepFocus(int32_t Step) override;
+    void StepFocusedValue(int32_t Direction) override;
 
     virtual void SetCapture(tGUIRegion* Region) { CapturedRegion = Region; }
     virtual void ReleaseCapture() { CapturedRegion = nullptr; }
@@ -120,6 +123,8 @@ private:
     void UpdateInputOwnership();
     // The game's key table entry Code from the keys held now.
     void RefreshGameKey(uint8_t Code);
+    // The desktop child that holds the focus, or the newest one.
+    tGUIAtom* FocusedWindow();
     // The first widget under Root that takes the focus, depth first.
     tGUIView* FirstFocusable(tGUIAtom* Root);
 

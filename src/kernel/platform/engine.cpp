@@ -5,6 +5,7 @@
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/gui/flightkeys.h"
+#include "kernel/gui/padactions.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/timer.h"
@@ -46,6 +47,7 @@ void tEngine::RegisterConfigurationVars() {
     EngineVars->RegisterVar("MusicVolume", EngineConfig.MusicVolume, BoundFields);
     EngineVars->RegisterVar("MouseSensitivity", EngineConfig.MouseSensitivity, BoundFields);
     RegisterFlightKeyVars();
+    RegisterPadActionVars();
     // The viewport binds it to its own field when it comes; until then the
     // variable keeps the default (or what a script and the options set).
     if (!EngineVars->IsVarDefined("InvertMouse")) EngineVars->SetVar("InvertMouse", true);

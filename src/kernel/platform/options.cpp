@@ -7,6 +7,8 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/gui/flightkeys.h"
+#include "kernel/gui/padactions.h"
+#include "kernel/platform/controllers.h"
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/uiscale.h"
@@ -29,12 +31,19 @@ constexpr tOption Options[] = {
     {"MusicVolume", OPT_NUMBER, 0, 100},      {"MouseSensitivity", OPT_NUMBER, 0.1f, 5},
     {"InvertMouse", OPT_BOOLEAN, 0, 0},       {"ShowFPS", OPT_BOOLEAN, 0, 0},
     {"Difficulty", OPT_DIFFICULTY, 0, 0},     {"UIScale", OPT_NUMBER, 0, MaxUIScale},
+    {PadDeadZoneVar, OPT_NUMBER, 0, MaxPadDeadZone}, {PadCurveVar, OPT_NUMBER, MinPadCurve, MaxPadCurve},
 };
 
 const tOption* FindOption(const ShortString& Name) {
     for (const tOption& O : Options)
         if (UpCaseStr(O.Name) == UpCaseStr(Name)) return &O;
     return nullptr;
+}
+
+bool IsPadAction(const ShortString& Name) {
+    for (const tPadAction& A : PadActions)
+        if (UpCaseStr(A.Var) == UpCaseStr(Name)) return true;
+    return false;
 }
 
 const tFlightKey* FindFlightKey(const ShortString& Name) {
@@ -63,6 +72,7 @@ void Store(const char* Name) {
 
 bool IsValidOptionValue(const ShortString& Name, const ShortString& Value) {
     if (FindFlightKey(Name)) return KeyCodeByName(UpCaseStr(Value)) != 0;
+    if (IsPadAction(Name)) return IsValidPadBinding(Value);
     const tOption* O = FindOption(Name);
     if (!O) return true;
     if (O->Kind == OPT_BOOLEAN) return UpCaseStr(Value) == "TRUE" || UpCaseStr(Value) == "FALSE";
@@ -76,10 +86,12 @@ void ApplySavedOptions() {
     if (!EngineINI || !Console) return;
     for (const tOption& O : Options) Apply(O.Name);
     for (const tFlightKey& K : FlightKeys) Apply(K.Var);
+    for (const tPadAction& A : PadActions) Apply(A.Var);
 }
 
 void StoreOptions() {
     if (!EngineINI || !EngineVars) return;
     for (const tOption& O : Options) Store(O.Name);
     for (const tFlightKey& K : FlightKeys) Store(K.Var);
+    for (const tPadAction& A : PadActions) Store(A.Var);
 }

@@ -21,6 +21,8 @@ namespace {
 
 // One window procedure per process; it feeds this device.
 tInputDevice* CurrentInputDevice = nullptr;
+// The viewport's controllers, read with the window's events.
+tControllers* CurrentControllers = nullptr;
 
 constexpr int StencilBits = 8;
 // Depth buffers tried after the configured one, when the system has no
@@ -146,20 +148,29 @@ bool DispatchWindowMessages() {
             case SDL_MOUSEBUTTONUP: HandleMouseButton(E.button); break;
             case SDL_MOUSEWHEEL: HandleWheel(E.wheel); break;
             case SDL_WINDOWEVENT: HandleWindowEvent(E.window); break;
+            case SDL_JOYDEVICEADDED:
+            case SDL_JOYDEVICEREMOVED:
+                if (CurrentControllers) CurrentControllers->HandleEvent(E);
+                break;
             default: break;
         }
     }
+    if (CurrentControllers) CurrentControllers->Poll();
     return Quit;
 }
 
-tWinViewport::tWinViewport(tViewportParams* Params) : tViewport(Params) {
+tWinViewport::tWinViewport(tViewportParams* Params)
+    : tViewport(Params), Controllers(std::make_unique<tControllers>(SendKeyToDevice)) {
     CurrentInputDevice = InputDevice;
+    CurrentControllers = Controllers.get();
     PendingCentering = true;
 }
 
 tWinViewport::~tWinViewport() {
     if (ViewportOpened) CloseViewport();
     if (CurrentInputDevice == InputDevice) CurrentInputDevice = nullptr;
+    CurrentControllers = nullptr;
+    Controllers.reset();
 }
 
 void tWinViewport::SetInputDevice(tInputDevice* D) {
@@ -273,8 +284,12 @@ void tWinViewport::Tick(float) {
     M.OldMouseX = M.MouseX;
     M.OldMouseY = M.MouseY;
     SDL_GetWindowPosition(WndHandle, &WindowX, &WindowY);
-    M.MouseX = PointerReplayed ? ReplayedX : ScreenX - WindowX - M.HalfWidth;
-    M.MouseY = PointerReplayed ? ReplayedY : ScreenY - WindowY - M.HalfHeight;
+    // A controller's stick leans the pointer as far as a mouse would; the
+    // recorder keeps the sum, so a replay needs no controller.
+    const int32_t StickX = PointerHeld ? 0 : Controllers->PointerX();
+    const int32_t StickY = PointerHeld ? 0 : Controllers->PointerY();
+    M.MouseX = PointerReplayed ? ReplayedX : ScreenX - WindowX - M.HalfWidth + StickX;
+    M.MouseY = PointerReplayed ? ReplayedY : ScreenY - WindowY - M.HalfHeight + StickY;
     // Steering scales the offset by the mouse sensitivity; a held pointer
     // does not steer at all.
     const float Sensitivity = PointerHeld ? 0.0f : Engine->EngineConfig.MouseSensitivity;

@@ -5,6 +5,9 @@
 
 #include <SDL2/SDL_video.h>
 
+#include <memory>
+
+#include "kernel/platform/controllers.h"
 #include "kernel/platform/drawingsurface.h"
 #include "libraries/classes/viewport.h"
 
@@ -25,6 +28,9 @@ public:
     }
     void SetPointerHeld(bool Held) override;
     SDL_Window* GetWindow() override { return WndHandle; }
+    void Rumble(float Strength, float Seconds) override { Controllers->Rumble(Strength, Seconds); }
+    void CaptureControllerInput(bool On) override { Controllers->SetCapturing(On); }
+    ShortString TakeControllerInput() override { return Controllers->TakeCaptured(); }
     // Mouse tracking relative to the window centre.
     void Tick(float DeltaSeconds) override;
 
@@ -40,9 +46,11 @@ private:
 
     tDrawingSurface Surface;
     SDL_DisplayMode FullScreenMode{};
+    std::unique_ptr<tControllers> Controllers;
 };
 
 // Handles every waiting window event without blocking: keys and mouse buttons
-// go to the current input device, focus changes pause and resume the engine.
+// go to the current input device, focus changes pause and resume the engine,
+// controllers come and go and are read.
 // True when one of the events asked the program to quit.
 bool DispatchWindowMessages();

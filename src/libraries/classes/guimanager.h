@@ -19,6 +19,15 @@ public:
     // The cursor the game asks for while no window is open (hidden in
     // flight and mouse look, the arrow while the camera scrolls at the edges).
     virtual void SetGameCursor(TCursorForm Form) { GameCursor = Form; }
+    // A game controller's B: presses the "Back" button of the window that has
+    // the focus; false when that window has none.
+    virtual bool GoBack() { return false; }
+    // A game controller's d-pad: the focus to the next (1) or previous (-1)
+    // widget of the open window; false when no window takes it.
+    virtual bool StepFocus(int32_t /*Step*/) { return false; }
+    // A game controller's shoulders: the framed widget's value (a spin box's
+    // number, a list's row) one step down (-1) or up (1).
+    virtual void StepFocusedValue(int32_t /*Direction*/) {}
 
     TCursorForm GameCursor = CFORM_NOCURSOR;
 };

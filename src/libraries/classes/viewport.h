@@ -66,6 +66,13 @@ public:
     // and does not steer. Letting go re-centres it, so steering resumes
     // without a jump.
     virtual void SetPointerHeld(bool Held) { PointerHeld = Held; }
+    // A short rumble of the game controllers that can, Strength 0 ... 1.
+    virtual void Rumble(float /*Strength*/, float /*Seconds*/) {}
+    // While on, the next controller input moved or pressed is held for
+    // TakeControllerInput (by its binding name, "+righty", "button3")
+    // instead of acting; taking one ends the wait.
+    virtual void CaptureControllerInput(bool /*On*/) {}
+    virtual ShortString TakeControllerInput() { return ""; }
 
     // Copies the parameters and frees them.
     void SetViewportParams(tViewportParams* Params);
