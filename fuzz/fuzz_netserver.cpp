@@ -41,10 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, std::size_t Size) {
     static const tNetSnapshot Empty;
     const tNetSnapshot& Base = ServerSnapshotBase(Data, Size) == 10 ? BaseOfTick10() : Empty;
     static tNetSnapshot Got, Again;
-    if (!ReadServerSnapshot(Data, Size, Base, Got)) return 0;
+    uint32_t Acked = 0, AckedAgain = 0;
+    if (!ReadServerSnapshot(Data, Size, Base, Got, Acked)) return 0;
     std::vector<uint8_t> Written(MaxServerMessageBytes * 2);
-    Written.resize(WriteServerSnapshot(Written.data(), Written.size(), Got, Base));
-    if (Written.empty() || !ReadServerSnapshot(Written.data(), Written.size(), Base, Again) || !Again.SameStateAs(Got))
+    Written.resize(WriteServerSnapshot(Written.data(), Written.size(), Got, Base, Acked));
+    if (Written.empty() || !ReadServerSnapshot(Written.data(), Written.size(), Base, Again, AckedAgain) ||
+        !Again.SameStateAs(Got) || AckedAgain != Acked)
         std::abort();
     return 0;
 }

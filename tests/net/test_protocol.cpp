@@ -44,7 +44,8 @@ tNetSnapshot Snapshot(uint32_t Tick, std::initializer_list<tNetAircraft> A, std:
 }
 
 bool ReadBack(const tBytes& M, const tNetSnapshot& Base, tNetSnapshot& Out) {
-    return ReadServerSnapshot(M.data(), M.size(), Base, Out);
+    uint32_t AckedInput = 0;
+    return ReadServerSnapshot(M.data(), M.size(), Base, Out, AckedInput);
 }
 
 }  // namespace
@@ -210,7 +211,7 @@ TEST(NetSnapshots, DeltaAgainstTheAcknowledgedBase) {
     tNetSnapshot Same = Next;
     Same.Tick = 14;
     const tBytes Still = Message([&](uint8_t* B, std::size_t C) { return WriteServerSnapshot(B, C, Same, Next); });
-    EXPECT_LE(Still.size(), 1u + 8 + 4);
+    EXPECT_LE(Still.size(), 1u + 12 + 4);
     ASSERT_TRUE(ReadBack(Still, Next, Got));
     EXPECT_TRUE(Got.SameStateAs(Next));
 
@@ -224,9 +225,9 @@ TEST(NetSnapshots, DeltaAgainstTheAcknowledgedBase) {
 TEST(NetSnapshots, DamagedListsAreRefused) {
     const tNetSnapshot Empty;
     tNetSnapshot Got;
-    // Type, tick 5, base 0, no aircraft left, then the given aircraft list.
+    // Type, tick 5, base 0, input 0, no aircraft left, then the given aircraft list.
     auto Full = [](tBytes List) {
-        tBytes B = {ServerSnapshot, 5, 0, 0, 0, 0, 0, 0, 0, 0};
+        tBytes B = {ServerSnapshot, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
         B.insert(B.end(), List.begin(), List.end());
         B.insert(B.end(), {0, 0});  // no projectiles
         return B;

@@ -201,8 +201,8 @@ std::size_t WriteServerPings(uint8_t* Buffer, std::size_t Capacity, const tServe
 }
 
 std::size_t WriteServerSnapshot(uint8_t* Buffer, std::size_t Capacity, const tNetSnapshot& S,
-                                const tNetSnapshot& Base) {
-    return Written(Buffer, Capacity, ServerSnapshot, [&](tNetWriter& W) { WriteSnapshotDelta(W, S, Base); });
+                                const tNetSnapshot& Base, uint32_t AckedInput) {
+    return Written(Buffer, Capacity, ServerSnapshot, [&](tNetWriter& W) { WriteSnapshotDelta(W, S, Base, AckedInput); });
 }
 
 tServerMessageType ReadServerMessageType(const uint8_t* Data, std::size_t Size) {
@@ -216,10 +216,11 @@ uint32_t ServerSnapshotBase(const uint8_t* Data, std::size_t Size) {
     return ReadSnapshotBaseTick(tNetReader(Data + 1, Size - 1));
 }
 
-bool ReadServerSnapshot(const uint8_t* Data, std::size_t Size, const tNetSnapshot& Base, tNetSnapshot& Out) {
+bool ReadServerSnapshot(const uint8_t* Data, std::size_t Size, const tNetSnapshot& Base, tNetSnapshot& Out,
+                        uint32_t& AckedInput) {
     if (ReadServerMessageType(Data, Size) != ServerSnapshot) return false;
     tNetReader R(Data + 1, Size - 1);
-    return ReadSnapshotDelta(R, Base, Out) && R.Finished();
+    return ReadSnapshotDelta(R, Base, Out, AckedInput) && R.Finished();
 }
 
 bool ReadServerMessage(const uint8_t* Data, std::size_t Size, tServerMessage& Out) {

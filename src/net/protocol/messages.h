@@ -171,7 +171,9 @@ bool ReadServerMessage(const uint8_t* Data, std::size_t Size, tServerMessage& Ou
 
 struct tNetSnapshot;
 std::size_t WriteServerSnapshot(uint8_t* Buffer, std::size_t Capacity, const tNetSnapshot& S,
-                                const tNetSnapshot& Base);
+                                const tNetSnapshot& Base, uint32_t AckedInput = 0);
 // The tick the snapshot message was written against (0: a full one).
 uint32_t ServerSnapshotBase(const uint8_t* Data, std::size_t Size);
-bool ReadServerSnapshot(const uint8_t* Data, std::size_t Size, const tNetSnapshot& Base, tNetSnapshot& Out);
+// AckedInput: the last of the client's input ticks the server had.
+bool ReadServerSnapshot(const uint8_t* Data, std::size_t Size, const tNetSnapshot& Base, tNetSnapshot& Out,
+                        uint32_t& AckedInput);

@@ -144,9 +144,10 @@ bool tNetSnapshot::SameStateAs(const tNetSnapshot& O) const {
            std::equal(Projectiles.begin(), Projectiles.begin() + ProjectileCount, O.Projectiles.begin());
 }
 
-void WriteSnapshotDelta(tNetWriter& W, const tNetSnapshot& S, const tNetSnapshot& Base) {
+void WriteSnapshotDelta(tNetWriter& W, const tNetSnapshot& S, const tNetSnapshot& Base, uint32_t AckedInput) {
     W.U32(S.Tick);
     W.U32(Base.Tick);
+    W.U32(AckedInput);
     WriteList(W, S.Aircraft, S.AircraftCount, Base.Aircraft, Base.AircraftCount);
     WriteList(W, S.Projectiles, S.ProjectileCount, Base.Projectiles, Base.ProjectileCount);
 }
@@ -157,9 +158,10 @@ uint32_t ReadSnapshotBaseTick(tNetReader R) {
     return R.Ok() ? Base : 0;
 }
 
-bool ReadSnapshotDelta(tNetReader& R, const tNetSnapshot& Base, tNetSnapshot& Out) {
+bool ReadSnapshotDelta(tNetReader& R, const tNetSnapshot& Base, tNetSnapshot& Out, uint32_t& AckedInput) {
     Out.Tick = R.U32();
     const uint32_t BaseTick = R.U32();
+    AckedInput = R.U32();
     if (!R.Ok() || Out.Tick == 0 || BaseTick != Base.Tick || (BaseTick && BaseTick >= Out.Tick)) return false;
     if (!ReadList(R, Base.Aircraft, Base.AircraftCount, Out.Aircraft, Out.AircraftCount, AircraftRanges,
                   MaxNetPilots))

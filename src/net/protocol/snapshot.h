@@ -53,15 +53,16 @@ struct tNetSnapshot {
 };
 
 // Writes S as its difference from Base (an empty snapshot: the whole of S).
-// The message starts with S's tick and Base's, so the reader finds its base.
-void WriteSnapshotDelta(tNetWriter& W, const tNetSnapshot& S, const tNetSnapshot& Base);
+// The message starts with S's tick and Base's, so the reader finds its base,
+// then the last input tick the server has of this client (its acknowledgement).
+void WriteSnapshotDelta(tNetWriter& W, const tNetSnapshot& S, const tNetSnapshot& Base, uint32_t AckedInput);
 // The base tick a snapshot message was written against (0: none), read
 // without consuming anything else; 0 too when the message is too short.
 uint32_t ReadSnapshotBaseTick(tNetReader R);
 // Reads into Out the snapshot written against Base; false (and Out
 // unusable) when the message is damaged, out of range, or was written
 // against another base. Out must not be Base.
-bool ReadSnapshotDelta(tNetReader& R, const tNetSnapshot& Base, tNetSnapshot& Out);
+bool ReadSnapshotDelta(tNetReader& R, const tNetSnapshot& Base, tNetSnapshot& Out, uint32_t& AckedInput);
 
 // The last snapshots, found by tick: the server keeps the ones it sent to a
 // client, the client the ones it received, so either finds the base of the
