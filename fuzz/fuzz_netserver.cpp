@@ -18,7 +18,7 @@ const tNetSnapshot& BaseOfTick10() {
         for (uint8_t Pilot : {1, 2, 5}) {
             tNetAircraft& A = S.Aircraft[S.AircraftCount++];
             A.Id = Pilot;
-            A.F = {1, 2, 0, 100, 4096, 4128, 12800, 0, 32767, 0, 0, 0, 32767, 1920, 128};
+            A.F = {1, 2, 0, 100, 4096, 4128, 12800, 0, 0, 0, 32767, 1920, 128};
         }
         for (uint16_t Id : {7, 9}) {
             tNetProjectile& P = S.Projectiles[S.ProjectileCount++];

@@ -214,7 +214,7 @@ write("netclient", "badmagic.bin", b"\x01" + struct.pack("<IH", 0x44564C49, 1) +
 
 # Server to client. fuzz_netserver reads a snapshot against tick 10's base
 # (aircraft 1, 2, 5, shots 7, 9) when it names that base.
-AIRCRAFT = [1, 2, 0, 100, 4096, 4128, 12800, 0, 32767, 0, 0, 0, 32767, 1920, 128]
+AIRCRAFT = [1, 2, 0, 100, 4096, 4128, 12800, 0, 0, 0, 32767, 1920, 128]
 
 
 def aircraft_list(entries, removed=()):
@@ -231,6 +231,6 @@ write("netserver", "crater.bin", b"\x06" + struct.pack("<ffff", 100.5, 200.25, 3
 write("netserver", "feed.bin", b"\x08" + text(b"Ace shot Bot 2 (tPlasmaGun)"))
 write("netserver", "pings.bin", b"\x0C" + struct.pack("<BBHBH", 2, 1, 12, 4, 250))
 write("netserver", "fullsnapshot.bin", b"\x02" + struct.pack("<III", 12, 0, 0)
-      + aircraft_list([(1, 0x7FFF, AIRCRAFT), (4, 0x7FFF, AIRCRAFT)]) + aircraft_list([(3, 0xFF, [1, 1, 5, 6, 7, 8, 9, 10])]))
+      + aircraft_list([(1, 0x1FFF, AIRCRAFT), (4, 0x1FFF, AIRCRAFT)]) + aircraft_list([(3, 0xFF, [1, 1, 5, 6, 7, 8, 9, 10])]))
 write("netserver", "deltasnapshot.bin", b"\x02" + struct.pack("<III", 12, 10, 999)
       + aircraft_list([(1, 0x10, [64])], removed=(2,)) + aircraft_list([], removed=(7,)))

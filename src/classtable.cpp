@@ -35,7 +35,8 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
 //   the match and the flight recorder (plain constructors), tMatch,
-//   tFlightRecorder; ours: tGUIKeyBindingList (S).
+//   tFlightRecorder; ours: tGUIKeyBindingList (S), the networked match's
+//   server tNetServer (plain constructor).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -103,6 +104,7 @@
 #include "libraries/effects/explosion.h"
 #include "libraries/effects/lensflare.h"
 #include "libraries/math/mathserver.h"
+#include "net/server/netserver.h"
 
 void tObjectsLinker::RegisterClasses() {
     ProcTrace trace("RegisterClasses()");
@@ -233,4 +235,5 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tMatch::StaticClass());
     AddClass(tFlightRecorder::StaticClass());
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
+    AddClass(tNetServer::StaticClass());
 }

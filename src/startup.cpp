@@ -22,6 +22,7 @@
 #include "libraries/classes/timer.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/math/mathserver.h"
+#include "net/server/netserver.h"
 
 namespace {
 
@@ -78,6 +79,8 @@ void StartCoreServices() {
     NewObject<tMatch>();
     // Recording and replaying flights, with the match it restarts.
     NewObject<tFlightRecorder>();
+    // Hosting the match for other machines.
+    NewObject<tNetServer>();
     Engine = CreateCoreService<tEngine>("Engine");
 }
 
@@ -98,6 +101,7 @@ void FreeCoreServices() {
     // Normally gone with the engine's subsystems; not when the game never began.
     FreeIfAlive(Match);
     FreeIfAlive(FlightRecorder);
+    FreeIfAlive(NetServer);
     FreeIfAlive(MathServer);
 }
 

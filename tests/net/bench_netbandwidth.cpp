@@ -51,8 +51,8 @@ void Fly(tNetSnapshot& S, uint32_t Update) {
         tNetAircraft& Craft = S.Aircraft[P];
         Craft.Id = static_cast<uint8_t>(P + 1);
         Craft.F = {1, 1, 0, 100, NetFixed(512 + 200 * std::cos(A)), NetFixed(512 + 200 * std::sin(A)),
-                   NetFixed(150 + 10 * std::sin(T + P)), NetDirection(-std::sin(A)), NetDirection(std::cos(A)), 0,
-                   0, 0, 32767, NetFixed(60), 200};
+                   NetFixed(150 + 10 * std::sin(T + P)), 0, 0, NetDirection(std::sin(A / 2)),
+                   NetDirection(std::cos(A / 2)), NetFixed(60), 200};
         // Two shots a second, each two seconds in flight: four in the air.
         for (int32_t Shot = 0; Shot < 4; ++Shot) {
             const uint32_t Fired = (Update / 50 - uint32_t(Shot)) * 50;

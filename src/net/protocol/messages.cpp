@@ -132,8 +132,8 @@ std::size_t WriteServerWelcome(uint8_t* Buffer, std::size_t Capacity, const tSer
         W.I32(M.FragLimit);
         W.F32(M.SkyTime);
         W.U8(M.WeatherHour);
-        W.Text(M.Level, MaxClassNameLength);
-        W.Text(M.Weather, MaxClassNameLength);
+        W.Text(M.Level, MaxNetClassNameLength);
+        W.Text(M.Weather, MaxNetClassNameLength);
         W.Text(M.ServerName, MaxChatLength);
     });
 }
@@ -180,7 +180,7 @@ std::size_t WriteServerChat(uint8_t* Buffer, std::size_t Capacity, uint8_t Pilot
 
 std::size_t WriteServerWeather(uint8_t* Buffer, std::size_t Capacity, const std::string& Weather, uint8_t Hour) {
     return Written(Buffer, Capacity, ServerWeather, [&](tNetWriter& W) {
-        W.Text(Weather, MaxClassNameLength);
+        W.Text(Weather, MaxNetClassNameLength);
         W.U8(Hour);
     });
 }
@@ -238,8 +238,8 @@ bool ReadServerMessage(const uint8_t* Data, std::size_t Size, tServerMessage& Ou
         M.SkyTime = R.F32();
         if (M.SkyTime < 0 || M.SkyTime > 1.0e7f) R.Fail();
         M.WeatherHour = static_cast<uint8_t>(R.Ranged(R.U8(), 0, 23));
-        M.Level = R.Text(MaxClassNameLength);
-        M.Weather = R.Text(MaxClassNameLength);
+        M.Level = R.Text(MaxNetClassNameLength);
+        M.Weather = R.Text(MaxNetClassNameLength);
         M.ServerName = R.Text(MaxChatLength);
         break;
     }
@@ -273,7 +273,7 @@ bool ReadServerMessage(const uint8_t* Data, std::size_t Size, tServerMessage& Ou
         Out.Text = R.Text(MaxChatLength);
         break;
     case ServerWeather:
-        Out.Text = R.Text(MaxClassNameLength);
+        Out.Text = R.Text(MaxNetClassNameLength);
         Out.WeatherHour = static_cast<uint8_t>(R.Ranged(R.U8(), 0, 23));
         break;
     case ServerMatchEnd:

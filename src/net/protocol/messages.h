@@ -28,7 +28,7 @@ inline constexpr int32_t MaxNetProjectiles = 256;
 inline constexpr std::size_t MaxNameLength = 15;
 inline constexpr std::size_t MaxChatLength = 120;
 inline constexpr std::size_t MaxLineLength = 255;
-inline constexpr std::size_t MaxClassNameLength = 63;
+inline constexpr std::size_t MaxNetClassNameLength = 63;
 inline constexpr std::size_t MaxPasswordLength = 63;
 
 // Why a connection ended: ENet's disconnect word carries the reason in its

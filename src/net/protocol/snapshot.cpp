@@ -17,8 +17,7 @@ struct tRange {
 constexpr std::array<tRange, tNetAircraft::FieldCount> AircraftRanges = {{
     {0, 15}, {0, 15}, {0, 7}, {0, 1000},               // chassis, weapon, flags, health
     {-Big, Big}, {-Big, Big}, {-Big, Big},             // position
-    {-Unit, Unit}, {-Unit, Unit}, {-Unit, Unit},       // heading
-    {-Unit, Unit}, {-Unit, Unit}, {-Unit, Unit},       // up
+    {-Unit, Unit}, {-Unit, Unit}, {-Unit, Unit}, {-Unit, Unit},  // attitude
     {-Big, Big}, {0, 255},                             // speed, throttle
 }};
 constexpr std::array<tRange, tNetProjectile::FieldCount> ProjectileRanges = {{

@@ -13,7 +13,7 @@
 #include "net/protocol/messages.h"
 #include "net/protocol/netbuffer.h"
 
-// Positions and speeds in 1/64 units, directions as unit vectors times 32767.
+// Positions and speeds in 1/64 units, attitudes as unit quaternions times 32767.
 inline constexpr float NetUnitsPerMetre = 64.0f;
 inline constexpr float NetDirectionScale = 32767.0f;
 int32_t NetFixed(float V);
@@ -24,7 +24,7 @@ float NetDirectionFloat(int32_t V);
 // An aircraft in play, keyed by its pilot (1...MaxNetPilots).
 struct tNetAircraft {
     enum tField : uint8_t {
-        Chassis, Weapon, Flags, Health, X, Y, Z, HeadingX, HeadingY, HeadingZ, UpX, UpY, UpZ, Speed, Throttle,
+        Chassis, Weapon, Flags, Health, X, Y, Z, AttitudeX, AttitudeY, AttitudeZ, AttitudeW, Speed, Throttle,
         FieldCount
     };
     enum tFlags : int32_t { Firing = 1, HitFlash = 2, Crashed = 4 };
