@@ -36,7 +36,8 @@
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
 //   the match and the flight recorder (plain constructors), tMatch,
 //   tFlightRecorder; ours: tGUIKeyBindingList (S), the networked match's
-//   server tNetServer (plain constructor).
+//   server and client tNetServer, tNetClient (plain constructors) and the
+//   aircraft a client draws, tNetPuppet (S).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -104,6 +105,8 @@
 #include "libraries/effects/explosion.h"
 #include "libraries/effects/lensflare.h"
 #include "libraries/math/mathserver.h"
+#include "net/client/netclient.h"
+#include "net/client/netpuppet.h"
 #include "net/server/netserver.h"
 
 void tObjectsLinker::RegisterClasses() {
@@ -236,4 +239,6 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tFlightRecorder::StaticClass());
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
     AddClass(tNetServer::StaticClass());
+    AddClass(tNetClient::StaticClass());
+    AddClass(tNetPuppet::StaticClass(CT_SpawnableConstructor));
 }

@@ -22,6 +22,7 @@
 #include "libraries/classes/timer.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/math/mathserver.h"
+#include "net/client/netclient.h"
 #include "net/server/netserver.h"
 
 namespace {
@@ -81,6 +82,8 @@ void StartCoreServices() {
     NewObject<tFlightRecorder>();
     // Hosting the match for other machines.
     NewObject<tNetServer>();
+    // Joining another machine's match.
+    NewObject<tNetClient>();
     Engine = CreateCoreService<tEngine>("Engine");
 }
 
@@ -102,6 +105,7 @@ void FreeCoreServices() {
     FreeIfAlive(Match);
     FreeIfAlive(FlightRecorder);
     FreeIfAlive(NetServer);
+    FreeIfAlive(NetClient);
     FreeIfAlive(MathServer);
 }
 

@@ -142,13 +142,7 @@ void tAirplaneActor::TurnTo(float Heading) {
 void tAirplaneActor::Render() {
     ProcTrace trace("tAirplaneActor.Render()");
     tRenderDevice* Device = Engine->Renderer;
-    TMatrix4 Translation = IdentityMatrix4;
-    MTranslateMatrixF(Translation, _vecPosition);
-    Device->BeginTransform(ZFT_MULT, &Translation);
-    Device->BeginTransform(ZFT_MULT, &_matRotation);
-    tMeshActor::Render();
-    Device->EndTransform(ZFT_MULT);
-    Device->EndTransform(ZFT_MULT);
+    RenderPosed(_vecPosition, _matRotation);
     // Another pilot's aircraft flares where it is hit; the player's own hit
     // shows on the HUD.
     if (HitFlash > 0 && !IsPlayer()) {

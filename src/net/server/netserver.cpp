@@ -14,6 +14,7 @@
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
 #include "libraries/math/quaternion.h"
+#include "net/client/netclient.h"
 
 Z_IMPLEMENT_CLASS(tNetServer, .Operations = {{"Tick"}, {"RenderFrame"}},
                   .Published = {ZPublished<&tNetServer::PostInit>("PostInit")})
@@ -125,7 +126,9 @@ void tNetServer::SayC(const ShortString& Args) {
         Console->DisplayError("Usage: Say text");
         return;
     }
-    if (Match) Match->ShowInFeed(Match->GetPilot(tMatch::PlayerPilot).Name + ": " + ShortString(Text.substr(0, MaxChatLength)));
+    // A client's chat goes to its server, which shows it everywhere.
+    if (NetClient && NetClient->Connected()) NetClient->Say(Text.substr(0, MaxChatLength));
+    else if (Match) Match->ShowInFeed(Match->GetPilot(tMatch::PlayerPilot).Name + ": " + ShortString(Text.substr(0, MaxChatLength)));
 }
 
 void tNetServer::PilotsC(const ShortString&) {
