@@ -39,6 +39,14 @@ constexpr uint32_t SeedStride = 7919;
 template <class T, std::size_t N>
 constexpr int32_t CountOf(const T (&)[N]) { return int32_t(N); }
 
+// The pilot leaves the match; its aircraft goes at the next feedback,
+// unscored.
+void LeaveMatch(TPilot& P) {
+    if (P.Aircraft) P.Aircraft->Withdraw();
+    P.InUse = false;
+    P.Remote = false;
+}
+
 }  // namespace
 
 float GroundUnder(float X, float Y) {
@@ -110,6 +118,15 @@ int32_t tMatch::RemotePilots() const {
 }
 
 int32_t tMatch::AddRemotePilot(const ShortString& Name, const ShortString& ChassisClass, const ShortString& WeaponClass) {
+    // A full match: a computer pilot goes home to make room.
+    if (std::all_of(Pilots.begin(), Pilots.end(), [](const TPilot& P) { return P.InUse; })) {
+        for (int32_t I = MaxPilots - 1; I >= 0; --I) {
+            TPilot& P = Pilots[I];
+            if (!P.Computer || P.Remote) continue;
+            LeaveMatch(P);
+            break;
+        }
+    }
     const int32_t Pilot = AddPilot(ChassisClass, WeaponClass);
     if (Pilot == 0) return 0;
     TPilot& P = GetPilot(Pilot);
@@ -123,10 +140,7 @@ int32_t tMatch::AddRemotePilot(const ShortString& Name, const ShortString& Chass
 
 void tMatch::RemovePilot(int32_t Pilot) {
     if (!Valid(Pilot) || Pilot == PlayerPilot) return;
-    TPilot& P = GetPilot(Pilot);
-    if (P.Aircraft) P.Aircraft->Withdraw();
-    P.InUse = false;
-    P.Remote = false;
+    LeaveMatch(GetPilot(Pilot));
     KeepBotCount();
 }
 
@@ -197,8 +211,7 @@ void tMatch::AddBotC(const ShortString& Args) { AddBot(GetToken(Args, 1), GetTok
 void tMatch::RemoveBots() {
     for (TPilot& P : Pilots) {
         if (!P.InUse || !P.Computer || P.Remote) continue;
-        if (P.Aircraft) P.Aircraft->Withdraw();
-        P.InUse = false;
+        LeaveMatch(P);
     }
     BotCount = 0;
 }
@@ -241,8 +254,7 @@ void tMatch::KeepBotCount() {
     for (int32_t I = MaxPilots - 1; I >= 0 && BotsInMatch() > Wanted; --I) {
         TPilot& P = Pilots[I];
         if (!P.InUse || !P.Computer || P.Remote) continue;
-        if (P.Aircraft) P.Aircraft->Withdraw();
-        P.InUse = false;
+        LeaveMatch(P);
     }
 }
 
