@@ -28,6 +28,7 @@ struct TPilot {
     bool Computer = false;            // respawned by the match: a bot, or a remote pilot
     bool Remote = false;              // flown from another machine, by RemoteInput
     tNetInput RemoteInput;
+    int32_t PingMilliseconds = -1;    // measured by the network; -1 when none is
     ShortString Name;
     ShortString Chassis, Weapon;      // a computer pilot's own choice
     int32_t Kills = 0, Deaths = 0, Crashes = 0, Credits = 0;

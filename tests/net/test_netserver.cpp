@@ -12,6 +12,7 @@
 #include "common/testworld.h"
 #include "game/airplane.h"
 #include "game/match.h"
+#include "game/terrain/mipterrain.h"
 #include "kernel/core/globals.h"
 #include "kernel/objects/registry.h"
 #include "kernel/platform/wingameengine.h"
@@ -42,6 +43,7 @@ Z_IMPLEMENT_CLASS(tMeshlessAircraft, .Operations = {{"Spawned"}, {"ShowExplosion
 struct tListeningClient : tClientListener {
     std::optional<tServerWelcome> Welcome;
     std::vector<std::string> Feed, Joined;
+    std::vector<tServerPoint> Craters;
     tNetSnapshot Last;
     std::string Ended;
     tClientSession Session;
@@ -49,6 +51,7 @@ struct tListeningClient : tClientListener {
     void ServerEvent(const tServerMessage& M) override {
         if (M.Type == ServerFeed) Feed.push_back(M.Text);
         if (M.Type == ServerPilot) Joined.push_back(M.Pilot.Name);
+        if (M.Type == ServerCrater) Craters.push_back(M.Point);
     }
     void SnapshotArrived(const tNetSnapshot& S) override { Last = S; }
     void ConnectionEnded(const std::string& Reason) override { Ended = Reason; }
@@ -101,6 +104,9 @@ protected:
 
 TEST_F(NetServerTest, AClientFliesAsARemotePilotInTheMatch) {
     ASSERT_TRUE(Run([&] { return TheMatch->BotsInMatch() == 2; }));
+    // A crater dug before the client comes: it gets it, bit for bit.
+    ASSERT_NE(tMipTerrain::ImpactHeard, nullptr);
+    tMipTerrain::ImpactHeard({100.125f, 200.5f, 33.3f}, 5);
     std::string Error;
     ASSERT_TRUE(Client.Session.Connect("127.0.0.1:" + std::to_string(Server->Port()), {NetProtocolVersion, "Baron", 0, 0},
                                        Client, Error)) << Error;
@@ -111,6 +117,10 @@ TEST_F(NetServerTest, AClientFliesAsARemotePilotInTheMatch) {
     EXPECT_TRUE(TheMatch->GetPilot(Pilot).Remote);
     EXPECT_EQ(TheMatch->BotsInMatch(), 1);
     EXPECT_EQ(Client.Welcome->MatchSeed, TheMatch->MatchSeed);
+    ASSERT_TRUE(Run([&] { return !Client.Craters.empty(); }));
+    EXPECT_EQ(Client.Craters[0].X, 100.125f);
+    EXPECT_EQ(Client.Craters[0].Z, 33.3f);
+    EXPECT_EQ(Client.Craters[0].Size, 5.0f);
 
     // Its aircraft is in the snapshots, where the server has it.
     auto InSnapshot = [&]() -> const tNetAircraft* {

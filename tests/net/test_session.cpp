@@ -6,7 +6,9 @@
 #include <enet/enet.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "net/session/clientsession.h"
 #include "net/session/serversession.h"
@@ -183,4 +185,22 @@ TEST_F(NetSession, MalformedPacketsDisconnectOnlyTheirSender) {
     Server.Session.SendSnapshot(A.Welcome->Pilot, S);
     EXPECT_TRUE(PumpUntil([&] { return A.Snapshots == 1; }));
     EXPECT_TRUE(A.Ended.empty());
+}
+
+TEST_F(NetSession, InputsFasterThanTheClockDisconnect) {
+    A.Join(Port(), "Ace");
+    B.Join(Port(), "Bee");
+    ASSERT_TRUE(PumpUntil([&] { return A.Welcome && B.Welcome; }));
+    // A sends ten updates' input for each of the server's; B one.
+    uint32_t TickA = 0, TickB = 0;
+    const bool Kicked = PumpUntil([&] {
+        for (int I = 0; I < 10; ++I) A.Session.SendInput(++TickA, {});
+        B.Session.SendInput(++TickB, {});
+        Server.Session.AdvanceUpdate();
+        std::this_thread::sleep_for(std::chrono::milliseconds(6));
+        return !A.Ended.empty();
+    });
+    ASSERT_TRUE(Kicked);
+    EXPECT_EQ(A.Ended, "inputs faster than the server's updates");
+    EXPECT_TRUE(B.Ended.empty());
 }

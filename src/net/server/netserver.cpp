@@ -90,6 +90,9 @@ bool tNetServer::Host(uint16_t Port, bool LoopbackOnly) {
     }
     PilotOfClient = {};
     Told = {};
+    Craters.clear();
+    Craters.reserve(KeptCraters);
+    OldestCrater = 0;
     FeedTold = Match ? Match->FeedLinesShown() : 0;
     tMipTerrain::ImpactHeard = &tNetServer::CraterDug;
     Console->Display("Hosting the match on port " + Int2Str(Session.Port()));
@@ -254,17 +257,25 @@ void tNetServer::SendPings() {
     tServerPings Pings;
     for (int32_t Client = 1; Client <= MaxNetPilots; ++Client) {
         if (!Session.Joined(Client)) continue;
+        const int32_t Ping = std::min(Session.PingMilliseconds(Client), 65535);
         Pings.Pilot[Pings.Count] = static_cast<uint8_t>(PilotOfClient[Client]);
-        Pings.Milliseconds[Pings.Count++] = static_cast<uint16_t>(std::min(Session.PingMilliseconds(Client), 65535));
+        Pings.Milliseconds[Pings.Count++] = static_cast<uint16_t>(Ping);
+        if (Match && Match->Valid(PilotOfClient[Client])) Match->GetPilot(PilotOfClient[Client]).PingMilliseconds = Ping;
     }
     if (Pings.Count) SendToAll(WriteServerPings(Buffer.data(), Buffer.size(), Pings));
 }
 
 void tNetServer::CraterDug(const TVector3& Position, float Radius) {
     if (!NetServer || !NetServer->Session.IsOpen()) return;
-    const std::size_t Size =
-        WriteServerPoint(NetServer->Buffer.data(), NetServer->Buffer.size(), ServerCrater, {Position.x, Position.y, Position.z, Radius});
-    NetServer->SendToAll(Size);
+    const tServerPoint Crater = {Position.x, Position.y, Position.z, Radius};
+    std::vector<tServerPoint>& Kept = NetServer->Craters;
+    if (Kept.size() < KeptCraters) {
+        Kept.push_back(Crater);
+    } else {
+        Kept[NetServer->OldestCrater] = Crater;
+        NetServer->OldestCrater = (NetServer->OldestCrater + 1) % KeptCraters;
+    }
+    NetServer->SendToAll(WriteServerPoint(NetServer->Buffer.data(), NetServer->Buffer.size(), ServerCrater, Crater));
 }
 
 bool tNetServer::NameTaken(const std::string& Name) {
@@ -295,6 +306,11 @@ void tNetServer::ClientJoined(int32_t Client, const std::string& Name, uint8_t C
     // Everyone already there, with their scores; the newcomer itself comes with the others' news.
     for (int32_t P = 1; P <= tMatch::MaxPilots; ++P)
         if (Match->Valid(P) && Told[P].InUse) TellPilot(Client, P);
+    // The ground as the match has dug it, in the order it was dug.
+    for (std::size_t I = 0; I < Craters.size(); ++I) {
+        const tServerPoint& Crater = Craters[(OldestCrater + I) % Craters.size()];
+        Session.Send(Client, Buffer.data(), WriteServerPoint(Buffer.data(), Buffer.size(), ServerCrater, Crater));
+    }
 }
 
 void tNetServer::ClientLeft(int32_t Client) {

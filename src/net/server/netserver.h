@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "game/match.h"
 #include "kernel/core/shortstring.h"
@@ -26,6 +27,9 @@ class tNetServer : public tSubSystem, public tServerListener {
     Z_DECLARE_CLASS(tNetServer, tSubSystem)
 public:
     static constexpr int32_t UpdatesPerSecond = 100;
+    // The craters a newcomer is sent, the oldest first; past this many the
+    // oldest are forgotten (their ground stays as the newer ones left it).
+    static constexpr std::size_t KeptCraters = 4096;
 
     tNetServer();
     ~tNetServer() override;
@@ -85,6 +89,8 @@ private:
     uint32_t Updates = 0;
     std::unique_ptr<tNetSnapshot> Snapshot = std::make_unique<tNetSnapshot>();
     std::array<uint8_t, MaxServerMessageBytes> Buffer{};
+    std::vector<tServerPoint> Craters;  // dug since hosting began, a ring of KeptCraters
+    std::size_t OldestCrater = 0;
     tFieldBindings BoundFields;
 };
 

@@ -47,6 +47,7 @@ bool tServerSession::Open(const tSettings& NewSettings, tServerListener& NewList
     BoundPort = enet_socket_get_address(Host->socket, &Bound) == 0 ? Bound.port : Settings.Port;
     Clients.clear();
     Clients.resize(static_cast<std::size_t>(Settings.MaxClients) + 1);
+    WindowStart = enet_time_get();
     for (tClient& C : Clients) C.Sent = std::make_unique<tSnapshotHistory>();
     return true;
 }
@@ -179,16 +180,18 @@ void tServerSession::QueueInputs(int32_t Client, const tClientInput& In) {
 }
 
 void tServerSession::AdvanceUpdate() {
-    const bool WindowEnds = ++UpdatesThisWindow == RateWindowUpdates;
-    if (WindowEnds) UpdatesThisWindow = 0;
+    const uint32_t Now = enet_time_get(), Elapsed = Now - WindowStart;
+    const bool WindowEnds = Elapsed >= RateWindowMilliseconds;
+    if (WindowEnds) WindowStart = Now;
+    const int32_t Allowed = int32_t(Elapsed * UpdatesPerSecond / 1000) * 3 / 2 + InputQueue;
     for (int32_t I = 1; I < int32_t(Clients.size()); ++I) {
         tClient& C = Clients[I];
         if (!C.Hello) continue;
         if (WindowEnds) {
             const int32_t Ticks = std::exchange(C.TicksThisWindow, 0);
-            if (Ticks > RateWindowUpdates * 3 / 2 + InputQueue) {
+            if (Ticks > Allowed) {
                 Kick(I, DisconnectTooFast, "inputs faster than the server's updates (" + std::to_string(Ticks) +
-                                               " in " + std::to_string(RateWindowUpdates) + " updates)");
+                                               " in " + std::to_string(Elapsed) + " ms)");
                 continue;
             }
         }

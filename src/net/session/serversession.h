@@ -46,9 +46,13 @@ public:
     };
     // How many inputs a client may be ahead of the server's updates.
     static constexpr int32_t InputQueue = 64;
-    // Over this many updates a client may send at most half as many input
-    // ticks again, plus a queue's worth, before it counts as too fast.
-    static constexpr int32_t RateWindowUpdates = 200;
+    // Over each window of this many milliseconds a client may send input
+    // for at most half as many updates again as the clock allows (100 a
+    // second), plus a queue's worth. Counted against the clock, not the
+    // server's updates: a server that drops time after a stall must not
+    // blame its clients.
+    static constexpr uint32_t RateWindowMilliseconds = 2000;
+    static constexpr int32_t UpdatesPerSecond = 100;
     // Seconds without an answer before a client counts as lost.
     static constexpr uint32_t TimeoutMilliseconds = 5000;
 
@@ -115,7 +119,7 @@ private:
     tSettings Settings;
     tServerListener* Listener = nullptr;
     std::vector<tClient> Clients;  // [0] unused: clients are numbered from 1
-    int32_t UpdatesThisWindow = 0;
+    uint32_t WindowStart = 0;  // ENet's clock, in milliseconds
     tClientMessage Message;        // kept, so reading inputs allocates nothing
     std::array<uint8_t, MaxServerMessageBytes> SendBuffer{};
     tNetSnapshot NoSnapshot;
