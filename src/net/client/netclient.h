@@ -36,6 +36,11 @@ public:
     int32_t OwnPilot() const { return Pilot; }
     // The puppet drawn for a pilot, if any.
     const tNetPuppet* PuppetOf(int32_t PilotNumber) const;
+    // A puppet leaving the world, for whatever reason.
+    void PuppetGone(const tNetPuppet* Puppet) {
+        for (tNetPuppet*& P : Puppets)
+            if (P == Puppet) P = nullptr;
+    }
     // Ping of each pilot as the server measured it, in milliseconds.
     int32_t PingOf(int32_t PilotNumber) const;
 

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "kernel/core/strutils.h"
+#include "net/client/netclient.h"
 
 Z_IMPLEMENT_CLASS(tNetPuppet, .Operations = {{"Render"}, {"Update"}, {"FeedbackSignal"}, {"SetPosition"}})
 
@@ -17,6 +18,10 @@ tNetPuppet::tNetPuppet(const ShortString& Name) : tMeshActor(Name) {
     const int32_t Chassis = Str2Int(GetToken(Name, 4));
     MeshFileName = ChassisMeshes[Chassis >= 0 && Chassis < int32_t(std::size(ChassisMeshes)) ? Chassis : 0];
     MeshSize = AircraftMeshSize;
+}
+
+tNetPuppet::~tNetPuppet() {
+    if (NetClient) NetClient->PuppetGone(this);
 }
 
 void tNetPuppet::Place(const tNetAircraft& A) {

@@ -12,6 +12,9 @@ class tNetPuppet : public tMeshActor {
 public:
     // Name: "x y z chassis", the chassis numbered as snapshots number it.
     explicit tNetPuppet(const ShortString& Name);
+    // Tells the client, whose list must not keep it (a new world disposes
+    // every puppet of the old one).
+    ~tNetPuppet() override;
 
     void Render() override;
     void Update(float) override {}
