@@ -6,6 +6,7 @@
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/objects/registry.h"
+#include "kernel/world/atmosphere.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/terrain.h"
 #include "kernel/world/world.h"
@@ -160,6 +161,17 @@ void tNetClient::Welcomed(const tServerWelcome& Welcome) {
         Match->MatchSeed = Welcome.MatchSeed;
         Match->FragLimit = Welcome.FragLimit;
     }
+    TakeWeather(Welcome.Weather, Welcome.WeatherHour);
+}
+
+void tNetClient::TakeWeather(const std::string& Class, int32_t Hour) {
+    // Only a weather class is made: the name comes from another machine and
+    // becomes a console line.
+    tZClass Found;
+    if (Class.empty() || !Linker->FindClass(ShortString(Class), Found) ||
+        !Found.StaticClass->IsA(&tWeatherConditions::ClassInfo) || tZObject::IsAbstractClass(Found))
+        return;
+    Console->SendCommand("SpawnClass " + Found.ClassName + " " + Int2Str(Hour), true);
 }
 
 void tNetClient::ServerEvent(const tServerMessage& M) {
@@ -183,6 +195,9 @@ void tNetClient::ServerEvent(const tServerMessage& M) {
         Names[P].clear();
         if (Puppets[P]) Puppets[P]->Leave();
         Puppets[P] = nullptr;
+        break;
+    case ServerWeather:
+        TakeWeather(M.Text, M.WeatherHour);
         break;
     case ServerPings:
         for (int32_t I = 0; I < M.Pings.Count; ++I) Pings[M.Pings.Pilot[I]] = M.Pings.Milliseconds[I];

@@ -55,6 +55,8 @@ private:
     void DisconnectC(const ShortString& Args);
     void RconC(const ShortString& Args);
     void ClearPuppets();
+    // The server's weather, when it names a weather class of this game.
+    void TakeWeather(const std::string& Class, int32_t Hour);
     void FollowOwnAircraft();
 
     tClientSession Session;

@@ -10,6 +10,8 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/renderer/atmosphere/atmosphererenderer.h"
+#include "kernel/world/atmosphere.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
@@ -174,7 +176,10 @@ void tNetServer::Tick(float DeltaSeconds) {
         for (int32_t Client = 1; Client <= MaxNetPilots; ++Client)
             if (Session.Joined(Client)) Session.SendSnapshot(Client, *Snapshot);
     }
-    if (Updates % UpdatesPerSecond == 0) SendPings();
+    if (Updates % UpdatesPerSecond == 0) {
+        SendPings();
+        TellWeather();
+    }
 }
 
 void tNetServer::TellPilot(int32_t Client, int32_t Pilot) {
@@ -253,6 +258,25 @@ void tNetServer::BuildSnapshot() {
     S.ProjectileCount = int32_t(Last - S.Projectiles.begin());
 }
 
+bool tNetServer::CurrentWeather(ShortString& Class, int32_t& Hour) {
+    tAtmosphere* Sky = Engine->World ? Engine->World->GetAtmosphere() : nullptr;
+    if (!Sky || !Sky->DynamicCast(&tAtmosphereRenderer::ClassInfo)) return false;
+    const tWeatherConditions* W = static_cast<tAtmosphereRenderer*>(Sky)->Conditions;
+    if (!W) return false;
+    Class = W->ClassName();
+    Hour = std::clamp(W->DayTime_Hour, 0, 23);
+    return true;
+}
+
+void tNetServer::TellWeather() {
+    ShortString Class;
+    int32_t Hour = 0;
+    if (!CurrentWeather(Class, Hour) || (Class == WeatherTold && Hour == WeatherHourTold)) return;
+    WeatherTold = Class;
+    WeatherHourTold = Hour;
+    SendToAll(WriteServerWeather(Buffer.data(), Buffer.size(), Class.c_str(), static_cast<uint8_t>(Hour)));
+}
+
 void tNetServer::SendPings() {
     tServerPings Pings;
     for (int32_t Client = 1; Client <= MaxNetPilots; ++Client) {
@@ -302,6 +326,12 @@ void tNetServer::ClientJoined(int32_t Client, const std::string& Name, uint8_t C
     Welcome.FragLimit = Match->FragLimit;
     Welcome.Level = Engine->World ? Engine->World->GetClass()->DeclaredName() : "";
     Welcome.ServerName = ServerName.c_str();
+    ShortString Weather;
+    int32_t Hour = 0;
+    if (CurrentWeather(Weather, Hour)) {
+        Welcome.Weather = Weather.c_str();
+        Welcome.WeatherHour = static_cast<uint8_t>(Hour);
+    }
     Session.Send(Client, Buffer.data(), WriteServerWelcome(Buffer.data(), Buffer.size(), Welcome));
     // Everyone already there, with their scores; the newcomer itself comes with the others' news.
     for (int32_t P = 1; P <= tMatch::MaxPilots; ++P)

@@ -79,6 +79,9 @@ private:
     void TellPilot(int32_t Client, int32_t Pilot);
     void BuildSnapshot();
     void SendPings();
+    // The weather over the world now: its class and hour; false with none.
+    static bool CurrentWeather(ShortString& Class, int32_t& Hour);
+    void TellWeather();
     void SendToAll(std::size_t Size) { Session.SendToAll(Buffer.data(), Size); }
     static void CraterDug(const TVector3& Position, float Radius);
 
@@ -86,6 +89,8 @@ private:
     std::array<int32_t, MaxNetPilots + 1> PilotOfClient{};
     std::array<tTold, tMatch::MaxPilots + 1> Told{};
     uint32_t FeedTold = 0;
+    ShortString WeatherTold;
+    int32_t WeatherHourTold = -1;
     uint32_t Updates = 0;
     std::unique_ptr<tNetSnapshot> Snapshot = std::make_unique<tNetSnapshot>();
     std::array<uint8_t, MaxServerMessageBytes> Buffer{};
