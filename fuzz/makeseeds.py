@@ -186,3 +186,51 @@ write("zhm", "empty_raw.zhm", zhm(b""))
 write("zhm", "no_shader.zhm", zhm(bytes(25), shader=b"Shaders\\none.shader"))
 write("zhm", "bad_scale.zhm", zhm(bytes(25), extra=b"   HScale high\n"))
 write("zhm", "cut_description.zhm", zhm(bytes(25))[:40])
+
+
+def varint(v):
+    out = b""
+    while v >= 0x80:
+        out += bytes([(v & 0x7F) | 0x80])
+        v >>= 7
+    return out + bytes([v])
+
+
+def zigzag(v):
+    return varint((v << 1) ^ (-1 if v < 0 else 0) & 0xFFFFFFFF)
+
+
+def text(s):
+    return bytes([len(s)]) + s
+
+
+# Client to server: hello (magic, version, name, aircraft, gun), inputs, chat, Rcon.
+write("netclient", "hello.bin", b"\x01" + struct.pack("<IH", 0x44564C48, 1) + text(b"Red Baron") + b"\x00\x01")
+write("netclient", "input.bin", b"\x02" + struct.pack("<IIB", 40, 1000, 3) +
+      b"".join(struct.pack("<Hhh", keys, x, y) for keys, x, y in ((1, 0, 0), (3, -12, 40), (511, 4096, -4096))))
+write("netclient", "say.bin", b"\x03" + text(b"good fight"))
+write("netclient", "rcon.bin", b"\x04" + text(b"secret") + text(b"Set BotCount 2"))
+write("netclient", "badmagic.bin", b"\x01" + struct.pack("<IH", 0x44564C49, 1) + text(b"x") + b"\x00\x00")
+
+# Server to client. fuzz_netserver reads a snapshot against tick 10's base
+# (aircraft 1, 2, 5, shots 7, 9) when it names that base.
+AIRCRAFT = [1, 2, 0, 100, 4096, 4128, 12800, 0, 0, 0, 32767, 1920, 128]
+
+
+def aircraft_list(entries, removed=()):
+    out = varint(len(removed)) + b"".join(varint(i) for i in removed) + varint(len(entries))
+    for pilot, mask, values in entries:
+        out += varint(pilot) + varint(mask) + b"".join(zigzag(v) for v in values)
+    return out
+
+
+write("netserver", "welcome.bin", b"\x01" + struct.pack("<BIBiif B", 3, 12345, 20, 7, 10, 3600.5, 14)
+      + text(b"tLevel") + text(b"tStormyDay") + text(b"Island"))
+write("netserver", "pilot.bin", b"\x03" + struct.pack("<BBh", 2, 1, 4) + text(b"Bot 2"))
+write("netserver", "crater.bin", b"\x06" + struct.pack("<ffff", 100.5, 200.25, 33.0, 5.0))
+write("netserver", "feed.bin", b"\x08" + text(b"Ace shot Bot 2 (tPlasmaGun)"))
+write("netserver", "pings.bin", b"\x0C" + struct.pack("<BBHBH", 2, 1, 12, 4, 250))
+write("netserver", "fullsnapshot.bin", b"\x02" + struct.pack("<III", 12, 0, 0)
+      + aircraft_list([(1, 0x1FFF, AIRCRAFT), (4, 0x1FFF, AIRCRAFT)]) + aircraft_list([(3, 0xFF, [1, 1, 5, 6, 7, 8, 9, 10])]))
+write("netserver", "deltasnapshot.bin", b"\x02" + struct.pack("<III", 12, 10, 999)
+      + aircraft_list([(1, 0x10, [64])], removed=(2,)) + aircraft_list([], removed=(7,)))

@@ -9,6 +9,7 @@ PACKAGES=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libenet-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang
   espeak-ng sox libsox-fmt-base

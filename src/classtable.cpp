@@ -35,7 +35,9 @@
 //   tPlasmaProjectile, tRailShaft, tWeapon, tPulseGun, tPlasmaGun, tRailGun,
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
 //   the match and the flight recorder (plain constructors), tMatch,
-//   tFlightRecorder; ours: tGUIKeyBindingList, tGUIPadBindingList (S).
+//   tFlightRecorder; ours: tGUIKeyBindingList, tGUIPadBindingList (S), the
+//   networked match's server and client tNetServer, tNetClient (plain
+//   constructors) and the aircraft a client draws, tNetPuppet (S).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -104,6 +106,9 @@
 #include "libraries/effects/explosion.h"
 #include "libraries/effects/lensflare.h"
 #include "libraries/math/mathserver.h"
+#include "net/client/netclient.h"
+#include "net/client/netpuppet.h"
+#include "net/server/netserver.h"
 
 void tObjectsLinker::RegisterClasses() {
     ProcTrace trace("RegisterClasses()");
@@ -235,4 +240,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tFlightRecorder::StaticClass());
     AddClass(tGUIKeyBindingList::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIPadBindingList::StaticClass(CT_SpawnableConstructor));
+    AddClass(tNetServer::StaticClass());
+    AddClass(tNetClient::StaticClass());
+    AddClass(tNetPuppet::StaticClass(CT_SpawnableConstructor));
 }

@@ -23,6 +23,8 @@
 #include "libraries/classes/uiscale.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/math/mathserver.h"
+#include "net/client/netclient.h"
+#include "net/server/netserver.h"
 
 namespace {
 
@@ -81,6 +83,10 @@ void StartCoreServices() {
     NewObject<tMatch>();
     // Recording and replaying flights, with the match it restarts.
     NewObject<tFlightRecorder>();
+    // Hosting the match for other machines.
+    NewObject<tNetServer>();
+    // Joining another machine's match.
+    NewObject<tNetClient>();
     Engine = CreateCoreService<tEngine>("Engine");
 }
 
@@ -101,6 +107,8 @@ void FreeCoreServices() {
     // Normally gone with the engine's subsystems; not when the game never began.
     FreeIfAlive(Match);
     FreeIfAlive(FlightRecorder);
+    FreeIfAlive(NetServer);
+    FreeIfAlive(NetClient);
     FreeIfAlive(MathServer);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "game/announcers.h"
 #include "game/crashsite.h"
@@ -144,13 +145,7 @@ void tAirplaneActor::TurnTo(float Heading) {
 void tAirplaneActor::Render() {
     ProcTrace trace("tAirplaneActor.Render()");
     tRenderDevice* Device = Engine->Renderer;
-    TMatrix4 Translation = IdentityMatrix4;
-    MTranslateMatrixF(Translation, _vecPosition);
-    Device->BeginTransform(ZFT_MULT, &Translation);
-    Device->BeginTransform(ZFT_MULT, &_matRotation);
-    tMeshActor::Render();
-    Device->EndTransform(ZFT_MULT);
-    Device->EndTransform(ZFT_MULT);
+    RenderPosed(_vecPosition, _matRotation);
     // Another pilot's aircraft flares where it is hit; the player's own hit
     // shows on the HUD.
     if (HitFlash > 0 && !IsPlayer()) {
@@ -172,34 +167,52 @@ void tAirplaneActor::Render() {
         Device->AddTextString(CrashTextX * Scale, EdgeTextY * Scale, EdgeText, &EdgeTextColor);
 }
 
-void tAirplaneActor::UpdateControls() {
+tNetInput tAirplaneActor::LocalInput() {
     const tInputDevice* Input = Engine->Viewport->GetInputDevice();
     const tMouseCursorInformation* Mouse = Engine->Viewport->GetMouseCursorInfo();
     auto Down = [Input](uint8_t Key) { return Input && Input->Keys[Key]; };
-    TAirplaneControlState& C = _ControlState;
+    static constexpr std::pair<uint8_t, tNetControl> Keys[] = {
+        {KeyFire, ControlFire},           {KeyRollLeft, ControlRollLeft},     {KeyRollRight, ControlRollRight},
+        {KeyPitchUp, ControlPitchUp},     {KeyPitchDown, ControlPitchDown},   {KeyYawLeft, ControlYawLeft},
+        {KeyYawRight, ControlYawRight},   {KeyThrottleUp, ControlThrottleUp}, {KeyThrottleDown, ControlThrottleDown}};
+    tNetInput In;
+    for (const auto& [Key, Control] : Keys)
+        if (Down(Key)) In.Controls |= Control;
+    In.PointerX = static_cast<int16_t>(std::clamp(Mouse->CenterOffsX, -MaxPointerOffset, MaxPointerOffset));
+    In.PointerY = static_cast<int16_t>(std::clamp(Mouse->CenterOffsY, -MaxPointerOffset, MaxPointerOffset));
+    return In;
+}
 
-    C.bRollingLeft = Down(KeyRollLeft);
-    C.bRollingRight = Down(KeyRollRight);
-    C.bPitchingUp = Down(KeyPitchUp);
-    C.bPitchingDown = Down(KeyPitchDown);
-    C.bYawingLeft = Down(KeyYawLeft);
-    C.bYawingRight = Down(KeyYawRight);
-    C.bThrottlingUp = Down(KeyThrottleUp);
-    C.bThrottlingDown = Down(KeyThrottleDown);
+void tAirplaneActor::FlyFrom(const tNetInput& In, bool MayFire) {
+    TAirplaneControlState& C = _ControlState;
+    auto Held = [&In](tNetControl Control) { return (In.Controls & Control) != 0; };
+    C.bRollingLeft = Held(ControlRollLeft);
+    C.bRollingRight = Held(ControlRollRight);
+    C.bPitchingUp = Held(ControlPitchUp);
+    C.bPitchingDown = Held(ControlPitchDown);
+    C.bYawingLeft = Held(ControlYawLeft);
+    C.bYawingRight = Held(ControlYawRight);
+    C.bThrottlingUp = Held(ControlThrottleUp);
+    C.bThrottlingDown = Held(ControlThrottleDown);
 
     // The mouse overrides the keys' direction when it is off centre.
-    C.iRollAmount = int32_t(std::lround(float(Mouse->CenterOffsX) * MouseSteering));
+    C.iRollAmount = int32_t(std::lround(float(In.PointerX) * MouseSteering));
     if (C.iRollAmount != 0) {
         C.bRollingLeft = C.iRollAmount < 0;
         C.bRollingRight = C.iRollAmount > 0;
     }
-    C.iPitchAmount = int32_t(std::lround(float(Mouse->CenterOffsY) * MouseSteering));
+    C.iPitchAmount = int32_t(std::lround(float(In.PointerY) * MouseSteering));
     if (C.iPitchAmount != 0) {
         C.bPitchingUp = C.iPitchAmount > 0;
         C.bPitchingDown = C.iPitchAmount < 0;
     }
+    if (Held(ControlFire) && MayFire && PrimaryWeapon) PrimaryWeapon->Fire(this, _vecPosition, _vecHeading);
+}
 
-    if (Down(KeyFire) && !Engine->EnginePaused && PrimaryWeapon) PrimaryWeapon->Fire(this, _vecPosition, _vecHeading);
+void tAirplaneActor::UpdateControls() {
+    const tInputDevice* Input = Engine->Viewport->GetInputDevice();
+    auto Down = [Input](uint8_t Key) { return Input && Input->Keys[Key]; };
+    FlyFrom(LocalInput(), !Engine->EnginePaused);
 
     // One orbit per press, and none while the game stands still (an orbit
     // pauses it, so this also means none while one runs).
@@ -223,6 +236,9 @@ void tAirplaneActor::Update(float DeltaSeconds) {
         UpdateControls();
         FlightStep(DeltaSeconds);
         UpdateChaseCamera(DeltaSeconds);
+    } else if (Match->GetPilot(Pilot).Remote) {
+        FlyFrom(Match->GetPilot(Pilot).RemoteInput, DeltaSeconds > 0);
+        FlightStep(DeltaSeconds);
     } else {
         FlyAsComputer(DeltaSeconds);
     }

@@ -16,6 +16,7 @@
 #include "game/flightmodel.h"
 #include "game/meshactor.h"
 #include "libraries/classes/varsmanager.h"
+#include "net/protocol/messages.h"
 
 class tAudioSource;
 class tShaderResource;
@@ -57,6 +58,11 @@ public:
     // Reads the key table and the mouse into the control state; fires and
     // starts the orbit camera on request.
     void UpdateControls();
+    // The flying controls held on this machine (keys and the pointer's
+    // offset), as a remote pilot's input carries them.
+    static tNetInput LocalInput();
+    // Steers from a pilot's input, and fires when it asks and may.
+    void FlyFrom(const tNetInput& Input, bool MayFire);
 
     bool Crashed() const { return CrashedTrigger < FlyingTrigger; }
     // Still in the fight: not crashed, shot down or withdrawn.

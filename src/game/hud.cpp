@@ -264,11 +264,15 @@ void tHUD::KillFeed(tMatch& Match) {
 void tHUD::Scoreboard(tMatch& Match) {
     int32_t Rows = 0;
     for (int32_t I = 1; I <= tMatch::MaxPilots; ++I) Rows += Match.Valid(I);
-    const float W = 5 * ScoreColumn + 2 * Margin, H = float(Rows + 1) * Row + 2 * Margin;
+    // A networked match shows each pilot's ping too.
+    bool Pings = false;
+    for (int32_t I = 1; I <= tMatch::MaxPilots; ++I) Pings |= Match.Valid(I) && Match.GetPilot(I).PingMilliseconds >= 0;
+    const int32_t Columns = Pings ? 6 : 5;
+    const float W = float(Columns) * ScoreColumn + 2 * Margin, H = float(Rows + 1) * Row + 2 * Margin;
     const float X = (Width - W) / 2, Y = (Height - H) / 2;
     Rect(HUD_BACK, X, Y, X + W, Y + H);
-    const char* Titles[] = {"PILOT", "KILLS", "DEATHS", "SCORE", "CREDITS"};
-    for (int32_t C = 0; C < 5; ++C) Text(X + Margin + float(C) * ScoreColumn, Y + Margin + Row, Titles[C], HUD_AMBER);
+    const char* Titles[] = {"PILOT", "KILLS", "DEATHS", "SCORE", "CREDITS", "PING"};
+    for (int32_t C = 0; C < Columns; ++C) Text(X + Margin + float(C) * ScoreColumn, Y + Margin + Row, Titles[C], HUD_AMBER);
     float RowY = Y + Margin + 2 * Row;
     for (int32_t I = 1; I <= tMatch::MaxPilots; ++I) {
         if (!Match.Valid(I)) continue;
@@ -278,6 +282,7 @@ void tHUD::Scoreboard(tMatch& Match) {
         Text(X + Margin, RowY, P.Name, Colour);
         for (int32_t C = 0; C < 4; ++C)
             Text(X + Margin + float(C + 1) * ScoreColumn, RowY, Int2Str(Values[C]), Colour);
+        if (Pings && P.PingMilliseconds >= 0) Text(X + Margin + 5 * ScoreColumn, RowY, Int2Str(P.PingMilliseconds), Colour);
         RowY += Row;
     }
 }

@@ -39,6 +39,14 @@ constexpr uint32_t SeedStride = 7919;
 template <class T, std::size_t N>
 constexpr int32_t CountOf(const T (&)[N]) { return int32_t(N); }
 
+// The pilot leaves the match; its aircraft goes at the next feedback,
+// unscored.
+void LeaveMatch(TPilot& P) {
+    if (P.Aircraft) P.Aircraft->Withdraw();
+    P.InUse = false;
+    P.Remote = false;
+}
+
 }  // namespace
 
 float GroundUnder(float X, float Y) {
@@ -100,8 +108,41 @@ void tMatch::PostInit() {
 
 int32_t tMatch::BotsInMatch() const {
     int32_t N = 0;
-    for (const TPilot& P : Pilots) N += P.InUse && P.Computer;
+    for (const TPilot& P : Pilots) N += P.InUse && P.Computer && !P.Remote;
     return N;
+}
+
+int32_t tMatch::RemotePilots() const {
+    int32_t N = 0;
+    for (const TPilot& P : Pilots) N += P.InUse && P.Remote;
+    return N;
+}
+
+int32_t tMatch::AddRemotePilot(const ShortString& Name, const ShortString& ChassisClass, const ShortString& WeaponClass) {
+    // A full match: a computer pilot goes home to make room.
+    if (std::all_of(Pilots.begin(), Pilots.end(), [](const TPilot& P) { return P.InUse; })) {
+        for (int32_t I = MaxPilots - 1; I >= 0; --I) {
+            TPilot& P = Pilots[I];
+            if (!P.Computer || P.Remote) continue;
+            LeaveMatch(P);
+            break;
+        }
+    }
+    const int32_t Pilot = AddPilot(ChassisClass, WeaponClass);
+    if (Pilot == 0) return 0;
+    TPilot& P = GetPilot(Pilot);
+    P.Remote = true;
+    P.Name = Name;
+    --BotsAdded;  // no bot's name was used
+    Logger->Log("Pilot " + Name + " joins from the network");
+    KeepBotCount();
+    return Pilot;
+}
+
+void tMatch::RemovePilot(int32_t Pilot) {
+    if (!Valid(Pilot) || Pilot == PlayerPilot) return;
+    LeaveMatch(GetPilot(Pilot));
+    KeepBotCount();
 }
 
 ShortString tMatch::ClassError(const ShortString& Name, const tStaticClass* Kind, const char* KindName) {
@@ -115,7 +156,7 @@ ShortString tMatch::ClassError(const ShortString& Name, const tStaticClass* Kind
 
 int32_t tMatch::AddBot(const ShortString& ChassisClass, const ShortString& WeaponClass) {
     const int32_t Pilot = AddPilot(ChassisClass, WeaponClass);
-    if (Pilot != 0) BotCount = BotsInMatch();
+    if (Pilot != 0) BotCount = BotsInMatch() + RemotePilots();
     return Pilot;
 }
 
@@ -172,9 +213,8 @@ void tMatch::AddBotC(const ShortString& Args) { AddBot(GetToken(Args, 1), GetTok
 
 void tMatch::RemoveBots() {
     for (TPilot& P : Pilots) {
-        if (!P.InUse || !P.Computer) continue;
-        if (P.Aircraft) P.Aircraft->Withdraw();
-        P.InUse = false;
+        if (!P.InUse || !P.Computer || P.Remote) continue;
+        LeaveMatch(P);
     }
     BotCount = 0;
 }
@@ -207,16 +247,17 @@ bool tMatch::SpawnPlayer() {
 
 void tMatch::SpawnPlayerC(const ShortString&) { SpawnPlayer(); }
 
-// "BotCount" is a wish the match follows: bots join or leave to reach it.
+// "BotCount" is a wish the match follows: bots join or leave to reach it,
+// and leave the places of pilots who joined over the network.
 void tMatch::KeepBotCount() {
     BotCount = std::clamp(BotCount, 0, MaxPilots - 1);
-    while (BotsInMatch() < BotCount)
+    const int32_t Wanted = std::max(0, BotCount - RemotePilots());
+    while (BotsInMatch() < Wanted)
         if (AddPilot("", "") == 0) break;
-    for (int32_t I = MaxPilots - 1; I >= 0 && BotsInMatch() > BotCount; --I) {
+    for (int32_t I = MaxPilots - 1; I >= 0 && BotsInMatch() > Wanted; --I) {
         TPilot& P = Pilots[I];
-        if (!P.InUse || !P.Computer) continue;
-        if (P.Aircraft) P.Aircraft->Withdraw();
-        P.InUse = false;
+        if (!P.InUse || !P.Computer || P.Remote) continue;
+        LeaveMatch(P);
     }
 }
 
@@ -308,6 +349,7 @@ void tMatch::Announce(const ShortString& Line) {
     Console->Display(Line);
     FeedNewest = (FeedNewest + 1) % KillFeedLines;
     Feed[FeedNewest] = {Line, MatchTime};
+    ++FeedShown;
 }
 
 const TKillFeedLine& tMatch::KillFeed(int32_t Newest) const {
@@ -406,8 +448,10 @@ void tMatch::Tick(float DeltaSeconds) {
     for (int32_t I = 1; I <= MaxPilots; ++I) {
         TPilot& P = GetPilot(I);
         if (!P.InUse || !P.Computer) continue;
-        P.Brain.SetSkill(BotSkill);
-        P.Brain.SetDifficulty(Level());
+        if (!P.Remote) {
+            P.Brain.SetSkill(BotSkill);
+            P.Brain.SetDifficulty(Level());
+        }
         if (P.Aircraft || !Island) continue;
         P.RespawnIn -= DeltaSeconds;
         if (P.RespawnIn <= 0) SpawnBot(I);

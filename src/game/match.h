@@ -17,6 +17,7 @@
 #include "game/attention.h"
 #include "game/botbrain.h"
 #include "game/dangerwatch.h"
+#include "net/protocol/messages.h"
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/classes/varsmanager.h"
@@ -27,7 +28,10 @@ class tHUD;
 
 struct TPilot {
     bool InUse = false;
-    bool Computer = false;
+    bool Computer = false;            // respawned by the match: a bot, or a remote pilot
+    bool Remote = false;              // flown from another machine, by RemoteInput
+    tNetInput RemoteInput;
+    int32_t PingMilliseconds = -1;    // measured by the network; -1 when none is
     ShortString Name;
     ShortString Chassis, Weapon;      // a computer pilot's own choice
     int32_t Kills = 0, Deaths = 0, Crashes = 0, Credits = 0;
@@ -101,11 +105,23 @@ public:
     int32_t BotsInMatch() const;
     float Now() const { return MatchTime; }
     const TKillFeedLine& KillFeed(int32_t Newest) const;  // 0 is the newest
+    // How many lines the kill feed has shown in this run.
+    uint32_t FeedLinesShown() const { return FeedShown; }
+    // A line for the kill feed's area (and the console and log): chat, or
+    // a line another machine's match announced.
+    void ShowInFeed(const ShortString& Line) { Announce(Line); }
 
     // Adds a computer pilot; an empty class is chosen from the match seed.
     // Returns its number, 0 when refused (with a console error).
     int32_t AddBot(const ShortString& Chassis, const ShortString& Weapon);
     void RemoveBots();
+    // A pilot flown from another machine: respawned as a computer pilot is,
+    // steered by its RemoteInput. Each one sends a computer pilot home.
+    // Returns its number, 0 when the match has no room.
+    int32_t AddRemotePilot(const ShortString& Name, const ShortString& Chassis, const ShortString& Weapon);
+    // The pilot leaves: its aircraft goes with it, no crash counted.
+    void RemovePilot(int32_t Pilot);
+    int32_t RemotePilots() const;
     // A match from nothing under the match seed, as a recorded flight begins:
     // no pilots but the player, no scores, the dice thrown from the start.
     // The world's aircraft must be gone already.
@@ -147,6 +163,7 @@ private:
     std::array<TPilot, MaxPilots> Pilots{};
     std::array<TKillFeedLine, KillFeedLines> Feed{};
     int32_t FeedNewest = 0;
+    uint32_t FeedShown = 0;
     int32_t Spawning = 0;      // the pilot whose aircraft is being built
     bool Joined = false;
     float MatchTime = 0;

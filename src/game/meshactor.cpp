@@ -4,6 +4,8 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/resources/resourcekinds.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/renderdevice.h"
 #include "libraries/classes/resourcesmanager.h"
 
 Z_IMPLEMENT_CLASS(tMeshActor, .Operations = {{"Render"}, {"Spawned"}})
@@ -34,4 +36,15 @@ tBoxActor::tBoxActor(const ShortString& Name) : tMeshActor(Name) {
     ProcTrace trace("tBoxActor.Init(" + Name + ")");
     MeshFileName = BoulderMesh;
     MeshSize = BoulderSize;
+}
+
+void tMeshActor::RenderPosed(const TVector3& Position, const TMatrix4& Rotation) {
+    tRenderDevice* Device = Engine->Renderer;
+    TMatrix4 Translation = IdentityMatrix4;
+    MTranslateMatrixF(Translation, Position);
+    Device->BeginTransform(ZFT_MULT, &Translation);
+    Device->BeginTransform(ZFT_MULT, &Rotation);
+    tMeshActor::Render();
+    Device->EndTransform(ZFT_MULT);
+    Device->EndTransform(ZFT_MULT);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "kernel/world/spawnable.h"
+#include "libraries/math/matrix.h"
 
 class tMeshResource;
 
@@ -20,6 +21,8 @@ public:
     // Moves to the start position, then loads the mesh and joins the world.
     void Spawned() override;
     void Render() override;
+    // The mesh placed at Position, turned by Rotation.
+    void RenderPosed(const TVector3& Position, const TMatrix4& Rotation);
 
     tMeshResource* SceneNode = nullptr;  // owned replica; none until spawned
     int32_t MeshSize = 0;                // width the mesh is loaded at

@@ -56,6 +56,8 @@ tParticleProjectile::tParticleProjectile(const ShortString& Name) : tEffect(Name
     Position = VectorFromName(Name, 1);
     Velocity = VectorFromName(Name, 4);
     PreviousPosition = Position;
+    static uint16_t LastNetId = 0;
+    NetId = LastNetId = static_cast<uint16_t>(LastNetId % 65535 + 1);
     Shader = Resources->LoadShader(ParticleShader);
     // The quad is built where the shot is at each drawing.
     VA = NewQuads(1);

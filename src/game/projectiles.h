@@ -57,6 +57,7 @@ public:
     // that belongs to nobody and may hit anyone.
     int32_t Shooter = 0;
     TVector3 PreviousPosition;           // where the last step began
+    uint16_t NetId = 0;                  // the shot's number in snapshots, 1...65535
 
     // The gun's damage and name, as the kill line shows it.
     int32_t Damage() const;

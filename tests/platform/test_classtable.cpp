@@ -29,7 +29,7 @@ const std::set<std::string> NeedGameData = {
     "TSHELLPROJECTILE", "TPLASMAPROJECTILE", "TRAILSHAFT",     "TRAILGUN",         "TPLASMAGUN",
     "TPULSEGUN",   "TATMOSPHERERENDERER", "TWEATHERCONDITIONS", "TCLOUDYDAY",      "TCLEARDAY",
     "THELLFIRE",   "TSTORMYDAY",        "TLENSFLARE",          "TEXPLOSION",       "TSPLASH",
-    "TBURNINGWRECK"};
+    "TBURNINGWRECK", "TNETPUPPET"};
 
 // Constructor parameters for the spawnable classes that read theirs.
 std::string ParamsFor(const std::string& ClassName) {

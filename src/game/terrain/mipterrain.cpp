@@ -133,6 +133,7 @@ float tMipTerrain::GetLowestCameraHeight(int32_t X, int32_t Y) { return CameraHe
 void tMipTerrain::Impact(const TVector3& Position, float Radius) {
     if (!CratersEnabled) return;
     ProcTrace trace("tMipTerrain.Impact()");
+    if (ImpactHeard) ImpactHeard(Position, Radius);
     const float R = CraterRadiusFor(Radius);
     const TSampleRect Rect = CraterRect(Position.x, Position.y, R, HeightMap->Size);
     if (Rect.Empty()) return;

@@ -37,6 +37,9 @@ public:
     // the camera-height table and the forest see it at once. Nothing is dug
     // while Craters is off.
     void Impact(const TVector3& Position, float Radius) override;
+    // Told of every crater dug, before it is dug (a networked match's
+    // server sends them on); none when nobody listens.
+    static inline void (*ImpactHeard)(const TVector3& Position, float Radius) = nullptr;
 
     // The ground height under a point of the world (the map's border height
     // off the map).

@@ -19,6 +19,7 @@
 #include "kernel/vfs/filemapper.h"
 #include "kernel/vfs/inifile.h"
 #include "kernel/world/world.h"
+#include "net/server/netserver.h"
 #include "libraries/classes/audiosubsystem.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/guimanager.h"
@@ -140,8 +141,10 @@ void tWinGameEngine::Tick(float DeltaSeconds) {
 void tWinGameEngine::Update() {
     // The driver may end itself (and leave) on either side of the update.
     if (TickDriver) TickDriver->BeforeUpdate();
-    // A paused engine still consumes the steps, but its subsystems stand still.
-    const float Step = EnginePaused || MenuPaused ? 0.0f : UpdateStep;
+    // A paused engine still consumes the steps, but its subsystems stand
+    // still; the menu does not stop a match hosted for other machines.
+    const bool Hosting = NetServer && NetServer->Hosting();
+    const float Step = EnginePaused || (MenuPaused && !Hosting) ? 0.0f : UpdateStep;
     // The count is read again each time: a tick may add or remove subsystems.
     for (int32_t I = 0; I < ActiveSubsystems; ++I) Subsystems[I]->Tick(Step);
     if (TickDriver) TickDriver->AfterUpdate();

@@ -12,6 +12,7 @@
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/renderdevice.h"
+#include "net/server/netserver.h"
 
 Z_IMPLEMENT_CLASS(tWinViewport,
     .Operations = {{"OpenViewport"}, {"CloseViewport"}, {"ResizeViewport"}, {"CenterMouse"}, {"GetWindow"},
@@ -105,7 +106,9 @@ bool PausedByFocusLoss = false;
 
 void HandleWindowEvent(const SDL_WindowEvent& E) {
     if (!Engine) return;
-    if (E.event == SDL_WINDOWEVENT_FOCUS_LOST && !Engine->EnginePaused) {
+    // A hosted match goes on for the other machines' pilots.
+    const bool Hosting = NetServer && NetServer->Hosting();
+    if (E.event == SDL_WINDOWEVENT_FOCUS_LOST && !Engine->EnginePaused && !Hosting) {
         Engine->EnginePaused = true;
         PausedByFocusLoss = true;
     } else if (E.event == SDL_WINDOWEVENT_FOCUS_GAINED && PausedByFocusLoss) {

@@ -1,0 +1,235 @@
+#include "net/client/netclient.h"
+
+#include "game/airplane.h"
+#include "game/match.h"
+#include "kernel/core/globals.h"
+#include "kernel/core/logger.h"
+#include "kernel/core/strutils.h"
+#include "kernel/objects/registry.h"
+#include "kernel/world/atmosphere.h"
+#include "kernel/world/camera.h"
+#include "kernel/world/terrain.h"
+#include "kernel/world/world.h"
+#include "libraries/classes/console.h"
+#include "libraries/classes/engine.h"
+#include "libraries/classes/guimanager.h"
+#include "libraries/classes/renderdevice.h"
+#include "libraries/classes/varsmanager.h"
+#include "libraries/classes/viewport.h"
+#include "net/client/netpuppet.h"
+
+Z_IMPLEMENT_CLASS(tNetClient, .Operations = {{"Tick"}, {"RenderFrame"}},
+                  .Published = {ZPublished<&tNetClient::PostInit>("PostInit")})
+
+tNetClient* NetClient = nullptr;
+
+namespace {
+constexpr float ChaseBehind = 12.0f, ChaseAbove = 4.0f;  // the camera behind its own aircraft
+constexpr TVector4 ConnectingColor = {1, 1, 0.6f, 1};
+constexpr float ConnectingX = 20, ConnectingY = 60;
+
+uint8_t ChassisNumber() {
+    ShortString Class;
+    if (EngineVars->IsVarDefined("PlaneChassis")) EngineVars->GetVar("PlaneChassis", Class);
+    return UpCaseStr(Class) == "TPURSUITPLANE" ? 2 : 1;
+}
+
+uint8_t WeaponNumber() {
+    ShortString Class;
+    if (EngineVars->IsVarDefined("PrimaryWeapon")) EngineVars->GetVar("PrimaryWeapon", Class);
+    const ShortString Up = UpCaseStr(Class);
+    return Up == "TPLASMAGUN" ? 1 : Up == "TPULSEGUN" ? 2 : Up == "TRAILGUN" ? 3 : 0;
+}
+}  // namespace
+
+tNetClient::tNetClient() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
+    NetClient = this;
+    Console->RegisterCommand("Connect", ConsoleProc<&tNetClient::ConnectC>(this));
+    Console->RegisterCommand("Disconnect", ConsoleProc<&tNetClient::DisconnectC>(this));
+    Console->RegisterCommand("Rcon", ConsoleProc<&tNetClient::RconC>(this));
+}
+
+tNetClient::~tNetClient() {
+    Session.Disconnect();
+    if (Console) {
+        Console->UnRegisterCommand("Connect", ConsoleProc<&tNetClient::ConnectC>(this));
+        Console->UnRegisterCommand("Disconnect", ConsoleProc<&tNetClient::DisconnectC>(this));
+        Console->UnRegisterCommand("Rcon", ConsoleProc<&tNetClient::RconC>(this));
+    }
+    if (NetClient == this) NetClient = nullptr;
+}
+
+void tNetClient::PostInit() {
+    if (!Registered) Engine->RegisterSubsystem(this);
+}
+
+bool tNetClient::Connect(const std::string& HostPort) {
+    Disconnect();
+    tClientHello Hello;
+    Hello.Name = Match && !Match->PlayerName.empty() ? Match->PlayerName.c_str() : "Player";
+    Hello.Chassis = ChassisNumber();
+    Hello.Weapon = WeaponNumber();
+    std::string Error;
+    if (!Session.Connect(HostPort, Hello, *this, Error)) {
+        Console->DisplayError("Connect: " + ShortString(Error));
+        return false;
+    }
+    Console->Display("Connecting to " + ShortString(Session.Address()) + "...");
+    return true;
+}
+
+void tNetClient::Disconnect() {
+    if (!Connected()) return;
+    Session.Disconnect();
+    ClearPuppets();
+    Console->Display("Disconnected");
+}
+
+void tNetClient::ConnectC(const ShortString& Args) {
+    if (GetToken(Args, 1).empty()) {
+        Console->DisplayError("Usage: Connect host[:port]");
+        return;
+    }
+    Connect(GetToken(Args, 1).c_str());
+}
+
+void tNetClient::DisconnectC(const ShortString&) { Disconnect(); }
+
+void tNetClient::RconC(const ShortString& Args) {
+    const ShortString Password = GetToken(Args, 1);
+    const std::string Line = Trim(Args).c_str();
+    if (Password.empty() || Line.size() <= Password.size()) {
+        Console->DisplayError("Usage: Rcon password line");
+        return;
+    }
+    Session.Rcon(Password.c_str(), Line.substr(Line.find(Password.c_str()) + Password.size() + 1));
+}
+
+void tNetClient::Tick(float DeltaSeconds) {
+    if (!Connected()) return;
+    Session.Service(0);
+    if (Session.State() != tClientSession::Joined) return;
+    if (DeltaSeconds > 0) {
+        Session.SendInput(++InputTick, tAirplaneActor::LocalInput());
+        // The pointer steers by its offset from the centre, as in a local flight.
+        if (!Engine->GUI || !Engine->GUI->ShowsWindow()) Engine->Viewport->CenterMouse();
+    }
+    FollowOwnAircraft();
+}
+
+void tNetClient::RenderFrame() {
+    if (Session.State() == tClientSession::Connecting)
+        Engine->Renderer->AddTextString(ConnectingX, ConnectingY, "Connecting to " + ShortString(Session.Address()) + "...",
+                                        &ConnectingColor);
+}
+
+void tNetClient::FollowOwnAircraft() {
+    const tNetPuppet* Own = PuppetOf(Pilot);
+    tCamera* Camera = Engine->World ? Engine->World->GetCamera() : nullptr;
+    if (!Own || !Camera) return;
+    const TVector3 Behind = Own->Position() - Own->Heading() * ChaseBehind + TVector3{0, 0, ChaseAbove};
+    Camera->SetCameraPosition(Behind);
+    Camera->SetViewingDirection(Own->Position() - Behind);
+}
+
+const tNetPuppet* tNetClient::PuppetOf(int32_t PilotNumber) const {
+    return PilotNumber > 0 && PilotNumber <= MaxNetPilots ? Puppets[PilotNumber] : nullptr;
+}
+
+int32_t tNetClient::PingOf(int32_t PilotNumber) const {
+    return PilotNumber > 0 && PilotNumber <= MaxNetPilots ? Pings[PilotNumber] : 0;
+}
+
+void tNetClient::ClearPuppets() {
+    for (tNetPuppet*& P : Puppets) {
+        if (P) P->Leave();
+        P = nullptr;
+    }
+    Names = {};
+    Pings = {};
+    Pilot = 0;
+}
+
+void tNetClient::Welcomed(const tServerWelcome& Welcome) {
+    Pilot = Welcome.Pilot;
+    InputTick = 0;
+    Console->Display("Joined " + ShortString(Welcome.ServerName) + " as pilot " + Int2Str(Pilot));
+    // This machine now only shows the server's match.
+    if (Match) {
+        Match->RemoveBots();
+        if (tAirplaneActor* Own = Match->PlayerAircraft()) Own->Withdraw();
+        Match->MatchSeed = Welcome.MatchSeed;
+        Match->FragLimit = Welcome.FragLimit;
+    }
+    TakeWeather(Welcome.Weather, Welcome.WeatherHour);
+}
+
+void tNetClient::TakeWeather(const std::string& Class, int32_t Hour) {
+    // Only a weather class is made: the name comes from another machine and
+    // becomes a console line.
+    tZClass Found;
+    if (Class.empty() || !Linker->FindClass(ShortString(Class), Found) ||
+        !Found.StaticClass->IsA(&tWeatherConditions::ClassInfo) || tZObject::IsAbstractClass(Found))
+        return;
+    Console->SendCommand("SpawnClass " + Found.ClassName + " " + Int2Str(Hour), true);
+}
+
+void tNetClient::ServerEvent(const tServerMessage& M) {
+    const int32_t P = M.Pilot.Pilot;
+    switch (M.Type) {
+    case ServerCrater: {
+        tWorld* World = Engine->World;
+        const TVector3 At = {M.Point.X, M.Point.Y, M.Point.Z};
+        if (World && World->HasTerrain()) World->GetTerrainForPoint(At)->Impact(At, M.Point.Size);
+        break;
+    }
+    case ServerFeed:
+        if (Match) Match->ShowInFeed(ShortString(M.Text));
+        break;
+    case ServerPilot:
+        if (Names[P] != M.Pilot.Name) Console->Display(ShortString(M.Pilot.Name) + " is in the match");
+        Names[P] = M.Pilot.Name;
+        break;
+    case ServerPilotLeft:
+        if (!Names[P].empty()) Console->Display(ShortString(Names[P]) + " left the match");
+        Names[P].clear();
+        if (Puppets[P]) Puppets[P]->Leave();
+        Puppets[P] = nullptr;
+        break;
+    case ServerWeather:
+        TakeWeather(M.Text, M.WeatherHour);
+        break;
+    case ServerPings:
+        for (int32_t I = 0; I < M.Pings.Count; ++I) Pings[M.Pings.Pilot[I]] = M.Pings.Milliseconds[I];
+        break;
+    default: break;
+    }
+}
+
+void tNetClient::SnapshotArrived(const tNetSnapshot& S) {
+    std::array<bool, MaxNetPilots + 1> Present{};
+    for (int32_t I = 0; I < S.AircraftCount; ++I) {
+        const tNetAircraft& A = S.Aircraft[I];
+        Present[A.Id] = true;
+        if (!Puppets[A.Id]) {
+            const ShortString Name = Flt2Str(NetFloat(A.F[tNetAircraft::X])) + " " + Flt2Str(NetFloat(A.F[tNetAircraft::Y])) +
+                                     " " + Flt2Str(NetFloat(A.F[tNetAircraft::Z])) + " " + Int2Str(A.F[tNetAircraft::Chassis]);
+            tZObject* Made = Linker->InstantiateClassByName("tNetPuppet", Name);
+            Puppets[A.Id] = Made ? static_cast<tNetPuppet*>(Made) : nullptr;
+        }
+        if (Puppets[A.Id]) Puppets[A.Id]->Place(A);
+    }
+    for (int32_t Id = 1; Id <= MaxNetPilots; ++Id)
+        if (!Present[Id] && Puppets[Id]) {
+            Puppets[Id]->Leave();
+            Puppets[Id] = nullptr;
+        }
+}
+
+void tNetClient::ConnectionEnded(const std::string& Reason) {
+    ClearPuppets();
+    Console->DisplayError(ShortString(Reason));
+    Warning->Log(ShortString(Reason));
+    Logger->Log("Connection ended: " + ShortString(Reason));
+    if (Engine->GUI && !Engine->GUI->ShowsWindow()) Console->SendCommand("ToggleMainMenu", true);
+}

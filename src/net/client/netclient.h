@@ -1,0 +1,70 @@
+#pragma once
+// Joining another machine's match: "Connect host[:port]" and "Disconnect".
+// While connected this machine flies nothing itself: its computer pilots go
+// home and its own aircraft leaves; every update it sends the flight keys
+// and the pointer to the server, draws each aircraft where the latest
+// snapshot puts it (the camera behind its own), digs every crater the
+// server reports through the terrain's own Impact, and shows the kill
+// feed's lines. A refused or lost connection is told on the console with
+// its reason and opens the main menu; the game goes on.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "kernel/core/shortstring.h"
+#include "libraries/classes/subsystem.h"
+#include "net/session/clientsession.h"
+
+class tNetPuppet;
+
+class tNetClient : public tSubSystem, public tClientListener {
+    Z_DECLARE_CLASS(tNetClient, tSubSystem)
+public:
+    tNetClient();
+    ~tNetClient() override;
+    void PostInit();
+
+    void Tick(float DeltaSeconds) override;
+    void RenderFrame() override;
+
+    // False with a console error when the address is no address.
+    bool Connect(const std::string& HostPort);
+    void Disconnect();
+    bool Connected() const { return Session.State() != tClientSession::Idle; }
+    void Say(const std::string& Text) { Session.Say(Text); }
+    int32_t OwnPilot() const { return Pilot; }
+    // The puppet drawn for a pilot, if any.
+    const tNetPuppet* PuppetOf(int32_t PilotNumber) const;
+    // A puppet leaving the world, for whatever reason.
+    void PuppetGone(const tNetPuppet* Puppet) {
+        for (tNetPuppet*& P : Puppets)
+            if (P == Puppet) P = nullptr;
+    }
+    // Ping of each pilot as the server measured it, in milliseconds.
+    int32_t PingOf(int32_t PilotNumber) const;
+
+    // tClientListener
+    void Welcomed(const tServerWelcome& Welcome) override;
+    void ServerEvent(const tServerMessage& Message) override;
+    void SnapshotArrived(const tNetSnapshot& Snapshot) override;
+    void ConnectionEnded(const std::string& Reason) override;
+
+private:
+    void ConnectC(const ShortString& Args);
+    void DisconnectC(const ShortString& Args);
+    void RconC(const ShortString& Args);
+    void ClearPuppets();
+    // The server's weather, when it names a weather class of this game.
+    void TakeWeather(const std::string& Class, int32_t Hour);
+    void FollowOwnAircraft();
+
+    tClientSession Session;
+    int32_t Pilot = 0;
+    uint32_t InputTick = 0;
+    std::array<tNetPuppet*, MaxNetPilots + 1> Puppets{};
+    std::array<std::string, MaxNetPilots + 1> Names{};
+    std::array<int32_t, MaxNetPilots + 1> Pings{};
+};
+
+extern tNetClient* NetClient;
