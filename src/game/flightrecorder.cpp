@@ -117,14 +117,16 @@ char VariableType(const ShortString& Name) {
 }
 
 // Why a recorded setting cannot be applied: a variable no flight sets, one
-// of another type, or a value that is none of its type; empty when it can.
+// of another type than the variable's, or a value that is none of its type;
+// empty when it can.
 ShortString SettingError(const tRecordedFlight::tSetting& S) {
     const ShortString Name(S.Name), Value(S.Value);
     bool FlightSetting = false;
     for (const char* Known : SettingNames) FlightSetting |= UpCaseStr(Known) == UpCaseStr(Name);
     if (!FlightSetting) return "sets " + Name + ", which is no setting of a flight";
-    if (const char Type = VariableType(Name); Type != S.Type)
-        return "sets " + Name + " as type " + ShortString(S.Type) + ", but it is of type " + ShortString(Type ? Type : '-');
+    // One not defined yet (the camera's, before the first aircraft) is made.
+    if (const char Type = VariableType(Name); Type && Type != S.Type)
+        return "sets " + Name + " as type " + ShortString(S.Type) + ", but it is of type " + ShortString(Type);
     const bool Fits = S.Type == 's' || (S.Type == 'b' && (Value == "0" || Value == "1")) ||
                       (S.Type == 'i' && IsCorrectInt(Value)) || (S.Type == 'f' && IsCorrectGLD(Value));
     return Fits ? ShortString() : "sets " + Name + " to " + Value + ", which is no value of its type";
