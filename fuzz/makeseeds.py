@@ -234,3 +234,66 @@ write("netserver", "fullsnapshot.bin", b"\x02" + struct.pack("<III", 12, 0, 0)
       + aircraft_list([(1, 0x1FFF, AIRCRAFT), (4, 0x1FFF, AIRCRAFT)]) + aircraft_list([(3, 0xFF, [1, 1, 5, 6, 7, 8, 9, 10])]))
 write("netserver", "deltasnapshot.bin", b"\x02" + struct.pack("<III", 12, 10, 999)
       + aircraft_list([(1, 0x10, [64])], removed=(2,)) + aircraft_list([], removed=(7,)))
+
+# Music: the first byte picks the format (0 MID, 1 MOD, 2 S3M, 3 XM, 4 IT, 5 OGG, 6 MP3).
+def midi(tracks, fmt=0, division=96):
+    chunks = b"".join(b"MTrk" + struct.pack(">I", len(t)) + t for t in tracks)
+    return b"MThd" + struct.pack(">IHHH", 6, fmt, len(tracks), division) + chunks
+
+
+NOTE = b"\x00\x90\x3c\x64\x60\x80\x3c\x40\x00\xff\x2f\x00"
+RUNNING = (b"\x00\xff\x51\x03\x07\xa1\x20\x00\xf0\x03\x7e\x09\xf7\x00\xc0\x05"
+           b"\x00\x90\x40\x64\x30\x40\x00\x30\x43\x64\x30\x43\x00\x00\xff\x2f\x00")
+
+
+def tracker_mod():
+    header = bytearray(1084)
+    header[950] = 1
+    header[1080:1084] = b"M.K."
+    return bytes(header) + bytes((i * 13) & 0x3F for i in range(64 * 4 * 4))
+
+
+def s3m():
+    h = bytearray(96)
+    h[28], h[29] = 0x1A, 0x10
+    struct.pack_into("<H", h, 32, 1)
+    h[44:48] = b"SCRM"
+    return bytes(h)
+
+
+def xm():
+    h = bytearray(80)
+    h[0:17] = b"Extended Module: "
+    h[37] = 0x1A
+    struct.pack_into("<HHH", h, 64, 1, 0, 4)
+    return bytes(h)
+
+
+def it():
+    h = bytearray(192)
+    h[0:4] = b"IMPM"
+    struct.pack_into("<H", h, 32, 1)
+    return bytes(h)
+
+
+def ogg():
+    packet = b"\x01vorbis" + struct.pack("<IBIiii", 0, 1, 44100, 0, 128000, 0) + b"\xb8\x01"
+    return b"OggS\0\x02" + bytes(20) + bytes([1, len(packet)]) + packet
+
+
+def mp3(tag=b""):
+    frame = b"\xff\xfb\x90\x00" + bytes(413)  # MPEG 1 layer III, 128 kbit/s, 44.1 kHz: 417 bytes
+    return tag + frame * 2
+
+
+write("music", "note.mid", b"\0" + midi([NOTE]))
+write("music", "running.mid", b"\0" + midi([RUNNING, NOTE], fmt=1))
+write("music", "silent.mid", b"\0" + midi([b"\x00\xff\x2f\x00"]))
+write("music", "smpte.mid", b"\0" + midi([NOTE], division=0xE728))
+write("music", "pattern.mod", b"\1" + tracker_mod())
+write("music", "header.s3m", b"\2" + s3m())
+write("music", "header.xm", b"\3" + xm())
+write("music", "header.it", b"\4" + it())
+write("music", "vorbis.ogg", b"\5" + ogg())
+write("music", "frames.mp3", b"\6" + mp3())
+write("music", "tagged.mp3", b"\6" + mp3(b"ID3\3\0\0\0\0\0\x05" + bytes(5)))

@@ -5,10 +5,16 @@ changes the weather, opens a window and resets the GUI, takes a screenshot
 and runs a few console lines. Every sixth round the world is reset and built
 again (terrain, sky, weather) around a new aircraft that flies into a hill,
 so the crash, the countdown and the respawn run and the aircraft the
-previous respawn made is gone with the old world. Ends on Quit."""
+previous respawn made is gone with the old world. Every round also gives a
+few lines the game must refuse with a console error (a second match, a
+window no device can give, an alias that expands past a line's budget).
+Ends on Quit."""
 import sys
 
 WEATHER = ["tCloudyDay 14", "tClearDay 12", "tCloudyDay 23", "tStormyDay 16", "tHellfire 18"]
+# Twelve pieces four deep would be 12^4 commands: more than a line may run.
+REFUSED = ["SpawnClass tMatch", "Set ScreenWidth 100000; Set ScreenHeight 100000; ApplyDisplay",
+           'Alias soakq "' + ";".join(["soakq"] * 12) + '"; soakq']
 
 
 def rounds(seconds):
@@ -24,7 +30,7 @@ def rounds(seconds):
                       'SpawnClass %PlaneChassis "384 180 40"']
         lines += ["WAIT 1", "AddGUI UI\\Sample.gui", "WAIT 0.5", "ResetGUI", "WAIT 0.5",
                   "ScreenShot soak%d.bmp" % (n % 4), "Echo round %d" % n, "VarList PlaneChassis",
-                  "Toggle ShowFPS", "WAIT 3"]
+                  "Toggle ShowFPS", REFUSED[n % len(REFUSED)], "WAIT 3"]
         yield lines
 
 

@@ -73,6 +73,8 @@ void StartBaseServices() {
 void StartCoreServices() {
     MathServer = CreateCoreService<tMathServer>("MathServer");
     Console = CreateCoreService<tConsole>("Console");
+    for (const ShortString& Skipped : EngineINI->SkippedLines)
+        Console->DisplayError(EngineINI->IniFileName + ": " + Skipped + " skipped");
     EngineVars = CreateCoreService<tVarsManager>("EngineVars");
     Resources = CreateCoreService<tResourcesManager>("Resources");
     // Game variables exist with their defaults before the engine runs its script.

@@ -14,6 +14,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/objects/registry.h"
 #include "kernel/renderer/atmosphere/atmosphererenderer.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/filesystem.h"
@@ -100,7 +101,41 @@ bool SettingText(const char* Name, char& Type, std::string& Value) {
     return false;
 }
 
+// The type letter of a defined variable, without reading it; 0 when there is none.
+char VariableType(const ShortString& Name) {
+    const ShortString Upper = UpCaseStr(Name);
+    for (int32_t I = 1; I <= EngineVars->GetTotalVars(); ++I) {
+        if (EngineVars->GetVarName(I) != Upper) continue;
+        switch (EngineVars->GetVarDef(I).ValueType) {
+            case VT_BOOLEAN: return 'b';
+            case VT_LONGINT: return 'i';
+            case VT_LFLOAT: return 'f';
+            case VT_STRING: return 's';
+        }
+    }
+    return 0;
+}
+
+// Why a recorded setting cannot be applied: a variable no flight sets, one
+// of another type than the variable's, or a value that is none of its type;
+// empty when it can.
+ShortString SettingError(const tRecordedFlight::tSetting& S) {
+    const ShortString Name(S.Name), Value(S.Value);
+    bool FlightSetting = false;
+    for (const char* Known : SettingNames) FlightSetting |= UpCaseStr(Known) == UpCaseStr(Name);
+    if (!FlightSetting) return "sets " + Name + ", which is no setting of a flight";
+    // One not defined yet (the camera's, before the first aircraft) is made.
+    if (const char Type = VariableType(Name); Type && Type != S.Type)
+        return "sets " + Name + " as type " + ShortString(S.Type) + ", but it is of type " + ShortString(Type);
+    const bool Fits = S.Type == 's' || (S.Type == 'b' && (Value == "0" || Value == "1")) ||
+                      (S.Type == 'i' && IsCorrectInt(Value)) || (S.Type == 'f' && IsCorrectGLD(Value));
+    return Fits ? ShortString() : "sets " + Name + " to " + Value + ", which is no value of its type";
+}
+
+// Applied as a console line would be: a setting refused after all (a locked
+// variable) is reported, never fatal.
 void ApplySetting(const tRecordedFlight::tSetting& S) {
+    tVarsManager::ConsoleInputScope Input(*EngineVars);
     const ShortString Name = ShortString(S.Name);
     switch (S.Type) {
         case 'b': EngineVars->SetVar(Name, S.Value == "1"); break;
@@ -108,6 +143,24 @@ void ApplySetting(const tRecordedFlight::tSetting& S) {
         case 'f': EngineVars->SetVar(Name, Str2Flt(ShortString(S.Value))); break;
         default: EngineVars->SetVar(Name, ShortString(S.Value)); break;
     }
+}
+
+// Why the flight cannot begin as recorded: a setting, the window's size or
+// the weather; empty when it can.
+ShortString FlightStartError(const tRecordedFlight& Flight) {
+    for (const auto& S : Flight.Settings)
+        if (ShortString Error = SettingError(S); !Error.empty()) return Error;
+    if (Flight.Width > 0 || Flight.Height > 0)
+        if (ShortString Error = WindowSizeError(Flight.Width, Flight.Height, Engine->Renderer); !Error.empty())
+            return Error;
+    if (!Flight.Weather.empty()) {
+        const ShortString Weather(Flight.Weather);
+        if (ShortString Error = Linker->InstantiationError(Weather); !Error.empty()) return Error;
+        tZClass Class;
+        Linker->FindClass(Weather, Class);
+        if (!Class.StaticClass->IsA("TWEATHERCONDITIONS")) return "its weather " + Weather + " is no weather";
+    }
+    return {};
 }
 
 ShortString SettingValue(const char* Name) {
@@ -270,8 +323,10 @@ bool tFlightRecorder::LoadFlight(const ShortString& Token) {
     }
     std::string Text(std::size_t(Size), '\0');
     In.read(Text.data(), std::streamsize(Size));
-    if (const std::string Problem = ReadFlight(Text, Flight); !Problem.empty()) {
-        Console->DisplayError("Recording " + Name + ": " + ShortString(Problem));
+    ShortString Problem(ReadFlight(Text, Flight));
+    if (Problem.empty()) Problem = FlightStartError(Flight);
+    if (!Problem.empty()) {
+        Console->DisplayError("Recording " + Name + ": " + Problem);
         Flight = tRecordedFlight{};
         return false;
     }

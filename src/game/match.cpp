@@ -66,8 +66,10 @@ float DistanceToSegment(const TVector3& Point, const TVector3& From, const TVect
 
 tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     ProcTrace trace("tMatch.Init()");
+    // The game holds one match: a second would take the first one's commands
+    // and variables. It fails before it has touched anything of the first.
+    Logger->Guard(Match == nullptr, "A match is under way already");
     PriorityClass = PCLASS_LAST;  // the HUD lies over the world, under the GUI
-    Match = this;
     EngineVars->RegisterVar("PlayerName", PlayerName, BoundFields);
     EngineVars->RegisterVar("BotCount", BotCount, BoundFields);
     EngineVars->RegisterVar("Difficulty", Difficulty, BoundFields);
@@ -81,6 +83,7 @@ tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     TPilot& Player = Pilots[PlayerPilot - 1];
     Player.InUse = true;
     Player.Name = PlayerName;
+    Match = this;
 }
 
 tMatch::~tMatch() {

@@ -10,6 +10,7 @@
 
 #include "audio/audiofixture.h"
 #include "kernel/audio/audiosystem.h"
+#include "kernel/audio/musiccheck.h"
 #include "kernel/audio/source.h"
 #include "kernel/audio/streamplayers.h"
 #include "libraries/classes/console.h"
@@ -190,4 +191,40 @@ TEST_F(AudioTest, TheVolumeOptionsSetTheListenerGainAndTheMusicVolume) {
     alGetListenerf(AL_GAIN, &Gain);
     EXPECT_FLOAT_EQ(Gain, 1.0f);
     ShutDown();
+}
+
+// Music is checked before the mixer sees it: a MIDI song the synthesizer
+// cannot read, or any song that lasts no time, would be restarted for ever
+// inside the mixer's thread with the audio lock held. Each is a console
+// error, and the music plays on. Every cut of a good song is refused.
+TEST_F(AudioTest, DamagedOrEmptyMusicIsRefusedBeforeTheMixerSeesIt) {
+    const std::string Song = ToneMID(), Module = ToneMOD();
+    const std::string Header = Song.substr(0, 14);
+    StartAudio({{"Music/theme.ogg", ToneOGG(440, 0.5)},
+                {"Music/empty.mid", ""},
+                {"Music/cut.mid", Song.substr(0, Song.size() - 3)},
+                {"Music/silent.mid", Header.substr(0, 10) + std::string("\0\1", 2) + Header.substr(12) +
+                                         std::string("MTrk\0\0\0\4\0\xff\x2f\0", 12)},
+                {"Music/empty.mod", ""},
+                {"Music/noise.mp3", std::string(4000, '\x5a')}});
+    Console->SendCommand("PlayAmbientSound Music\\theme.ogg", true);
+    tStreamPlayer* Theme = Audio->Stream;
+    ASSERT_NE(Theme, nullptr);
+    for (const char* File : {"empty.mid", "cut.mid", "silent.mid", "empty.mod", "noise.mp3"})
+        Console->SendCommand("PlayAmbientSound Music\\" + ShortString(File), true);
+    EXPECT_EQ(Audio->Stream, Theme);
+    EXPECT_TRUE(Mix_PlayingMusic());
+    const std::vector<std::string> Messages = ConsoleMessages();
+    ASSERT_GE(Messages.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(Messages.end() - 5, Messages.end()),
+              (std::vector<std::string>{"Failed to load: Music\\empty.mid : no MIDI header",
+                                        "Failed to load: Music\\cut.mid : fewer tracks than it names",
+                                        "Failed to load: Music\\silent.mid : a song that lasts no time",
+                                        "Failed to load: Music\\empty.mod : too short for a module",
+                                        "Failed to load: Music\\noise.mp3 : no MPEG audio frames"}));
+
+    EXPECT_EQ(MusicFileError(Song, ".MID"), "");
+    EXPECT_EQ(MusicFileError(Module, ".MOD"), "");
+    for (std::size_t Length = 0; Length < Song.size(); ++Length)
+        EXPECT_NE(MusicFileError(std::string_view(Song).substr(0, Length), ".MID"), "") << Length;
 }

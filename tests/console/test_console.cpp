@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "common/consoleenv.h"
 #include "kernel/console/console.h"
 #include "kernel/console/keynames.h"
@@ -159,6 +161,19 @@ TEST_F(ConsoleTest, AliasesRunTheirLineAndNestFourDeep) {
     Type("Alias again \"Echo level; again\"");
     Type("again");
     EXPECT_EQ(TakeMessages(), (Lines{"level", "level", "level", "level", "WARNING: InsideAlias>3"}));
+    // Wide rather than deep: 118 pieces four deep would be 2 x 10^8 commands;
+    // the line stops at its budget, the next line runs in full.
+    std::string Pieces = "q";
+    for (int I = 1; I < 118; ++I) Pieces += ";q";
+    Type("Alias q \"" + Pieces + "\"");
+    const auto Start = std::chrono::steady_clock::now();
+    Type("q; Echo not reached");
+    EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5));
+    Lines Shown = TakeMessages();
+    ASSERT_FALSE(Shown.empty());
+    EXPECT_EQ(Shown.back(), "Line runs more than 10000 commands, the rest is not run");
+    Type("Echo next line");
+    EXPECT_EQ(TakeMessages(), Lines{"next line"});
 
     // A second alias of a name replaces the first; one named like a command
     // would never run and is refused.

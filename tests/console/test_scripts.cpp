@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <iterator>
 #include <thread>
 
 #include "common/scriptenv.h"
@@ -121,4 +124,45 @@ TEST_F(ScriptTest, AScriptThatCannotBeOpenedIsAConsoleErrorWithTheFileLayersText
     EXPECT_EQ(errors[3], "This implementation doen't support virtual files");
     EXPECT_EQ(MessagesOfType(CMSG_ENGINEMESSAGE), Lines{"ran"});
     EXPECT_TRUE(Con().GetDemoPlayers()->IsEmpty());
+}
+
+// A script that runs itself twenty times a line would run 20^6 scripts: the
+// line stops after its budget of commands, every script's file is closed
+// once read, and a demo that plays itself stops at the bound of open scripts.
+TEST_F(ScriptTest, ScriptsThatRunScriptsStayWithinTheirBounds) {
+    std::string Bomb, DemoBomb;
+    for (int I = 0; I < 20; ++I) {
+        Bomb += "Exec bomb.cfg\n";
+        DemoBomb += "PlayDemo demobomb.cfg\n";
+    }
+    WriteData("bomb.cfg", Bomb);
+    WriteData("demobomb.cfg", DemoBomb);
+    MapData();
+    const auto OpenFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator{});
+    };
+    const auto FilesBefore = OpenFiles();
+    const auto Start = std::chrono::steady_clock::now();
+    Type("Exec bomb.cfg; Echo refused too");
+    EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(5));
+    EXPECT_EQ(OpenFiles(), FilesBefore);
+    const std::string Budget = "Line runs more than " + std::to_string(tEngineConsole::MaxCommandsPerLine) +
+                               " commands, the rest is not run";
+    const Lines Errors = MessagesOfType(CMSG_ERRORMESSAGE);
+    EXPECT_EQ(std::count(Errors.begin(), Errors.end(), Budget), 1);
+    TakeMessages();
+    Console->Tick(0.01f);
+    EXPECT_TRUE(Con().GetDemoPlayers()->IsEmpty());
+    Type("Echo the next line has its own budget");
+    EXPECT_EQ(TakeMessages(), Lines{"the next line has its own budget"});
+
+    Type("PlayDemo demobomb.cfg");
+    for (int Frame = 0; Frame < 40; ++Frame) {
+        Console->Tick(0.01f);
+        int32_t Open = 0;
+        for (int32_t I = 1; I <= Con().GetDemoPlayers()->GetTotalItems(); ++I)
+            Open += Con().GetDemoPlayers()->GetDemoPlayer(I)->IsPlaying();
+        ASSERT_LE(Open, tEngineConsole::MaxOpenScripts);
+    }
+    EXPECT_EQ(MessagesOfType(CMSG_ERRORMESSAGE).back(), "Too many scripts open, not run: demobomb.cfg");
 }

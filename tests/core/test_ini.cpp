@@ -104,13 +104,18 @@ TEST_F(INITest, SaveFindsItsDirectoryWhateverItsCaseOnDisk) {
     EXPECT_FALSE(std::filesystem::exists(Work.Path() / "Data/StdConfig"));
 }
 
-TEST_F(INIDeathTest, MalformedLinesAreFatalWithTheirLineNumber) {
-    WriteINI("; comment\n\n[Core]\nJustAWord\n");
-    EXPECT_EXIT(tZINIFile("StdConfig\\engine.ini"), ::testing::ExitedWithCode(255), "Invalid key name in line 4");
-    WriteINI("Key=Value\n[Core]\n");
-    EXPECT_EXIT(tZINIFile("StdConfig\\engine.ini"), ::testing::ExitedWithCode(255), "Key is outside section in line 1");
-    WriteINI("[Core]\n = value\n");
-    EXPECT_EXIT(tZINIFile("StdConfig\\engine.ini"), ::testing::ExitedWithCode(255), "Invalid key name in line 2");
+// A damaged line is skipped with its line number; the rest of the file
+// loads, and saving writes all of it back.
+TEST_F(INITest, MalformedLinesAreSkippedWithTheirLineNumber) {
+    WriteINI("Key=Value\n; comment\n\n[Core]\nJustAWord\nEngine=tWinGameEngine\n = value\n[Bindings]\nVK_J\nVK_K=Echo k\n");
+    tZINIFile Ini("StdConfig\\engine.ini");
+    EXPECT_EQ(Ini.SkippedLines, (std::vector<ShortString>{"Key is outside section in line 1", "Invalid key name in line 5",
+                                                          "Invalid key name in line 7", "Invalid key name in line 9"}));
+    EXPECT_EQ(Ini.GetValue("Core", "Engine"), "tWinGameEngine");
+    EXPECT_EQ(Ini.GetValue("Bindings", "VK_K"), "Echo k");
+    Ini.SaveINI();
+    const std::string Saved = this->Saved();
+    EXPECT_NE(Saved.find("[Core]\r\nEngine=tWinGameEngine\r\n\r\n[Bindings]\r\nVK_K=Echo k\r\n"), std::string::npos) << Saved;
 }
 
 TEST_F(INIDeathTest, AFailedSaveLeavesTheOriginalWhole) {

@@ -209,7 +209,12 @@ TEST_F(VarsTest, FieldBindingsReleaseThemselvesWithTheirOwner) {
     EXPECT_NE(EngineVars->GetVarPtr("Flag"), &Newer.Flag);
     EXPECT_EQ(EngineVars->GetVarPtr("Plain"), &Plain);
 
-    // A holder that outlives its manager has nothing left to release.
+    // A holder that outlives its manager has nothing left to release; nor
+    // has one whose only variable another took over (a second aircraft
+    // binding the same name), which lets go of the manager at once.
+    tOwner Taken;
+    EngineVars->RegisterVar("Camera", Taken.Angle, Taken.Bindings);
+    EngineVars->RegisterVar("Camera", Newer.Angle, Newer.Bindings);
     EngineVars->RegisterVar("Angle", Newer.Angle, Newer.Bindings);
     tZObject::DisposeObject(EngineVars);
     EXPECT_TRUE(Newer.Bindings.Empty());

@@ -169,3 +169,53 @@ TEST(GameConsoleLines, FilesThatCannotLoadAreConsoleErrorsUntilMended) {
     EXPECT_NE(Forest, std::string::npos);
     EXPECT_EQ(R.EngineLog.find("Populating forest...", Forest + 1), std::string::npos);
 }
+
+// Lines that once ended the game from outside: a second match, recordings
+// whose settings cannot be applied, a window no device can give, a script
+// that runs itself twenty times a line, an alias that explodes, music the
+// synthesizer cannot read, a damaged line of the saved bindings. Each is a
+// console error, the window keeps its size, and the game quits cleanly,
+// writing its INI file back whole.
+TEST(GameConsoleLines, LinesThatOnceEndedTheGameAreConsoleErrors) {
+    tGameRun Game;
+    Game.CaptureSound(22050);
+    const auto Recording = [&](const std::string& Name, const std::string& Settings) {
+        Game.WriteDataFile("Demos/" + Name + ".dem", "HalvardineFlight 1\nseed 7\nsun 12.5\n" + Settings + "ticks 10\nend\n");
+    };
+    Recording("badtype", "window 1024 768\nset BotCount s abc\n");
+    Recording("newvar", "set NoSuchSetting i 1\n");
+    Recording("bigwindow", "window 100000 100000\n");
+    Recording("match", "weather tMatch 12\n");
+    std::string Bomb, Pieces = "q";
+    for (int I = 0; I < 20; ++I) Bomb += "Exec bomb.cfg\n";
+    for (int I = 1; I < 118; ++I) Pieces += ";q";
+    Game.WriteDataFile("bomb.cfg", Bomb);
+    Game.WriteDataFile("alias.cfg", "Alias q \"" + Pieces + "\"\n");
+    Game.WriteDataFile("Music/empty.mid", "");
+    Game.AppendDataFile("StdConfig/engine.ini", "\n[Bindings]\nJustAWord\nVK_J=Echo j\n");
+    const std::vector<std::string> Lines = {
+        "SpawnClass tMatch", "PlayDemo badtype", "PlayDemo newvar", "PlayDemo bigwindow", "PlayDemo match",
+        "Set ScreenWidth 100000; Set ScreenHeight 100000; ApplyDisplay", "Exec bomb.cfg", "Exec alias.cfg; q",
+        "PlayAmbientSound Music\\empty.mid",
+    };
+    std::string Demo = "WAIT 0.3\n";
+    for (std::size_t I = 0; I < Lines.size(); ++I)
+        Demo += Lines[I] + "\nWAIT 0.2\nScreenShot error" + std::to_string(I) + ".bmp\nWAIT 0.1\n";
+    // Two aircraft in a null world bind the same variables; the first one
+    // goes after the variables manager at shutdown.
+    Game.PlayDemo(Demo + "SpawnClass tNullWorld\nSpawnClass tPursuitPlane\nSpawnClass tPursuitPlane\nWAIT 0.2\nQuit\n");
+    tGameResult R = Game.Run();
+    ASSERT_EQ(R.ExitCode, 0) << R.Stdout;
+    EXPECT_TRUE(Contains(R.Stdout, "Objects left: 0")) << R.Stdout;
+    EXPECT_TRUE(Contains(R.Stdout, "Invalid key name in line")) << R.Stdout;
+    for (std::size_t I = 0; I < Lines.size(); ++I) {
+        tScreenImage Shot = R.Screenshot("ScreenShots/error" + std::to_string(I) + ".bmp");
+        ASSERT_EQ(Shot.Width, 1024) << Lines[I];
+        EXPECT_GT(ErrorTextPixels(Shot), 100) << Lines[I];
+    }
+    const std::string INI = R.ReadDataFile("StdConfig/engine.ini");
+    EXPECT_TRUE(Contains(INI, "VK_J=Echo j")) << INI;
+    EXPECT_FALSE(Contains(INI, "JustAWord")) << INI;
+    EXPECT_TRUE(Contains(INI, "[Core]")) << INI;
+    EXPECT_TRUE(Contains(INI, "ScreenWidth=1024")) << INI;
+}

@@ -1,5 +1,9 @@
 #include "kernel/audio/streamplayers.h"
 
+#include <filesystem>
+#include <fstream>
+
+#include "kernel/audio/musiccheck.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
@@ -20,6 +24,7 @@ Z_IMPLEMENT_CLASS(tMIDPlayer, .Operations = {{"FileExtension"}})
 namespace {
 
 constexpr int LoopForever = -1;
+constexpr std::uintmax_t MaxMusicBytes = 64u << 20;
 
 ShortString UpperExtension(const ShortString& FileName) {
     std::string_view Name = FileName.view();
@@ -48,8 +53,25 @@ tStreamPlayer::~tStreamPlayer() {
 }
 
 ShortString tStreamPlayer::Open(const ShortString& FileName) {
-    Stream = Mix_LoadMUS(FileSystem->VirtualNameToPhysical(FileName).c_str());
-    if (!Stream) return "Failed to load: " + FileName + " : " + Mix_GetError();
+    const ShortString Failed = "Failed to load: " + FileName + " : ";
+    const std::string Path = FileSystem->VirtualNameToPhysical(FileName).str();
+    std::ifstream In(Path, std::ios::binary);
+    std::error_code SizeError;
+    const std::uintmax_t Size = std::filesystem::file_size(Path, SizeError);
+    if (!In || SizeError) return Failed + "File not found";
+    if (Size > MaxMusicBytes) return Failed + "too large for music";
+    File.assign(std::size_t(Size), '\0');
+    if (!In.read(File.data(), std::streamsize(Size))) return Failed + "unreadable";
+    if (ShortString Error = MusicFileError(File, UpperExtension(FileName)); !Error.empty()) return Failed + Error;
+    // Decoded as the format it was checked for, whatever its bytes resemble.
+    Stream = Mix_LoadMUSType_RW(SDL_RWFromConstMem(File.data(), int(File.size())), MusicType(), 1);
+    if (!Stream) return Failed + Mix_GetError();
+    // A song of no length would be restarted for ever inside the mixer.
+    if (Mix_MusicDuration(Stream) == 0) {
+        Mix_FreeMusic(Stream);
+        Stream = nullptr;
+        return Failed + "a song that lasts no time";
+    }
     return {};
 }
 

@@ -6,6 +6,8 @@
 
 #include <SDL2/SDL_mixer.h>
 
+#include <string>
+
 #include "kernel/resources/loader.h"
 
 struct tZClass;
@@ -23,7 +25,8 @@ public:
 
     bool CanSave() const override { return false; }
     void Load(tIStream&, tResource&) override {}
-    // Loads FileName; the error text when it cannot, else empty.
+    // Loads FileName once its bytes have passed the format's checks; the
+    // error text when it cannot, else empty.
     ShortString Open(const ShortString& FileName);
     // Starts the loaded stream looping, in place of any other; the error text
     // when it cannot, else empty.
@@ -32,8 +35,11 @@ public:
     void Play(const ShortString& FileName);
 
     Mix_Music* Stream = nullptr;
+    std::string File;  // the bytes the stream plays from
 
 protected:
+    // The decoder of the player's format.
+    virtual Mix_MusicType MusicType() const = 0;
     // The message when the mixer will not start the loaded stream.
     virtual ShortString PlayFailure(const ShortString& Error) = 0;
 };
@@ -58,20 +64,23 @@ protected:
     ShortString PlayFailure(const ShortString& Error) override { return "Cann't play module: " + Error; }
 };
 
-#define Z_STREAM_PLAYER(Class, Parent, Extension)              \
-    class Class : public Parent {                              \
-        Z_DECLARE_CLASS(Class, Parent)                         \
-    public:                                                    \
-        Class() = default;                                     \
+#define Z_STREAM_PLAYER(Class, Parent, Extension, Type)           \
+    class Class : public Parent {                                \
+        Z_DECLARE_CLASS(Class, Parent)                           \
+    public:                                                      \
+        Class() = default;                                       \
         static ShortString FileExtension() { return Extension; } \
+                                                                 \
+    protected:                                                   \
+        Mix_MusicType MusicType() const override { return Type; } \
     };
 
-Z_STREAM_PLAYER(tMP3Player, tPCMPlayer, ".MP3")
-Z_STREAM_PLAYER(tOGGPlayer, tPCMPlayer, ".OGG")
-Z_STREAM_PLAYER(tMODPlayer, tModulePlayer, ".MOD")
-Z_STREAM_PLAYER(tS3MPlayer, tModulePlayer, ".S3M")
-Z_STREAM_PLAYER(tXMPlayer, tModulePlayer, ".XM")
-Z_STREAM_PLAYER(tITPlayer, tModulePlayer, ".IT")
-Z_STREAM_PLAYER(tMIDPlayer, tModulePlayer, ".MID")
+Z_STREAM_PLAYER(tMP3Player, tPCMPlayer, ".MP3", MUS_MP3)
+Z_STREAM_PLAYER(tOGGPlayer, tPCMPlayer, ".OGG", MUS_OGG)
+Z_STREAM_PLAYER(tMODPlayer, tModulePlayer, ".MOD", MUS_MOD)
+Z_STREAM_PLAYER(tS3MPlayer, tModulePlayer, ".S3M", MUS_MOD)
+Z_STREAM_PLAYER(tXMPlayer, tModulePlayer, ".XM", MUS_MOD)
+Z_STREAM_PLAYER(tITPlayer, tModulePlayer, ".IT", MUS_MOD)
+Z_STREAM_PLAYER(tMIDPlayer, tModulePlayer, ".MID", MUS_MID)
 
 #undef Z_STREAM_PLAYER

@@ -68,13 +68,16 @@ void tEngineConsole::ExecConsoleConfigC(const ShortString& Args) {
         DisplayError("Scripts nested too deep, not run: " + file);
         return;
     }
-    if (!ScriptReadable(*this, file)) return;
+    if (!RoomForScript(file) || !ScriptReadable(*this, file)) return;
     tDemoPlayer* player = nullptr;
     {
         tNestingLevel level(ScriptNesting);
         player = NewObject<tInstantDemoPlayer>(file);
     }
-    DemoPlayers->Push(player);
+    // The finished script leaves the stack on the next frame; one finished
+    // already on top stands for any number of them.
+    if (tDemoPlayer* top = DemoPlayers->GetTop(); top && !top->IsPlaying()) DisposeObject(player);
+    else DemoPlayers->Push(player);
 }
 
 void tEngineConsole::QuitC(const ShortString&) {
@@ -124,7 +127,7 @@ void tEngineConsole::PlayDemoC(const ShortString& Args) {
         FlightPlayer(Flight);
         return;
     }
-    if (!ScriptReadable(*this, file)) return;
+    if (!RoomForScript(file) || !ScriptReadable(*this, file)) return;
     DemoPlayers->Push(NewObject<tTimedDemoPlayer>(file));
 }
 

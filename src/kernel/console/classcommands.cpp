@@ -30,6 +30,20 @@ bool OwnedOnceSpawned(const tZClass& C) {
     return true;
 }
 
+// Services of which the game holds one: a second would take over the
+// commands and variables of the first, or live beside it unused.
+constexpr std::string_view SingleServices[] = {"TMATCH", "TCONSOLE", "TGUIMANAGER", "TRENDERDEVICE", "TFREECAMERA"};
+
+// The service of Class of which one already lives, or empty.
+std::string_view LiveSingleService(const tStaticClass& Class, const tObjectsList& Graph) {
+    for (std::string_view Service : SingleServices) {
+        if (!Class.IsA(Service)) continue;
+        for (int32_t I = 1; I <= Graph.GetTotalItems(); ++I)
+            if (Graph.GetObject(I)->GetClass()->IsA(Service)) return Service;
+    }
+    return {};
+}
+
 }  // namespace
 
 void tObjectsLinker::SpawnClassC(const ShortString& Args) {
@@ -46,6 +60,10 @@ void tObjectsLinker::SpawnClassC(const ShortString& Args) {
     FindClass(name, c);
     if (!OwnedOnceSpawned(c)) {
         Console->DisplayError("Class can't be spawned: " + name);
+        return;
+    }
+    if (const std::string_view Service = LiveSingleService(*c.StaticClass, ObjectsGraph()); !Service.empty()) {
+        Console->DisplayError("Class can't be spawned: " + name + " (the game has its " + ShortString(Service) + " already)");
         return;
     }
     InstantiateClassByName(name, GetToken(Args, 2));

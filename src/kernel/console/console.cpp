@@ -95,7 +95,10 @@ int32_t tEngineConsole::FindCommandSeparator(const ShortString& Line) {
 // Pieces run one after another rather than nested, so a long line with many
 // semicolons cannot exhaust the procedure nesting.
 void tEngineConsole::SendCommand(const ShortString& Line, bool Pressed) {
-    if (Tap && LineDepth == 0) Tap->LineRun(Line, Pressed);
+    if (LineDepth == 0) {
+        if (Tap) Tap->LineRun(Line, Pressed);
+        BeginLineWork();
+    }
     tNestingLevel depth(LineDepth);
     ShortString line = Line;
     for (;;) {
@@ -106,6 +109,7 @@ void tEngineConsole::SendCommand(const ShortString& Line, bool Pressed) {
             rest = line.substr(static_cast<std::size_t>(sep));
         }
         ShortString name = UpCaseStr(GetToken(piece, 1));
+        if (!name.empty() && !TakeLineWork()) return;
 
         if (name.size() > 1 && name[0] == '+') {
             tVarsManager::ConsoleInputScope input(*EngineVars);
@@ -148,6 +152,23 @@ void tEngineConsole::RunPiece(const ShortString& Piece, const ShortString& Name)
     }
 }
 
+void tEngineConsole::BeginLineWork() { LineWork = 0; }
+
+bool tEngineConsole::TakeLineWork() {
+    if (LineWork > MaxCommandsPerLine) return false;
+    if (++LineWork <= MaxCommandsPerLine) return true;
+    DisplayError("Line runs more than " + Int2Str(MaxCommandsPerLine) + " commands, the rest is not run");
+    return false;
+}
+
+bool tEngineConsole::RoomForScript(const ShortString& File) {
+    int32_t Open = ScriptNesting;
+    for (int32_t I = 1; I <= DemoPlayers->GetTotalItems(); ++I) Open += DemoPlayers->GetDemoPlayer(I)->IsPlaying();
+    if (Open < MaxOpenScripts) return true;
+    DisplayError("Too many scripts open, not run: " + File);
+    return false;
+}
+
 void tEngineConsole::QueryCommand(const ShortString& Line) {
     ProcTrace trace("tEngineConsole.QueryCommand(" + Line + ")");
     CommandsQueue->PutString(Line);
@@ -181,6 +202,8 @@ void tEngineConsole::DisplayMessage(const ShortString& Msg, tConsoleMsgType Type
 void tEngineConsole::Tick(float DeltaSeconds) {
     {
         // The queue's lines follow from lines already run: no tap sees them.
+        // Together they are one line's work.
+        BeginLineWork();
         tNestingLevel depth(LineDepth);
         CommandsQueue->ProcessQueue();
     }

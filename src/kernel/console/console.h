@@ -28,6 +28,12 @@ public:
     static constexpr float MessageVisibleSeconds = 2.0f;
     // Scripts run by "Exec" may run further scripts, this many deep.
     static constexpr int32_t MaxScriptNesting = 6;
+    // Scripts with their file open at once: those running and the demos
+    // playing. A script that would pass the bound is not run.
+    static constexpr int32_t MaxOpenScripts = 16;
+    // Commands one line may run, counting those its aliases and scripts
+    // expand to; the rest of the line is refused.
+    static constexpr int32_t MaxCommandsPerLine = 10000;
 
     tEngineConsole();
     ~tEngineConsole() override;
@@ -77,6 +83,13 @@ public:
 private:
     void RegisterBuiltInCommands();
     void RunPiece(const ShortString& Piece, const ShortString& Name);
+    // Starts the work count of a line that no other line runs.
+    void BeginLineWork();
+    // Counts one command of the current line; false (with one error per
+    // line) once the line has run MaxCommandsPerLine.
+    bool TakeLineWork();
+    // Whether one more script may open its file; if not, the error.
+    bool RoomForScript(const ShortString& File);
 
     ShortString KeyBindings[256];
     tCommandsList* CommandsList = nullptr;
@@ -88,4 +101,5 @@ private:
     TVector4 MsgColor{};
     int32_t ScriptNesting = 0;  // "Exec" calls open on the call stack
     int32_t LineDepth = 0;      // SendCommand calls open on the call stack
+    int32_t LineWork = 0;       // commands the current outermost line has run
 };

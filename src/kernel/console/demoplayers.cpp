@@ -36,13 +36,16 @@ tDemoPlayer::tDemoPlayer(const ShortString& FileName) {
 
 tDemoPlayer::~tDemoPlayer() = default;
 
-bool tDemoPlayer::IsPlaying() { return !DemoStream->EOF(); }
+bool tDemoPlayer::IsPlaying() { return DemoStream && !DemoStream->EOF(); }
 
+// The file closes as soon as its last line is read: a finished script may
+// stay on the stack until the next frame, but holds no file open.
 void tDemoPlayer::Play() {
     if (!DemoTime()) return;
     ShortString line;
     while (IsPlaying()) {
         DemoStream->ReadLine(line);
+        if (DemoStream->EOF()) DemoStream.reset();
         line = Trim(line);
         if (IsScriptComment(line)) continue;
         if (ProcessCommand(line)) return;

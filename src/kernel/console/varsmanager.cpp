@@ -232,6 +232,10 @@ void tEngineVarsManager::Unlink(int32_t Index) {
     if (Link.Prev != 0) Links[Link.Prev - 1].Next = Link.Next;
     else Link.Owner->First = Link.Next;
     if (Link.Next != 0) Links[Link.Next - 1].Prev = Link.Prev;
+    // A holder whose last variable another took over (a second aircraft
+    // binding the same names) has nothing left here: it must not call back
+    // into a manager that may be gone by the time it goes.
+    if (Link.Owner->First == 0) Link.Owner->Manager = nullptr;
     Link = tBindingLink{};
 }
 

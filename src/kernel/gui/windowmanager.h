@@ -10,6 +10,7 @@
 
 #include "kernel/gui/responder.h"
 #include "libraries/classes/guimanager.h"
+#include "libraries/classes/viewport.h"
 
 class tAudioSource;
 class tGameMenu;
@@ -27,8 +28,8 @@ public:
 class tWindowManager : public tGUIManager {
     Z_DECLARE_CLASS(tWindowManager, tGUIManager)
 public:
-    static constexpr int32_t MinScreenWidth = 800;
-    static constexpr int32_t MinScreenHeight = 600;
+    static constexpr int32_t MinScreenWidth = MinWindowWidth;
+    static constexpr int32_t MinScreenHeight = MinWindowHeight;
 
     tWindowManager();
     ~tWindowManager() override;

@@ -12,6 +12,7 @@
 #include "kernel/vfs/inifile.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/uiscale.h"
+#include "libraries/classes/viewport.h"
 #include "libraries/gui/varbinding.h"
 
 namespace {
@@ -24,9 +25,9 @@ struct tOption {
     float Min, Max;
 };
 
-// The window keeps to the smallest size the GUI supports.
+// The window keeps to the sizes any window may take.
 constexpr tOption Options[] = {
-    {"ScreenWidth", OPT_NUMBER, 800, 16384},  {"ScreenHeight", OPT_NUMBER, 600, 16384},
+    {"ScreenWidth", OPT_NUMBER, MinWindowWidth, MaxWindowSide},  {"ScreenHeight", OPT_NUMBER, MinWindowHeight, MaxWindowSide},
     {"FullScreen", OPT_BOOLEAN, 0, 0},        {"EffectsVolume", OPT_NUMBER, 0, 100},
     {"MusicVolume", OPT_NUMBER, 0, 100},      {"MouseSensitivity", OPT_NUMBER, 0.1f, 5},
     {"InvertMouse", OPT_BOOLEAN, 0, 0},       {"ShowFPS", OPT_BOOLEAN, 0, 0},

@@ -84,6 +84,15 @@ void tWinGameEngine::InitGame() {
     ProcTrace trace("tWinGameEngine.InitGame()");
     const float StartTime = Timer->GetSeconds();
 
+    // A script may have asked for a window no device can give: it opens at
+    // the default size instead.
+    if (const ShortString Error = WindowSizeError(EngineConfig.ScreenWidth, EngineConfig.ScreenHeight, nullptr);
+        !Error.empty()) {
+        EngineConfig.ScreenWidth = tEngineConfiguration{}.ScreenWidth;
+        EngineConfig.ScreenHeight = tEngineConfiguration{}.ScreenHeight;
+        Console->DisplayError(Error + ", the window opens at " + Int2Str(EngineConfig.ScreenWidth) + " x " +
+                              Int2Str(EngineConfig.ScreenHeight));
+    }
     Viewport = NewObject<tWinViewport>(NewViewportParams(Console));
     Viewport->OpenViewport(GetEngineName(), VL_LEFTUPPER);
     Linker->LoadAllPackages();

@@ -97,9 +97,9 @@ tZINIFile::tZINIFile(const ShortString& FileName) {
     ProcTrace trace("tZINIFile.Init(')");
     IniFileName = FileName;
     IniFile = nullptr;
-    // A fatal error about a bad line ends the program, but under a halt hook
-    // that throws (tests, fuzzing) it leaves this constructor without the
-    // destructor: the sections read so far are freed here then.
+    // A fatal error (a file that cannot be read) ends the program, but under
+    // a halt hook that throws (tests, fuzzing) it leaves this constructor
+    // without the destructor: the sections read so far are freed here then.
     struct tPartialChain {
         tINISection*& Chain;
         int Unwinding = std::uncaught_exceptions();
@@ -126,8 +126,12 @@ tZINIFile::tZINIFile(const ShortString& FileName) {
         const std::size_t eq = line.find('=');
         const ShortString key = Trim(eq == ShortString::npos ? ShortString() : line.substr(0, eq));
         const ShortString value = Trim(eq == ShortString::npos ? ShortString() : line.substr(eq + 1));
-        if (key.empty()) Logger->Fatal("Invalid key name in line " + Int2Str(lineNumber));
-        if (!inSection) Logger->Fatal("Key is outside section in line " + Int2Str(lineNumber));
+        const char* damage = key.empty() ? "Invalid key name in line " : !inSection ? "Key is outside section in line " : nullptr;
+        if (damage) {
+            SkippedLines.push_back(damage + Int2Str(lineNumber));
+            if (Warning) Warning->Log(IniFileName + ": " + SkippedLines.back() + " skipped");
+            continue;
+        }
         SetValue(section, key, value);
     }
 }

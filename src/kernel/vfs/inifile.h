@@ -3,6 +3,8 @@
 // through the virtual file system and written back whole. Names are compared
 // exactly (case matters); sections and keys keep their first-seen order.
 
+#include <vector>
+
 #include "kernel/core/shortstring.h"
 
 class tStream;
@@ -81,4 +83,7 @@ public:
 
     tINISection* IniFile = nullptr;  // the first section
     ShortString IniFileName;         // a virtual name
+    // The damaged lines skipped while reading ("line 39: no key name"): the
+    // rest of the file still loads, and saving writes what was read.
+    std::vector<ShortString> SkippedLines;
 };

@@ -134,6 +134,9 @@ public:
     const TSceneView& GetSceneView() const { return SceneView; }
 
     bool ContextExist = false;
+    // The widest and tallest viewport the context can draw into; 0 before
+    // there is a context (or for a device that draws nothing).
+    int32_t MaxViewportSide = 0;
     TMatrix4 MProjection_Matrix = IdentityMatrix4;
     int64_t R_Vertices = 0;
     int64_t R_Triangles = 0;

@@ -26,6 +26,17 @@ struct tViewportParams {
     tInputDevice* InputDevice = nullptr;
 };
 
+// The sizes the window may take, however they are asked for (the menu's
+// "ApplyDisplay", a script's "Set" before the window opens, a recording, the
+// saved options): the GUI needs 800 x 600, and no side may pass what the
+// render device can draw into, nor 16384 pixels on any device.
+inline constexpr int32_t MinWindowWidth = 800;
+inline constexpr int32_t MinWindowHeight = 600;
+inline constexpr int32_t MaxWindowSide = 16384;
+// Why a window of Width x Height cannot be had on Device (nullptr: by the
+// fixed limits alone); empty when it can.
+ShortString WindowSizeError(int32_t Width, int32_t Height, const tRenderDevice* Device);
+
 enum tViewportLocation : int32_t { VL_SCREENCENTERED = 0, VL_LEFTUPPER = 1, VL_DONTCARE = 2 };
 
 struct tMouseCursorInformation {

@@ -84,9 +84,13 @@ void tGameMenu::PlayC(const ShortString&) {
 void tGameMenu::ApplyDisplayC(const ShortString&) {
     if (!Engine || !Engine->Viewport) return;
     tViewport* V = Engine->Viewport;
-    const tEngineConfiguration& C = Engine->EngineConfig;
-    if (C.ScreenWidth < tWindowManager::MinScreenWidth || C.ScreenHeight < tWindowManager::MinScreenHeight) {
-        Console->DisplayError("The window needs at least 800 x 600 pixels");
+    tEngineConfiguration& C = Engine->EngineConfig;
+    // A size that cannot be had leaves the window as it is, and the options
+    // (saved at exit) say so.
+    if (const ShortString Error = WindowSizeError(C.ScreenWidth, C.ScreenHeight, Engine->Renderer); !Error.empty()) {
+        Console->DisplayError(Error);
+        C.ScreenWidth = V->GetViewportWidth();
+        C.ScreenHeight = V->GetViewportHeight();
         return;
     }
     if (C.ScreenWidth == V->GetViewportWidth() && C.ScreenHeight == V->GetViewportHeight() && C.FullScreen == V->FullScreen)

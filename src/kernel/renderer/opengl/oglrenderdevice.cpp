@@ -124,6 +124,9 @@ void tOGLRenderDevice::SetUpGeometryServer() {
 
 void tOGLRenderDevice::SetUpViewportParams() {
     Logger->Log("Setting up viewport params...");
+    GLint Dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, Dims);
+    MaxViewportSide = std::min(Dims[0], Dims[1]);
     SetViewport(0, 0, Viewport->GetViewportWidth(), Viewport->GetViewportHeight());
     glEnable(GL_NORMALIZE);
     glClearDepth(1.0);
