@@ -37,7 +37,8 @@
 //   the match and the flight recorder (plain constructors), tMatch,
 //   tFlightRecorder; ours: tGUIKeyBindingList, tGUIPadBindingList (S), the
 //   networked match's server and client tNetServer, tNetClient (plain
-//   constructors) and the aircraft a client draws, tNetPuppet (S).
+//   constructors) and the aircraft a client draws, tNetPuppet (S), the
+//   multiplayer page's list of servers, tGUIRecentServerList (S).
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -106,6 +107,7 @@
 #include "libraries/effects/explosion.h"
 #include "libraries/effects/lensflare.h"
 #include "libraries/math/mathserver.h"
+#include "net/client/guirecentservers.h"
 #include "net/client/netclient.h"
 #include "net/client/netpuppet.h"
 #include "net/server/netserver.h"
@@ -243,4 +245,5 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNetServer::StaticClass());
     AddClass(tNetClient::StaticClass());
     AddClass(tNetPuppet::StaticClass(CT_SpawnableConstructor));
+    AddClass(tGUIRecentServerList::StaticClass(CT_SpawnableConstructor));
 }

@@ -20,7 +20,7 @@ class tGameMenu {
 public:
     static constexpr const char* MenuFile = "UI\\MainMenu.gui";
     // The IDs of the windows that belong to the menu.
-    static constexpr const char* MenuViews[] = {"mainmenu", "options", "controls", "about"};
+    static constexpr const char* MenuViews[] = {"mainmenu", "options", "controls", "about", "multiplayer"};
 
     explicit tGameMenu(tWindowManager& WM);
     ~tGameMenu();

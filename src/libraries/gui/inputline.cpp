@@ -43,6 +43,14 @@ TGUIMessage tGUIInputLine::GUI_Timer(float DeltaSeconds) {
     BlinkTime += DeltaSeconds;
     if (BlinkTime >= 2 * CursorBlinkSeconds) BlinkTime -= 2 * CursorBlinkSeconds;
     ++CursorBlink;
+    // A value set elsewhere (a list's choice, a "Set" typed in the console)
+    // shows in the line, the cursor at its end.
+    ShortString Value;
+    if (Binding.Read(FBindedConsoleVariable, Value) && Value != LastVarText) {
+        LastVarText = Value;
+        TextBuffer = Value;
+        Cursor.FromEnd = 0;
+    }
     return tGUIButton::GUI_Timer(DeltaSeconds);
 }
 
@@ -63,8 +71,10 @@ bool tGUIInputLine::GUI_Key(uint8_t Key, bool Pressed) {
         if (Validator.IsValid(Candidate)) TextBuffer = Candidate;
     }
     // The bound variable follows every change, deletions included.
-    if (TextBuffer != Before && !FBindedConsoleVariable.empty() && EngineVars)
+    if (TextBuffer != Before && !FBindedConsoleVariable.empty() && EngineVars) {
         EngineVars->SetVar(FBindedConsoleVariable, TextBuffer);
+        LastVarText = TextBuffer;
+    }
     return false;
 }
 

@@ -5,6 +5,7 @@
 
 #include "libraries/gui/button.h"
 #include "libraries/gui/lineediting.h"
+#include "libraries/gui/varbinding.h"
 
 // Decides whether a text may become the line.
 class tValidator {
@@ -37,6 +38,8 @@ public:
 
 private:
     float BlinkTime = 0;
+    tVarBinding Binding;
+    ShortString LastVarText;  // the variable's value last shown or written
 };
 
 class tGUIConsoleInputBar : public tGUIInputLine {

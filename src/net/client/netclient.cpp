@@ -27,6 +27,9 @@ namespace {
 constexpr float ChaseBehind = 12.0f, ChaseAbove = 4.0f;  // the camera behind its own aircraft
 constexpr TVector4 ConnectingColor = {1, 1, 0.6f, 1};
 constexpr float ConnectingX = 20, ConnectingY = 60;
+constexpr const char* StatusVariable = "JoinStatus";
+// What the multiplayer page's address line holds ("Connect %JoinAddress").
+constexpr const char* AddressVariable = "JoinAddress";
 
 uint8_t ChassisNumber() {
     ShortString Class;
@@ -47,6 +50,11 @@ tNetClient::tNetClient() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     Console->RegisterCommand("Connect", ConsoleProc<&tNetClient::ConnectC>(this));
     Console->RegisterCommand("Disconnect", ConsoleProc<&tNetClient::DisconnectC>(this));
     Console->RegisterCommand("Rcon", ConsoleProc<&tNetClient::RconC>(this));
+    // Defined from the start, so that the page's "Join" with an empty line
+    // is a usage message rather than an address "%JoinAddress".
+    for (const char* Name : {StatusVariable, AddressVariable})
+        if (EngineVars && !EngineVars->IsVarDefined(Name)) EngineVars->SetVar(Name, "");
+    Recent.Load();
 }
 
 tNetClient::~tNetClient() {
@@ -71,10 +79,11 @@ bool tNetClient::Connect(const std::string& HostPort) {
     Hello.Weapon = WeaponNumber();
     std::string Error;
     if (!Session.Connect(HostPort, Hello, *this, Error)) {
-        Console->DisplayError("Connect: " + ShortString(Error));
+        TellStatus("Connect: " + ShortString(Error), true);
         return false;
     }
-    Console->Display("Connecting to " + ShortString(Session.Address()) + "...");
+    Recent.Remember(Session.Address());
+    TellStatus("Connecting to " + ShortString(Session.Address()) + "...", false);
     return true;
 }
 
@@ -87,7 +96,7 @@ void tNetClient::Disconnect() {
 
 void tNetClient::ConnectC(const ShortString& Args) {
     if (GetToken(Args, 1).empty()) {
-        Console->DisplayError("Usage: Connect host[:port]");
+        TellStatus("Usage: Connect host[:port]", true);
         return;
     }
     Connect(GetToken(Args, 1).c_str());
@@ -153,7 +162,7 @@ void tNetClient::ClearPuppets() {
 void tNetClient::Welcomed(const tServerWelcome& Welcome) {
     Pilot = Welcome.Pilot;
     InputTick = 0;
-    Console->Display("Joined " + ShortString(Welcome.ServerName) + " as pilot " + Int2Str(Pilot));
+    TellStatus("Joined " + ShortString(Welcome.ServerName) + " as pilot " + Int2Str(Pilot), false);
     // This machine now only shows the server's match.
     if (Match) {
         Match->RemoveBots();
@@ -228,8 +237,15 @@ void tNetClient::SnapshotArrived(const tNetSnapshot& S) {
 
 void tNetClient::ConnectionEnded(const std::string& Reason) {
     ClearPuppets();
-    Console->DisplayError(ShortString(Reason));
+    TellStatus(ShortString(Reason), true);
     Warning->Log(ShortString(Reason));
     Logger->Log("Connection ended: " + ShortString(Reason));
     if (Engine->GUI && !Engine->GUI->ShowsWindow()) Console->SendCommand("ToggleMainMenu", true);
+}
+
+void tNetClient::TellStatus(const ShortString& Text, bool IsError) {
+    if (IsError) Console->DisplayError(Text);
+    else Console->Display(Text);
+    Logger->Log("Join status: " + Text);
+    if (EngineVars) EngineVars->SetVar(StatusVariable, Text);
 }

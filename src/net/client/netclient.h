@@ -6,7 +6,9 @@
 // snapshot puts it (the camera behind its own), digs every crater the
 // server reports through the terrain's own Impact, and shows the kill
 // feed's lines. A refused or lost connection is told on the console with
-// its reason and opens the main menu; the game goes on.
+// its reason and opens the main menu; the game goes on. Each address joined
+// is remembered for the menu's multiplayer page, and how the latest join
+// goes is told in the "JoinStatus" variable that page shows.
 
 #include <array>
 #include <cstdint>
@@ -14,6 +16,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
+#include "net/client/recentservers.h"
 #include "net/session/clientsession.h"
 
 class tNetPuppet;
@@ -43,6 +46,7 @@ public:
     }
     // Ping of each pilot as the server measured it, in milliseconds.
     int32_t PingOf(int32_t PilotNumber) const;
+    const tRecentServers& RecentServers() const { return Recent; }
 
     // tClientListener
     void Welcomed(const tServerWelcome& Welcome) override;
@@ -58,8 +62,11 @@ private:
     // The server's weather, when it names a weather class of this game.
     void TakeWeather(const std::string& Class, int32_t Hour);
     void FollowOwnAircraft();
+    // On the console and in the "JoinStatus" variable.
+    void TellStatus(const ShortString& Text, bool IsError);
 
     tClientSession Session;
+    tRecentServers Recent;
     int32_t Pilot = 0;
     uint32_t InputTick = 0;
     std::array<tNetPuppet*, MaxNetPilots + 1> Puppets{};
