@@ -3,9 +3,11 @@
 // with "Play"; a volume dragged in the options and back at the next start;
 // a window's button clicked ten times while the aircraft flies; a flight key
 // and a command key moved on the controls page; "Play" in the match; Escape
-// on the start menu.
+// on the start menu; a join that fails on the multiplayer page, told there
+// and remembered.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "common/testenv.h"
 #include "gamerun.h"
@@ -199,4 +201,55 @@ TEST(GameMenu, ACommandKeyMovedOnTheControlsPageWorksInFlightAndAfterARestart) {
     Next.WriteDataFile("StdConfig/engine.ini", SavedINI + "VK_NOSUCHKEY=Quit\n");
     Next.SignalReady(Keys);
     EXPECT_TRUE(Contains(FlyAndQuit(Next), "VK_K=ScreenShot"));
+}
+
+// "Multiplayer", then "Join" with an address where nothing listens: the page
+// says why, the address is kept in engine.ini and is in the page's list at
+// the next start (a damaged line before it skipped), where a click on it and
+// "Join" try it again.
+TEST(MultiplayerPage, AFailedJoinIsToldAndItsAddressListedAfterARestart) {
+    const std::string Address = "127.0.0.1:" + std::to_string(40000 + getpid() % 20000);
+    // MainMenu.gui's "Multiplayer", then Multiplayer.gui's "Join" and its list's first row.
+    const std::string MultiplayerButton = ClickAt(634, 140), JoinButton = ClickAt(389, 194), FirstRow = ClickAt(300, 269);
+    std::string SavedINI;
+    {
+        tGameRun Game;
+        FlyAlone(Game);
+        Game.ShowMainMenu();
+        Game.AddArguments({"+Set JoinAddress " + Address});
+        Game.SignalReady();
+        Game.AddDriverStep(MultiplayerButton);
+        Game.AddDriverStep(JoinButton);
+        Game.WaitForLogLine("Join status: no answer from " + Address, 20);
+        Game.AddDriverStep("sleep 0.3; xdotool key F12");
+        Game.WaitForDataFile("ScreenShots/shot0000.bmp");
+        Game.AddDriverStep("xdotool key F10");
+        tGameResult R = Game.Run(60);
+        EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+        // The page stays open (the menu's panel) with the reason on it.
+        tScreenImage Page = R.Screenshot("ScreenShots/shot0000.bmp");
+        ASSERT_EQ(Page.Width, 1024);
+        EXPECT_TRUE(IsPanelColour(Page.At(512, 560)));
+        EXPECT_GT(Page.CountBright(287, 436, 560, 452, 140), 20) << "no status line";
+        SavedINI = R.ReadDataFile("StdConfig/engine.ini");
+    }
+    const std::string Saved = "Server1=" + Address + "\r\n";
+    ASSERT_TRUE(Contains(SavedINI, "[RecentServers]\r\n" + Saved)) << SavedINI;
+    tGameRun Next;
+    FlyAlone(Next);
+    Next.ShowMainMenu();
+    Next.WriteDataFile("StdConfig/engine.ini",
+                       SavedINI.replace(SavedINI.find(Saved), Saved.size(), "Server1=not an address\r\nServer2=" + Address + "\r\n"));
+    Next.SignalReady();
+    Next.AddDriverStep(MultiplayerButton);
+    // The new window's first press goes to the window itself: a bare spot of it.
+    Next.AddDriverStep(ClickAt(600, 520));
+    Next.AddDriverStep(FirstRow);
+    Next.AddDriverStep(JoinButton);
+    Next.WaitForLogLine("Join status: Connecting to " + Address);
+    Next.AddDriverStep("xdotool key F10");
+    tGameResult R = Next.Run(60);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stderr;
+    EXPECT_TRUE(Contains(R.EngineLog, "Recent server skipped: Server1=not an address"));
+    EXPECT_TRUE(Contains(R.ReadDataFile("StdConfig/engine.ini"), "[RecentServers]\r\n" + Saved)) << "not once, first";
 }

@@ -50,6 +50,7 @@ tNetClient::tNetClient() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     Console->RegisterCommand("Connect", ConsoleProc<&tNetClient::ConnectC>(this));
     Console->RegisterCommand("Disconnect", ConsoleProc<&tNetClient::DisconnectC>(this));
     Console->RegisterCommand("Rcon", ConsoleProc<&tNetClient::RconC>(this));
+    Console->RegisterCommand("JoinTyped", ConsoleProc<&tNetClient::JoinTypedC>(this));
     // Defined from the start, so that the page's "Join" with an empty line
     // is a usage message rather than an address "%JoinAddress".
     for (const char* Name : {StatusVariable, AddressVariable})
@@ -63,6 +64,7 @@ tNetClient::~tNetClient() {
         Console->UnRegisterCommand("Connect", ConsoleProc<&tNetClient::ConnectC>(this));
         Console->UnRegisterCommand("Disconnect", ConsoleProc<&tNetClient::DisconnectC>(this));
         Console->UnRegisterCommand("Rcon", ConsoleProc<&tNetClient::RconC>(this));
+        Console->UnRegisterCommand("JoinTyped", ConsoleProc<&tNetClient::JoinTypedC>(this));
     }
     if (NetClient == this) NetClient = nullptr;
 }
@@ -103,6 +105,14 @@ void tNetClient::ConnectC(const ShortString& Args) {
 }
 
 void tNetClient::DisconnectC(const ShortString&) { Disconnect(); }
+
+// The multiplayer page's "Join": the address is read when the button is
+// pressed (a "%JoinAddress" in the layout would be read once, at loading).
+void tNetClient::JoinTypedC(const ShortString&) {
+    ShortString Address;
+    if (EngineVars && EngineVars->IsVarDefined(AddressVariable)) EngineVars->GetVar(AddressVariable, Address);
+    ConnectC(Trim(Address));
+}
 
 void tNetClient::RconC(const ShortString& Args) {
     const ShortString Password = GetToken(Args, 1);

@@ -1,5 +1,6 @@
 #pragma once
-// Joining another machine's match: "Connect host[:port]" and "Disconnect".
+// Joining another machine's match: "Connect host[:port]" and "Disconnect";
+// "JoinTyped" connects to the address in the "JoinAddress" variable.
 // While connected this machine flies nothing itself: its computer pilots go
 // home and its own aircraft leaves; every update it sends the flight keys
 // and the pointer to the server, draws each aircraft where the latest
@@ -58,6 +59,7 @@ private:
     void ConnectC(const ShortString& Args);
     void DisconnectC(const ShortString& Args);
     void RconC(const ShortString& Args);
+    void JoinTypedC(const ShortString& Args);
     void ClearPuppets();
     // The server's weather, when it names a weather class of this game.
     void TakeWeather(const std::string& Class, int32_t Hour);
