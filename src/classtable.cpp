@@ -5,7 +5,8 @@
 // the program, since the engine is linked from a static library.
 //
 // Full order (S = spawnable constructor kind):
-//   engine: tNullAtmosphere (S), tNullWorld, tCamera, tNullCamera, tLevel,
+//   engine: tNullAtmosphere (S), tNullWorld, tCamera, tNullCamera, the
+//   dedicated server's tNullRenderDevice, tNullViewport, tServerConsole, tLevel,
 //   tVirginForest (S), tSubSystem, tZObject, tEngineConsole, tEngineVarsManager,
 //   tResourcesManager, tZResourcesManager, tRenderDevice, tVertexArrayManager,
 //   tWindowManager, tAudioSubSystem, tTimer, tLoader, tMathServer,
@@ -68,7 +69,10 @@
 #include "kernel/loaders/scriptloaders.h"
 #include "kernel/loaders/wavloader.h"
 #include "kernel/null/nullaudio.h"
+#include "kernel/null/nullrender.h"
+#include "kernel/null/nullviewport.h"
 #include "kernel/null/nullworld.h"
+#include "kernel/null/serverconsole.h"
 #include "kernel/objects/registry.h"
 #include "kernel/objects/zobject.h"
 #include "kernel/platform/primarytarget.h"
@@ -120,6 +124,9 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tNullWorld::StaticClass());
     AddClass(tCamera::StaticClass());
     AddClass(tNullCamera::StaticClass());
+    AddClass(tNullRenderDevice::StaticClass());
+    AddClass(tNullViewport::StaticClass());
+    AddClass(tServerConsole::StaticClass());
     AddClass(tLevel::StaticClass());
     AddClass(tVirginForest::StaticClass(CT_SpawnableConstructor));
     AddClass(tSubSystem::StaticClass());

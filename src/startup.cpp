@@ -7,6 +7,7 @@
 #include "game/terrain/mipterrain.h"
 #include "kernel/console/histories.h"
 #include "kernel/console/historyfile.h"
+#include "kernel/core/commandline.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/profiler.h"
@@ -67,7 +68,8 @@ void StartBaseServices() {
     FileSystem = NewObject<tVirtualFileSystem>();
     FileSystem->SetRootDir("Data\\");
     Linker->RegisterClasses();
-    EngineINI = new tZINIFile("StdConfig\\engine.ini");
+    // The dedicated server names its own, windowless and silent, services.
+    EngineINI = new tZINIFile(CommandLine.Dedicated ? "StdConfig\\server.ini" : "StdConfig\\engine.ini");
 }
 
 void StartCoreServices() {

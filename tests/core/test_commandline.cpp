@@ -35,6 +35,12 @@ TEST(CommandLine, PlusGroupsBecomeConsoleLinesAsTyped) {
     EXPECT_EQ(R.Options.ConsoleLines, (Words{"Echo hi"}));
     EXPECT_TRUE(R.Options.SkipMenu);
     EXPECT_TRUE(ParseCommandLine({}).Options.ConsoleLines.empty());
+    // The dedicated server and its port, wherever they stand.
+    R = ParseCommandLine({"+Set", "BotCount", "5", "--port", "27961", "--dedicated"});
+    EXPECT_TRUE(R.Options.Dedicated);
+    EXPECT_EQ(R.Options.Port, 27961);
+    EXPECT_EQ(R.Options.ConsoleLines, (Words{"Set BotCount 5"}));
+    EXPECT_EQ(ParseCommandLine({"--dedicated"}).Options.Port, 0);
 }
 
 TEST(CommandLine, HelpVersionAndRefusals) {
@@ -43,7 +49,9 @@ TEST(CommandLine, HelpVersionAndRefusals) {
     EXPECT_EQ(ParseCommandLine({"--help", "--version"}).Action, tCommandLineAction::ShowHelp);
     for (const Words& Refused : {Words{"--bogus"}, Words{"stray"}, Words{"+Echo", "a", "--no-menu", "b"},
                                  Words{"-x"}, Words{"+Echo", std::string(300, 'x')}, Words{"+Echo", "a\nQuit"},
-                                 Words{"--no-menu=1"}}) {
+                                 Words{"--no-menu=1"}, Words{"--dedicated", "--port"},
+                                 Words{"--dedicated", "--port", "0"}, Words{"--dedicated", "--port", "65536"},
+                                 Words{"--dedicated", "--port", "27x"}, Words{"--port", "27960"}}) {
         tCommandLineResult R = ParseCommandLine(Refused);
         EXPECT_EQ(R.Action, tCommandLineAction::Refuse) << Refused.back();
         EXPECT_FALSE(R.Error.empty());

@@ -28,6 +28,7 @@ bool HasControlCharacter(std::string_view Word) {
 tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
     tCommandLineResult R;
     bool InGroup = false;
+    bool PortFollows = false;
     auto Refuse = [&R](std::string Why) {
         R.Action = tCommandLineAction::Refuse;
         R.Error = std::move(Why);
@@ -36,9 +37,18 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
     for (const std::string& Arg : Args) {
         const std::string_view Word = Arg;
         if (HasControlCharacter(Word)) return Refuse("control character in argument");
+        if (PortFollows) {
+            PortFollows = false;
+            const bool Digits = !Word.empty() && Word.size() <= 5 && Word.find_first_not_of("0123456789") == Word.npos;
+            if (!Digits || std::stoi(Arg) < 1 || std::stoi(Arg) > 65535) return Refuse("--port needs a port 1 ... 65535");
+            R.Options.Port = std::stoi(Arg);
+            continue;
+        }
         if (Word.starts_with("--") || Word == "-h") {
             InGroup = false;
             if (Word == "--no-menu") R.Options.SkipMenu = true;
+            else if (Word == "--dedicated") R.Options.Dedicated = true;
+            else if (Word == "--port") PortFollows = true;
             else if (Word == "--help" || Word == "-h") R.Action = tCommandLineAction::ShowHelp;
             else if (Word == "--version") {
                 if (R.Action != tCommandLineAction::ShowHelp) R.Action = tCommandLineAction::ShowVersion;
@@ -58,6 +68,8 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
         if (InGroup && R.Options.ConsoleLines.back().size() > MaxCommandLineGroup)
             return Refuse("console line longer than " + std::to_string(MaxCommandLineGroup) + " characters");
     }
+    if (PortFollows) return Refuse("--port needs a port 1 ... 65535");
+    if (R.Options.Port != 0 && !R.Options.Dedicated) return Refuse("--port goes with --dedicated");
     // "+" alone with nothing after it asks for nothing.
     std::erase_if(R.Options.ConsoleLines, [](const std::string& Line) { return Line.empty(); });
     return R;
@@ -68,6 +80,9 @@ std::string CommandLineUsage(const std::string& Program) {
            "\n"
            "Options:\n"
            "  --no-menu    start straight into the match, without the main menu\n"
+           "  --dedicated  host the match with no window, sound or menu: console lines\n"
+           "               from standard input, messages on standard output\n"
+           "  --port N     the port a dedicated server hosts on (default 27960)\n"
            "  --help, -h   show this help and exit\n"
            "  --version    show the engine's version and exit\n"
            "\n"

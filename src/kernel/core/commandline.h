@@ -17,6 +17,10 @@
 
 struct TCommandLine {
     bool SkipMenu = false;
+    // "--dedicated": the match hosted with no window, sound or menu, driven
+    // from standard input; "--port N" the port it is hosted on (0: ServerPort).
+    bool Dedicated = false;
+    int Port = 0;
     std::vector<std::string> ConsoleLines;
 };
 

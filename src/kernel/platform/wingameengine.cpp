@@ -14,6 +14,7 @@
 #include "kernel/os/ossystem.h"
 #include "kernel/platform/options.h"
 #include "kernel/platform/savedbindings.h"
+#include "kernel/null/nullviewport.h"
 #include "kernel/platform/winviewport.h"
 #include "kernel/renderer/globjects.h"
 #include "kernel/vfs/filemapper.h"
@@ -93,7 +94,9 @@ void tWinGameEngine::InitGame() {
         Console->DisplayError(Error + ", the window opens at " + Int2Str(EngineConfig.ScreenWidth) + " x " +
                               Int2Str(EngineConfig.ScreenHeight));
     }
-    Viewport = NewObject<tWinViewport>(NewViewportParams(Console));
+    // A program without a window names the null viewport.
+    if (EngineINI->GetValue("Core", "Viewport") == "tNullViewport") Viewport = NewObject<tNullViewport>(NewViewportParams(Console));
+    else Viewport = NewObject<tWinViewport>(NewViewportParams(Console));
     Viewport->OpenViewport(GetEngineName(), VL_LEFTUPPER);
     Linker->LoadAllPackages();
 
@@ -107,11 +110,18 @@ void tWinGameEngine::InitGame() {
     Linker->BroadcastEngineInit();
     Console->RegisterCommand("EnumSubSystems", ConsoleProc<&tWinGameEngine::EnumSubsystemsC>(this));
     Console->RegisterCommand("ObjectStats", ConsoleProc<&tWinGameEngine::ObjectStatsC>(this));
-    RunStartUpScript("StdConfig\\console.cfg");
+    // The dedicated server names its own script, which sets up its match.
+    const ShortString StartUpScript = EngineINI->GetValue("Engine", "StartUpScript");
+    RunStartUpScript(StartUpScript.empty() ? ShortString("StdConfig\\console.cfg") : StartUpScript);
     ApplySavedBindings();
     Console->LinesRecover = true;
     // The command line's "+" groups, as if typed once the start-up scripts ran.
     for (const std::string& Line : CommandLine.ConsoleLines) Console->RunTypedLine(Line);
+    // A dedicated server hosts its match once it is set up.
+    if (CommandLine.Dedicated) {
+        if (CommandLine.Port != 0) Console->RunTypedLine("Set ServerPort " + Int2Str(CommandLine.Port));
+        Console->RunTypedLine("Host");
+    }
     Logger->Log("Startup took " + Flt2Str(Timer->GetSeconds() - StartTime) + " seconds");
     ExecutionTime = 0;  // start-up time is not replayed as updates
 }
@@ -139,6 +149,11 @@ void tWinGameEngine::Tick(float DeltaSeconds) {
             ++Updates;
             Update();
         }
+    }
+    // A device that draws nothing (the dedicated server's) is spared the frame.
+    if (!Renderer->DrawsFrames()) {
+        if (TickDriver) TickDriver->FrameShown();
+        return;
     }
     Renderer->BeginFrame(ZRT_BACKBUFFER);
     RenderFrame();

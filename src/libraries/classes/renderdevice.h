@@ -60,6 +60,8 @@ public:
     tRenderDevice();
     ~tRenderDevice() override;
 
+    // False for a device that draws nothing: the engine then draws no frames.
+    virtual bool DrawsFrames() const { return true; }
     virtual bool CreateRenderingContext(tZObject* Viewport) = 0;
     virtual void DestroyRenderingContext() = 0;
     virtual void SetFOV(float FOV) = 0;

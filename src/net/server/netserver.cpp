@@ -59,6 +59,7 @@ tNetServer::tNetServer() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     Console->RegisterCommand("Say", ConsoleProc<&tNetServer::SayC>(this));
     Console->RegisterCommand("Pilots", ConsoleProc<&tNetServer::PilotsC>(this));
     Console->RegisterCommand("PlacePilot", ConsoleProc<&tNetServer::PlacePilotC>(this));
+    Console->RegisterCommand("GroundHeight", ConsoleProc<&tNetServer::GroundHeightC>(this));
 }
 
 tNetServer::~tNetServer() {
@@ -70,6 +71,7 @@ tNetServer::~tNetServer() {
         Console->UnRegisterCommand("Say", ConsoleProc<&tNetServer::SayC>(this));
         Console->UnRegisterCommand("Pilots", ConsoleProc<&tNetServer::PilotsC>(this));
         Console->UnRegisterCommand("PlacePilot", ConsoleProc<&tNetServer::PlacePilotC>(this));
+        Console->UnRegisterCommand("GroundHeight", ConsoleProc<&tNetServer::GroundHeightC>(this));
     }
     if (NetServer == this) NetServer = nullptr;
 }
@@ -158,6 +160,15 @@ void tNetServer::PlacePilotC(const ShortString& Args) {
     tAirplaneActor* A = Match->GetPilot(P).Aircraft;
     A->SetPosition({Str2Flt(GetToken(Args, 2)), Str2Flt(GetToken(Args, 3)), Str2Flt(GetToken(Args, 4))});
     if (!GetToken(Args, 5).empty()) A->TurnTo(Str2Flt(GetToken(Args, 5)));
+}
+
+void tNetServer::GroundHeightC(const ShortString& Args) {
+    if (GetToken(Args, 2).empty()) {
+        Console->DisplayError("Usage: GroundHeight x y");
+        return;
+    }
+    const float X = Str2Flt(GetToken(Args, 1)), Y = Str2Flt(GetToken(Args, 2));
+    Warning->Log("Ground at " + Flt2Str(X) + " " + Flt2Str(Y) + ": " + Flt2Str(GroundUnder(X, Y)));
 }
 
 void tNetServer::Tick(float DeltaSeconds) {

@@ -75,6 +75,9 @@ private:
     void SayC(const ShortString& Args);
     void PilotsC(const ShortString& Args);
     void PlacePilotC(const ShortString& Args);
+    // "GroundHeight x y": the terrain's height there, as one line on standard
+    // output, to compare the ground of the server and of its clients.
+    void GroundHeightC(const ShortString& Args);
     void TellChanges();
     void TellPilot(int32_t Client, int32_t Pilot);
     void BuildSnapshot();
