@@ -89,11 +89,13 @@ TEST(Controller, StickAndTriggerFlyThroughThePointerAndKeysAndLetGoWhenPulledOut
 TEST(Controller, StartOpensTheMenuTheDPadMovesTheFocusAndAPressesPlay) {
     tGameRun Game;
     SoloPadLevel(Game);
-    // The menu opens with Play framed; down frames the aircraft list, up
-    // (on its first row) Play again, and A presses it.
+    // The menu opens with Play framed; down frames Multiplayer beside it,
+    // down again the aircraft list, up twice (from its first row) Play again,
+    // and A presses it.
     Game.WriteDataFile("menu.txt", "VirtualController attach\nWAIT 0.3\n" + PressPad("start") +
                                        "ScreenShot onplay.bmp\nWAIT 0.3\n" + PressPad("dpdown") +
-                                       "ScreenShot onlist.bmp\nWAIT 0.3\n" + PressPad("dpup") + PressPad("a") +
+                                       PressPad("dpdown") + "ScreenShot onlist.bmp\nWAIT 0.3\n" +
+                                       PressPad("dpup") + PressPad("dpup") + PressPad("a") +
                                        "ScreenShot played.bmp\nWAIT 0.3\nQuit\n");
     Game.SignalReady("PlayDemo menu.txt");
     const tGameResult R = Game.Run(120);
