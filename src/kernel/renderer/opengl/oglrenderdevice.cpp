@@ -317,8 +317,10 @@ void tOGLRenderDevice::CreateDefaultFont() {
 
 void tOGLRenderDevice::BeginFrame(TRenderTarget Target) {
     tRenderDevice::BeginFrame(Target);
-    // A new window size or UIScale: the text follows from this frame on.
-    if (CurrentUIScale() != DefaultFontScale) {
+    // A new window size or UIScale: the text follows from this frame on (a
+    // device made without its default font, as the benchmarks make it, has
+    // none to remake).
+    if (DefaultFont && CurrentUIScale() != DefaultFontScale) {
         DeleteFont(DefaultFont);
         tZObject::DisposeObject(DefaultFont);
         CreateDefaultFont();
