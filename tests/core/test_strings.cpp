@@ -16,6 +16,20 @@ TEST(ShortString, ConcatenationCutsAt255Characters) {
     EXPECT_EQ(ShortString(std::string(300, 'z')).size(), 255u);
 }
 
+// A default std::string_view holds a null pointer; the sanitizer build fails
+// here if it ever reaches memcpy.
+TEST(ShortString, EmptyViewsWithoutStorageGiveEmptyText) {
+    ShortString s(std::string_view{});
+    EXPECT_TRUE(s.empty());
+    EXPECT_STREQ(s.c_str(), "");
+    s = "ab";
+    s += std::string_view{};
+    EXPECT_EQ(s, ShortString("ab"));
+    s = std::string_view{};
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(ShortString("x") + std::string_view{}, ShortString("x"));
+}
+
 TEST(GetToken, BlanksTabsAndQuotesSeparateTokens) {
     ShortString line = "bind  \"VK_F1\"\t\"exec demo.cfg; quit\" last";
     EXPECT_EQ(GetToken(line, 1), "bind");

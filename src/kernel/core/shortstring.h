@@ -38,7 +38,7 @@ public:
     ShortString& operator+=(std::string_view s) noexcept {
         std::size_t n = s.size();
         if (n > Capacity - Len) n = Capacity - Len;
-        std::memcpy(Data + Len, s.data(), n);
+        CopyIn(Data + Len, s.data(), n);
         Len = static_cast<uint8_t>(Len + n);
         Data[Len] = '\0';
         return *this;
@@ -76,9 +76,14 @@ public:
     friend auto operator<=>(const ShortString& a, const ShortString& b) noexcept { return a.view() <=> b.view(); }
 
 private:
+    // An empty std::string_view may carry a null pointer, which memcpy must
+    // never see, even for zero bytes.
+    static void CopyIn(char* To, const char* From, std::size_t n) noexcept {
+        if (n != 0) std::memcpy(To, From, n);
+    }
     void Assign(std::string_view s) noexcept {
         std::size_t n = s.size() < Capacity ? s.size() : Capacity;
-        std::memcpy(Data, s.data(), n);
+        CopyIn(Data, s.data(), n);
         Len = static_cast<uint8_t>(n);
         Data[Len] = '\0';
     }
