@@ -53,8 +53,6 @@ constexpr TVector4 CrashTextColor = {1, 0, 0, 1};
 constexpr TVector4 EdgeTextColor = {1, 0.8f, 0.2f, 1};
 constexpr float EdgeTextY = 130;
 constexpr float Pi = 3.14159265f;
-constexpr uint32_t Quads = 7;
-constexpr int32_t QuadCorners = 4;
 constexpr const char* FlashShaderFile = "shaders\\effects\\particle.shader";
 constexpr float FlashSize = 8.0f;
 // A hit's rumble: a base strength plus a share of the damage, briefly.
@@ -150,7 +148,7 @@ void tAirplaneActor::Render() {
     // shows on the HUD.
     if (HitFlash > 0 && !IsPlayer()) {
         if (!FlashQuad) {
-            FlashQuad = tVertexArrayManager::Current()->AllocateVA(QuadCorners, 1, GN_FALSE, Quads);
+            FlashQuad = tVertexArrayManager::Current()->AllocateVA(QuadCorners, 1, GN_FALSE, PRIM_QUADS);
             FlashShader = Resources->LoadShader(FlashShaderFile);
         }
         Device->GeometryServer->CreateQuad_CameraFaced(FlashQuad, _vecPosition, FlashSize * HitFlash / HitFlashSeconds);

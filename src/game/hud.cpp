@@ -22,8 +22,6 @@
 #include "libraries/classes/viewport.h"
 
 namespace {
-constexpr uint32_t Quads = 7;
-constexpr int32_t QuadCorners = 4;
 constexpr const char* BatchShaders[tHUD::HUD_COLOURS] = {
     "interface\\shaders\\hud_back.shader", "interface\\shaders\\hud_white.shader",
     "interface\\shaders\\hud_green.shader", "interface\\shaders\\hud_amber.shader",
@@ -67,7 +65,7 @@ TScreenPoint ProjectToScreen(const TMatrix4& View, float FOVDegrees, float Width
 
 tHUD::tHUD() {
     for (int32_t C = 0; C < HUD_COLOURS; ++C) {
-        Batches[C].VA = tVertexArrayManager::Current()->AllocateVA(QuadCorners * MaxQuads, 1, GN_FALSE, Quads);
+        Batches[C].VA = tVertexArrayManager::Current()->AllocateVA(QuadCorners * MaxQuads, 1, GN_FALSE, PRIM_QUADS);
         Batches[C].Shader = Resources->LoadShader(BatchShaders[C]);
         TVector2* UV = Batches[C].VA->GetTexCoords(0);
         for (int32_t I = 0; UV && I < QuadCorners * MaxQuads; ++I) UV[I] = {0.5f, 0.5f};

@@ -20,18 +20,13 @@
 Z_IMPLEMENT_CLASS(tPickup, .Operations = {{"Render"}})
 Z_IMPLEMENT_CLASS(tCreditsPickup, .Operations = {{"Render"}, {"Update"}, {"FeedbackSignal"}})
 
-namespace {
-constexpr uint32_t Quads = 7;
-constexpr int32_t QuadCorners = 4;
-}  // namespace
-
 tCreditsPickup::tCreditsPickup(const ShortString& Name) : tPickup(Name) {
     ProcTrace trace("tCreditsPickup.Init(" + Name + ")");
     Position = VectorFromName(Name, 1);
     SceneNode = Resources->LoadMesh(CoinMesh, CoinSize);
     Logger->Guard(SceneNode != nullptr, "SceneNode=Nil");
     Shader = Resources->LoadShader("shaders\\effects\\particle.shader");
-    Glow = tVertexArrayManager::Current()->AllocateVA(QuadCorners, 1, GN_FALSE, Quads);
+    Glow = tVertexArrayManager::Current()->AllocateVA(QuadCorners, 1, GN_FALSE, PRIM_QUADS);
     Logger->Guard(Engine->Audio, "No audio subsystem for the pickup");
     PickupSound = Engine->Audio->CreateSource(PickupSoundFile);
 }

@@ -27,8 +27,6 @@ Z_IMPLEMENT_CLASS(tPlasmaProjectile, .Operations = {{"Render"}})
 Z_IMPLEMENT_CLASS(tRailShaft, .Operations = {{"Update"}, {"Render"}, {"FeedbackSignal"}})
 
 namespace {
-constexpr uint32_t Quads = 7;
-constexpr int32_t QuadCorners = 4;
 constexpr const char* ParticleShader = "shaders\\effects\\particle.shader";
 constexpr const char* GlareShader = "shaders\\effects\\glare_small.shader";
 constexpr const char* RailShader = "shaders\\effects\\rail.shader";
@@ -40,7 +38,7 @@ constexpr float PlasmaCrater = 5.0f, PlasmaBlast = 2.0f;
 constexpr float RailCrater = 8.0f, RailBlast = 3.0f;
 
 tVertexArray* NewQuads(int32_t Count) {
-    return tVertexArrayManager::Current()->AllocateVA(QuadCorners * Count, 1, GN_FALSE, Quads);
+    return tVertexArrayManager::Current()->AllocateVA(QuadCorners * Count, 1, GN_FALSE, PRIM_QUADS);
 }
 
 // Hands (LifeTime, TTL) to the shader's program as its first local value.

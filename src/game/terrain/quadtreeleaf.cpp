@@ -16,8 +16,6 @@ Z_IMPLEMENT_CLASS(tQuadTreeLeaf,
     .Operations = {{"Render"}, {"Refresh"}, {"EvaluateLOD"}, {"GetLOD"}, {"FindSector"}, {"IsVisible"}})
 
 namespace {
-// Triangle strips, drawn through an index array.
-constexpr uint32_t TriangleStrip = 5;
 // A camera closer than this to a leaf's centre counts as this close.
 constexpr float MinCameraDistance = 1e-3f;
 // Every distance beyond this falls in the same (far) shader class.
@@ -183,7 +181,7 @@ void tQuadTreeLeaf::GenerateVertices() {
     Logger->Log("Allocationg region: " + Bounds(X, Y, X1, Y1));
     // The number of indices a draw reads lives with the leaf's index array.
     const int32_t Samples = (X1 - X + 1) * (Y1 - Y + 1);
-    TerrainData = tVertexArrayManager::Current()->AllocateVA(Samples, -1, GN_FALSE, TriangleStrip);
+    TerrainData = tVertexArrayManager::Current()->AllocateVA(Samples, -1, GN_FALSE, PRIM_TRIANGLE_STRIP);
     TVector3* V = TerrainData->GetVertices();
     for (int32_t PY = Y; PY <= Y1; ++PY)
         for (int32_t PX = X; PX <= X1; ++PX) *V++ = {float(PX), float(PY), HeightMap->LandscapeHeight(PX, PY)};

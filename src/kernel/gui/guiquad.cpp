@@ -9,7 +9,7 @@
 #include "libraries/classes/resourcesmanager.h"
 
 tGUIQuad::tGUIQuad() {
-    if (GUIDeviceDraws()) VA = GUIRenderer()->VertexArrayManager->AllocateVA(GUIQuadVertices, 1, GN_FALSE, GUIQuadsPrimitive);
+    if (GUIDeviceDraws()) VA = GUIRenderer()->VertexArrayManager->AllocateVA(GUIQuadVertices, 1, GN_FALSE, PRIM_QUADS);
 }
 
 tGUIQuad::~tGUIQuad() {

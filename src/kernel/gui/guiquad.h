@@ -5,18 +5,16 @@
 // empty and drawing them does nothing.
 
 #include "kernel/core/shortstring.h"
+#include "kernel/renderer/va/vertexarray.h"
 #include "libraries/math/matrix.h"
 
 class tShaderResource;
 
-// The shapes the GUI draws: quads and bevelled rectangles, with the OpenGL
-// primitive codes of their vertex arrays.
-inline constexpr int32_t GUIQuadVertices = 4;
-inline constexpr uint32_t GUIQuadsPrimitive = 7;
+// The shapes the GUI draws: quads (PRIM_QUADS) and bevelled rectangles
+// (PRIM_POLYGON).
+inline constexpr int32_t GUIQuadVertices = QuadCorners;
 inline constexpr int32_t GUIBevelVertices = 12;
-inline constexpr uint32_t GUIPolygonPrimitive = 9;
 
-class tVertexArray;
 
 class tGUIQuad {
 public:

@@ -21,7 +21,6 @@ Z_IMPLEMENT_CLASS(tVirginForest, .Operations = {{"Update"},
                                                 {"RemoveVegetation"}})
 
 namespace {
-constexpr uint32_t Quads = 7;
 constexpr int32_t VerticesPerTree = 8;
 
 struct TBillboardCorner {
@@ -74,7 +73,7 @@ void tVirginForest::RegenerateForest() {
     if (Vegetations.empty()) return;
 
     Logger->Log("Regenerating forest...");
-    VA = tVertexArrayManager::Current()->AllocateVA(VerticesPerTree * TotalVegetations(), 0, GN_FALSE, Quads);
+    VA = tVertexArrayManager::Current()->AllocateVA(VerticesPerTree * TotalVegetations(), 0, GN_FALSE, PRIM_QUADS);
     WriteBillboards();
     Logger->Log("Created " + Int2Str(TotalVegetations()) + " vegetations");
     Engine->Renderer->CheckError();

@@ -15,10 +15,6 @@
 Z_IMPLEMENT_CLASS(tWater, .Operations = {{"Render"}, {"IsVisible"}, {"GetWaterlinePlane"}},
                   .Published = {ZPublished<&tWater::BeginPlay>("BeginPlay")})
 
-namespace {
-constexpr uint32_t TriangleStrip = 5;
-}  // namespace
-
 tWater::tWater() : WaterLine(0, 0, 1, -WaterLevel) {
     ProcTrace trace("tWater.Init()");
     tRenderDevice* Device = AssignedRenderDevice();
@@ -43,7 +39,7 @@ tWater::~tWater() {
 void tWater::TesselateWater() {
     ProcTrace trace("tWater.TesselateWater()");
     Logger->Log("Allocationg region...");
-    WaterVA = tVertexArrayManager::Current()->AllocateVA(StripVertices, 0, GN_FALSE, TriangleStrip);
+    WaterVA = tVertexArrayManager::Current()->AllocateVA(StripVertices, 0, GN_FALSE, PRIM_TRIANGLE_STRIP);
     DeltaTex = WaterDeltaTex;
     Logger->Log("Tesselating...");
     TVector3* Vertex = WaterVA->GetVertices();

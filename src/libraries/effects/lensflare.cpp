@@ -19,7 +19,6 @@ Z_IMPLEMENT_CLASS(tLensFlare, .Operations = {{"UpdatePosition"}, {"Render"}})
 
 namespace {
 
-constexpr uint32_t Quads = 7;
 // A disc is drawn as the octagon around its texture's lit circle: three quads.
 constexpr int32_t DiscCorners = 12;
 constexpr int32_t WordAngleTurn = 65536;
@@ -74,14 +73,14 @@ tLensFlare::tLensFlare(const ShortString& Params)
     tRandom Random(PatternSeed);
     // The glow: one quad with its texture turning about the centre.
     Flares[0].Shader = Resources->LoadShader(GroupSetup[0].ShaderFile);
-    Flares[0].VA = Arrays->AllocateVA(DiscCorners, 3, GN_FALSE, Quads);
+    Flares[0].VA = Arrays->AllocateVA(DiscCorners, 3, GN_FALSE, PRIM_QUADS);
     for (int32_t Group = 1; Group < Groups; ++Group) {
         TFlare& Flare = Flares[Group];
         const TGroupSetup& Setup = GroupSetup[Group];
         Flare.Min = Setup.Min;
         Flare.Max = Setup.Max;
         Flare.Qty = Setup.Qty;
-        Flare.VA = Arrays->AllocateVA(Flare.Qty * DiscCorners, 0, GN_FALSE, Quads);
+        Flare.VA = Arrays->AllocateVA(Flare.Qty * DiscCorners, 0, GN_FALSE, PRIM_QUADS);
         Flare.Shader = Resources->LoadShader(Setup.ShaderFile);
         for (int32_t J = 0; J < Flare.Qty; ++J) {
             Flare.Sizes[J].Size = float(Random(Flare.Max * 10 - Flare.Min * 10) + Flare.Min * 10) / SizeScale;

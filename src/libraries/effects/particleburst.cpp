@@ -22,8 +22,6 @@ Z_IMPLEMENT_CLASS(tParticleBurst, .Operations = {{"Update"},
                                                  {"Rekindle"}})
 
 namespace {
-constexpr uint32_t Quads = 7;
-constexpr int32_t QuadCorners = 4;
 constexpr const char* BurstShader = "shaders\\effects\\burst.shader";
 // The flame and the smoke puff side by side in the texture.
 constexpr float FlameU = 0, SmokeU = 0.5f;
@@ -46,7 +44,7 @@ tParticleBurst::tParticleBurst(const ShortString& Name, int32_t Capacity)
       Random(tRandom::Seeded(FirstSeed + BurstsMade++)) {
     AssignedRenderDevice();
     Shader = Resources->LoadShader(BurstShader);
-    VA = tVertexArrayManager::Current()->AllocateVA(QuadCorners * Capacity, 1, GN_FALSE, Quads);
+    VA = tVertexArrayManager::Current()->AllocateVA(QuadCorners * Capacity, 1, GN_FALSE, PRIM_QUADS);
 }
 
 void tParticleBurst::RestartSeeds() { BurstsMade = 0; }

@@ -22,7 +22,7 @@ tGUIButton::tGUIButton(const ShortString& Params, tPanelKind Kind) : tGUIPanel(P
 
 tGUIPushButton::tGUIPushButton(const ShortString& Params) : tGUIButton(Params, tPanelKind{}) {
     ProcTrace trace("tGUIButton.Init(" + Params + ")");
-    AllocateGeometry(GUIQuadVertices, GUIQuadsPrimitive);
+    AllocateGeometry(GUIQuadVertices, PRIM_QUADS);
     NormalShader = LoadGUIShader("interface\\shaders\\button.shader");
     HighlightShader = LoadGUIShader("interface\\shaders\\button_selected.shader");
     PushedShader = LoadGUIShader("interface\\shaders\\button_pushed.shader");

@@ -26,7 +26,7 @@ tGUIInputLine::tGUIInputLine(const ShortString& Params)
     : tGUIButton(Params, tPanelKind{}), Validator(0) {
     TextBuffer = GetToken(Params, 5);
     Editable = UpCaseStr(GetToken(Params, 6)) != "NOEDIT";
-    AllocateGeometry(GUIBevelVertices, GUIPolygonPrimitive);
+    AllocateGeometry(GUIBevelVertices, PRIM_POLYGON);
     SetShader(LoadGUIShader("interface\\shaders\\inputline.shader"));
     Validator.MaxLength = W / TitleCharWidth() - ValidatorMargin;
 }

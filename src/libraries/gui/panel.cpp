@@ -32,7 +32,7 @@ void tGUIPanel::SetShader(tShaderResource* S) {
     ShaderLoaded = true;
 }
 
-void tGUIPanel::AllocateGeometry(int32_t VertexCount, uint32_t Primitive) {
+void tGUIPanel::AllocateGeometry(int32_t VertexCount, TPrimitiveType Primitive) {
     DeallocateGeometry();
     tRenderDevice* R = GUIRenderer();
     // A device that draws nothing has no vertex arrays: the panel is laid
@@ -70,7 +70,7 @@ void tGUIPanel::Render() {
 // ---- Windows ---------------------------------------------------------------------
 
 tGUIWindow::tGUIWindow(const ShortString& Params) : tGUIPanel(Params, tPanelKind{}) {
-    AllocateGeometry(GUIBevelVertices, GUIPolygonPrimitive);
+    AllocateGeometry(GUIBevelVertices, PRIM_POLYGON);
     SetShader(LoadGUIShader("interface\\shaders\\window.shader"));
     CaptionShader = LoadGUIShader("interface\\shaders\\caption.shader");
     GripShader = LoadGUIShader("interface\\shaders\\grip.shader");
@@ -102,6 +102,6 @@ void tGUIWindow::Render() {
 }
 
 tGUIStaticPanel::tGUIStaticPanel(const ShortString& Params) : tGUIPanel(Params, tPanelKind{}) {
-    AllocateGeometry(GUIBevelVertices, GUIPolygonPrimitive);
+    AllocateGeometry(GUIBevelVertices, PRIM_POLYGON);
     SetShader(LoadGUIShader("interface\\shaders\\panel.shader"));
 }

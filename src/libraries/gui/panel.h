@@ -23,7 +23,7 @@ public:
     bool IsRegionSizeable() override { return false; }
 
     virtual void SetShader(tShaderResource* S);
-    virtual void AllocateGeometry(int32_t VertexCount, uint32_t Primitive);
+    virtual void AllocateGeometry(int32_t VertexCount, TPrimitiveType Primitive);
     virtual void DeallocateGeometry();
     virtual void SetBevelRadius(int32_t R) { BevelRadius = R; }
 

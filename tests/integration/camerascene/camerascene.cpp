@@ -44,7 +44,7 @@ public:
             TBoundingBox Bounds;
             Bounds.Min = SceneBoxes[I].Centre - TVector3{HalfSize, HalfSize, HalfSize};
             Bounds.Max = SceneBoxes[I].Centre + TVector3{HalfSize, HalfSize, HalfSize};
-            Boxes[I] = Device->VertexArrayManager->AllocateVA(24, 0, GN_TRUE, GL_QUADS);
+            Boxes[I] = Device->VertexArrayManager->AllocateVA(24, 0, GN_TRUE, PRIM_QUADS);
             Device->GeometryServer->CreateBBox_Geometry(Boxes[I], Bounds);
             Shaders[I] = Resources->LoadShader(SceneBoxes[I].Shader);
         }

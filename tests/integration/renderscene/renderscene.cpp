@@ -63,10 +63,10 @@ public:
         TBoundingBox Bounds;
         Bounds.Min = {-1, -1, -1};
         Bounds.Max = {1, 1, 1};
-        BoxVA = Device->VertexArrayManager->AllocateVA(24, 0, GN_TRUE, GL_QUADS);
+        BoxVA = Device->VertexArrayManager->AllocateVA(24, 0, GN_TRUE, PRIM_QUADS);
         Device->GeometryServer->CreateBBox_Geometry(BoxVA, Bounds);
         for (int I = 0; I < RectCount; ++I) {
-            RectVA[I] = Device->VertexArrayManager->AllocateVA(4, 0, GN_FALSE, GL_QUADS);
+            RectVA[I] = Device->VertexArrayManager->AllocateVA(4, 0, GN_FALSE, PRIM_QUADS);
             Device->GeometryServer->CreateRect(RectVA[I], Rects[I].X1, Rects[I].Y1, Rects[I].X2, Rects[I].Y2, 0);
         }
     }

@@ -53,7 +53,7 @@ public:
         for (int32_t A = 0; A < Arrays; ++A) {
             for (int32_t R = 0; R < RectsPerArray; ++R)
                 Centres[R] = {float((A * 7 + R * 3) % 64), float((A * 5 + R * 11) % 64), 0};
-            VAs.push_back(Manager->AllocateVA(4 * RectsPerArray, -1, GN_FALSE, GL_QUADS));
+            VAs.push_back(Manager->AllocateVA(4 * RectsPerArray, -1, GN_FALSE, PRIM_QUADS));
             Server->CreateRectsArray(VAs.back(), RectsPerArray, Centres.data(), 0.5f, 0.5f);
         }
     }

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr uint32_t Quads = 7, Strip = 5;
 constexpr int32_t Particles = 1000;
 
 // The services a frame needs, with arrays allocated before the timing starts.
@@ -41,7 +40,7 @@ struct GeometryFrame {
 
 void BM_ParticleRects(benchmark::State& State) {
     GeometryFrame G;
-    tVertexArray* VA = G.Manager->AllocateVA(4 * Particles, 0, GN_FALSE, Quads);
+    tVertexArray* VA = G.Manager->AllocateVA(4 * Particles, 0, GN_FALSE, PRIM_QUADS);
     std::vector<TVector3> Centers(Particles);
     for (int32_t I = 0; I < Particles; ++I) Centers[I] = {float(I), float(I % 17), float(I % 5)};
     RunFrames(State, [&] {
@@ -55,9 +54,9 @@ BENCHMARK(BM_ParticleRects);
 
 void BM_BoxesAndRects(benchmark::State& State) {
     GeometryFrame G;
-    tVertexArray* Box = G.Manager->AllocateVA(24, 0, GN_TRUE, Quads);
-    tVertexArray* Rect = G.Manager->AllocateVA(4, 0, GN_TRUE, Quads);
-    tVertexArray* Bevel = G.Manager->AllocateVA(12, 0, GN_TRUE, 9);
+    tVertexArray* Box = G.Manager->AllocateVA(24, 0, GN_TRUE, PRIM_QUADS);
+    tVertexArray* Rect = G.Manager->AllocateVA(4, 0, GN_TRUE, PRIM_QUADS);
+    tVertexArray* Bevel = G.Manager->AllocateVA(12, 0, GN_TRUE, PRIM_POLYGON);
     TBoundingBox B;
     B.Min = {-1, -2, -3};
     B.Max = {1, 2, 3};
@@ -74,7 +73,7 @@ BENCHMARK(BM_BoxesAndRects);
 
 void BM_Dome(benchmark::State& State) {
     GeometryFrame G;
-    tVertexArray* VA = G.Manager->AllocateVA(36 * 9 * 4, 0, GN_FALSE, Strip);  // 10-degree steps
+    tVertexArray* VA = G.Manager->AllocateVA(36 * 9 * 4, 0, GN_FALSE, PRIM_TRIANGLE_STRIP);  // 10-degree steps
     RunFrames(State, [&] {
         G.Server->CreateDome(VA, 1000, 10, 10, 1, 1, 0, 0, 0);
         benchmark::DoNotOptimize(VA->GetVertices()[0]);
@@ -85,7 +84,7 @@ BENCHMARK(BM_Dome);
 
 void BM_MoveAndMeasure(benchmark::State& State) {
     GeometryFrame G;
-    tVertexArray* VA = G.Manager->AllocateVA(4 * Particles, 0, GN_FALSE, Quads);
+    tVertexArray* VA = G.Manager->AllocateVA(4 * Particles, 0, GN_FALSE, PRIM_QUADS);
     RunFrames(State, [&] {
         G.Server->Translate(VA, {1, 2, 3});
         G.Server->Scale(VA, 1.0f);
@@ -112,7 +111,7 @@ void BM_DrawCameraFacedParticles(benchmark::State& State) {
     else
         Manager = NewObject<tStdVertexArrayManager>();
     tRGeometryServer* Server = NewObject<tRGeometryServer>();
-    tVertexArray* VA = Manager->AllocateVA(4 * Particles, 0, GN_FALSE, Quads);
+    tVertexArray* VA = Manager->AllocateVA(4 * Particles, 0, GN_FALSE, PRIM_QUADS);
     std::vector<TVector3> Centers(Particles);
     for (int32_t I = 0; I < Particles; ++I) Centers[I] = {float(I % 64), float(I / 16), 0};
     RunFrames(State, [&] {

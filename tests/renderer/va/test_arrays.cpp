@@ -16,10 +16,10 @@ TEST_F(GeometryTest, EveryArrayIsDrawnThroughTheSharedIdentityIndices) {
     EXPECT_EQ(Common->GetIndices()[123456], 123456u);
     EXPECT_EQ(Common->GetIndices()[1048575], 1048575u);
 
-    tVertexArray* VA = Allocate(5, 1, GN_TRUE, PrimTriangles);
+    tVertexArray* VA = Allocate(5, 1, GN_TRUE, PRIM_TRIANGLES);
     EXPECT_EQ(VA->GetIndices(), Common);
     EXPECT_EQ(VA->GetActiveVertexCount(), 5);
-    EXPECT_EQ(VA->Primitive(), PrimTriangles);
+    EXPECT_EQ(VA->Primitive(), PRIM_TRIANGLES);
     EXPECT_NE(VA->GetNormals(), nullptr);
     EXPECT_EQ(VA->GetTangents(), nullptr);
     EXPECT_NE(VA->GetTexCoords(1), nullptr);
@@ -54,14 +54,14 @@ TEST_F(GeometryTest, AllocationRefusesWhatCannotBeStored) {
 }
 
 TEST_F(GeometryTest, ReplicaCopiesTheActiveVerticesAndSharesTheIndices) {
-    tVertexArray* VA = Allocate(4, 0, GN_TRUE, PrimQuads);
+    tVertexArray* VA = Allocate(4, 0, GN_TRUE, PRIM_QUADS);
     Server->CreateRect(VA, 0, 0, 1, 1, 2);
     VA->GetNormals()[1] = {0, 0, 1};
     VA->SetActiveVertexCount(3);
     tVertexArray* Copy = Keep(VA->Replicate());
     ASSERT_EQ(Copy->GetActiveVertexCount(), 3);
     EXPECT_EQ(Copy->GetIndices(), VA->GetIndices());
-    EXPECT_EQ(Copy->Primitive(), PrimQuads);
+    EXPECT_EQ(Copy->Primitive(), PRIM_QUADS);
     EXPECT_EQ(Positions(Copy), (std::vector<TVector3>{{0, 0, 2}, {1, 0, 2}, {1, 1, 2}}));
     EXPECT_EQ(Copy->GetNormals()[1], (TVector3{0, 0, 1}));
     EXPECT_EQ(Copy->GetTexCoords(0)[2], (TVector2{1, 1}));

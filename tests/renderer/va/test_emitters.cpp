@@ -22,7 +22,7 @@ protected:
 
 TEST_F(BuilderTest, TextureCoordinatesApplyFromTheGivenUnitUpwards) {
     tVertexArray* VA = Allocate(2, 3);
-    Builder->BeginPrimitive(PrimQuads, VA);
+    Builder->BeginPrimitive(PRIM_QUADS, VA);
     Builder->SetTexCoord(0, 1, 2);
     Builder->SetTexCoord(2, 3, 4);
     Builder->SetNormal(0, 0, 1);
@@ -40,7 +40,7 @@ TEST_F(BuilderTest, TextureCoordinatesApplyFromTheGivenUnitUpwards) {
     EXPECT_EQ(VA->GetVertices()[1], (TVector3{2, 2, 2}));
 
     // A new primitive starts from the first vertex with the normal at zero.
-    Builder->BeginPrimitive(PrimQuads, VA);
+    Builder->BeginPrimitive(PRIM_QUADS, VA);
     Builder->EmitVertex(7, 7, 7);
     Builder->EndPrimitive();
     EXPECT_EQ(VA->GetVertices()[0], (TVector3{7, 7, 7}));
@@ -49,7 +49,7 @@ TEST_F(BuilderTest, TextureCoordinatesApplyFromTheGivenUnitUpwards) {
 
 TEST_F(BuilderTest, ArrayWithoutNormalsOrTexturesTakesPositionsOnly) {
     tVertexArray* VA = Allocate(1, -1, GN_FALSE);
-    Builder->BeginPrimitive(PrimQuads, VA);
+    Builder->BeginPrimitive(PRIM_QUADS, VA);
     Builder->SetNormal(1, 0, 0);
     Builder->SetTexCoord(0, 1, 1);
     Builder->EmitVertex(3, 2, 1);
@@ -61,26 +61,26 @@ TEST_F(BuilderTest, MisuseIsFatal) {
     EXPECT_EXIT(Builder->EndPrimitive(), ExitedWithCode(255), "No active primitive");
     EXPECT_EXIT(
         {
-            Builder->BeginPrimitive(PrimQuads, Allocate(4));
-            Builder->BeginPrimitive(PrimQuads, Allocate(4));
+            Builder->BeginPrimitive(PRIM_QUADS, Allocate(4));
+            Builder->BeginPrimitive(PRIM_QUADS, Allocate(4));
         },
         ExitedWithCode(255), "Primitive already active");
     EXPECT_EXIT(
         {
-            Builder->BeginPrimitive(PrimQuads, Allocate(1));
+            Builder->BeginPrimitive(PRIM_QUADS, Allocate(1));
             Builder->EmitVertex(0, 0, 0);
             Builder->EmitVertex(0, 0, 0);
         },
         ExitedWithCode(255), "Unable to emit a vertex");
     EXPECT_EXIT(
         {
-            Builder->BeginPrimitive(PrimQuads, nullptr);
+            Builder->BeginPrimitive(PRIM_QUADS, nullptr);
             Builder->EmitVertex(0, 0, 0);
         },
         ExitedWithCode(255), "VertexArray is NIL");
     EXPECT_EXIT(
         {
-            Builder->BeginPrimitive(PrimQuads, Keep(Manager->AllocateEmptyVA()));
+            Builder->BeginPrimitive(PRIM_QUADS, Keep(Manager->AllocateEmptyVA()));
             Builder->EmitVertex(0, 0, 0);
         },
         ExitedWithCode(255), "VertexArray.Vertices is nil");

@@ -14,9 +14,9 @@ constexpr int32_t InfoBytes = 16;
 class ImageTest : public GeometryTest {
 protected:
     tVertexArray* Filled(int32_t N, int32_t Tex, TGenNormals GenNormals) {
-        tVertexArray* VA = Allocate(N, Tex, GenNormals, PrimQuads);
+        tVertexArray* VA = Allocate(N, Tex, GenNormals, PRIM_QUADS);
         TVertexAttribute Arrays[MaxVertexAttributes];
-        const int32_t Count = CollectAttributes(*VA, {N, Tex, GenNormals, PrimQuads}, Arrays);
+        const int32_t Count = CollectAttributes(*VA, {N, Tex, GenNormals, PRIM_QUADS}, Arrays);
         float Value = 1;
         for (int32_t A = 0; A < Count; ++A)
             for (int32_t I = 0; I < N * Arrays[A].Components; ++I) Arrays[A].Values[I] = Value++;
@@ -33,7 +33,7 @@ TEST_F(ImageTest, ImageHoldsTheActiveVerticesOfEachAllocatedArray) {
     EXPECT_EQ(WordAt(Plain, HeaderBytes), 3u);
     EXPECT_EQ(WordAt(Plain, HeaderBytes + 4), uint32_t(-1));
     EXPECT_EQ(WordAt(Plain, HeaderBytes + 8), uint32_t(GN_FALSE));
-    EXPECT_EQ(WordAt(Plain, HeaderBytes + 12), PrimQuads);
+    EXPECT_EQ(WordAt(Plain, HeaderBytes + 12), uint32_t(PRIM_QUADS));
     EXPECT_EQ(WordAt(Plain, HeaderBytes + 16), 0x3F800000u);  // 1.0f
 
     tMemoryStream Full;
@@ -53,11 +53,11 @@ TEST_F(ImageTest, LoadedArrayEqualsTheSavedOne) {
     Loaded->LoadFromStream(S);
     EXPECT_EQ(S.GetPosition(), S.GetSize());
     ASSERT_EQ(Loaded->GetActiveVertexCount(), 3);
-    EXPECT_EQ(Loaded->Primitive(), PrimQuads);
+    EXPECT_EQ(Loaded->Primitive(), PRIM_QUADS);
     EXPECT_EQ(Loaded->GetIndices(), Manager->GetCommonIndices());
     EXPECT_EQ(Loaded->GetTexCoords(3), nullptr);
     TVertexAttribute A[MaxVertexAttributes], B[MaxVertexAttributes];
-    const TVAAllocationInfo Info = {3, 2, GN_TANGENT_BASIS, PrimQuads};
+    const TVAAllocationInfo Info = {3, 2, GN_TANGENT_BASIS, PRIM_QUADS};
     const int32_t Count = CollectAttributes(*Saved, Info, A);
     ASSERT_EQ(CollectAttributes(*Loaded, Info, B), Count);
     for (int32_t I = 0; I < Count; ++I)

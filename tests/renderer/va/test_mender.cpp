@@ -39,7 +39,7 @@ TEST_F(MenderTest, EachFaceCornerBecomesAVertexWithItsNormalAndTextureCoordinate
     EmitSquare(Mender);
     tVertexArray* VA = Keep(Mender->CreateVertexArray());
     ASSERT_EQ(VA->GetActiveVertexCount(), 6);
-    EXPECT_EQ(VA->Primitive(), PrimTriangles);
+    EXPECT_EQ(VA->Primitive(), PRIM_TRIANGLES);
     EXPECT_EQ(VA->GetIndices(), Manager->GetCommonIndices());
     EXPECT_EQ(VA->GetTexCoords(1), nullptr);  // one texture set
     EXPECT_EQ(Positions(VA), (std::vector<TVector3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}}));

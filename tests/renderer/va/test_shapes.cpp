@@ -14,7 +14,7 @@ TVector2 UV(tVertexArray* VA, int32_t Unit, int32_t I) { return VA->GetTexCoords
 bool SameUV(const TVector2& a, const TVector2& b) { return std::fabs(a.x - b.x) < 1e-6f && std::fabs(a.y - b.y) < 1e-6f; }
 
 TEST_F(GeometryTest, TriangleHasItsRightAngleAtTheGivenCorner) {
-    tVertexArray* VA = Allocate(3, 0, GN_TRUE, PrimTriangles);
+    tVertexArray* VA = Allocate(3, 0, GN_TRUE, PRIM_TRIANGLES);
     Server->CreateTriangle(VA, 1, 2, 3, 4, 5);
     EXPECT_EQ(Positions(VA), (std::vector<TVector3>{{1, 2, 5}, {1, -2, 5}, {4, 2, 5}}));
     EXPECT_TRUE(SameUV(UV(VA, 0, 0), {1, 1}));
@@ -39,7 +39,7 @@ TEST_F(GeometryTest, RectSetsTheSameCoordinatesOnEveryTextureUnit) {
 }
 
 TEST_F(GeometryTest, BevelRectCutsEachCornerAtTheRadius) {
-    tVertexArray* VA = Allocate(12, 0, GN_TRUE, PrimPolygon);
+    tVertexArray* VA = Allocate(12, 0, GN_TRUE, PRIM_POLYGON);
     Server->CreateBevelRect(VA, 0, 0, 10, 20, 1, 2);
     const float K = 0.292894f * 2;
     const TVector3 Expected[12] = {{2, 20, 1},      {8, 20, 1},  {10 - K, 20 - K, 1}, {10, 18, 1},
@@ -97,7 +97,7 @@ TEST_F(GeometryTest, DomeIsAStripOnTheUpperHalfOfTheSphere) {
     EXPECT_EXIT(Server->CreateDome(Allocate(32), 10, 0, 45, 1, 1, 0, 0, 0), ExitedWithCode(255),
                 "DTheta and DPhi must be positive");
 
-    tVertexArray* VA = Allocate(32, 0, GN_TRUE, PrimTriangleStrip);
+    tVertexArray* VA = Allocate(32, 0, GN_TRUE, PRIM_TRIANGLE_STRIP);
     const TVector3 Offset = {2, 4, 6};
     Server->CreateDome(VA, 10, 90, 45, 1, 1, Offset.x, Offset.y, Offset.z);
     const float S = std::sqrt(0.5f);

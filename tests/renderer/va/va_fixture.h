@@ -9,8 +9,6 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "math/mathcheck.h"
 
-inline constexpr uint32_t PrimTriangles = 4, PrimTriangleStrip = 5, PrimQuads = 7, PrimPolygon = 9;
-
 class GeometryTest : public EngineTest {
 protected:
     void SetUp() override {
@@ -26,7 +24,7 @@ protected:
     }
 
     tVertexArray* Allocate(int32_t Vertices, int32_t Tex = 0, TGenNormals GenNormals = GN_TRUE,
-                           uint32_t Prim = PrimQuads) {
+                           TPrimitiveType Prim = PRIM_QUADS) {
         return Keep(Manager->AllocateVA(Vertices, Tex, GenNormals, Prim));
     }
     tVertexArray* Keep(tVertexArray* VA) {

@@ -38,7 +38,7 @@ protected:
         GL.reset();
         EngineTest::TearDown();
     }
-    tVertexArray* Allocate(int32_t Vertices, int32_t Tex, TGenNormals GenNormals, uint32_t Prim = GL_QUADS) {
+    tVertexArray* Allocate(int32_t Vertices, int32_t Tex, TGenNormals GenNormals, TPrimitiveType Prim = PRIM_QUADS) {
         Arrays.push_back(Manager->AllocateVA(Vertices, Tex, GenNormals, Prim));
         return Arrays.back();
     }

@@ -22,7 +22,6 @@ Z_IMPLEMENT_CLASS(tAtmosphereRenderer,
 
 namespace {
 
-constexpr uint32_t TriangleStrip = 5, Quads = 7;
 constexpr int32_t PlanetCorners = 4;
 constexpr float FullCircle = 360;
 
@@ -62,8 +61,8 @@ tAtmosphereRenderer::tAtmosphereRenderer(const ShortString& Params) {
     ProcTrace trace("tAtmosphereRenderer.Init(" + Params + ")");
     tRenderDevice* Device = AssignedRenderDevice();
     tVertexArrayManager* Arrays = tVertexArrayManager::Current();
-    CloudsDomeGeometry = Arrays->AllocateVA(DomeVertices, 3, GN_FALSE, TriangleStrip);
-    PlanetGeometry = Arrays->AllocateVA(PlanetCorners, 3, GN_FALSE, Quads);
+    CloudsDomeGeometry = Arrays->AllocateVA(DomeVertices, 3, GN_FALSE, PRIM_TRIANGLE_STRIP);
+    PlanetGeometry = Arrays->AllocateVA(PlanetCorners, 3, GN_FALSE, PRIM_QUADS);
     Logger->Log("Creating geometry...");
     Logger->Log("...CloudsDomeGeometry");
     Device->GeometryServer->CreateDome(CloudsDomeGeometry, DomeRadius, DomeStep, DomeStep, 1, 1, DomeOffset.x,

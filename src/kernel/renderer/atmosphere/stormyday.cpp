@@ -16,7 +16,6 @@ Z_IMPLEMENT_CLASS(tStormyDay, .Operations = {{"Update"}, {"Render"}, {"GetSkySha
 
 namespace {
 
-constexpr uint32_t Quads = 7;
 // Drops start this far around the camera when the storm begins, and are
 // reborn closer in.
 constexpr int32_t StartSpread = 600, RebirthSpread = 400;
@@ -39,7 +38,7 @@ tStormyDay::tStormyDay(const ShortString& Params) : tWeatherConditions(Params) {
     RainSound = Engine->Audio->CreateSource("Sounds\\Environment\\rain.wav");
     RainSound->LoopSound(true);
     RainSound->Play(nullptr);
-    Rain = tVertexArrayManager::Current()->AllocateVA(RainDropsCount * DropCorners, 0, GN_FALSE, Quads);
+    Rain = tVertexArrayManager::Current()->AllocateVA(RainDropsCount * DropCorners, 0, GN_FALSE, PRIM_QUADS);
     FollowCamera();
     TVector2* UV = Rain->GetTexCoords(0);
     for (int32_t I = 0; I < RainDropsCount; ++I) {

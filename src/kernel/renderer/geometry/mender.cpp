@@ -78,7 +78,7 @@ tVertexArray* tOGLVertexArrayMender::CreateVertexArray() {
     ProcTrace trace("tOGLVertexArrayMender.CreateVertexArray()");
     const int32_t Faces = FFaces.Used() + 1;
     const TGenNormals GenNormals = FNormals.Used() > 0 ? GN_TANGENT_BASIS : GN_FALSE;
-    tVertexArray* VA = tVertexArrayManager::Current()->AllocateVA(3 * Faces, 0, GenNormals, GL_TRIANGLES);
+    tVertexArray* VA = tVertexArrayManager::Current()->AllocateVA(3 * Faces, 0, GenNormals, PRIM_TRIANGLES);
 
     tVertexArrayBuilder* Builder = NewObject<tVertexArrayBuilder>();
     Builder->BeginPrimitive(GL_TRIANGLES, VA);

@@ -13,7 +13,6 @@ namespace {
 constexpr double DegToRad = 0.017453292519943295;
 // 1 - sqrt(2)/2: where a corner cut at radius R meets the 45-degree line.
 constexpr float BevelInset = 0.292894f;
-constexpr int32_t QuadCorners = 4;
 
 // Fatal unless VA exists and has exactly Expected active vertices; the message
 // is Prefix followed by Expected.

@@ -25,7 +25,6 @@ constexpr int64_t WordBytes = 4;
 constexpr int64_t ShaderNameBytes = 256;
 constexpr int64_t PlacementBytes = (3 + 16) * WordBytes;
 constexpr int64_t ArrayInfoBytes = 4 * WordBytes;
-constexpr uint32_t HighestPrimitive = 9;  // GL_POLYGON
 
 // Walks a cache image in memory and answers whether every header, count and
 // name in it is one that reading it will accept, and every count fits in the
@@ -72,7 +71,7 @@ private:
         int32_t Count, Tex, GenNormals, Primitive;
         if (!Header(ArrayClass) || !Word(Count) || !Word(Tex) || !Word(GenNormals) || !Word(Primitive)) return false;
         if (Count <= 0 || Count > tVertexArrayManager::CommonIndexCount || Tex < -1 || Tex >= MaxTextureSets ||
-            GenNormals < GN_TRUE || GenNormals > GN_TANGENT_BASIS || uint32_t(Primitive) > HighestPrimitive)
+            GenNormals < GN_TRUE || GenNormals > GN_TANGENT_BASIS || uint32_t(Primitive) > PRIM_POLYGON)
             return false;
         return Skip(int64_t(Count) * VertexStride(Tex, static_cast<TGenNormals>(GenNormals)));
     }

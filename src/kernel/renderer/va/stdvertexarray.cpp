@@ -10,7 +10,7 @@ Z_IMPLEMENT_CLASS(tStdElementsArray, .Operations = {{"FeedIntoGPU"},
                                                      {"GetIndices"},
                                                      {"GetIndicesCount"}})
 
-void tStdVertexArray::AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) {
+void tStdVertexArray::AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, TPrimitiveType PrimType) {
     tVertexArraySerializer::AllocVertices(Count, Tex, GenNormals, PrimType);
     Block = std::make_unique<uint8_t[]>(VertexLayout(Count, Tex, GenNormals).Bytes);
     RegeneratePointers(Block.get());

@@ -8,7 +8,7 @@
 class tStdVertexArray : public tVertexArrayFeeder {
     Z_DECLARE_CLASS(tStdVertexArray, tVertexArrayFeeder)
 public:
-    void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) override;
+    void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, TPrimitiveType PrimType) override;
 
 private:
     std::unique_ptr<uint8_t[]> Block;  // every attribute array, see VertexLayout

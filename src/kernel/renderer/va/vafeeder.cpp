@@ -5,6 +5,10 @@
 #include "kernel/renderer/va/vagl.h"
 #include "kernel/renderer/va/vertexarray.h"
 
+// Arrays hand their primitive type to glDrawElements as it is.
+static_assert(PRIM_TRIANGLES == GL_TRIANGLES && PRIM_TRIANGLE_STRIP == GL_TRIANGLE_STRIP && PRIM_QUADS == GL_QUADS &&
+              PRIM_POLYGON == GL_POLYGON);
+
 namespace {
 
 void SetClientArray(GLenum Array, bool Present) {

@@ -54,7 +54,7 @@ void WriteInfo(tStream& Stream, const TVAAllocationInfo& Info) {
 TVAAllocationInfo ReadInfo(tIStream& Stream) {
     int32_t Words[InfoWords];
     ReadWords(Stream, Words, InfoWords);
-    return {Words[0], Words[1], static_cast<TGenNormals>(Words[2]), static_cast<uint32_t>(Words[3])};
+    return {Words[0], Words[1], static_cast<TGenNormals>(Words[2]), static_cast<TPrimitiveType>(Words[3])};
 }
 
 }  // namespace

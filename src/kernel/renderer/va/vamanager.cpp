@@ -32,7 +32,7 @@ tVertexArrayManager* tVertexArrayManager::Current() {
 }
 
 tVertexArray* tVertexArrayManager::AllocateVA(int32_t Vertices, int32_t Tex, TGenNormals GenNormals,
-                                              uint32_t PrimType) {
+                                              TPrimitiveType PrimType) {
     ProcTrace trace("tVertexArrayManager.AllocateVA(" + Int2Str(Vertices) + "," + Int2Str(Tex) + ")");
     tVertexArray* VA = AllocateEmptyVA();
     VA->AllocVertices(Vertices, Tex, GenNormals, PrimType);

@@ -22,7 +22,7 @@ public:
     virtual tElementsArray* AllocateEmptyEA() = 0;
     virtual tVertexArray* AllocateEmptyVA() = 0;
     // An allocated array drawn through the common indices; the caller owns it.
-    virtual tVertexArray* AllocateVA(int32_t Vertices, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType);
+    virtual tVertexArray* AllocateVA(int32_t Vertices, int32_t Tex, TGenNormals GenNormals, TPrimitiveType PrimType);
     // Builds CommonIndices; the concrete managers call it once constructed.
     void GenerateCommonIndices();
 

@@ -72,7 +72,7 @@ void tGLBuffer::Delete() {
 tVBOVertexArray::tVBOVertexArray()
     : Buffer(GL_ARRAY_BUFFER_ARB, "Unable to map GL VBO vertices buffer", "Unable to unmap GL VBO vertices buffer") {}
 
-void tVBOVertexArray::AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) {
+void tVBOVertexArray::AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, TPrimitiveType PrimType) {
     if (Tex == -1) Logger->Log("Allocating without textures: Tex=-1");
     RemoveVertices();
     tVertexArraySerializer::AllocVertices(Count, Tex, GenNormals, PrimType);

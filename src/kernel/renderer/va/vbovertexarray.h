@@ -41,7 +41,7 @@ class tVBOVertexArray : public tVertexArrayFeeder {
 public:
     tVBOVertexArray();
 
-    void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) override;
+    void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, TPrimitiveType PrimType) override;
     void FeedIntoGPU() override;
     TVector3* GetVertices() override;
     TVector3* GetNormals() override;

@@ -89,7 +89,7 @@ void tVertexArraySerializer::SetActiveVertexCount(int32_t Count) {
     FInfo.FActiveVertexCount = Count;
 }
 
-void tVertexArraySerializer::AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) {
+void tVertexArraySerializer::AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, TPrimitiveType PrimType) {
     CheckAllocationInfo(Count, Tex, GenNormals);
     FInfo = {Count, Tex, GenNormals, PrimType};
     FAllocatedVertexCount = Count;

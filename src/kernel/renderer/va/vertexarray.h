@@ -22,6 +22,18 @@ enum TGenNormals : int32_t {
     GN_TANGENT_BASIS = 2,  // normal, tangent and binormal arrays
 };
 
+// What an array's vertices are drawn as: OpenGL's own primitive codes, stored
+// unchanged in stream images.
+enum TPrimitiveType : uint32_t {
+    PRIM_TRIANGLES = 4,
+    PRIM_TRIANGLE_STRIP = 5,
+    PRIM_QUADS = 7,
+    PRIM_POLYGON = 9,  // the highest code an array may have
+};
+
+// The vertices of one quad of a PRIM_QUADS array.
+inline constexpr int32_t QuadCorners = 4;
+
 // Texture units 0..3; an array has texture sets 0..Tex.
 inline constexpr int32_t MaxTextureSets = 4;
 
@@ -30,7 +42,7 @@ struct TVAAllocationInfo {
     int32_t FActiveVertexCount = 0;
     int32_t FTex = -1;  // highest texture set, -1 for none
     TGenNormals FGenNormals = GN_FALSE;
-    uint32_t FPrimitive = 0;  // OpenGL primitive code
+    TPrimitiveType FPrimitive = PRIM_TRIANGLES;
 };
 
 // Byte offsets of the attribute arrays inside one block of Count vertices:
@@ -92,14 +104,14 @@ public:
     virtual TVector3* GetBinormals() = 0;
     virtual TVector3* GetTangents() = 0;
     virtual TVector2* GetTexCoords(int32_t Index) = 0;
-    virtual uint32_t Primitive() = 0;
+    virtual TPrimitiveType Primitive() = 0;
     // Only the active vertices are drawn, saved and iterated.
     virtual int32_t GetActiveVertexCount() = 0;
     virtual tElementsArray* GetIndices() = 0;
     virtual void SetActiveVertexCount(int32_t Count) = 0;
     // The index array is not owned.
     virtual void SetIndices(tElementsArray* Indices) = 0;
-    virtual void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) = 0;
+    virtual void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, TPrimitiveType PrimType) = 0;
     // The indices a draw reads: the index array's own draw count, or the
     // active vertex count, never past the end of the index array.
     int32_t DrawnIndexCount();
@@ -122,14 +134,14 @@ int32_t CollectAttributes(tVertexArray& VA, const TVAAllocationInfo& Info, TVert
 class tVertexArraySerializer : public tVertexArray {
     Z_DECLARE_CLASS(tVertexArraySerializer, tVertexArray)
 public:
-    uint32_t Primitive() override { return FInfo.FPrimitive; }
+    TPrimitiveType Primitive() override { return FInfo.FPrimitive; }
     int32_t GetActiveVertexCount() override { return FInfo.FActiveVertexCount; }
     tElementsArray* GetIndices() override { return FIndices; }
     // Lowers (or restores) the active count within the allocated count.
     void SetActiveVertexCount(int32_t Count) override;
     void SetIndices(tElementsArray* Indices) override { FIndices = Indices; }
     // Records the allocation; the derived classes then allocate the storage.
-    void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, uint32_t PrimType) override;
+    void AllocVertices(int32_t Count, int32_t Tex, TGenNormals GenNormals, TPrimitiveType PrimType) override;
     tVertexArray* Replicate() override;
     // The stream image: the object header, the allocation record with the
     // active count, then positions, normals, tangents, binormals and texture
