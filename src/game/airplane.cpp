@@ -18,6 +18,7 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/resourcekinds.h"
 #include "kernel/world/camera.h"
+#include "kernel/world/sealevel.h"
 #include "kernel/world/terrain.h"
 #include "kernel/world/world.h"
 #include "libraries/math/quaternion.h"
@@ -317,7 +318,7 @@ TFeedbackSignal tAirplaneActor::FeedbackSignal() {
     if (World->HasTerrain() &&
         World->GetTerrainForPoint(_vecPosition)->EstimateSphereCollision(_vecPosition, float(MeshSize) / 5.0f))
         --CrashedTrigger;
-    if (_vecPosition.z < WaterLine) --CrashedTrigger;
+    if (_vecPosition.z < SeaLevel) --CrashedTrigger;
     // Logged and scored once, in the tick the aircraft comes down.
     if (WasFlying && Crashed()) {
         Logger->Log(ShortString(GetClass()->DeclaredName()) + " crashed at " + PositionText(_vecPosition));

@@ -27,7 +27,6 @@ class tAirplaneActor : public tMeshActor, public TFlightModel {
     Z_DECLARE_CLASS(tAirplaneActor, tMeshActor)
 public:
     static constexpr int32_t FlyingTrigger = 200;   // CrashedTrigger while flying
-    static constexpr float WaterLine = 7.0f;        // below it the aircraft is down
     static constexpr int32_t StartDistance = 400;   // chase camera's first smoothing weight
     static constexpr int32_t ChaseDistance = 3;     // ... and the one it settles at
     static constexpr float ChaseBehind = 10.0f, ChaseAbove = 5.0f;

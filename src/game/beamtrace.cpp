@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "kernel/world/sealevel.h"
 #include "kernel/world/terrain.h"
-#include "kernel/world/water.h"
 #include "kernel/world/world.h"
 
 namespace {
@@ -49,7 +49,7 @@ TBeamHit TraceBeam(tWorld& World, const TVector3& From, const TVector3& To) {
     if (World.HasTerrain()) {
         Closer(TBeamHit::Ground, SegmentMeetsTerrain(*World.GetTerrainForPoint(From), From, To));
         // The sea lies over the whole map at the water line.
-        const float Level = tWater::WaterLevel;
+        const float Level = SeaLevel;
         if (From.z >= Level && To.z < Level) Closer(TBeamHit::Sea, (From.z - Level) / (From.z - To.z));
     }
     // Aircraft join here: test each against the segment and keep the closer.

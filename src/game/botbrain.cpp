@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "kernel/world/sealevel.h"
+
 namespace {
-constexpr float WaterLine = 7.0f;
 constexpr float MinClearance = 30.0f;        // over the ground, plus some for speed
 constexpr float ClearancePerSpeed = 0.6f;
 constexpr float ClimbOutAngle = 0.6f;        // radians, when the ground comes up
@@ -66,7 +67,7 @@ bool TBotBrain::GroundAhead(const TBotSituation& S) {
     constexpr int Samples = 6;
     for (int I = 0; I <= Samples; ++I) {
         const TVector3 P = S.Position + S.Heading * (S.Speed * LookAheadSeconds * float(I) / Samples);
-        const float Floor = std::max(S.Ground ? S.Ground->GroundHeight(P.x, P.y) : 0.0f, WaterLine);
+        const float Floor = std::max(S.Ground ? S.Ground->GroundHeight(P.x, P.y) : 0.0f, SeaLevel);
         // Nearer points need the whole margin, the farthest only part of it.
         if (P.z - Floor < Clearance * (1.0f - 0.5f * float(I) / Samples)) return true;
     }

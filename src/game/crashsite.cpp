@@ -4,8 +4,8 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/objects/registry.h"
+#include "kernel/world/sealevel.h"
 #include "kernel/world/terrain.h"
-#include "kernel/world/water.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/engine.h"
 #include "libraries/effects/explosion.h"
@@ -13,8 +13,8 @@
 void MarkCrashSite(const TVector3& Position) {
     tWorld* World = Engine->World;
     // An aircraft goes down below the water line, or where it touched the ground.
-    const bool Sea = Position.z < tWater::WaterLevel;
-    const TVector3 Site = Sea ? TVector3{Position.x, Position.y, tWater::WaterLevel} : Position;
+    const bool Sea = Position.z < SeaLevel;
+    const TVector3 Site = Sea ? TVector3{Position.x, Position.y, SeaLevel} : Position;
     if (Sea)
         Linker->InstantiateClassByName("tSplash", PositionText(Site) + " " + Flt2Str(CrashSplashSize, 2));
     else if (World->HasTerrain())

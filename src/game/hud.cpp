@@ -13,6 +13,7 @@
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/renderer/va/vertexarray.h"
 #include "kernel/world/camera.h"
+#include "kernel/world/sealevel.h"
 #include "kernel/world/world.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
@@ -122,7 +123,7 @@ void tHUD::Instruments(tMatch& Match, tAirplaneActor& A) {
     const float X = Margin, Bottom = Height - Margin;
     Rect(HUD_BACK, X - 6, Bottom - 4 * Row - 8, X + LabelWidth + BarWidth + 8, Bottom + 4);
     const float Ground = GroundUnder(A._vecPosition.x, A._vecPosition.y);
-    const float Altitude = std::max(0.0f, A._vecPosition.z - std::max(Ground, tAirplaneActor::WaterLine));
+    const float Altitude = std::max(0.0f, A._vecPosition.z - std::max(Ground, SeaLevel));
     Bar(HUD_WHITE, X, Bottom - 4 * Row, A._rSpeed / A._rMaxSpeed, "SPEED");
     Bar(A.Health > LowHealth ? HUD_GREEN : HUD_RED, X, Bottom - 3 * Row, float(A.Health) / tAirplaneActor::FullHealth,
         "HEALTH");

@@ -11,8 +11,8 @@
 #include "kernel/renderer/geometry/geometryserver.h"
 #include "kernel/renderer/va/vamanager.h"
 #include "kernel/resources/resourcekinds.h"
+#include "kernel/world/sealevel.h"
 #include "kernel/world/terrain.h"
-#include "kernel/world/water.h"
 #include "kernel/world/world.h"
 #include "libraries/effects/explosion.h"
 #include "libraries/classes/audiosource.h"
@@ -84,9 +84,9 @@ bool tParticleProjectile::StrikesTerrain() {
     // A world without terrain has nothing to hit.
     if (!World->HasTerrain()) return false;
     // The sea's surface stops a shot as the ground does.
-    const bool Sea = Position.z < tWater::WaterLevel;
+    const bool Sea = Position.z < SeaLevel;
     if (!Sea && !World->GetTerrainForPoint(Position)->EstimateSphereCollision(Position, HitRadius)) return false;
-    Strike(Sea ? TVector3{Position.x, Position.y, tWater::WaterLevel} : Position, Sea);
+    Strike(Sea ? TVector3{Position.x, Position.y, SeaLevel} : Position, Sea);
     return true;
 }
 

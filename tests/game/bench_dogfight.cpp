@@ -28,6 +28,7 @@
 #include "game/match.h"
 #include "game/projectiles.h"
 #include "game/weapons.h"
+#include "kernel/world/sealevel.h"
 #include "libraries/math/quaternion.h"
 
 namespace {
@@ -38,7 +39,6 @@ constexpr float Step = 0.01f;
 constexpr int32_t MaxPilots = 8;
 constexpr float HitRadius = 2.5f;     // the aircraft's half span (mesh size 3) and a shot
 constexpr float CrashRadius = 0.6f;   // mesh size / 5, as the aircraft tests the ground
-constexpr float WaterLine = 7.0f;
 
 // The island's heights as the game reads them: nearest sample, X slow.
 class TIsland : public TGroundProbe {
@@ -190,7 +190,7 @@ private:
             Shots.push_back({Muzzle, Muzzle, Muzzle, F._vecHeading * tWeapon::MuzzleSpeed, 0, I, S.Gun});
         }
         const TVector3& Pos = F._vecPosition;
-        if (Pos.z - Island.GroundHeight(Pos.x, Pos.y) < CrashRadius || Pos.z < WaterLine) {
+        if (Pos.z - Island.GroundHeight(Pos.x, Pos.y) < CrashRadius || Pos.z < SeaLevel) {
             // A crash soon after a hit is the shooter's kill.
             if (S.LastShooter >= 0 && Time - S.LastHitAt <= tMatch::CreditedCrashSeconds) Killed(I, S.LastShooter);
             else {

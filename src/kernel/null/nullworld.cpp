@@ -1,5 +1,7 @@
 #include "kernel/null/nullworld.h"
 
+#include "kernel/world/sealevel.h"
+
 Z_IMPLEMENT_CLASS(tNullWorld, .Operations = {{"Tick"}, {"RenderFrame"}, {"GetWaterlinePlane"}, {"GetWorldTime"}})
 Z_IMPLEMENT_CLASS(tNullCamera,
     .Operations = {{"Tick"}, {"RenderFrame"}, {"GetViewingTransformation"}, {"GetViewingDirection"}})
@@ -7,4 +9,4 @@ Z_IMPLEMENT_CLASS(tNullAtmosphere,
     .Operations = {{"Render"}, {"SetDayTime"}, {"PreRender"}, {"SetWeatherConditions"}, {"UpdateAtmosphereParams"},
                    {"GetSunPosition"}})
 
-tNullWorld::tNullWorld() : Waterline(0, 0, 1, -WaterlineAltitude) {}
+tNullWorld::tNullWorld() : Waterline(0, 0, 1, -SeaLevel) {}

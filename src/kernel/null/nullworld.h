@@ -9,9 +9,6 @@
 class tNullWorld : public tWorld {
     Z_DECLARE_CLASS(tNullWorld, tWorld)
 public:
-    // The horizontal plane z = 7, below which an aircraft counts as crashed.
-    static constexpr double WaterlineAltitude = 7.0;
-
     tNullWorld();
 
     void Tick(float) override {}

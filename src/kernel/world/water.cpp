@@ -15,7 +15,7 @@
 Z_IMPLEMENT_CLASS(tWater, .Operations = {{"Render"}, {"IsVisible"}, {"GetWaterlinePlane"}},
                   .Published = {ZPublished<&tWater::BeginPlay>("BeginPlay")})
 
-tWater::tWater() : WaterLine(0, 0, 1, -WaterLevel) {
+tWater::tWater() : WaterLine(0, 0, 1, -SeaLevel) {
     ProcTrace trace("tWater.Init()");
     tRenderDevice* Device = AssignedRenderDevice();
     TesselateWater();
@@ -46,7 +46,7 @@ void tWater::TesselateWater() {
     // Grid coordinates as texture coordinates, for shaders without a program.
     TVector2* TexCoord = WaterVA->GetTexCoords(0);
     const auto Emit = [&](int32_t I, int32_t J) {
-        *Vertex++ = {CellSize * float(I), CellSize * float(J), WaterLevel};
+        *Vertex++ = {CellSize * float(I), CellSize * float(J), SeaLevel};
         *TexCoord++ = {float(I), float(J)};
     };
     const int32_t Half = GridCells / 2;

@@ -1,10 +1,11 @@
 #pragma once
-// The sea: one flat triangle strip at the water line z = 7, 128 x 128 cells of
+// The sea: one flat triangle strip at the sea level, 128 x 128 cells of
 // 30 units, drawn with the near or the distant water shader by the camera's
 // height. It stays hidden until "BeginPlay" finds a terrain and moves it over
 // the island.
 
 #include "libraries/classes/renderdevice.h"
+#include "kernel/world/sealevel.h"
 #include "libraries/math/plane.h"
 
 class tQueryFeedbackContext;
@@ -14,7 +15,6 @@ class tVertexArray;
 class tWater : public tRenderable {
     Z_DECLARE_CLASS(tWater, tRenderable)
 public:
-    static constexpr float WaterLevel = 7.0f;
     static constexpr int32_t GridCells = 128;
     static constexpr float CellSize = 30.0f;
     // Two vertices on each of the row's 129 grid lines and two joining ones.
