@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 #include "game/announcers.h"
@@ -53,7 +54,6 @@ constexpr uint8_t KeyOrbit = 'P';
 constexpr TVector4 CrashTextColor = {1, 0, 0, 1};
 constexpr TVector4 EdgeTextColor = {1, 0.8f, 0.2f, 1};
 constexpr float EdgeTextY = 130;
-constexpr float Pi = 3.14159265f;
 constexpr const char* FlashShaderFile = "shaders\\effects\\particle.shader";
 constexpr float FlashSize = 8.0f;
 // A hit's rumble: a base strength plus a share of the damage, briefly.
@@ -267,7 +267,7 @@ void tAirplaneActor::KeepInsideMap() {
     if (P.x >= Low && P.y >= Low && P.x <= High && P.y <= High) return;
     const TVector3 Outward = {P.x - tMatch::MapSize / 2, P.y - tMatch::MapSize / 2, 0};
     if (Dot(Outward, _vecHeading) <= 0) return;  // already on its way back
-    _quatAttitude = QuatProduct(FromEuler(Pi, 0, 0), _quatAttitude);
+    _quatAttitude = QuatProduct(FromEuler(std::numbers::pi_v<float>, 0, 0), _quatAttitude);
     FlightStep(0);
 }
 

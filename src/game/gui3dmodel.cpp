@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -31,7 +32,7 @@ TWordAngle WordAngleOf(float Degrees) {
 // Looking at the origin, z up, from far enough that the model fills a stage
 // of the aspect Width / Height.
 TMatrix4 StageCamera(float Aspect) {
-    const float HalfVertical = FOVDegrees * 0.5f * 3.14159265f / 180.0f;
+    const float HalfVertical = FOVDegrees * 0.5f * std::numbers::pi_v<float> / 180.0f;
     const float HalfHorizontal = std::atan(Aspect * std::tan(HalfVertical));
     const float Distance = ModelRadius / std::sin(std::min(HalfVertical, HalfHorizontal));
     TMatrix4 View = IdentityMatrix4;

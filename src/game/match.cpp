@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "game/airplane.h"
 #include "game/announcers.h"
@@ -33,7 +34,6 @@ constexpr const char* Chassis[] = {"tBiplane", "tPursuitPlane"};
 constexpr const char* Guns[] = {"tPlasmaGun", "tPulseGun", "tRailGun"};
 constexpr float SpawnRadius = 330.0f, SpawnHeight = 200.0f, SpawnClearance = 80.0f;
 constexpr int32_t SpawnPoints = 8;
-constexpr float Pi = 3.14159265f;
 constexpr uint32_t SeedStride = 7919;
 
 template <class T, std::size_t N>
@@ -296,7 +296,7 @@ TVector3 tMatch::SpawnPointFor(int32_t Pilot, float& Heading) {
     TVector3 Best = Centre;
     const int32_t First = Random(SpawnPoints);
     for (int32_t K = 0; K < SpawnPoints; ++K) {
-        const float Angle = 2 * Pi * float((First + K) % SpawnPoints) / SpawnPoints;
+        const float Angle = 2 * std::numbers::pi_v<float> * float((First + K) % SpawnPoints) / SpawnPoints;
         TVector3 Point = Centre + TVector3{std::cos(Angle), std::sin(Angle), 0} * SpawnRadius;
         Point.z = SpawnHeight;
         Point.z = std::max(SpawnHeight, GroundUnder(Point.x, Point.y) + SpawnClearance);

@@ -21,7 +21,6 @@ Z_IMPLEMENT_CLASS(tFreeCamera,
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 constexpr int32_t HalfTurn = WordAnglesPerTurn / 2;
 constexpr TVector4 TrackingTextColor = {1, 0, 0, 1};
 constexpr float TrackingTextX = 16, TrackingTextY = 16;

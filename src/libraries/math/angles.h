@@ -5,11 +5,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 using TWordAngle = uint16_t;
 
 constexpr int WordAnglesPerTurn = 65536;
-constexpr double WordAngleUnit = 3.14159265358979323846 / 32768.0;  // radians
+constexpr double WordAngleUnit = std::numbers::pi / 32768.0;  // radians
 // The game converts radians with 65535 / 2pi units per radian (not 65536 / 2pi).
 constexpr double WordAnglesPerRadian = 10430.2192;
 

@@ -1,6 +1,7 @@
 #include "libraries/math/matrix.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -66,7 +67,7 @@ TMatrix4 InverseMatrix4_TR(const TMatrix4& M) {
 }
 
 TMatrix4 PerspectiveMatrix(float FOVDegrees, float Aspect, float Near, float Far) {
-    const double f = 1.0 / std::tan(FOVDegrees * 3.14159265358979323846 / 360.0);
+    const double f = 1.0 / std::tan(FOVDegrees * std::numbers::pi / 360.0);
     TMatrix4 r{};
     r.m[0] = static_cast<float>(f / Aspect);
     r.m[5] = static_cast<float>(f);
