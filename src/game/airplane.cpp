@@ -107,13 +107,13 @@ void tAirplaneActor::CreatePrimaryWeapon(const ShortString& WeaponClass) {
         return;
     }
     // Checked before anything is built: a class of another kind would be
-    // spawned for nothing, or crash at the first shot.
-    const ShortString Error = Linker->InstantiationError(WeaponClass);
-    Logger->Guard(Error.empty(), "PrimaryWeapon " + WeaponClass + ": " + Error);
-    tZClass Class;
-    Linker->FindClass(WeaponClass, Class);
-    Logger->Guard(Class.StaticClass->IsA(&tWeapon::ClassInfo),
-                  "PrimaryWeapon names " + WeaponClass + ", which isn't a weapon class");
+    // spawned for nothing, or crash at the first shot. The name comes from a
+    // console variable, so a wrong one is the player's to mend, not the end.
+    const ShortString Error = Linker->InstantiationError(WeaponClass, tWeapon::ClassInfo, tWeapon::KindName);
+    if (!Error.empty()) {
+        Console->DisplayError("PrimaryWeapon " + WeaponClass + ": " + Error + ": the aircraft flies unarmed");
+        return;
+    }
     PrimaryWeapon = static_cast<tWeapon*>(Linker->InstantiateClassByName(WeaponClass, ""));
 }
 

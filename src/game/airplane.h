@@ -26,6 +26,8 @@ class tWeapon;
 class tAirplaneActor : public tMeshActor, public TFlightModel {
     Z_DECLARE_CLASS(tAirplaneActor, tMeshActor)
 public:
+    // How a class name that is no aircraft is refused: "<name> isn't " + KindName.
+    static constexpr const char* KindName = "an aircraft class";
     static constexpr int32_t FlyingTrigger = 200;   // CrashedTrigger while flying
     static constexpr int32_t StartDistance = 400;   // chase camera's first smoothing weight
     static constexpr int32_t ChaseDistance = 3;     // ... and the one it settles at

@@ -148,15 +148,6 @@ void tMatch::RemovePilot(int32_t Pilot) {
     KeepBotCount();
 }
 
-ShortString tMatch::ClassError(const ShortString& Name, const tStaticClass* Kind, const char* KindName) {
-    ShortString Error = Linker->InstantiationError(Name);
-    if (!Error.empty()) return Error;
-    tZClass Class;
-    Linker->FindClass(Name, Class);
-    if (!Class.StaticClass->IsA(Kind)) return Name + " isn't " + KindName;
-    return {};
-}
-
 int32_t tMatch::AddBot(const ShortString& ChassisClass, const ShortString& WeaponClass) {
     const int32_t Pilot = AddPilot(ChassisClass, WeaponClass);
     if (Pilot != 0) BotCount = BotsInMatch() + RemotePilots();
@@ -171,8 +162,8 @@ int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& Wea
     }
     const ShortString C = ChassisClass.empty() ? ShortString(Chassis[Random(CountOf(Chassis))]) : ChassisClass;
     const ShortString W = WeaponClass.empty() ? ShortString(Guns[Random(CountOf(Guns))]) : WeaponClass;
-    for (const ShortString& Error : {ClassError(C, &tAirplaneActor::ClassInfo, "an aircraft class"),
-                                     ClassError(W, &tWeapon::ClassInfo, "a weapon class")}) {
+    for (const ShortString& Error : {Linker->InstantiationError(C, tAirplaneActor::ClassInfo, tAirplaneActor::KindName),
+                                     Linker->InstantiationError(W, tWeapon::ClassInfo, tWeapon::KindName)}) {
         if (Error.empty()) continue;
         Console->DisplayError("AddBot: " + Error);
         return 0;
@@ -238,8 +229,9 @@ bool tMatch::SpawnPlayer() {
         return false;
     }
     // A choice the game cannot fly is refused before the old aircraft goes.
-    ShortString Error = ClassError(ChassisClass, &tAirplaneActor::ClassInfo, "an aircraft class");
-    if (Error.empty() && !WeaponClass.empty()) Error = ClassError(WeaponClass, &tWeapon::ClassInfo, "a weapon class");
+    ShortString Error = Linker->InstantiationError(ChassisClass, tAirplaneActor::ClassInfo, tAirplaneActor::KindName);
+    if (Error.empty() && !WeaponClass.empty())
+        Error = Linker->InstantiationError(WeaponClass, tWeapon::ClassInfo, tWeapon::KindName);
     if (!Error.empty()) {
         Console->DisplayError("SpawnPlayer: " + Error);
         return false;

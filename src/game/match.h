@@ -156,8 +156,6 @@ private:
     void EndMatch(int32_t Winner);
     void KeepBotCount();
     void UpdatePlayerName();
-    // A class name that passes as the kind asked for, or the console's error.
-    ShortString ClassError(const ShortString& Name, const tStaticClass* Kind, const char* KindName);
 
     static_assert(MaxPilots < TPlayerAttention::Capacity);
     std::array<TPilot, MaxPilots> Pilots{};

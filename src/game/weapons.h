@@ -11,6 +11,8 @@ class tAudioSource;
 class tWeapon : public tSpawnable {
     Z_DECLARE_CLASS(tWeapon, tSpawnable)
 public:
+    // How a class name that is no weapon is refused: "<name> isn't " + KindName.
+    static constexpr const char* KindName = "a weapon class";
     static constexpr float MuzzleSpeed = 400.0f;
     // Shots leave a little below the aircraft's centre.
     static constexpr float MuzzleDrop = 0.1f;

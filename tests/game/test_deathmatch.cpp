@@ -399,6 +399,23 @@ TEST_F(DeathmatchTest, TheFragLimitEndsTheMatchAndEveryoneComesBackOnceAfterOneC
     EXPECT_EQ(TheMatch->BotsInMatch(), 0);
 }
 
+// The gun is the player's setting: a wrong one is shown, never the end.
+TEST_F(DeathmatchTest, AnAircraftGivenNoGunClassFliesUnarmedWithAConsoleError) {
+    Console->SendCommand("Set PrimaryWeapon tFlatTerrain", true);
+    tAirplaneActor* Me = Player();
+    EXPECT_EQ(ConsoleMessages().back(),
+              "PrimaryWeapon tFlatTerrain: tFlatTerrain isn't a weapon class: the aircraft flies unarmed");
+    EXPECT_EQ(Me->PrimaryWeapon, nullptr);
+    Console->SendCommand("Set PrimaryWeapon tNoSuchGun", true);
+    Me = Player();
+    EXPECT_EQ(ConsoleMessages().back(),
+              "PrimaryWeapon tNoSuchGun: " + std::string(Linker->InstantiationError("tNoSuchGun").c_str()) +
+                  ": the aircraft flies unarmed");
+    EXPECT_EQ(Me->PrimaryWeapon, nullptr);
+    Tick();
+    EXPECT_EQ(AircraftAlive(), 1);  // the second replaced the first
+}
+
 // "Play" in a match; the player's pointer: none in flight, else the arrow.
 TEST_F(DeathmatchTest, PlayFliesTheGunChosenAndTheAircraftSetsThePointer) {
     Engine->GUI = NewObject<tPointerGUI>();

@@ -237,12 +237,6 @@ TEST_F(MatchWorldTest, AGunFiresOncePerRechargeWithTheShotInTheObjectName) {
     tZObject::DisposeObject(Gun);
 }
 
-TEST_F(MatchWorldTest, APrimaryWeaponThatIsNoWeaponEndsWithItsName) {
-    Console->SendCommand("Set PrimaryWeapon tFlatTerrain", true);
-    EXPECT_EXIT(Linker->InstantiateClassByName("tBiplane", "64 64 200"), ::testing::ExitedWithCode(255),
-                "PrimaryWeapon names tFlatTerrain, which isn't a weapon class");
-}
-
 namespace {
 
 // The match's world with vertex arrays in memory and the effects' shader.

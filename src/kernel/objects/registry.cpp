@@ -130,6 +130,14 @@ ShortString tObjectsLinker::InstantiationError(const ShortString& Name) {
     return tZObject::InstantiationError(C);
 }
 
+ShortString tObjectsLinker::InstantiationError(const ShortString& Name, const tStaticClass& Kind, const char* KindName) {
+    if (ShortString Error = InstantiationError(Name); !Error.empty()) return Error;
+    tZClass C;
+    FindClass(Name, C);
+    if (!C.StaticClass->IsA(&Kind)) return Name + " isn't " + KindName;
+    return {};
+}
+
 int32_t tObjectsLinker::IndexOfClass(const ShortString& UpperName) const {
     for (int32_t I = 0; I < Active; ++I)
         if (Classes[I].ClassName == UpperName) return I;

@@ -59,6 +59,9 @@ public:
     // The fatal message InstantiateClassByName(Name) would stop at before the
     // constructor runs (an unknown or abstract class), or an empty text.
     ShortString InstantiationError(const ShortString& Name);
+    // As above, and Name must be a class of Kind: otherwise "<Name> isn't "
+    // followed by KindName ("a weapon class").
+    ShortString InstantiationError(const ShortString& Name, const tStaticClass& Kind, const char* KindName);
     virtual void BroadcastEngineInit();
     virtual void BroadcastBeginPlay();
 
