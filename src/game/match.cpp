@@ -123,14 +123,8 @@ int32_t tMatch::RemotePilots() const {
 
 int32_t tMatch::AddRemotePilot(const ShortString& Name, const ShortString& ChassisClass, const ShortString& WeaponClass) {
     // A full match: a computer pilot goes home to make room.
-    if (std::all_of(Pilots.begin(), Pilots.end(), [](const TPilot& P) { return P.InUse; })) {
-        for (int32_t I = MaxPilots - 1; I >= 0; --I) {
-            TPilot& P = Pilots[I];
-            if (!P.Computer || P.Remote) continue;
-            LeaveMatch(P);
-            break;
-        }
-    }
+    if (std::all_of(Pilots.begin(), Pilots.end(), [](const TPilot& P) { return P.InUse; }))
+        WithdrawBots(BotsInMatch() - 1);
     const int32_t Pilot = AddPilot(ChassisClass, WeaponClass);
     if (Pilot == 0) return 0;
     TPilot& P = GetPilot(Pilot);
@@ -155,11 +149,7 @@ int32_t tMatch::AddBot(const ShortString& ChassisClass, const ShortString& Weapo
 }
 
 int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& WeaponClass) {
-    if (SeededWith != MatchSeed) {
-        Random = tRandom(uint32_t(MatchSeed));
-        SeededWith = MatchSeed;
-        tRandom::MatchSeed = uint32_t(MatchSeed);
-    }
+    if (SeededWith != MatchSeed) Reseed();
     const ShortString C = ChassisClass.empty() ? ShortString(Chassis[Random(CountOf(Chassis))]) : ChassisClass;
     const ShortString W = WeaponClass.empty() ? ShortString(Guns[Random(CountOf(Guns))]) : WeaponClass;
     for (const ShortString& Error : {Linker->InstantiationError(C, tAirplaneActor::ClassInfo, tAirplaneActor::KindName),
@@ -197,20 +187,29 @@ void tMatch::Restart() {
     PlayerAttention.Reset();
     PlayerDanger.Reset();
     BotsAdded = 0;
+    Reseed();
+    tParticleBurst::RestartSeeds();
+}
+
+void tMatch::Reseed() {
     Random = tRandom(uint32_t(MatchSeed));
     SeededWith = MatchSeed;
     tRandom::MatchSeed = uint32_t(MatchSeed);
-    tParticleBurst::RestartSeeds();
 }
 
 void tMatch::AddBotC(const ShortString& Args) { AddBot(GetToken(Args, 1), GetToken(Args, 2)); }
 
 void tMatch::RemoveBots() {
-    for (TPilot& P : Pilots) {
+    WithdrawBots(0);
+    BotCount = 0;
+}
+
+void tMatch::WithdrawBots(int32_t Keep) {
+    for (int32_t I = MaxPilots - 1; I >= 0 && BotsInMatch() > Keep; --I) {
+        TPilot& P = Pilots[I];
         if (!P.InUse || !P.Computer || P.Remote) continue;
         LeaveMatch(P);
     }
-    BotCount = 0;
 }
 
 void tMatch::RemoveBotsC(const ShortString&) { RemoveBots(); }
@@ -249,11 +248,7 @@ void tMatch::KeepBotCount() {
     const int32_t Wanted = std::max(0, BotCount - RemotePilots());
     while (BotsInMatch() < Wanted)
         if (AddPilot("", "") == 0) break;
-    for (int32_t I = MaxPilots - 1; I >= 0 && BotsInMatch() > Wanted; --I) {
-        TPilot& P = Pilots[I];
-        if (!P.InUse || !P.Computer || P.Remote) continue;
-        LeaveMatch(P);
-    }
+    WithdrawBots(Wanted);
 }
 
 void tMatch::UpdatePlayerName() { Pilots[PlayerPilot - 1].Name = PlayerName.empty() ? "Player" : PlayerName; }

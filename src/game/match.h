@@ -156,6 +156,11 @@ private:
     void EndMatch(int32_t Winner);
     void KeepBotCount();
     void UpdatePlayerName();
+    // Computer pilots (not those flown from another machine) leave, the
+    // last places first, until at most Keep of them are left.
+    void WithdrawBots(int32_t Keep);
+    // The dice start again from the match seed.
+    void Reseed();
 
     static_assert(MaxPilots < TPlayerAttention::Capacity);
     std::array<TPilot, MaxPilots> Pilots{};
