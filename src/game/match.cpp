@@ -77,9 +77,9 @@ tMatch::tMatch() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     EngineVars->RegisterVar("FragLimit", FragLimit, BoundFields);
     EngineVars->RegisterVar("HUD", ShowHUD, BoundFields);
     EngineVars->RegisterVar("MatchSeed", MatchSeed, BoundFields);
-    Console->RegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this));
-    Console->RegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this));
-    Console->RegisterCommand("SpawnPlayer", ConsoleProc<&tMatch::SpawnPlayerC>(this));
+    Console->RegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this), Commands);
+    Console->RegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this), Commands);
+    Console->RegisterCommand("SpawnPlayer", ConsoleProc<&tMatch::SpawnPlayerC>(this), Commands);
     TPilot& Player = Pilots[PlayerPilot - 1];
     Player.InUse = true;
     Player.Name = PlayerName;
@@ -93,11 +93,6 @@ tMatch::~tMatch() {
     // Aircraft still flying outlive the match at shutdown: they forget it.
     for (TPilot& P : Pilots)
         if (P.Aircraft) P.Aircraft->Pilot = 0;
-    if (Console) {
-        Console->UnRegisterCommand("AddBot", ConsoleProc<&tMatch::AddBotC>(this));
-        Console->UnRegisterCommand("RemoveBots", ConsoleProc<&tMatch::RemoveBotsC>(this));
-        Console->UnRegisterCommand("SpawnPlayer", ConsoleProc<&tMatch::SpawnPlayerC>(this));
-    }
     if (Match == this) Match = nullptr;
 }
 

@@ -19,6 +19,7 @@
 #include "game/dangerwatch.h"
 #include "net/protocol/messages.h"
 #include "kernel/core/shortstring.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/math/vector.h"
@@ -176,8 +177,10 @@ private:
     tHUD* HUD = nullptr;       // owned
     TPlayerAttention PlayerAttention;
     tDangerWatch PlayerDanger;
-    // The console variables bound to the fields above; last, so it goes first.
+    // The console variables bound to the fields above.
     tFieldBindings BoundFields;
+    // The console commands of the handlers above; last, so it goes first.
+    tCommandBindings Commands;
 };
 
 // How near the segment From-To passes Point: a shot's step against an

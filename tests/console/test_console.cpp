@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 
 #include "common/consoleenv.h"
 #include "kernel/console/console.h"
@@ -215,6 +216,43 @@ TEST_F(ConsoleDeathTest, CommandRegistrationRules) {
     Type("Record");
     EXPECT_EQ(MessagesOfType(CMSG_ERRORMESSAGE), (Lines{"Unknown command RECORD"}));
     Console->RegisterCommand("Record", ConsoleProc<&tRecorder::RecordC>(&rec));
+}
+
+// A command lives as long as the object that handles it: once the object
+// is gone its name is unknown (the sanitizer build catches any call into
+// the freed object), the name is free again, and a holder that outlives its
+// console has nothing left to release.
+TEST_F(ConsoleTest, CommandsGoWithTheObjectThatHoldsThem) {
+    struct tPoked {
+        void PokeC(const ShortString& Args) { Calls.push_back(Args.str()); }
+        Lines Calls;
+        tCommandBindings Commands;
+    };
+    auto Poked = std::make_unique<tPoked>();
+    Console->RegisterCommand("Poke", ConsoleProc<&tPoked::PokeC>(Poked.get()), Poked->Commands);
+    Console->RegisterCommand("Prod", ConsoleProc<&tPoked::PokeC>(Poked.get()), Poked->Commands);
+    Type("Poke 1; Prod 2");
+    EXPECT_EQ(Poked->Calls, (Lines{"1", "2"}));
+    Poked.reset();
+    Type("Poke 3; Prod 4; Echo on");
+    EXPECT_EQ(MessagesOfType(CMSG_ERRORMESSAGE), (Lines{"Unknown command POKE", "Unknown command PROD"}));
+    EXPECT_EQ(MessagesOfType(CMSG_ENGINEMESSAGE), (Lines{"on"}));
+
+    tPoked Again;
+    Console->RegisterCommand("Poke", ConsoleProc<&tPoked::PokeC>(&Again), Again.Commands);
+    Type("Poke 5");
+    EXPECT_EQ(Again.Calls, (Lines{"5"}));
+    Again.Commands.ReleaseAll();
+    EXPECT_TRUE(Again.Commands.Empty());
+
+    // The variables manager's commands go with it too.
+    Console->RegisterCommand("Poke", ConsoleProc<&tPoked::PokeC>(&Again), Again.Commands);
+    tZObject::DisposeObject(EngineVars);
+    Console->GetMessagesHistory()->Clear();
+    Type("Set Speed 1");
+    EXPECT_EQ(TakeMessages(), (Lines{"Unknown command SET"}));
+    DisposeServices();
+    EXPECT_TRUE(Again.Commands.Empty());
 }
 
 TEST_F(ConsoleTest, HelpListsCommandsInColumnsByFontWidth) {

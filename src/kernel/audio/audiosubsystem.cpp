@@ -15,15 +15,8 @@ Z_IMPLEMENT_CLASS(tAudioSource, .Operations = {{"Play", ZOP_ABSTRACT}, {"Stop", 
                                                {"IsPlaying", ZOP_ABSTRACT}, {"PlaceAt"}})
 
 tAudioSubSystem::tAudioSubSystem() {
-    Console->RegisterCommand("PlayAmbientSound", ConsoleProc<&tAudioSubSystem::PlayAmbientSoundC>(this));
-    Console->RegisterCommand("StopAmbientSound", ConsoleProc<&tAudioSubSystem::StopAmbientSoundC>(this));
-}
-
-tAudioSubSystem::~tAudioSubSystem() {
-    // At shutdown the console goes before the engine's subsystems.
-    if (!Console) return;
-    Console->UnRegisterCommand("PlayAmbientSound", ConsoleProc<&tAudioSubSystem::PlayAmbientSoundC>(this));
-    Console->UnRegisterCommand("StopAmbientSound", ConsoleProc<&tAudioSubSystem::StopAmbientSoundC>(this));
+    Console->RegisterCommand("PlayAmbientSound", ConsoleProc<&tAudioSubSystem::PlayAmbientSoundC>(this), Commands);
+    Console->RegisterCommand("StopAmbientSound", ConsoleProc<&tAudioSubSystem::StopAmbientSoundC>(this), Commands);
 }
 
 void tAudioSubSystem::PlayModule(const ShortString& FileName) {

@@ -35,6 +35,7 @@ public:
     ShortString CmdName;   // upper case
     ShortString Spelling;  // as registered, for completion
     tConsoleProc CmdProc;
+    tCommandBindings* Owner = nullptr;  // none: it lives as long as the console
 };
 
 // Runs its command line through the console, nested at most four deep.

@@ -17,11 +17,12 @@ Z_IMPLEMENT_CLASS(tConsole,
     .Operations = {{"Display"}, {"DisplayError"}, {"DisplayInfoTip"}, {"UnbindAll"}, {"IsPlayingDemo"},
                    {"Bind", ZOP_ABSTRACT}, {"Unbind", ZOP_ABSTRACT}, {"DisplayMessage", ZOP_ABSTRACT},
                    {"RegisterCommand", ZOP_ABSTRACT}, {"UnRegisterCommand", ZOP_ABSTRACT},
-                   {"GetMessagesHistory", ZOP_ABSTRACT}, {"GetCommandsHistory", ZOP_ABSTRACT}, {"CompleteLine"}})
+                   {"GetMessagesHistory", ZOP_ABSTRACT}, {"GetCommandsHistory", ZOP_ABSTRACT}, {"CompleteLine"},
+                   {"RegisterOwnedCommand", ZOP_ABSTRACT}, {"ReleaseCommands", ZOP_ABSTRACT}})
 Z_IMPLEMENT_CLASS(tEngineConsole,
     .Operations = {{"Tick"}, {"RenderFrame"}, {"SendKey"}, {"SendCommand"}, {"QueryCommand"}, {"Bind"}, {"Unbind"},
                    {"DisplayMessage"}, {"RegisterCommand"}, {"UnRegisterCommand"}, {"GetMessagesHistory"},
-                   {"GetCommandsHistory"}, {"CompleteLine"}},
+                   {"GetCommandsHistory"}, {"CompleteLine"}, {"RegisterOwnedCommand"}, {"ReleaseCommands"}},
     .Published = {ZPublished<&tEngineConsole::PostInit>("PostInit")})
 
 namespace {
@@ -57,6 +58,10 @@ void tConsole::RunTypedLine(const ShortString& Line) {
 
 tCompletion tConsole::CompleteLine(const ShortString& Line, int32_t Cursor) { return {Line, Cursor, {}}; }
 
+void tCommandBindings::ReleaseAll() {
+    if (Console) Console->ReleaseCommands(*this);
+}
+
 // ---- tEngineConsole --------------------------------------------------------
 
 tEngineConsole::tEngineConsole() {
@@ -78,6 +83,13 @@ tEngineConsole::~tEngineConsole() {
     while (!DemoPlayers->IsEmpty()) DemoPlayers->PopAndDeallocate();
     delete DemoPlayers;
     DemoPlayers = nullptr;
+    // Holders that outlive the console (the engine's, at shutdown) have
+    // nothing left to release.
+    for (int32_t i = 1, n = CommandsList->GetTotalItems(); i <= n; ++i)
+        if (tCommandBindings* Owner = CommandsList->GetCommand(i)->Owner) {
+            Owner->Console = nullptr;
+            Owner->Count = 0;
+        }
     CommandsList->DeallocateAllItems();
     delete CommandsList;
     CommandsList = nullptr;
@@ -249,8 +261,29 @@ void tEngineConsole::UnRegisterCommand(const ShortString& Name, tConsoleProc Pro
     tConsoleCommand* cmd = CommandsList->FindCommand(Name);
     if (!cmd) Logger->Fatal("Command not found: " + Name);
     if (!cmd->Equal(Proc)) Logger->Fatal("Class cann't unregister command it didn't register");
+    if (tCommandBindings* Owner = cmd->Owner; Owner && --Owner->Count == 0) Owner->Console = nullptr;
     CommandsList->RemoveItem(cmd);
     DisposeObject(cmd);
+}
+
+void tEngineConsole::RegisterOwnedCommand(const ShortString& Name, tConsoleProc Proc, tCommandBindings& Owner) {
+    Logger->Guard(Owner.Console == nullptr || Owner.Console == this, "RegisterCommand() holder of another console");
+    RegisterCommand(Name, Proc);
+    CommandsList->FindCommand(Name)->Owner = &Owner;
+    Owner.Console = this;
+    ++Owner.Count;
+}
+
+void tEngineConsole::ReleaseCommands(tCommandBindings& Owner) {
+    if (Owner.Console != this) return;
+    for (int32_t i = CommandsList->GetTotalItems(); i >= 1; --i) {
+        tConsoleCommand* cmd = CommandsList->GetCommand(i);
+        if (cmd->Owner != &Owner) continue;
+        CommandsList->RemoveItem(cmd);
+        DisposeObject(cmd);
+    }
+    Owner.Console = nullptr;
+    Owner.Count = 0;
 }
 
 tConsoleMessagesHistory* tEngineConsole::GetMessagesHistory() { return MessagesHistory; }

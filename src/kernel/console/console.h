@@ -50,8 +50,11 @@ public:
     void Bind(uint8_t Key, const ShortString& CommandLine) override;
     void Unbind(uint8_t Key) override;
     void DisplayMessage(const ShortString& Msg, tConsoleMsgType Type) override;
+    using tConsole::RegisterCommand;
     void RegisterCommand(const ShortString& Name, tConsoleProc Proc) override;
     void UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) override;
+    void RegisterOwnedCommand(const ShortString& Name, tConsoleProc Proc, tCommandBindings& Owner) override;
+    void ReleaseCommands(tCommandBindings& Owner) override;
     tConsoleMessagesHistory* GetMessagesHistory() override;
     tConsoleCommandsHistory* GetCommandsHistory() override;
     // From the commands, aliases and variables; after "Exec", "PlayDemo" and

@@ -29,5 +29,5 @@ void tVirtualFileSystem::MountC(const ShortString& Params) {
 }
 
 void tVirtualFileSystem::PostInit() {
-    Console->RegisterCommand("Mount", ConsoleProc<&tVirtualFileSystem::MountC>(this));
+    Console->RegisterCommand("Mount", ConsoleProc<&tVirtualFileSystem::MountC>(this), Commands);
 }

@@ -85,10 +85,10 @@ tEngineVarsManager::tEngineVarsManager() {
     TotalVarDefs = 0;
     TokenVarsOwner = this;
     SetTokenVariableResolver(ResolveTokenVariable);
-    Console->RegisterCommand("Set", ConsoleProc<&tEngineVarsManager::SetVarC>(this));
-    Console->RegisterCommand("Add", ConsoleProc<&tEngineVarsManager::AddVarC>(this));
-    Console->RegisterCommand("VarList", ConsoleProc<&tEngineVarsManager::VarListC>(this));
-    Console->RegisterCommand("Toggle", ConsoleProc<&tEngineVarsManager::ToggleVarC>(this));
+    Console->RegisterCommand("Set", ConsoleProc<&tEngineVarsManager::SetVarC>(this), Commands);
+    Console->RegisterCommand("Add", ConsoleProc<&tEngineVarsManager::AddVarC>(this), Commands);
+    Console->RegisterCommand("VarList", ConsoleProc<&tEngineVarsManager::VarListC>(this), Commands);
+    Console->RegisterCommand("Toggle", ConsoleProc<&tEngineVarsManager::ToggleVarC>(this), Commands);
 }
 
 tEngineVarsManager::~tEngineVarsManager() {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "kernel/core/shortstring.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/varsmanager.h"
 
 class tEngineVarsManager : public tVarsManager {
@@ -81,4 +82,6 @@ private:
     tBindingLink Links[MaxVarDefs];
     int32_t TotalVarDefs = 0;
     std::unique_ptr<tLastingValue[]> LastingValues;
+    // "Set", "Add", "VarList" and "Toggle": they go with the manager.
+    tCommandBindings Commands;
 };

@@ -40,9 +40,9 @@ tWindowManager::tWindowManager() {
     tViewport* Viewport = Engine->Viewport;
     Logger->Guard(Viewport->GetViewportWidth() >= MinScreenWidth && Viewport->GetViewportHeight() >= MinScreenHeight,
                   "This GUI sub-system doesn't support screen resolutions lower than 800x600");
-    Console->RegisterCommand("AddGUI", ConsoleProc<&tWindowManager::AddGUIC>(this));
-    Console->RegisterCommand("ResetGUI", ConsoleProc<&tWindowManager::ResetGUIC>(this));
-    Console->RegisterCommand("CloseView", ConsoleProc<&tWindowManager::CloseViewC>(this));
+    Console->RegisterCommand("AddGUI", ConsoleProc<&tWindowManager::AddGUIC>(this), Commands);
+    Console->RegisterCommand("ResetGUI", ConsoleProc<&tWindowManager::ResetGUIC>(this), Commands);
+    Console->RegisterCommand("CloseView", ConsoleProc<&tWindowManager::CloseViewC>(this), Commands);
     OldInputDevice = Viewport->GetInputDevice();
     Viewport->SetInputDevice(this);
     CursorForm = CFORM_ARROW;
@@ -62,12 +62,6 @@ tWindowManager::~tWindowManager() {
     delete Menu;
     if (Engine && Engine->Viewport && Engine->Viewport->GetInputDevice() == this)
         Engine->Viewport->SetInputDevice(OldInputDevice);
-    // At shutdown the console is gone before the engine disposes its GUI.
-    if (Console) {
-        Console->UnRegisterCommand("AddGUI", ConsoleProc<&tWindowManager::AddGUIC>(this));
-        Console->UnRegisterCommand("ResetGUI", ConsoleProc<&tWindowManager::ResetGUIC>(this));
-        Console->UnRegisterCommand("CloseView", ConsoleProc<&tWindowManager::CloseViewC>(this));
-    }
     delete ClosingViewsList;
     delete DockableViewsList;
     delete GlobalViewsList;

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "kernel/gui/responder.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/guimanager.h"
 #include "libraries/classes/viewport.h"
 
@@ -138,4 +139,6 @@ private:
     tAudioSource* Sound = nullptr;  // owned
     tGameMenu* Menu = nullptr;      // owned
     ShortString SoundFile;          // what Sound plays
+    // The console commands of the handlers above; last, so it goes first.
+    tCommandBindings Commands;
 };

@@ -24,11 +24,11 @@ tServerConsole::tServerConsole() {
     // Stopped from outside, the server still shuts down in order.
     std::signal(SIGINT, StopOnSignal);
     std::signal(SIGTERM, StopOnSignal);
+    // One of the console's own commands: it goes with the console.
     RegisterCommand("EnterGame", ConsoleProc<&tServerConsole::EnterGameC>(this));
 }
 
 tServerConsole::~tServerConsole() {
-    UnRegisterCommand("EnterGame", ConsoleProc<&tServerConsole::EnterGameC>(this));
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 }

@@ -120,12 +120,11 @@ tControllers::tControllers(void (*SendKey)(uint8_t, bool)) : SendKeyTo(SendKey) 
     }
     Initialised = true;
     // SDL announces the devices present at start as added ones.
-    if (Console) Console->RegisterCommand("VirtualController", ConsoleProc<&tControllers::VirtualControllerC>(this));
+    if (Console) Console->RegisterCommand("VirtualController", ConsoleProc<&tControllers::VirtualControllerC>(this), Commands);
 }
 
 tControllers::~tControllers() {
     if (!Initialised) return;
-    if (Console) Console->UnRegisterCommand("VirtualController", ConsoleProc<&tControllers::VirtualControllerC>(this));
     // At shutdown: closed quietly, nothing left to release keys to.
     for (tDevice& D : Devices) {
         if (D.Pad) SDL_GameControllerClose(D.Pad);

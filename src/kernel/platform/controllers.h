@@ -21,6 +21,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "kernel/gui/padactions.h"
+#include "libraries/classes/commandbindings.h"
 
 // One input of a binding: an axis (or a half of one) or a button of either
 // interface.
@@ -112,4 +113,6 @@ private:
     int32_t LastVertical = 0, LastSideways = 0;  // the d-pad's direction at the last poll
     void DetachVirtual();
     SDL_Joystick* Virtual = nullptr;  // the virtual controller, held to set its inputs
+    // The console commands of the handlers above; last, so it goes first.
+    tCommandBindings Commands;
 };

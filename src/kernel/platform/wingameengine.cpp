@@ -108,8 +108,8 @@ void tWinGameEngine::InitGame() {
     EngineActive = true;
 
     Linker->BroadcastEngineInit();
-    Console->RegisterCommand("EnumSubSystems", ConsoleProc<&tWinGameEngine::EnumSubsystemsC>(this));
-    Console->RegisterCommand("ObjectStats", ConsoleProc<&tWinGameEngine::ObjectStatsC>(this));
+    Console->RegisterCommand("EnumSubSystems", ConsoleProc<&tWinGameEngine::EnumSubsystemsC>(this), Commands);
+    Console->RegisterCommand("ObjectStats", ConsoleProc<&tWinGameEngine::ObjectStatsC>(this), Commands);
     // The dedicated server names its own script, which sets up its match.
     const ShortString StartUpScript = EngineINI->GetValue("Engine", "StartUpScript");
     RunStartUpScript(StartUpScript.empty() ? ShortString("StdConfig\\console.cfg") : StartUpScript);

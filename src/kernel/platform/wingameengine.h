@@ -3,6 +3,7 @@
 // world and timer, ticks every registered subsystem in fixed steps of 0.01 s
 // and renders one frame per main-loop iteration.
 
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/engine.h"
 
 class tWinGameEngine : public tEngine {
@@ -53,4 +54,7 @@ private:
     void ShowFrameRate(float DeltaSeconds, int32_t Updates);
     // One fixed update of every subsystem, inside the tick driver's hooks.
     void Update();
+
+    // "EnumSubSystems" and "ObjectStats", from InitGame on.
+    tCommandBindings Commands;
 };

@@ -212,7 +212,7 @@ void tWinViewport::OpenViewport(const ShortString& NewTitle, tViewportLocation N
 
     Surface.Window = WndHandle;
     DC = &Surface;
-    Console->RegisterCommand("MoveMouse", ConsoleProc<&tWinViewport::MoveMouseC>(this));
+    Console->RegisterCommand("MoveMouse", ConsoleProc<&tWinViewport::MoveMouseC>(this), Commands);
 }
 
 // SDL's video subsystem stays up until the process ends: a reopened window
@@ -268,8 +268,7 @@ void tWinViewport::CloseViewport() {
     ViewportOpened = false;
     DC = nullptr;
     Surface = tDrawingSurface{};
-    // At shutdown the console is gone before the engine disposes its viewport.
-    if (Console) Console->UnRegisterCommand("MoveMouse", ConsoleProc<&tWinViewport::MoveMouseC>(this));
+    Commands.ReleaseAll();
     // Destroying a full-screen window restores the desktop's display mode.
     if (WndHandle) SDL_DestroyWindow(WndHandle);
     WndHandle = nullptr;

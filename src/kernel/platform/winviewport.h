@@ -9,6 +9,7 @@
 
 #include "kernel/platform/controllers.h"
 #include "kernel/platform/drawingsurface.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/viewport.h"
 
 class tWinViewport : public tViewport {
@@ -47,6 +48,8 @@ private:
     tDrawingSurface Surface;
     SDL_DisplayMode FullScreenMode{};
     std::unique_ptr<tControllers> Controllers;
+    // "MoveMouse", while the window is open.
+    tCommandBindings Commands;
 };
 
 // Handles every waiting window event without blocking: keys and mouse buttons

@@ -3,6 +3,7 @@
 // directory entries built from the root directory and the mounted ones.
 
 #include "kernel/vfs/direntry.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/filesystem.h"
 
 class tVirtualFileSystem : public tFileSystem {
@@ -36,4 +37,7 @@ public:
     void PostInit();
 
     pDirectoryEntry Root = nullptr;
+
+private:
+    tCommandBindings Commands;  // "Mount"
 };

@@ -55,13 +55,6 @@ tFreeCamera::tFreeCamera() {
 
 tFreeCamera::~tFreeCamera() {
     ProcTrace trace("tFreeCamera.Done()");
-    // At shutdown the console and the variables manager go before the engine.
-    if (Console) {
-        Console->UnRegisterCommand("StopCamera", ConsoleProc<&tFreeCamera::StopCameraC>(this));
-        Console->UnRegisterCommand("FOV", ConsoleProc<&tFreeCamera::FOVC>(this));
-        Console->UnRegisterCommand("ZoomIn", ConsoleProc<&tFreeCamera::ZoomInC>(this));
-        Console->UnRegisterCommand("ZoomOut", ConsoleProc<&tFreeCamera::ZoomOutC>(this));
-    }
 }
 
 void tFreeCamera::RegisterVariables() {
@@ -92,10 +85,10 @@ void tFreeCamera::RegisterVariables() {
 }
 
 void tFreeCamera::RegisterCommands() {
-    Console->RegisterCommand("StopCamera", ConsoleProc<&tFreeCamera::StopCameraC>(this));
-    Console->RegisterCommand("FOV", ConsoleProc<&tFreeCamera::FOVC>(this));
-    Console->RegisterCommand("ZoomIn", ConsoleProc<&tFreeCamera::ZoomInC>(this));
-    Console->RegisterCommand("ZoomOut", ConsoleProc<&tFreeCamera::ZoomOutC>(this));
+    Console->RegisterCommand("StopCamera", ConsoleProc<&tFreeCamera::StopCameraC>(this), Commands);
+    Console->RegisterCommand("FOV", ConsoleProc<&tFreeCamera::FOVC>(this), Commands);
+    Console->RegisterCommand("ZoomIn", ConsoleProc<&tFreeCamera::ZoomInC>(this), Commands);
+    Console->RegisterCommand("ZoomOut", ConsoleProc<&tFreeCamera::ZoomOutC>(this), Commands);
 }
 
 void tFreeCamera::SetDefaultConfig() {

@@ -14,6 +14,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "kernel/world/camera.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/varsmanager.h"
 
 struct tMouseCursorInformation;
@@ -95,4 +96,6 @@ private:
     bool WasMouseLook = false;
     // The console variables bound to the fields above; last, so it goes first.
     tFieldBindings BoundFields;
+    // The console commands of the handlers above; last, so it goes first.
+    tCommandBindings Commands;
 };

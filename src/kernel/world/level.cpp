@@ -16,19 +16,14 @@ Z_IMPLEMENT_CLASS(tLevel, .Operations = {{"Tick"}, {"RenderFrame"}, {"GetWaterli
 tLevel::tLevel() {
     ProcTrace trace("tLevel.Init()");
     AssignedRenderDevice();
-    Console->RegisterCommand("BeginPlay", ConsoleProc<&tLevel::BeginPlayC>(this));
-    Console->RegisterCommand("ResetWorld", ConsoleProc<&tLevel::ResetWorldC>(this));
+    Console->RegisterCommand("BeginPlay", ConsoleProc<&tLevel::BeginPlayC>(this), Commands);
+    Console->RegisterCommand("ResetWorld", ConsoleProc<&tLevel::ResetWorldC>(this), Commands);
     Water = NewObject<tWater>();
 }
 
 tLevel::~tLevel() {
     ProcTrace trace("tLevel.Done()");
     if (Water) DisposeObject(Water);
-    // At shutdown the console goes before the engine and its world.
-    if (Console) {
-        Console->UnRegisterCommand("BeginPlay", ConsoleProc<&tLevel::BeginPlayC>(this));
-        Console->UnRegisterCommand("ResetWorld", ConsoleProc<&tLevel::ResetWorldC>(this));
-    }
 }
 
 void tLevel::BeginPlayC(const ShortString&) { Linker->BroadcastBeginPlay(); }

@@ -6,6 +6,7 @@
 // actors, weather, effects.
 
 #include "kernel/world/world.h"
+#include "libraries/classes/commandbindings.h"
 
 class tWater;
 
@@ -25,4 +26,6 @@ public:
 
     tWater* Water = nullptr;  // owned
     float WorldTime = 0;      // seconds of play since the level was made
+    // The console commands of the handlers above; last, so it goes first.
+    tCommandBindings Commands;
 };

@@ -5,6 +5,7 @@
 // is created, and adds the commands "PlayAmbientSound" and "StopAmbientSound".
 
 #include "kernel/core/shortstring.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/math/vector.h"
 
@@ -16,7 +17,6 @@ class tAudioSubSystem : public tSubSystem {
     Z_DECLARE_CLASS(tAudioSubSystem, tSubSystem)
 public:
     tAudioSubSystem();
-    ~tAudioSubSystem() override;
 
     // A new source playing the waveform of FileName (loaded once, shared);
     // the caller owns the source and disposes it.
@@ -43,4 +43,8 @@ protected:
     // Replaces the current stream with FileName; the error text when it
     // cannot be played, or empty.
     virtual ShortString StartModule(const ShortString& FileName) = 0;
+
+private:
+    // The console commands of the handlers above; last, so it goes first.
+    tCommandBindings Commands;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kernel/core/shortstring.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/math/vector.h"
 
@@ -116,6 +117,14 @@ public:
     // start-up INI's service classes, files the game code names).
     virtual void RegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
     virtual void UnRegisterCommand(const ShortString& Name, tConsoleProc Proc) = 0;
+    // As RegisterCommand, and the command leaves when Owner, a member of the
+    // handler's object, goes (see tCommandBindings).
+    void RegisterCommand(const ShortString& Name, tConsoleProc Proc, tCommandBindings& Owner) {
+        RegisterOwnedCommand(Name, Proc, Owner);
+    }
+    virtual void RegisterOwnedCommand(const ShortString& Name, tConsoleProc Proc, tCommandBindings& Owner) = 0;
+    // Removes every command registered through Owner; Owner is empty afterwards.
+    virtual void ReleaseCommands(tCommandBindings& Owner) = 0;
     virtual tConsoleMessagesHistory* GetMessagesHistory() = 0;
     virtual tConsoleCommandsHistory* GetCommandsHistory() = 0;
     // Tab in a typed line at the Cursor (0 = before the first character). This

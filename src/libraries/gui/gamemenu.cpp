@@ -17,20 +17,12 @@ constexpr const char* SpawnPlayer = "SpawnClass %PlaneChassis \"64 64 200\"";
 }  // namespace
 
 tGameMenu::tGameMenu(tWindowManager& Manager) : WM(Manager) {
-    Console->RegisterCommand("EnterGame", ConsoleProc<&tGameMenu::EnterGameC>(this));
-    Console->RegisterCommand("ToggleMainMenu", ConsoleProc<&tGameMenu::ToggleMainMenuC>(this));
-    Console->RegisterCommand("Play", ConsoleProc<&tGameMenu::PlayC>(this));
-    Console->RegisterCommand("ApplyDisplay", ConsoleProc<&tGameMenu::ApplyDisplayC>(this));
+    Console->RegisterCommand("EnterGame", ConsoleProc<&tGameMenu::EnterGameC>(this), Commands);
+    Console->RegisterCommand("ToggleMainMenu", ConsoleProc<&tGameMenu::ToggleMainMenuC>(this), Commands);
+    Console->RegisterCommand("Play", ConsoleProc<&tGameMenu::PlayC>(this), Commands);
+    Console->RegisterCommand("ApplyDisplay", ConsoleProc<&tGameMenu::ApplyDisplayC>(this), Commands);
     // The weather the menu's combo box shows first: the level's own sky.
     if (EngineVars && !EngineVars->IsVarDefined("Weather")) EngineVars->SetVar("Weather", "tCloudyDay");
-}
-
-tGameMenu::~tGameMenu() {
-    if (!Console) return;
-    Console->UnRegisterCommand("EnterGame", ConsoleProc<&tGameMenu::EnterGameC>(this));
-    Console->UnRegisterCommand("ToggleMainMenu", ConsoleProc<&tGameMenu::ToggleMainMenuC>(this));
-    Console->UnRegisterCommand("Play", ConsoleProc<&tGameMenu::PlayC>(this));
-    Console->UnRegisterCommand("ApplyDisplay", ConsoleProc<&tGameMenu::ApplyDisplayC>(this));
 }
 
 bool tGameMenu::IsOpen() {

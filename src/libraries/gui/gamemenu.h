@@ -13,6 +13,7 @@
 //   screen or not, as the options page chose.
 
 #include "kernel/core/shortstring.h"
+#include "libraries/classes/commandbindings.h"
 
 class tWindowManager;
 
@@ -23,7 +24,6 @@ public:
     static constexpr const char* MenuViews[] = {"mainmenu", "options", "controls", "about", "multiplayer"};
 
     explicit tGameMenu(tWindowManager& WM);
-    ~tGameMenu();
     tGameMenu(const tGameMenu&) = delete;
     tGameMenu& operator=(const tGameMenu&) = delete;
 
@@ -41,4 +41,6 @@ public:
 private:
     void StartMatch();
     tWindowManager& WM;
+    // The console commands of the handlers above; last, so it goes first.
+    tCommandBindings Commands;
 };

@@ -36,7 +36,7 @@ tGUIStdConsole::tGUIStdConsole(const ShortString& Params) : tGUIView(Params) {
         FRegionState = REGION_MINIMIZED;
         return;
     }
-    Console->RegisterCommand("CloseConsole", ConsoleProc<&tGUIStdConsole::CloseConsoleC>(this));
+    Console->RegisterCommand("CloseConsole", ConsoleProc<&tGUIStdConsole::CloseConsoleC>(this), Commands);
     ConsoleWindowOpen = true;
     FRegionState = REGION_MAXIMIZING;
     Console->LocalHUDVisible = true;
@@ -49,9 +49,7 @@ tGUIStdConsole::~tGUIStdConsole() {
     ConsoleWindowOpen = false;
     if (tWindowManager* WM = GUIWindowManager()) WM->ReleaseKeyboardFocus(this);
     // At shutdown the console is gone before the GUI.
-    if (!Console) return;
-    Console->LocalHUDVisible = false;
-    Console->UnRegisterCommand("CloseConsole", ConsoleProc<&tGUIStdConsole::CloseConsoleC>(this));
+    if (Console) Console->LocalHUDVisible = false;
 }
 
 void tGUIStdConsole::CloseConsoleC(const ShortString&) {

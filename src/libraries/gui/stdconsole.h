@@ -10,6 +10,7 @@
 
 #include "kernel/gui/guiquad.h"
 #include "kernel/gui/view.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/gui/lineediting.h"
 
 class tShaderResource;
@@ -63,4 +64,6 @@ private:
     // Only the first console window owns "CloseConsole" and the console's
     // visibility flag; a second one closes at once.
     bool OwnsConsole = false;
+    // The console commands of the handlers above; last, so it goes first.
+    tCommandBindings Commands;
 };

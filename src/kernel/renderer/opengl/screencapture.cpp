@@ -79,12 +79,7 @@ tBitmapLoader* SavingLoader(const tZClass& LoaderClass) {
 
 }  // namespace
 
-tScreenCaptureDevice::tScreenCaptureDevice() { Console->RegisterCommand("ScreenShot", ScreenShotProc(this)); }
-
-tScreenCaptureDevice::~tScreenCaptureDevice() {
-    // At shutdown the console is gone before the render device.
-    if (Console) Console->UnRegisterCommand("ScreenShot", ScreenShotProc(this));
-}
+tScreenCaptureDevice::tScreenCaptureDevice() { Console->RegisterCommand("ScreenShot", ScreenShotProc(this), Commands); }
 
 tOGLScreenCaptureDevice::tOGLScreenCaptureDevice() { EngineVars->RegisterVar("ScreenShotDir", ScreenShotDir, BoundFields); }
 

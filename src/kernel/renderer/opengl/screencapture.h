@@ -9,6 +9,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "kernel/objects/zobject.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/varsmanager.h"
 
 class tScreenCaptureDevice : public tZObject {
@@ -16,11 +17,13 @@ class tScreenCaptureDevice : public tZObject {
 public:
     // Registers "ScreenShot".
     tScreenCaptureDevice();
-    ~tScreenCaptureDevice() override;
 
     virtual void ScreenShotC(const ShortString& Params) = 0;
     // Writes the shots asked for since the last frame from the back buffer.
     virtual void CaptureFrame() = 0;
+
+private:
+    tCommandBindings Commands;
 };
 
 class tOGLScreenCaptureDevice : public tScreenCaptureDevice {
