@@ -6,6 +6,7 @@
 
 #include "kernel/console/commands.h"
 #include "kernel/core/strutils.h"
+#include "kernel/core/textchars.h"
 #include "kernel/vfs/direntry.h"
 #include "libraries/classes/filesystem.h"
 #include "libraries/classes/varsmanager.h"
@@ -30,8 +31,6 @@ bool LessAnyCase(const ShortString& A, const ShortString& B) {
 bool EqualAnyCase(const ShortString& A, const ShortString& B) {
     return A.size() == B.size() && StartsWithAnyCase(A.view(), B.view());
 }
-
-bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
 }  // namespace
 

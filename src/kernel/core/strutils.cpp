@@ -9,11 +9,11 @@
 #include <cstring>
 #include <limits>
 
+#include "kernel/core/textchars.h"
+
 namespace {
 
 TokenVariableResolver TokenResolver = nullptr;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The first 255 odd primes, built once by trial division.
 const std::array<int32_t, 256>& OddPrimes() {

@@ -11,6 +11,7 @@ inline constexpr uint8_t KEY_TAB = 9;
 inline constexpr uint8_t KEY_RETURN = 13;
 inline constexpr uint8_t KEY_SHIFT = 16;
 inline constexpr uint8_t KEY_ESCAPE = 27;
+inline constexpr uint8_t KEY_SPACE = 32;
 inline constexpr uint8_t KEY_PRIOR = 33;  // Page Up
 inline constexpr uint8_t KEY_NEXT = 34;   // Page Down
 inline constexpr uint8_t KEY_END = 35;

@@ -13,6 +13,7 @@
 // recorder sees a controller as it sees the keyboard and the mouse.
 
 #include <cstdint>
+#include <iterator>
 
 #include "kernel/core/shortstring.h"
 
@@ -42,6 +43,7 @@ inline constexpr tPadAction PadActions[] = {
     {"PadCamera", "Orbit camera", "y button1", PAD_KEY, PadOrbitKey},
     {"PadMenu", "Menu", "start button2", PAD_KEY, PadMenuKey},
 };
+inline constexpr int32_t PadActionCount = static_cast<int32_t>(std::size(PadActions));
 
 // The dead zone (part of an axis's travel around its centre that does
 // nothing) and the response curve (the exponent the rest is raised to).

@@ -22,7 +22,6 @@
 namespace {
 
 constexpr float AxisScale = 1.0f / 32767.0f;
-constexpr int32_t ActionCount = static_cast<int32_t>(std::size(PadActions));
 constexpr const char* VirtualName = "Virtual controller";
 // A rumble's motors at full strength.
 constexpr float FullRumble = 65535.0f;
@@ -53,7 +52,7 @@ uint8_t FlightKeyCode(uint8_t Code) {
 
 // The action whose variable is Name, -1 for none.
 int32_t ActionNamed(const char* Var) {
-    for (int32_t I = 0; I < ActionCount; ++I)
+    for (int32_t I = 0; I < PadActionCount; ++I)
         if (std::string_view(PadActions[I].Var) == Var) return I;
     return -1;
 }
@@ -187,7 +186,7 @@ void tControllers::Close(SDL_JoystickID Id) {
 // ---- Reading ---------------------------------------------------------------------
 
 void tControllers::ReadBindings() {
-    for (int32_t A = 0; A < ActionCount; ++A) {
+    for (int32_t A = 0; A < PadActionCount; ++A) {
         const ShortString Text = PadActionInputs(PadActions[A]);
         tBinding& B = Bindings[A];
         if (B.Count > 0 && Text == B.Text) continue;
@@ -313,7 +312,7 @@ void tControllers::Capture() {
 
 void tControllers::ComputeFlight(bool (&Want)[256]) {
     float X = 0, Y = 0;
-    for (int32_t A = 0; A < ActionCount; ++A) {
+    for (int32_t A = 0; A < PadActionCount; ++A) {
         const tPadAction& P = PadActions[A];
         const float V = ActionValue(A);
         if (P.Kind == PAD_POINTER_X) X += V;

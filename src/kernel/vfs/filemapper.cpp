@@ -12,12 +12,11 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/core/textchars.h"
 #include "kernel/vfs/ioerrors.h"
 
 namespace {
 
-constexpr char CR = 13;
-constexpr char LF = 10;
 constexpr uint8_t EmptyFile[1] = {0};  // what an empty reader maps
 constexpr const char* VirtualFilesUnsupported = "This implementation doen't support virtual files";
 

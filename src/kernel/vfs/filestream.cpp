@@ -9,13 +9,12 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/core/textchars.h"
 #include "kernel/os/ossystem.h"
 #include "kernel/vfs/ioerrors.h"
 
 namespace {
 
-constexpr char CR = 13;
-constexpr char LF = 10;
 constexpr int32_t LineBlock = 255;
 constexpr mode_t NewFileMode = 0644;
 

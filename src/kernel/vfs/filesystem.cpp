@@ -9,6 +9,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/core/textchars.h"
 #include "kernel/os/ossystem.h"
 #include "kernel/vfs/filemapper.h"
 #include "kernel/vfs/filestream.h"
@@ -25,8 +26,6 @@ ShortString ToPhysical(ShortString Path) {
         if (Path[i] == VirtualSeparator) Path[i] = PhysicalSeparator;
     return Path;
 }
-
-ShortString Quoted(const ShortString& S) { return "\"" + S + "\""; }
 
 // Directories already mapped by one walk, by device and inode: a link back to
 // an ancestor (or a second way into the same directory) is mapped once.

@@ -13,12 +13,6 @@ Z_IMPLEMENT_CLASS(tGUIVerticalSplitter)
 Z_IMPLEMENT_CLASS(tGUIHorizontalSplitter)
 Z_IMPLEMENT_CLASS(tGUIIcon, .Operations = {{"Update"}, {"Render"}, {"GetValueText"}, {"SetValueText"}})
 
-namespace {
-
-float F(int32_t V) { return static_cast<float>(V); }
-
-}  // namespace
-
 // ---- Border panel ------------------------------------------------------------------
 
 tGUIBorderPanel::tGUIBorderPanel(const ShortString& Params)
@@ -27,11 +21,11 @@ tGUIBorderPanel::tGUIBorderPanel(const ShortString& Params)
 
 void tGUIBorderPanel::Update() {
     constexpr int32_t B = BorderWidth;
-    Body.SetRect(F(X), F(Y), F(X1), F(Y1));
-    Edges[0].SetRect(F(X), F(Y), F(X1), F(Y + B));
-    Edges[1].SetRect(F(X), F(Y1 - B), F(X1), F(Y1));
-    Edges[2].SetRect(F(X), F(Y), F(X + B), F(Y1));
-    Edges[3].SetRect(F(X1 - B), F(Y), F(X1), F(Y1));
+    Body.SetRect(float(X), float(Y), float(X1), float(Y1));
+    Edges[0].SetRect(float(X), float(Y), float(X1), float(Y + B));
+    Edges[1].SetRect(float(X), float(Y1 - B), float(X1), float(Y1));
+    Edges[2].SetRect(float(X), float(Y), float(X + B), float(Y1));
+    Edges[3].SetRect(float(X1 - B), float(Y), float(X1), float(Y1));
 }
 
 void tGUIBorderPanel::Render() {
@@ -56,7 +50,7 @@ void tGUISplitter::AddParameter(const ShortString& Name, const ShortString& Valu
 
 int32_t tGUISplitter::BarStart() const {
     const int32_t Length = Vertical ? W : H;
-    return (Vertical ? X : Y) + static_cast<int32_t>(std::lround(Split * F(Length - BarWidth)));
+    return (Vertical ? X : Y) + static_cast<int32_t>(std::lround(Split * float(Length - BarWidth)));
 }
 
 void tGUISplitter::SetSplit(float NewSplit, bool CommitChange) {
@@ -76,13 +70,13 @@ bool tGUISplitter::SetValueText(const ShortString& Text) {
 }
 
 bool tGUISplitter::StepValue(int32_t Direction) {
-    SetSplit(Split + KeyStep * F(Direction), true);
+    SetSplit(Split + KeyStep * float(Direction), true);
     return true;
 }
 
 void tGUISplitter::PointAt(const TPoint& P, bool) {
     const int32_t Length = (Vertical ? W : H) - BarWidth;
-    if (Length > 0) SetSplit(F((Vertical ? P.x - X : P.y - Y) - BarWidth / 2) / F(Length), true);
+    if (Length > 0) SetSplit(float((Vertical ? P.x - X : P.y - Y) - BarWidth / 2) / float(Length), true);
 }
 
 void tGUISplitter::AddChildAtom(tGUIAtom* Atom) {
@@ -115,8 +109,8 @@ void tGUISplitter::PlaceSides() {
 
 void tGUISplitter::Update() {
     const int32_t Bar = BarStart();
-    if (Vertical) this->Bar.SetRect(F(Bar), F(Y), F(Bar + BarWidth), F(Y1));
-    else this->Bar.SetRect(F(X), F(Bar), F(X1), F(Bar + BarWidth));
+    if (Vertical) this->Bar.SetRect(float(Bar), float(Y), float(Bar + BarWidth), float(Y1));
+    else this->Bar.SetRect(float(X), float(Bar), float(X1), float(Bar + BarWidth));
 }
 
 void tGUISplitter::Render() { Bar.Draw(BarShader); }
@@ -137,7 +131,7 @@ void tGUIIcon::AddParameter(const ShortString& Name, const ShortString& Value) {
     else tGUIWidget::AddParameter(Name, Value);
 }
 
-void tGUIIcon::Update() { Quad.SetRect(F(X), F(Y), F(X1), F(Y1)); }
+void tGUIIcon::Update() { Quad.SetRect(float(X), float(Y), float(X1), float(Y1)); }
 
 void tGUIIcon::Render() {
     Quad.Draw(Picture);

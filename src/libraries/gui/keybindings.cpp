@@ -8,6 +8,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
 #include "kernel/gui/flightkeys.h"
+#include "kernel/gui/keyboard.h"
 #include "libraries/gui/varbinding.h"
 
 Z_IMPLEMENT_CLASS(tGUIKeyBindingList)
@@ -55,7 +56,6 @@ constexpr tCommandLabel Labels[] = {
 constexpr tCommandLabel KeyNames[] = {{"PRIOR", "PAGE UP"}, {"NEXT", "PAGE DOWN"}, {"COMMA2", "`"}};
 
 constexpr int32_t FlightRows = static_cast<int32_t>(std::size(FlightKeys));
-constexpr uint8_t KeyEscape = 27;
 
 ShortString CommandLabel(const ShortString& Command) {
     for (const tCommandLabel& L : Labels)
@@ -123,7 +123,7 @@ bool tGUIKeyBindingList::GUI_Key(uint8_t Key, bool Pressed) {
     // The key's release (and the mouse) do not end the wait.
     if (!Pressed || IsMouseKey(Key)) return false;
     Waiting = false;
-    if (Key != KeyEscape) Rebind(Selected, Key);
+    if (Key != KEY_ESCAPE) Rebind(Selected, Key);
     Refresh();
     return false;
 }

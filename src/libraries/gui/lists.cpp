@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kernel/core/strutils.h"
+#include "kernel/gui/keyboard.h"
 #include "kernel/gui/screen.h"
 #include "kernel/gui/windowmanager.h"
 
@@ -11,10 +12,6 @@ Z_IMPLEMENT_CLASS(tGUIComboBox, .Operations = {{"Update"}, {"Render"}})
 Z_IMPLEMENT_CLASS(tGUIComboListBox, .Operations = {{"Render"}})
 
 namespace {
-
-constexpr uint8_t KeyEnter = 13, KeyEscape = 27, KeySpace = 32, KeyUp = 38, KeyDown = 40;
-
-float F(int32_t V) { return static_cast<float>(V); }
 
 // The label and the value of an item "Label=Value".
 ShortString LabelOf(const ShortString& Item) {
@@ -84,8 +81,8 @@ bool tGUIListBox::StepValue(int32_t Direction) {
 }
 
 bool tGUIListBox::GUI_Key(uint8_t Key, bool Pressed) {
-    if (Pressed && (Key == KeyUp || Key == KeyDown)) {
-        const int32_t Next = Selected + (Key == KeyUp ? -1 : 1);
+    if (Pressed && (Key == KEY_UP || Key == KEY_DOWN)) {
+        const int32_t Next = Selected + (Key == KEY_UP ? -1 : 1);
         // Past either end the key moves the focus on.
         if (Next < 0 || Next >= ItemCount) return true;
         Choose(Next, true);
@@ -109,13 +106,13 @@ void tGUIListBox::PointAt(const TPoint& P, bool Pressed) {
     if (const int32_t Row = RowAt(P, Y); Row >= 0 && Row < FirstShown + VisibleRows()) Choose(Row, true);
 }
 
-void tGUIListBox::Update() { Back.SetRect(F(X), F(Y), F(X1), F(Y1)); }
+void tGUIListBox::Update() { Back.SetRect(float(X), float(Y), float(X1), float(Y1)); }
 
 void tGUIListBox::RenderRows(int32_t Left, int32_t Top, int32_t Right, int32_t Rows, bool TwoColumns) {
     for (int32_t R = 0; R < Rows && FirstShown + R < ItemCount; ++R) {
         const int32_t I = FirstShown + R, RowTop = Top + R * RowHeight();
         if (I == Selected) {
-            Bar.SetRect(F(Left + 1), F(RowTop), F(Right - 1), F(RowTop + RowHeight()));
+            Bar.SetRect(float(Left + 1), float(RowTop), float(Right - 1), float(RowTop + RowHeight()));
             Bar.Draw(BarShader);
         }
         const int32_t TextY = RowTop + (RowHeight() - TextLineHeight()) / 2;
@@ -126,7 +123,7 @@ void tGUIListBox::RenderRows(int32_t Left, int32_t Top, int32_t Right, int32_t R
     const int32_t Height = Rows * RowHeight();
     const int32_t ThumbTop = Top + Height * FirstShown / ItemCount;
     const int32_t ThumbBottom = Top + Height * std::min(ItemCount, FirstShown + Rows) / ItemCount;
-    Thumb.SetRect(F(Right - ThumbWidth - 1), F(ThumbTop), F(Right - 1), F(ThumbBottom));
+    Thumb.SetRect(float(Right - ThumbWidth - 1), float(ThumbTop), float(Right - 1), float(ThumbBottom));
     Thumb.Draw(BarShader);
 }
 
@@ -145,9 +142,9 @@ void tGUIComboListBox::Render() {
 tGUIComboBox::tGUIComboBox(const ShortString& Params) : tGUIListBox(Params), ArrowShader(Shader("combo_arrow")) {}
 
 void tGUIComboBox::Update() {
-    Back.SetRect(F(X), F(Y), F(X1), F(Y1));
-    Arrow.SetRect(F(X1 - ArrowWidth), F(Y), F(X1), F(Y1));
-    Drop.SetRect(F(X), F(Y1), F(X1), F(Y1 + DropRows() * RowHeight()));
+    Back.SetRect(float(X), float(Y), float(X1), float(Y1));
+    Arrow.SetRect(float(X1 - ArrowWidth), float(Y), float(X1), float(Y1));
+    Drop.SetRect(float(X), float(Y1), float(X1), float(Y1 + DropRows() * RowHeight()));
 }
 
 void tGUIComboBox::Render() {
@@ -189,15 +186,15 @@ bool tGUIComboBox::StepValue(int32_t Direction) {
 bool tGUIComboBox::GUI_Key(uint8_t Key, bool Pressed) {
     if (!Open || !Pressed) return tGUIWidget::GUI_Key(Key, Pressed);
     switch (Key) {
-        case KeyUp:
-        case KeyDown:
-            Choose(Selected + (Key == KeyUp ? -1 : 1), true);
+        case KEY_UP:
+        case KEY_DOWN:
+            Choose(Selected + (Key == KEY_UP ? -1 : 1), true);
             if (Selected < FirstShown) FirstShown = Selected;
             if (Selected >= FirstShown + DropRows()) FirstShown = Selected - DropRows() + 1;
             return false;
-        case KeyEnter:
-        case KeySpace:
-        case KeyEscape: SetOpen(false); return false;
+        case KEY_RETURN:
+        case KEY_SPACE:
+        case KEY_ESCAPE: SetOpen(false); return false;
         default: return true;
     }
 }

@@ -4,6 +4,7 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
+#include "kernel/gui/keyboard.h"
 #include "kernel/gui/padactions.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/viewport.h"
@@ -12,9 +13,6 @@
 Z_IMPLEMENT_CLASS(tGUIPadBindingList)
 
 namespace {
-
-constexpr uint8_t KeyEscape = 27;
-constexpr int32_t ActionCount = static_cast<int32_t>(std::size(PadActions));
 
 // A flight stick's inputs are numbered ("axis2", "+axis3", "button0").
 bool IsStickInput(const ShortString& Input) {
@@ -93,7 +91,7 @@ TGUIMessage tGUIPadBindingList::GUI_Timer(float DeltaSeconds) {
 }
 
 void tGUIPadBindingList::Rebind(int32_t Row, const ShortString& Input) {
-    if (Row < 0 || Row >= ActionCount || Input.empty()) return;
+    if (Row < 0 || Row >= PadActionCount || Input.empty()) return;
     const tPadAction& A = PadActions[Row];
     tVarBinding::Write(A.Var, ReplacePadInput(PadActionInputs(A), Input, A.Kind != PAD_KEY));
     Refresh();
@@ -103,7 +101,7 @@ bool tGUIPadBindingList::GUI_Key(uint8_t Key, bool Pressed) {
     if (!Waiting) return tGUIComboListBox::GUI_Key(Key, Pressed);
     // The controller answers the wait: from the keyboard only Escape ends
     // it, and the other keys go on as if the list were not there.
-    if (Key != KeyEscape) return true;
+    if (Key != KEY_ESCAPE) return true;
     if (Pressed) {
         Wait(false);
         Refresh();

@@ -4,19 +4,12 @@
 #include <cmath>
 
 #include "kernel/core/strutils.h"
+#include "kernel/gui/keyboard.h"
 
 Z_IMPLEMENT_CLASS(tGUIRangeWidget, .Operations = {{"GetValueText"}, {"SetValueText"}})
 Z_IMPLEMENT_CLASS(tGUIGauge, .Operations = {{"Update"}, {"Render"}})
 Z_IMPLEMENT_CLASS(tGUIVerticalScroller, .Operations = {{"Update"}, {"Render"}})
 Z_IMPLEMENT_CLASS(tGUISpinBox, .Operations = {{"Update"}, {"Render"}})
-
-namespace {
-
-constexpr uint8_t KeyPageUp = 33, KeyPageDown = 34;
-
-float F(int32_t V) { return static_cast<float>(V); }
-
-}  // namespace
 
 // ---- The range ------------------------------------------------------------------
 
@@ -73,11 +66,11 @@ void tGUIRangeWidget::GUI_Scroll(TDirection Direction) { StepValue(Direction == 
 tGUIGauge::tGUIGauge(const ShortString& Params)
     : tGUIRangeWidget(Params), TrackShader(Shader("gauge")), FillShader(Shader("gauge_fill")) {}
 
-void tGUIGauge::Update() { Track.SetRect(F(BarLeft()), F(Y), F(X1), F(Y1)); }
+void tGUIGauge::Update() { Track.SetRect(float(BarLeft()), float(Y), float(X1), float(Y1)); }
 
 void tGUIGauge::Render() {
-    const int32_t Right = BarLeft() + static_cast<int32_t>(std::lround(Fraction() * F(BarWidth())));
-    Fill.SetRect(F(BarLeft()), F(Y), F(Right), F(Y1));
+    const int32_t Right = BarLeft() + static_cast<int32_t>(std::lround(Fraction() * float(BarWidth())));
+    Fill.SetRect(float(BarLeft()), float(Y), float(Right), float(Y1));
     Track.Draw(TrackShader);
     if (Right > BarLeft()) Fill.Draw(FillShader);
     const int32_t TextY = Y + (H - TextLineHeight()) / 2;
@@ -91,7 +84,7 @@ void tGUIGauge::PointAt(const TPoint& P, bool Pressed) {
         Dragging = false;
         return;
     }
-    if (BarWidth() > 0) SetValue(Min + (Max - Min) * F(P.x - BarLeft()) / F(BarWidth()), true);
+    if (BarWidth() > 0) SetValue(Min + (Max - Min) * float(P.x - BarLeft()) / float(BarWidth()), true);
 }
 
 // ---- Vertical scroller --------------------------------------------------------------
@@ -100,7 +93,7 @@ tGUIVerticalScroller::tGUIVerticalScroller(const ShortString& Params)
     : tGUIRangeWidget(Params), TrackShader(Shader("scroller")), ThumbShader(Shader("scroller_thumb")) {}
 
 void tGUIVerticalScroller::Update() {
-    Track.SetRect(F(X), F(Y), F(X1), F(Y1));
+    Track.SetRect(float(X), float(Y), float(X1), float(Y1));
     LastFraction = -1;
 }
 
@@ -108,16 +101,16 @@ void tGUIVerticalScroller::Render() {
     // The minimum is at the top.
     if (Fraction() != LastFraction) {
         LastFraction = Fraction();
-        const float Top = F(Y) + LastFraction * F(std::max(0, H - ThumbHeight));
-        Thumb.SetRect(F(X + 1), Top, F(X1 - 1), Top + ThumbHeight);
+        const float Top = float(Y) + LastFraction * float(std::max(0, H - ThumbHeight));
+        Thumb.SetRect(float(X + 1), Top, float(X1 - 1), Top + ThumbHeight);
     }
     Track.Draw(TrackShader);
     Thumb.Draw(ThumbShader);
 }
 
 bool tGUIVerticalScroller::GUI_Key(uint8_t Key, bool Pressed) {
-    if (Pressed && (Key == KeyPageUp || Key == KeyPageDown)) {
-        StepValue(Key == KeyPageUp ? -1 : 1);
+    if (Pressed && (Key == KEY_PRIOR || Key == KEY_NEXT)) {
+        StepValue(Key == KEY_PRIOR ? -1 : 1);
         return false;
     }
     return tGUIRangeWidget::GUI_Key(Key, Pressed);
@@ -125,7 +118,7 @@ bool tGUIVerticalScroller::GUI_Key(uint8_t Key, bool Pressed) {
 
 void tGUIVerticalScroller::PointAt(const TPoint& P, bool) {
     const int32_t Travel = std::max(1, H - ThumbHeight);
-    SetValue(Min + (Max - Min) * F(P.y - Y - ThumbHeight / 2) / F(Travel), true);
+    SetValue(Min + (Max - Min) * float(P.y - Y - ThumbHeight / 2) / float(Travel), true);
 }
 
 // ---- Spin box ---------------------------------------------------------------------------
@@ -137,9 +130,9 @@ tGUISpinBox::tGUISpinBox(const ShortString& Params)
 
 void tGUISpinBox::Update() {
     const int32_t BoxLeft = X + W / 2;
-    Box.SetRect(F(BoxLeft), F(Y), F(X1), F(Y1));
-    Down.SetRect(F(BoxLeft), F(Y), F(BoxLeft + ArrowWidth), F(Y1));
-    Up.SetRect(F(X1 - ArrowWidth), F(Y), F(X1), F(Y1));
+    Box.SetRect(float(BoxLeft), float(Y), float(X1), float(Y1));
+    Down.SetRect(float(BoxLeft), float(Y), float(BoxLeft + ArrowWidth), float(Y1));
+    Up.SetRect(float(X1 - ArrowWidth), float(Y), float(X1), float(Y1));
 }
 
 void tGUISpinBox::Render() {

@@ -4,6 +4,7 @@
 
 #include "kernel/core/globals.h"
 #include "kernel/core/strutils.h"
+#include "kernel/gui/keyboard.h"
 #include "kernel/gui/screen.h"
 #include "kernel/gui/windowmanager.h"
 
@@ -11,12 +12,6 @@ Z_IMPLEMENT_CLASS(tGUIWidget,
     .Operations = {{"GetValueText", ZOP_ABSTRACT}, {"SetValueText", ZOP_ABSTRACT}, {"StepValue"}, {"Activate"},
                    {"PointAt"}, {"DragTo"}, {"TakesKeyboardFocus"}, {"GUI_Timer"}, {"GUI_Key"}, {"GUI_MouseLeft"},
                    {"GUI_LDoubleClick"}})
-
-namespace {
-
-constexpr uint8_t KeyEnter = 13, KeySpace = 32, KeyLeft = 37, KeyRight = 39;
-
-}  // namespace
 
 bool ParseWidgetNumber(const ShortString& Text, float& Value) {
     if (!IsCorrectGLD(Trim(Text))) return false;
@@ -55,10 +50,10 @@ void tGUIWidget::Commit() {
 bool tGUIWidget::GUI_Key(uint8_t Key, bool Pressed) {
     if (!Pressed) return true;
     switch (Key) {
-        case KeyLeft:
-        case KeyRight: return !StepValue(Key == KeyLeft ? -1 : 1);
-        case KeyEnter:
-        case KeySpace: Activate(); return false;
+        case KEY_LEFT:
+        case KEY_RIGHT: return !StepValue(Key == KEY_LEFT ? -1 : 1);
+        case KEY_RETURN:
+        case KEY_SPACE: Activate(); return false;
         default: return true;
     }
 }

@@ -6,6 +6,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/core/textchars.h"
 #include "libraries/classes/engine.h"
 #include "libraries/classes/renderdevice.h"
 #include "libraries/classes/resourcesmanager.h"
@@ -16,7 +17,6 @@ Z_IMPLEMENT_CLASS(tShaderSetup, .Operations = {{"BeginSection"}, {"EndSection"},
 
 namespace {
 
-constexpr char CR = 13;
 constexpr const char* TextureSection = "TEXTURE";
 
 constexpr TGLEnumName CombineModes[] = {
@@ -48,8 +48,6 @@ uint32_t LookupOrStop(const ShortString& Name, const TGLEnumName (&Table)[N]) {
     Logger->Guard(Value != InvalidGLEnum, "Invalid enum for \"" + Name + "\"");
     return Value;
 }
-
-ShortString Quoted(const ShortString& S) { return "\"" + S + "\""; }
 
 // Pattern with every "%i" replaced by Frame, left-padded with zeroes to Digits.
 ShortString FrameFileName(const ShortString& Pattern, int32_t Frame, int32_t Digits) {
