@@ -15,7 +15,8 @@ Z_IMPLEMENT_CLASS(tDDSLoader, .Operations = {{"FileExtension"},
 namespace {
 
 // Field offsets of the 128-byte header.
-constexpr int OffHeight = 12, OffWidth = 16, OffDepth = 24, OffRGBBitCount = 88, OffCaps1 = 108, OffCaps2 = 112;
+constexpr int DDSOffHeight = 12, DDSOffWidth = 16, DDSOffDepth = 24, DDSOffRGBBitCount = 88, DDSOffCaps1 = 108,
+              DDSOffCaps2 = 112;
 
 constexpr uint32_t DDSCAPS_TEXTURE = 0x1000;
 constexpr uint32_t DDSCAPS2_CUBEMAP = 0x200;
@@ -32,9 +33,9 @@ TTextureType tDDSLoader::EstimateTextureType(tIStream& Stream) {
     const uint8_t* Header = Stream.MapStream();
     if (!Header || Stream.GetSize() < HeaderSize)
         Logger->Fatal("Invalid DDS file: " + Int2Str(Stream.GetSize()) + " bytes, shorter than its header");
-    if (!(ReadLE<uint32_t>(Header + OffCaps1) & DDSCAPS_TEXTURE))
+    if (!(ReadLE<uint32_t>(Header + DDSOffCaps1) & DDSCAPS_TEXTURE))
         Logger->Fatal("It is not a volume texture(no DDSD_TEXTURE flag) !");
-    const uint32_t Caps2 = ReadLE<uint32_t>(Header + OffCaps2);
+    const uint32_t Caps2 = ReadLE<uint32_t>(Header + DDSOffCaps2);
     if (Caps2 & DDSCAPS2_VOLUME) return Z_TEXTURE_3D;
     if (!(Caps2 & DDSCAPS2_CUBEMAP))
         Logger->Fatal("It is not a volume texture or cubemap) ! " + Int2Str(static_cast<int32_t>(Caps2)));
@@ -47,21 +48,21 @@ TBMPRec tDDSLoader::ReadImage(tIStream& Stream) {
     Stream.BlockRead(Header, HeaderSize);
 
     TBMPRec Image;
-    Image.Width = ReadLE<int32_t>(Header + OffWidth);
-    Image.Height = ReadLE<int32_t>(Header + OffHeight);
+    Image.Width = ReadLE<int32_t>(Header + DDSOffWidth);
+    Image.Height = ReadLE<int32_t>(Header + DDSOffHeight);
     Image.Depth = 1;
     Image.TextureType = Type;
-    const int32_t BitsPerPixel = ReadLE<int32_t>(Header + OffRGBBitCount);
+    const int32_t BitsPerPixel = ReadLE<int32_t>(Header + DDSOffRGBBitCount);
     const int64_t Available = static_cast<int64_t>(Stream.GetSize()) - HeaderSize;
 
     if (Type == Z_TEXTURE_3D) {
         // The slices follow one another, decoded straight from the mapping.
-        Image.Depth = ReadLE<int32_t>(Header + OffDepth);
+        Image.Depth = ReadLE<int32_t>(Header + DDSOffDepth);
         return DecodeImage(Image, BitsPerPixel, Stream.MapStreamFromCurrentPos(), Available);
     }
     if (Type != Z_TEXTURE_CUBE_MAP) Logger->Fatal("Not a Texture3D or CubeMap");
 
-    if ((ReadLE<uint32_t>(Header + OffCaps2) & DDSCAPS2_ALL_FACES) != DDSCAPS2_ALL_FACES)
+    if ((ReadLE<uint32_t>(Header + DDSOffCaps2) & DDSCAPS2_ALL_FACES) != DDSCAPS2_ALL_FACES)
         Logger->Fatal("All six faces of cubemap must be available !");
     Image.Depth = CubeFaces;
     // Checked before the face memory is sized from the header.
