@@ -21,8 +21,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <vector>
 
+#include "game/flightrecording.h"
+#include "game/flightreplay.h"
+#include "game/timedemoreport.h"
 #include "kernel/console/flightfile.h"
 #include "kernel/core/shortstring.h"
 #include "kernel/objects/zobject.h"
@@ -34,9 +36,7 @@ class tInputDevice;
 class tFlightRecorder : public tZObject, public tConsoleTap, public tTickDriver {
     Z_DECLARE_CLASS(tFlightRecorder, tZObject)
 public:
-    // How far a replayed aircraft may stray from its recorded position.
-    static constexpr float DriftTolerance = 0.001f;
-    static constexpr int32_t UpdatesPerSecond = 100;
+    static constexpr int32_t UpdatesPerSecond = tRecordedFlight::TicksPerSecond;
     static constexpr int32_t TimeDemoUpdatesPerFrame = 2;
 
     // Registers the commands and "TimeDemoQuit"; the console exists.
@@ -78,16 +78,9 @@ private:
     bool LoadFlight(const ShortString& Name);
     // Begins level and match from the flight's settings, as recorded.
     void BeginFlight();
-    void CaptureSettings();
-    void ApplySettings();
-    void RecordUpdateStart();
-    void RecordUpdateEnd();
     void ReplayLines(uint8_t Phase);
-    void CheckPositions();
-    void TakeShots();
     void StopRecording();
     void EndReplay(bool Completed);
-    void ReportTimeDemo();
     void WriteFrameTimes();
     tInputDevice* GameInput();
     int32_t TimedUpdatesPerFrame() const { return std::clamp(TimeDemoUpdates, 1, UpdatesPerSecond); }
@@ -99,28 +92,15 @@ private:
     int32_t Tick = 0;        // the update being run or next to run, from 0
     bool InUpdate = false;
     bool InScripts = false;
-    // Recording: the last values written; replay: the values in force.
-    bool Keys[256] = {};
-    uint8_t PauseFlags = 0xFF;
-    int32_t PointerX = 0, PointerY = 0;
-    bool PointerKnown = false;
-    // Replay: the next record of each kind.
-    std::size_t NextKey = 0, NextPointer = 0, NextPause = 0, NextLine = 0, NextPosition = 0;
+    tFlightRecording Recording;
+    tFlightReplay Replay;
     bool Drifted = false;
-    // Screenshots asked for by update, in update order; the next to take.
-    struct tShot {
-        int32_t Tick;
-        ShortString File;
-    };
-    std::vector<tShot> Shots;
-    std::size_t NextShot = 0;
     // TimeDemo.
     bool Timed = false;
     int32_t TimedTicks = 0;  // updates to run
-    int64_t LastFrameCycles = 0;
-    std::vector<double> FrameSeconds;
+    tTimeDemoReport Report;
     std::string FramesFile;  // where the frame times go, when named
-    int32_t SavedEffectsVolume = 0, SavedMusicVolume = 0;
+    tEngine::tVolumes SavedVolumes;
 };
 
 extern tFlightRecorder* FlightRecorder;

@@ -27,7 +27,8 @@
 
 struct tRecordedFlight {
     static constexpr int32_t Version = 1;
-    static constexpr int32_t MaxTicks = 100 * 60 * 60 * 4;  // four hours
+    static constexpr int32_t TicksPerSecond = 100;
+    static constexpr int32_t MaxTicks = TicksPerSecond * 60 * 60 * 4;  // four hours
     static constexpr int32_t MaxPilot = 16;
 
     // Where a console line ran: before its tick's update, or in the console's
