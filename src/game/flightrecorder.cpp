@@ -26,11 +26,12 @@ constexpr const char* LevelScript = "Exec StdConfig\\level.cfg";
 constexpr const char* SpawnPlayer = "SpawnClass %PlaneChassis \"64 64 200\"";
 constexpr std::uintmax_t MaxFlightBytes = 64u << 20;
 
-// Lines that start, stop or replay flights, or end the game, are not part
-// of a flight.
+// Lines that start, stop or replay flights, open or join a match over the
+// network, or end the game, are not part of a flight.
 bool RecordsLine(const ShortString& Line) {
     const ShortString Name = UpCaseStr(GetToken(Line, 1));
-    for (const char* Skipped : {"RECORDDEMO", "STOPRECORDING", "PLAYDEMO", "TIMEDEMO", "TIMEDEMOFRAMES", "QUIT"})
+    for (const char* Skipped : {"RECORDDEMO", "STOPRECORDING", "PLAYDEMO", "TIMEDEMO", "TIMEDEMOFRAMES", "QUIT", "HOST",
+                                "STOPHOSTING", "CONNECT", "DISCONNECT", "RCON"})
         if (Name == Skipped) return false;
     return !Name.empty();
 }
@@ -100,12 +101,8 @@ void tFlightRecorder::RecordDemoC(const ShortString& Args) {
         Console->DisplayInfoTip("Usage: RecordDemo <name> (letters, digits, _ and -)");
         return;
     }
-    if (IsRecording() || IsReplaying()) {
-        Console->DisplayError("RecordDemo: a flight is being " + ShortString(IsRecording() ? "recorded" : "replayed"));
-        return;
-    }
-    if (!Match || !Engine || !Engine->Viewport) {
-        Console->DisplayError("RecordDemo: no match to record");
+    if (const ShortString Error = BusyError("RecordDemo"); !Error.empty()) {
+        Console->DisplayError(Error);
         return;
     }
     FlightName = Name;
@@ -165,14 +162,21 @@ void tFlightRecorder::ReplayShotC(const ShortString& Args) {
     Replay.AddShot(Str2Int(At), File);
 }
 
+ShortString tFlightRecorder::BusyError(const char* Command) const {
+    const ShortString Name(Command);
+    if (IsRecording() || IsReplaying())
+        return Name + ": a flight is being " + (IsRecording() ? "recorded" : "replayed");
+    if (!Match || !Engine || !Engine->Viewport)
+        return Name + (Name == "RecordDemo" ? ": no match to record" : ": no match to replay in");
+    // A flight begins the match anew, which would take their aircraft from
+    // under the machines that fly them.
+    if (Match->RemotePilots() > 0) return Name + ": pilots have joined over the network; begin before they join";
+    return {};
+}
+
 bool tFlightRecorder::LoadFlight(const ShortString& Token) {
-    const char* Command = "PlayDemo";
-    if (IsRecording() || IsReplaying()) {
-        Console->DisplayError(ShortString(Command) + ": a flight is being " + (IsRecording() ? "recorded" : "replayed"));
-        return false;
-    }
-    if (!Match || !Engine || !Engine->Viewport) {
-        Console->DisplayError(ShortString(Command) + ": no match to replay in");
+    if (const ShortString Error = BusyError("PlayDemo"); !Error.empty()) {
+        Console->DisplayError(Error);
         return false;
     }
     const ShortString File = RecordedFlightFile(Token);
@@ -260,11 +264,18 @@ int32_t tFlightRecorder::FixedUpdates() {
 void tFlightRecorder::BeforeUpdate() {
     if (Mode == tMode::StartRecording || Mode == tMode::StartReplay) BeginFlight();
     if (Mode == tMode::Replaying && Tick >= (Timed ? TimedTicks : Flight.Ticks)) EndReplay(true);
-    if (Mode == tMode::Recording) Recording.UpdateStarts(Flight, Tick, GameInput(), Engine->EnginePaused, Engine->MenuPaused);
+    if (Mode == tMode::Recording) {
+        const uint8_t Pauses = (Engine->EnginePaused ? tRecordedFlight::EnginePaused : 0) |
+                               (Engine->MenuPaused ? tRecordedFlight::MenuPaused : 0) |
+                               (Engine->RunsUnderMenu() ? tRecordedFlight::RunsUnderMenu : 0);
+        Recording.UpdateStarts(Flight, Tick, GameInput(), Pauses);
+    }
     if (Mode == tMode::Replaying) {
         Replay.StepInputs(Flight, Tick, GameInput());
-        ReplayLines(tRecordedFlight::BeforeTick);
+        if (const ShortString Problem = Replay.StepRemotePilots(Flight, Tick); !Problem.empty()) Drift(Problem);
     }
+    if (Mode == tMode::Replaying) ReplayLines(tRecordedFlight::BeforeTick);
+    ConsoleLinesReplayed = false;
     InUpdate = true;
 }
 
@@ -275,11 +286,7 @@ void tFlightRecorder::AfterUpdate() {
         ++Tick;
     } else if (Mode == tMode::Replaying) {
         Replay.LinesPassed(Flight, Tick);
-        if (const ShortString Drift = Replay.CheckPositions(Flight, Tick); !Drift.empty()) {
-            Drifted = true;
-            Announce("Replay of " + FlightName + " drifted at tick " + Int2Str(Tick) + ": " + Drift, true);
-            EndReplay(false);
-        }
+        if (const ShortString Off = Replay.CheckPositions(Flight, Tick); !Off.empty()) Drift(Off);
         Replay.TakeShots(Tick, Mode == tMode::Replaying);
         ++Tick;
     }
@@ -287,7 +294,10 @@ void tFlightRecorder::AfterUpdate() {
 
 void tFlightRecorder::ScriptsStepping() {
     InScripts = true;
-    if (Mode == tMode::Replaying && InUpdate) ReplayLines(tRecordedFlight::InConsole);
+    // Lines typed into a server's console come around its scripts' step:
+    // the update's recorded lines run once.
+    if (Mode == tMode::Replaying && InUpdate && !std::exchange(ConsoleLinesReplayed, true))
+        ReplayLines(tRecordedFlight::InConsole);
 }
 
 void tFlightRecorder::ScriptsStepped() { InScripts = false; }
@@ -331,8 +341,15 @@ void tFlightRecorder::StopRecording() {
     }
 }
 
+void tFlightRecorder::Drift(const ShortString& What) {
+    Drifted = true;
+    Announce("Replay of " + FlightName + " drifted at tick " + Int2Str(Tick) + ": " + What, true);
+    EndReplay(false);
+}
+
 void tFlightRecorder::EndReplay(bool Completed) {
     Mode = tMode::Idle;
+    Replay.RemoteLeave();
     Engine->ReleaseTicks(this);
     Engine->FreeSunStart();
     Engine->Viewport->EndPointerReplay();

@@ -4,8 +4,10 @@
 // "RecordDemo name" begins the level and the match anew under the match seed
 // and writes Demos\name.dem when "StopRecording" is given or the game ends:
 // the settings the flight began with, what steered it tick by tick (the game's
-// key table, the pointer, the pauses, the console lines given from outside)
-// and where every aircraft was once a second. "PlayDemo name" replays it in
+// key table, the pointer, the pauses, the console lines given from outside,
+// and on a server the pilots who join and leave over the network and their
+// inputs) and where every aircraft was once a second. A server's recording
+// replays on one machine, without the network. "PlayDemo name" replays it in
 // real time, "TimeDemo name [seconds]" as fast as frames can be drawn, two
 // updates a frame and without sound, then prints the frame rate; with
 // "TimeDemoQuit" set the game then quits (exit 1 when the replay drifted).
@@ -56,6 +58,7 @@ public:
     // long as it was flown.
     bool KeepsStalledTime() override { return Mode != tMode::Idle; }
     bool HoldsInput() override { return IsReplaying(); }
+    bool RunsUnderMenu() override { return Mode == tMode::Replaying && Replay.RunsUnderMenu(); }
     void BeforeUpdate() override;
     void AfterUpdate() override;
     void FrameShown() override;
@@ -73,12 +76,16 @@ private:
     void TimeDemoFramesC(const ShortString& Args);
     void ReplayShotC(const ShortString& Args);
 
+    // Why Command cannot begin a flight now; empty when it can.
+    ShortString BusyError(const char* Command) const;
     // Loads the recording for a replay; false (with a console error) when it
     // cannot be played.
     bool LoadFlight(const ShortString& Name);
     // Begins level and match from the flight's settings, as recorded.
     void BeginFlight();
     void ReplayLines(uint8_t Phase);
+    // The replay is found away from the recording: it says what and stops.
+    void Drift(const ShortString& What);
     void StopRecording();
     void EndReplay(bool Completed);
     void WriteFrameTimes();
@@ -92,6 +99,7 @@ private:
     int32_t Tick = 0;        // the update being run or next to run, from 0
     bool InUpdate = false;
     bool InScripts = false;
+    bool ConsoleLinesReplayed = false;  // this update's, already
     tFlightRecording Recording;
     tFlightReplay Replay;
     bool Drifted = false;

@@ -15,21 +15,54 @@
 void tFlightReplay::Begin() {
     std::fill(std::begin(Keys), std::end(Keys), false);
     PointerX = PointerY = 0;
+    UnderMenu = false;
     NextKey = NextPointer = NextPause = NextLineIndex = NextPosition = NextShot = 0;
+    NextRoster = NextRemoteInput = 0;
+    Brought = 0;
 }
 
 void tFlightReplay::StepInputs(const tRecordedFlight& Flight, int32_t Tick, tInputDevice* Input) {
     for (; NextKey < Flight.Keys.size() && Flight.Keys[NextKey].Tick == Tick; ++NextKey)
         Keys[Flight.Keys[NextKey].Code] = Flight.Keys[NextKey].Down;
     if (Input) std::copy(std::begin(Keys), std::end(Keys), std::begin(Input->Keys));
-    for (; NextPause < Flight.Pauses.size() && Flight.Pauses[NextPause].Tick == Tick; ++NextPause)
-        Engine->SetPauses(Flight.Pauses[NextPause].Flags & tRecordedFlight::EnginePaused,
-                          Flight.Pauses[NextPause].Flags & tRecordedFlight::MenuPaused);
+    for (; NextPause < Flight.Pauses.size() && Flight.Pauses[NextPause].Tick == Tick; ++NextPause) {
+        const uint8_t Flags = Flight.Pauses[NextPause].Flags;
+        Engine->SetPauses(Flags & tRecordedFlight::EnginePaused, Flags & tRecordedFlight::MenuPaused);
+        UnderMenu = Flags & tRecordedFlight::RunsUnderMenu;
+    }
     for (; NextPointer < Flight.Pointer.size() && Flight.Pointer[NextPointer].Tick == Tick; ++NextPointer) {
         PointerX = Flight.Pointer[NextPointer].X;
         PointerY = Flight.Pointer[NextPointer].Y;
     }
     Engine->Viewport->ReplayPointer(PointerX, PointerY);
+}
+
+ShortString tFlightReplay::StepRemotePilots(const tRecordedFlight& Flight, int32_t Tick) {
+    for (; NextRoster < Flight.Roster.size() && Flight.Roster[NextRoster].Tick == Tick; ++NextRoster) {
+        const tRecordedFlight::tRosterChange& C = Flight.Roster[NextRoster];
+        if (!C.Joins) {
+            Match->RemovePilot(C.Pilot);
+            Brought &= ~(1u << C.Pilot);
+            continue;
+        }
+        const int32_t Pilot = Match->AddRemotePilot(ShortString(C.Name), ShortString(C.Chassis), ShortString(C.Weapon));
+        if (Pilot != 0) Brought |= 1u << Pilot;
+        if (Pilot != C.Pilot)
+            return ShortString(C.Name) + " joins as pilot " + Int2Str(Pilot) + ", recorded as pilot " + Int2Str(C.Pilot);
+    }
+    for (; NextRemoteInput < Flight.RemoteInputs.size() && Flight.RemoteInputs[NextRemoteInput].Tick == Tick; ++NextRemoteInput) {
+        const tRecordedFlight::tRemoteInput& In = Flight.RemoteInputs[NextRemoteInput];
+        if (!Match->Valid(In.Pilot) || !Match->GetPilot(In.Pilot).Remote)
+            return "pilot " + Int2Str(In.Pilot) + " steers, but has not joined";
+        Match->GetPilot(In.Pilot).RemoteInput = {In.Controls, In.X, In.Y};
+    }
+    return {};
+}
+
+void tFlightReplay::RemoteLeave() {
+    for (int32_t P = 2; P <= tRecordedFlight::MaxPilot; ++P)
+        if (Brought & (1u << P)) Match->RemovePilot(P);
+    Brought = 0;
 }
 
 void tFlightReplay::LinesPassed(const tRecordedFlight& Flight, int32_t Tick) {
