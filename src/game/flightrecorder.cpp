@@ -12,6 +12,7 @@
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/world/world.h"
+#include "libraries/gui/gamemenu.h"
 #include "libraries/classes/filesystem.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
@@ -224,7 +225,10 @@ bool tFlightRecorder::LoadFlight(const ShortString& Token) {
 // over the script's, the weather and, when the script's aircraft is not the
 // recorded one, the recorded one in its place.
 void tFlightRecorder::BeginFlight() {
-    if (Mode == tMode::StartRecording) CaptureFlightStart(Flight);
+    if (Mode == tMode::StartRecording) {
+        CaptureFlightStart(Flight);
+        Flight.PlayerFlies = !CommandLine.Dedicated;
+    }
     Engine->FixSunStart(Flight.SunStart);
     Match->MatchSeed = Flight.Seed;
     if (Flight.Width > 0 && (Flight.Width != Engine->Viewport->GetViewportWidth() ||
@@ -240,13 +244,15 @@ void tFlightRecorder::BeginFlight() {
     ApplyFlightSettings(Flight);
     const ShortString Chassis = SettingValue("PlaneChassis"), Gun = SettingValue("PrimaryWeapon");
     const bool SkipMenu = std::exchange(CommandLine.SkipMenu, true);
+    tGameMenu::StartsWithoutPlayer = !Flight.PlayerFlies;
     Console->SendCommand(LevelScript, true);
+    tGameMenu::StartsWithoutPlayer = false;
     CommandLine.SkipMenu = SkipMenu;
     const bool ScriptsAircraft = SettingValue("PlaneChassis") == Chassis && SettingValue("PrimaryWeapon") == Gun;
     ApplyFlightSettings(Flight);
     if (!Flight.Weather.empty())
         Console->SendCommand("SpawnClass " + ShortString(Flight.Weather) + " " + Int2Str(Flight.WeatherHour), true);
-    if (!ScriptsAircraft) Console->SendCommand(SpawnPlayer, true);
+    if (!ScriptsAircraft && Flight.PlayerFlies) Console->SendCommand(SpawnPlayer, true);
 
     Tick = 0;
     Recording.Begin();

@@ -11,6 +11,7 @@ namespace {
 tRecordedFlight SampleFlight() {
     tRecordedFlight F;
     F.Seed = 42;
+    F.PlayerFlies = false;
     F.SunStart = 12.345678901234567;
     F.Width = 1024;
     F.Height = 768;
@@ -39,6 +40,7 @@ TEST(FlightFile, WhatIsWrittenReadsBackTheSame) {
     tRecordedFlight Out;
     ASSERT_EQ(ReadFlight(Text, Out), "");
     EXPECT_EQ(Out.Seed, 42);
+    EXPECT_FALSE(Out.PlayerFlies);
     EXPECT_EQ(Out.SunStart, In.SunStart);  // to the last bit: the sky starts where it did
     EXPECT_EQ(Out.Width, 1024);
     EXPECT_EQ(Out.Weather, "tStormyDay");
@@ -131,4 +133,5 @@ TEST(FlightFile, ALaterVersionIsNamedAsSuch) {
     EXPECT_EQ(ReadFlight("HalvardineFlight 1\nseed 3\nticks 9\nk 0 70 1\np 2 3\na 8 1 1 2 3\nend\n", F), "");
     EXPECT_EQ(F.Keys.size(), 1u);
     EXPECT_TRUE(F.Roster.empty());
+    EXPECT_TRUE(F.PlayerFlies);
 }

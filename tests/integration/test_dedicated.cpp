@@ -275,4 +275,16 @@ TEST(RecordedMatch, AServersRecordingReplaysTheWholeMatchOnOneMachine) {
     ASSERT_EQ(Ground.size(), 1u);
     EXPECT_EQ(GroundHeights(Replayed), Ground);
     EXPECT_TRUE(Contains(Replayed, "Objects left: 0")) << Replayed;
+
+    // And in the game itself, as fast as it draws (25 updates a frame): the
+    // server flew no aircraft of its own, so neither does the replay.
+    tGameRun Game;
+    Game.UseGameLevel();
+    Game.WriteDataFile("Demos/netmatch.dem", ReadFile(Server.WorkDir() / "Data/Demos/netmatch.dem"));
+    Game.AddArguments({"+Set TimeDemoQuit True", "+Set TimeDemoUpdates 25", "+TimeDemo netmatch"});
+    const tGameResult R = Game.Run(120);
+    EXPECT_EQ(R.ExitCode, 0) << R.Stdout;
+    EXPECT_TRUE(Contains(R.Stdout, "TimeDemo netmatch: ")) << R.Stdout;
+    EXPECT_EQ(GroundHeights(R.Stdout), Ground);
+    EXPECT_TRUE(Contains(R.EngineLog, "Tester crashed"));
 }

@@ -77,6 +77,10 @@ std::string tReader::Line(std::string_view Text) {
     const std::string_view Kind = Word(Rest);
     if (Kind.empty()) return {};
     if (Kind == "seed") return Int(Word(Rest), F.Seed) ? "" : "a bad seed";
+    if (Kind == "noplayer") {
+        F.PlayerFlies = false;
+        return Rest.empty() ? "" : "a bad noplayer";
+    }
     if (Kind == "sun") return Real(Word(Rest), F.SunStart) ? "" : "a bad sun start";
     if (Kind == "window")
         return Int(Word(Rest), F.Width) && Int(Word(Rest), F.Height) && F.Width >= 0 && F.Height >= 0 ? ""
@@ -186,6 +190,7 @@ std::string WriteFlight(const tRecordedFlight& F) {
     std::string Out;
     Append(Out, "%s %d\n", Magic.data(), tRecordedFlight::Version);
     Append(Out, "seed %d\nsun %.17g\nwindow %d %d\n", F.Seed, F.SunStart, F.Width, F.Height);
+    if (!F.PlayerFlies) Out += "noplayer\n";
     if (!F.Weather.empty()) Out += "weather " + F.Weather + " " + std::to_string(F.WeatherHour) + "\n";
     for (const auto& S : F.Settings) Out += "set " + S.Name + " " + S.Type + " " + S.Value + "\n";
     Append(Out, "ticks %d\n", F.Ticks);

@@ -12,6 +12,8 @@
 //   seed 7                          match seed
 //   sun 12.25                       seconds the sky's start is taken from
 //   window 1024 768
+//   noplayer                        the machine's own player flew no aircraft
+//                                   (a dedicated server's match)
 //   weather tStormyDay 16
 //   set BotSkill f 0.5              variable, type (b s i f), value
 //   ticks 12000
@@ -64,6 +66,7 @@ struct tRecordedFlight {
     struct tRemoteInput { int32_t Tick; int32_t Pilot; uint16_t Controls; int16_t X, Y; };
 
     int32_t Seed = 1;
+    bool PlayerFlies = true;
     double SunStart = 0;
     int32_t Width = 0, Height = 0;
     std::string Weather;
