@@ -216,11 +216,17 @@ TEST(RecordedMatch, AServersRecordingReplaysTheWholeMatchOnOneMachine) {
     std::string Error;
     tNetInput Input;
     uint32_t Tick = 0;
+    auto NextInput = std::chrono::steady_clock::now();
+    // Services the client, one input per update of the server's (no faster:
+    // that would be refused), until Done holds.
     auto Until = [&](const std::function<bool()>& Done, int Seconds = 30) {
         const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(Seconds);
         while (std::chrono::steady_clock::now() < Deadline) {
             Client.Session.Service(5);
-            if (Client.Welcome) Client.Session.SendInput(++Tick, Input);
+            if (Client.Welcome && std::chrono::steady_clock::now() >= NextInput) {
+                Client.Session.SendInput(++Tick, Input);
+                NextInput = std::max(NextInput + std::chrono::milliseconds(10), std::chrono::steady_clock::now());
+            }
             if (Done()) return true;
         }
         return false;
