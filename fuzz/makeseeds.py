@@ -111,6 +111,9 @@ write("flight", "short.dem", b"HalvardineFlight 1\nseed 7\nsun 12.5\nwindow 1024
 write("flight", "crlf.dem", b"HalvardineFlight 1\r\nticks 1\r\nc 0 0 0 +MoveUp\r\nend\r\n")
 write("flight", "later.dem", b"HalvardineFlight 9\nticks 0\nend\n")
 write("flight", "cut.dem", b"HalvardineFlight 1\nticks 100\nk 0 70 1\n")
+write("flight", "network.dem", b"HalvardineFlight 2\nseed 1\nnoplayer\nset BotCount i 3\nticks 300\np 0 4\n"
+      b"j 10 4 tBiplane tRailGun Ace (2)\ni 10 4 129 -12 40\ni 11 4 0 0 0\nc 50 1 1 PlacePilot 4 100 150 -30\n"
+      b"a 99 4 64 84 200\nl 250 4\nj 250 4 tPursuitPlane tPulseGun Bee\nend\n")
 write("history", "long.txt", b"HalvardineHistory 1\n" + b"x" * 300 + b"\n")
 
 write("commandline", "groups.args", b"--no-menu\0+Set\0PlaneChassis\0tPursuitPlane\0+Exec\0my file.cfg")

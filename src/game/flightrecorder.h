@@ -4,8 +4,10 @@
 // "RecordDemo name" begins the level and the match anew under the match seed
 // and writes Demos\name.dem when "StopRecording" is given or the game ends:
 // the settings the flight began with, what steered it tick by tick (the game's
-// key table, the pointer, the pauses, the console lines given from outside)
-// and where every aircraft was once a second. "PlayDemo name" replays it in
+// key table, the pointer, the pauses, the console lines given from outside,
+// and on a server the pilots who join and leave over the network and their
+// inputs) and where every aircraft was once a second. A server's recording
+// replays on one machine, without the network. "PlayDemo name" replays it in
 // real time, "TimeDemo name [seconds]" as fast as frames can be drawn, two
 // updates a frame and without sound, then prints the frame rate; with
 // "TimeDemoQuit" set the game then quits (exit 1 when the replay drifted).
@@ -21,8 +23,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <vector>
 
+#include "game/flightrecording.h"
+#include "game/flightreplay.h"
+#include "game/timedemoreport.h"
 #include "kernel/console/flightfile.h"
 #include "kernel/core/shortstring.h"
 #include "kernel/objects/zobject.h"
@@ -34,9 +38,7 @@ class tInputDevice;
 class tFlightRecorder : public tZObject, public tConsoleTap, public tTickDriver {
     Z_DECLARE_CLASS(tFlightRecorder, tZObject)
 public:
-    // How far a replayed aircraft may stray from its recorded position.
-    static constexpr float DriftTolerance = 0.001f;
-    static constexpr int32_t UpdatesPerSecond = 100;
+    static constexpr int32_t UpdatesPerSecond = tRecordedFlight::TicksPerSecond;
     static constexpr int32_t TimeDemoUpdatesPerFrame = 2;
 
     // Registers the commands and "TimeDemoQuit"; the console exists.
@@ -56,6 +58,7 @@ public:
     // long as it was flown.
     bool KeepsStalledTime() override { return Mode != tMode::Idle; }
     bool HoldsInput() override { return IsReplaying(); }
+    bool RunsUnderMenu() override { return Mode == tMode::Replaying && Replay.RunsUnderMenu(); }
     void BeforeUpdate() override;
     void AfterUpdate() override;
     void FrameShown() override;
@@ -73,21 +76,18 @@ private:
     void TimeDemoFramesC(const ShortString& Args);
     void ReplayShotC(const ShortString& Args);
 
+    // Why Command cannot begin a flight now; empty when it can.
+    ShortString BusyError(const char* Command) const;
     // Loads the recording for a replay; false (with a console error) when it
     // cannot be played.
     bool LoadFlight(const ShortString& Name);
     // Begins level and match from the flight's settings, as recorded.
     void BeginFlight();
-    void CaptureSettings();
-    void ApplySettings();
-    void RecordUpdateStart();
-    void RecordUpdateEnd();
     void ReplayLines(uint8_t Phase);
-    void CheckPositions();
-    void TakeShots();
+    // The replay is found away from the recording: it says what and stops.
+    void Drift(const ShortString& What);
     void StopRecording();
     void EndReplay(bool Completed);
-    void ReportTimeDemo();
     void WriteFrameTimes();
     tInputDevice* GameInput();
     int32_t TimedUpdatesPerFrame() const { return std::clamp(TimeDemoUpdates, 1, UpdatesPerSecond); }
@@ -99,28 +99,16 @@ private:
     int32_t Tick = 0;        // the update being run or next to run, from 0
     bool InUpdate = false;
     bool InScripts = false;
-    // Recording: the last values written; replay: the values in force.
-    bool Keys[256] = {};
-    uint8_t PauseFlags = 0xFF;
-    int32_t PointerX = 0, PointerY = 0;
-    bool PointerKnown = false;
-    // Replay: the next record of each kind.
-    std::size_t NextKey = 0, NextPointer = 0, NextPause = 0, NextLine = 0, NextPosition = 0;
+    bool ConsoleLinesReplayed = false;  // this update's, already
+    tFlightRecording Recording;
+    tFlightReplay Replay;
     bool Drifted = false;
-    // Screenshots asked for by update, in update order; the next to take.
-    struct tShot {
-        int32_t Tick;
-        ShortString File;
-    };
-    std::vector<tShot> Shots;
-    std::size_t NextShot = 0;
     // TimeDemo.
     bool Timed = false;
     int32_t TimedTicks = 0;  // updates to run
-    int64_t LastFrameCycles = 0;
-    std::vector<double> FrameSeconds;
+    tTimeDemoReport Report;
     std::string FramesFile;  // where the frame times go, when named
-    int32_t SavedEffectsVolume = 0, SavedMusicVolume = 0;
+    tEngine::tVolumes SavedVolumes;
 };
 
 extern tFlightRecorder* FlightRecorder;

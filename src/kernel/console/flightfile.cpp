@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+
+#include "net/protocol/messages.h"
 
 namespace {
 
@@ -58,6 +61,11 @@ struct tReader {
     bool Tick(std::string_view Text, int32_t& Tick);
 };
 
+// Pilot 1 is the machine's own player, never one from the network.
+bool RemotePilot(std::string_view Text, int32_t& Pilot) {
+    return Int(Text, Pilot) && Pilot >= 2 && Pilot <= tRecordedFlight::MaxPilot;
+}
+
 bool tReader::Tick(std::string_view Text, int32_t& T) {
     if (!Int(Text, T) || !SawTicks || T < LastTick || T < 0 || T > F.Ticks) return false;
     LastTick = T;
@@ -69,6 +77,10 @@ std::string tReader::Line(std::string_view Text) {
     const std::string_view Kind = Word(Rest);
     if (Kind.empty()) return {};
     if (Kind == "seed") return Int(Word(Rest), F.Seed) ? "" : "a bad seed";
+    if (Kind == "noplayer") {
+        F.PlayerFlies = false;
+        return Rest.empty() ? "" : "a bad noplayer";
+    }
     if (Kind == "sun") return Real(Word(Rest), F.SunStart) ? "" : "a bad sun start";
     if (Kind == "window")
         return Int(Word(Rest), F.Width) && Int(Word(Rest), F.Height) && F.Width >= 0 && F.Height >= 0 ? ""
@@ -113,7 +125,8 @@ std::string tReader::Line(std::string_view Text) {
     }
     if (Kind == "p") {
         int32_t Flags = 0;
-        if (!Tick(Word(Rest), T) || !Int(Word(Rest), Flags) || Flags < 0 || Flags > 3) return "a bad pause";
+        if (!Tick(Word(Rest), T) || !Int(Word(Rest), Flags) || Flags < 0 || Flags > tRecordedFlight::AllPauseFlags)
+            return "a bad pause";
         F.Pauses.push_back({T, uint8_t(Flags)});
         return {};
     }
@@ -136,6 +149,36 @@ std::string tReader::Line(std::string_view Text) {
         F.Positions.push_back(P);
         return {};
     }
+    if (Kind == "j") {
+        tRecordedFlight::tRosterChange J{};
+        J.Joins = true;
+        if (!Tick(Word(Rest), T) || !RemotePilot(Word(Rest), J.Pilot)) return "a bad join";
+        J.Tick = T;
+        J.Chassis = std::string(Word(Rest));
+        J.Weapon = std::string(Word(Rest));
+        J.Name = std::string(Remainder(Rest));
+        if (J.Chassis.empty() || J.Weapon.empty() || J.Chassis.size() > MaxLineText || J.Weapon.size() > MaxLineText ||
+            J.Name.empty() || J.Name.size() > MaxNameLength)
+            return "a bad join";
+        F.Roster.push_back(std::move(J));
+        return {};
+    }
+    if (Kind == "l") {
+        tRecordedFlight::tRosterChange L{};
+        if (!Tick(Word(Rest), T) || !RemotePilot(Word(Rest), L.Pilot)) return "a bad leave";
+        L.Tick = T;
+        F.Roster.push_back(std::move(L));
+        return {};
+    }
+    if (Kind == "i") {
+        int32_t Pilot = 0, Controls = 0, X = 0, Y = 0;
+        if (!Tick(Word(Rest), T) || !RemotePilot(Word(Rest), Pilot) || !Int(Word(Rest), Controls) || !Int(Word(Rest), X) ||
+            !Int(Word(Rest), Y) || Controls < 0 || Controls > ControlAll || std::abs(X) > MaxPointerOffset ||
+            std::abs(Y) > MaxPointerOffset)
+            return "a bad remote input";
+        F.RemoteInputs.push_back({T, Pilot, uint16_t(Controls), int16_t(X), int16_t(Y)});
+        return {};
+    }
     return "unknown record \"" + std::string(Kind.substr(0, 32)) + "\"";
 }
 
@@ -147,11 +190,12 @@ std::string WriteFlight(const tRecordedFlight& F) {
     std::string Out;
     Append(Out, "%s %d\n", Magic.data(), tRecordedFlight::Version);
     Append(Out, "seed %d\nsun %.17g\nwindow %d %d\n", F.Seed, F.SunStart, F.Width, F.Height);
+    if (!F.PlayerFlies) Out += "noplayer\n";
     if (!F.Weather.empty()) Out += "weather " + F.Weather + " " + std::to_string(F.WeatherHour) + "\n";
     for (const auto& S : F.Settings) Out += "set " + S.Name + " " + S.Type + " " + S.Value + "\n";
     Append(Out, "ticks %d\n", F.Ticks);
     // Merged by tick, in a fixed order within one.
-    std::size_t K = 0, M = 0, P = 0, C = 0, A = 0;
+    std::size_t K = 0, M = 0, P = 0, C = 0, A = 0, R = 0, I = 0;
     for (int32_t T = 0; T <= F.Ticks; ++T) {
         for (; K < F.Keys.size() && F.Keys[K].Tick == T; ++K) Append(Out, "k %d %d %d\n", T, F.Keys[K].Code, F.Keys[K].Down);
         for (; M < F.Pointer.size() && F.Pointer[M].Tick == T; ++M)
@@ -160,6 +204,19 @@ std::string WriteFlight(const tRecordedFlight& F) {
         for (; C < F.Lines.size() && F.Lines[C].Tick == T; ++C) {
             Append(Out, "c %d %d %d ", T, F.Lines[C].Phase, F.Lines[C].Pressed);
             Out += F.Lines[C].Text + "\n";
+        }
+        for (; R < F.Roster.size() && F.Roster[R].Tick == T; ++R) {
+            const auto& Change = F.Roster[R];
+            if (!Change.Joins) {
+                Append(Out, "l %d %d\n", T, Change.Pilot);
+                continue;
+            }
+            Append(Out, "j %d %d ", T, Change.Pilot);
+            Out += Change.Chassis + " " + Change.Weapon + " " + Change.Name + "\n";
+        }
+        for (; I < F.RemoteInputs.size() && F.RemoteInputs[I].Tick == T; ++I) {
+            const auto& In = F.RemoteInputs[I];
+            Append(Out, "i %d %d %d %d %d\n", T, In.Pilot, In.Controls, In.X, In.Y);
         }
         for (; A < F.Positions.size() && F.Positions[A].Tick == T; ++A) {
             const auto& Pos = F.Positions[A];

@@ -43,7 +43,13 @@ void tServerConsole::DisplayMessage(const ShortString& Msg, tConsoleMsgType Type
 
 void tServerConsole::Tick(float DeltaSeconds) {
     tEngineConsole::Tick(DeltaSeconds);
-    if (!InputEnded) ReadInput();
+    if (!InputEnded) {
+        // Lines typed here come from outside the game, as a script's do: a
+        // recorded flight keeps them.
+        if (Tap) Tap->ScriptsStepping();
+        ReadInput();
+        if (Tap) Tap->ScriptsStepped();
+    }
     if (StopSignalled && Engine && !Engine->RequestingExit) {
         std::printf("Stopped by a signal\n");
         Engine->RequestingExit = true;

@@ -167,11 +167,14 @@ void tWinGameEngine::Update() {
     if (TickDriver) TickDriver->BeforeUpdate();
     // A paused engine still consumes the steps, but its subsystems stand
     // still; the menu does not stop a match hosted for other machines.
-    const bool Hosting = NetServer && NetServer->Hosting();
-    const float Step = EnginePaused || (MenuPaused && !Hosting) ? 0.0f : UpdateStep;
+    const float Step = EnginePaused || (MenuPaused && !RunsUnderMenu()) ? 0.0f : UpdateStep;
     // The count is read again each time: a tick may add or remove subsystems.
     for (int32_t I = 0; I < ActiveSubsystems; ++I) Subsystems[I]->Tick(Step);
     if (TickDriver) TickDriver->AfterUpdate();
+}
+
+bool tWinGameEngine::RunsUnderMenu() {
+    return (NetServer && NetServer->Hosting()) || (TickDriver && TickDriver->RunsUnderMenu());
 }
 
 void tWinGameEngine::ShowFrameRate(float DeltaSeconds, int32_t Updates) {

@@ -33,6 +33,7 @@ public:
     void SetWorld(tWorld* W) override;
     void InitGame() override;
     void DoneGame() override {}
+    bool RunsUnderMenu() override;
     void RegisterSubsystem(tSubSystem* S) override;
     void UnregisterSubsystem(tSubSystem* S) override;
     void DebugDump() override;

@@ -4,6 +4,7 @@
 // engine class of the program implements it.
 
 #include <cstdint>
+#include <utility>
 
 #include "kernel/core/shortstring.h"
 #include "libraries/classes/subsystem.h"
@@ -49,6 +50,9 @@ public:
     virtual void AfterUpdate() = 0;
     // After each frame has been shown.
     virtual void FrameShown() {}
+    // Whether the updates go on under the main menu, as a match hosted for
+    // other machines does (and its recording, replayed, must).
+    virtual bool RunsUnderMenu() { return false; }
 };
 
 class tEngine : public tSubSystem {
@@ -68,12 +72,49 @@ public:
     virtual void RegisterSubsystem(tSubSystem* S) = 0;
     virtual void UnregisterSubsystem(tSubSystem* S) = 0;
     virtual void DebugDump() = 0;
+    // Whether the updates go on under the main menu: a match hosted for
+    // other machines does not stop for its own player's menu.
+    virtual bool RunsUnderMenu() { return false; }
 
     // The window the configuration asks for, feeding InputDevice; the
     // viewport that takes the parameters frees them.
     tViewportParams* NewViewportParams(tInputDevice* InputDevice) const;
 
     void Reset() { Audio = nullptr; Renderer = nullptr; Viewport = nullptr; GUI = nullptr; World = nullptr; Timer = nullptr; }
+
+    // Driver takes over the updates; letting go leaves another driver alone.
+    void TakeTicks(tTickDriver* Driver) { TickDriver = Driver; }
+    void ReleaseTicks(const tTickDriver* Driver) {
+        if (TickDriver == Driver) TickDriver = nullptr;
+    }
+    // The sky's sun starts from Seconds since start-up, until it is let go.
+    void FixSunStart(double Seconds) { SunStartSeconds = Seconds; }
+    void FreeSunStart() { SunStartSeconds = -1; }
+    void SetPauses(bool Engine, bool Menu) {
+        EnginePaused = Engine;
+        MenuPaused = Menu;
+    }
+    // The window's size the next "ApplyDisplay" opens.
+    void AskScreenSize(int32_t Width, int32_t Height) {
+        EngineConfig.ScreenWidth = Width;
+        EngineConfig.ScreenHeight = Height;
+    }
+    // Silences effects and music; RestoreVolumes gives back what Mute took.
+    struct tVolumes {
+        int32_t Effects = 0, Music = 0;
+    };
+    tVolumes Mute() {
+        return {std::exchange(EngineConfig.EffectsVolume, 0), std::exchange(EngineConfig.MusicVolume, 0)};
+    }
+    void RestoreVolumes(const tVolumes& V) {
+        EngineConfig.EffectsVolume = V.Effects;
+        EngineConfig.MusicVolume = V.Music;
+    }
+    // The main loop ends after this frame; the program exits with Code.
+    void Quit(int32_t Code) {
+        ExitCode = Code;
+        RequestingExit = true;
+    }
     float GetMaxTickRate() const { return static_cast<float>(EngineConfig.MaxTickRate); }
 
     bool EngineActive = false;

@@ -51,11 +51,6 @@ struct tMouseCursorInformation {
 class tViewport : public tSubSystem {
     Z_DECLARE_CLASS(tViewport, tSubSystem)
 public:
-    // While a flight is replayed, the pointer's offset from the window centre
-    // comes from the recording, one value for each update.
-    bool PointerReplayed = false;
-    int32_t ReplayedX = 0, ReplayedY = 0;
-
     // Takes ownership of Params.
     explicit tViewport(tViewportParams* Params);
     ~tViewport() override;
@@ -77,6 +72,14 @@ public:
     // and does not steer. Letting go re-centres it, so steering resumes
     // without a jump.
     virtual void SetPointerHeld(bool Held) { PointerHeld = Held; }
+    // While a flight is replayed, the pointer's offset from the window centre
+    // comes from the recording, one value for each update, until it ends.
+    void ReplayPointer(int32_t X, int32_t Y) {
+        PointerReplayed = true;
+        ReplayedX = X;
+        ReplayedY = Y;
+    }
+    void EndPointerReplay() { PointerReplayed = false; }
     // A short rumble of the game controllers that can, Strength 0 ... 1.
     virtual void Rumble(float /*Strength*/, float /*Seconds*/) {}
     // While on, the next controller input moved or pressed is held for
@@ -103,6 +106,12 @@ public:
     bool FullScreen = false;
     bool Stereo = false;
     bool PointerHeld = false;
+
+protected:
+    bool PointerReplayed = false;
+    int32_t ReplayedX = 0, ReplayedY = 0;
+
+public:
     // The console variables bound to the fields above; last, so it goes first.
     tFieldBindings BoundFields;
 };

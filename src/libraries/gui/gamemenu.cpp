@@ -53,6 +53,7 @@ void tGameMenu::StartMatch() {
 // of its own: its aircraft comes with "Play", or at once without the menu.
 void tGameMenu::EnterGameC(const ShortString&) {
     MatchStarted = false;
+    if (StartsWithoutPlayer) return;
     if (CommandLine.SkipMenu) StartMatch();
     else Open();
 }

@@ -37,6 +37,10 @@ public:
     void ApplyDisplayC(const ShortString& Args);
 
     bool MatchStarted = false;  // the player's aircraft has been spawned
+    // While set, a level that starts neither opens the menu nor spawns the
+    // player's aircraft: a dedicated server's match replayed as it was
+    // flown, with no aircraft of this machine's own.
+    static inline bool StartsWithoutPlayer = false;
 
 private:
     void StartMatch();

@@ -173,6 +173,13 @@ void tNetServer::GroundHeightC(const ShortString& Args) {
 
 void tNetServer::Tick(float DeltaSeconds) {
     if (!Session.IsOpen()) return;
+    // A match begun anew (a recorded flight's start) has its ground untouched:
+    // newcomers are sent none of the old craters.
+    if (Match && Match->Now() < MatchTimeSeen) {
+        Craters.clear();
+        OldestCrater = 0;
+    }
+    MatchTimeSeen = Match ? Match->Now() : 0;
     Session.Service(0);
     if (DeltaSeconds > 0) {
         Session.AdvanceUpdate();
@@ -366,7 +373,11 @@ void tNetServer::ClientSaid(int32_t Client, const std::string& Text) {
 
 void tNetServer::RconLine(int32_t Client, const std::string& Line) {
     Logger->Log("Rcon from client " + Int2Str(Client) + ": " + ShortString(Line));
+    // An administrator's line comes from outside the game, as a typed one: a
+    // recorded flight keeps it.
+    if (Console->Tap) Console->Tap->ScriptsStepping();
     Console->SendCommand(ShortString(Line), true);
+    if (Console->Tap) Console->Tap->ScriptsStepped();
 }
 
 void tNetServer::ServerLog(const std::string& Line) {

@@ -99,6 +99,7 @@ private:
     std::array<uint8_t, MaxServerMessageBytes> Buffer{};
     std::vector<tServerPoint> Craters;  // dug since hosting began, a ring of KeptCraters
     std::size_t OldestCrater = 0;
+    float MatchTimeSeen = 0;
     tFieldBindings BoundFields;
 };
 
