@@ -64,11 +64,11 @@ tFlightRecorder::tFlightRecorder() {
     FlightRecorder = this;
     EngineVars->RegisterVar("TimeDemoQuit", TimeDemoQuit);
     EngineVars->RegisterVar("TimeDemoUpdates", TimeDemoUpdates);
-    Console->RegisterCommand("RecordDemo", ConsoleProc<&tFlightRecorder::RecordDemoC>(this));
-    Console->RegisterCommand("StopRecording", ConsoleProc<&tFlightRecorder::StopRecordingC>(this));
-    Console->RegisterCommand("TimeDemo", ConsoleProc<&tFlightRecorder::TimeDemoC>(this));
-    Console->RegisterCommand("TimeDemoFrames", ConsoleProc<&tFlightRecorder::TimeDemoFramesC>(this));
-    Console->RegisterCommand("ReplayShot", ConsoleProc<&tFlightRecorder::ReplayShotC>(this));
+    Console->RegisterCommand("RecordDemo", ConsoleProc<&tFlightRecorder::RecordDemoC>(this), Commands);
+    Console->RegisterCommand("StopRecording", ConsoleProc<&tFlightRecorder::StopRecordingC>(this), Commands);
+    Console->RegisterCommand("TimeDemo", ConsoleProc<&tFlightRecorder::TimeDemoC>(this), Commands);
+    Console->RegisterCommand("TimeDemoFrames", ConsoleProc<&tFlightRecorder::TimeDemoFramesC>(this), Commands);
+    Console->RegisterCommand("ReplayShot", ConsoleProc<&tFlightRecorder::ReplayShotC>(this), Commands);
     Console->FlightPlayer = ConsoleProc<&tFlightRecorder::PlayFlightC>(this);
     Console->Tap = this;
 }
@@ -79,11 +79,6 @@ tFlightRecorder::~tFlightRecorder() {
     if (Engine) Engine->ReleaseTicks(this);
     if (EngineVars) EngineVars->ReleaseFieldsOf(this);
     if (Console) {
-        Console->UnRegisterCommand("RecordDemo", ConsoleProc<&tFlightRecorder::RecordDemoC>(this));
-        Console->UnRegisterCommand("StopRecording", ConsoleProc<&tFlightRecorder::StopRecordingC>(this));
-        Console->UnRegisterCommand("TimeDemo", ConsoleProc<&tFlightRecorder::TimeDemoC>(this));
-        Console->UnRegisterCommand("TimeDemoFrames", ConsoleProc<&tFlightRecorder::TimeDemoFramesC>(this));
-        Console->UnRegisterCommand("ReplayShot", ConsoleProc<&tFlightRecorder::ReplayShotC>(this));
         Console->FlightPlayer = {};
         if (Console->Tap == this) Console->Tap = nullptr;
     }

@@ -30,6 +30,7 @@
 #include "kernel/console/flightfile.h"
 #include "kernel/core/shortstring.h"
 #include "kernel/objects/zobject.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/console.h"
 #include "libraries/classes/engine.h"
 
@@ -109,6 +110,7 @@ private:
     tTimeDemoReport Report;
     std::string FramesFile;  // where the frame times go, when named
     tEngine::tVolumes SavedVolumes;
+    tCommandBindings Commands;  // declared last: its commands go first
 };
 
 extern tFlightRecorder* FlightRecorder;
