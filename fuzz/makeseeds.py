@@ -208,7 +208,7 @@ def text(s):
 
 
 # Client to server: hello (magic, version, name, aircraft, gun), inputs, chat, Rcon.
-write("netclient", "hello.bin", b"\x01" + struct.pack("<IH", 0x44564C48, 1) + text(b"Red Baron") + b"\x00\x01")
+write("netclient", "hello.bin", b"\x01" + struct.pack("<IH", 0x44564C48, 2) + text(b"Red Baron") + b"\x00\x01")
 write("netclient", "input.bin", b"\x02" + struct.pack("<IIB", 40, 1000, 3) +
       b"".join(struct.pack("<Hhh", keys, x, y) for keys, x, y in ((1, 0, 0), (3, -12, 40), (511, 4096, -4096))))
 write("netclient", "say.bin", b"\x03" + text(b"good fight"))
@@ -229,7 +229,10 @@ def aircraft_list(entries, removed=()):
 
 write("netserver", "welcome.bin", b"\x01" + struct.pack("<BIBiif B", 3, 12345, 20, 7, 10, 3600.5, 14)
       + text(b"tLevel") + text(b"tStormyDay") + text(b"Island"))
-write("netserver", "pilot.bin", b"\x03" + struct.pack("<BBh", 2, 1, 4) + text(b"Bot 2"))
+write("netserver", "pilot.bin", b"\x03" + struct.pack("<BBhhhh", 2, 1, 4, 5, 2, 1) + text(b"Bot 2"))
+write("netserver", "score.bin", b"\x05" + struct.pack("<Bhhhh", 2, 3, 4, 1, 0))
+write("netserver", "weather.bin", b"\x0A" + text(b"tCloudyDay") + struct.pack("<Bf", 14, 3600.5))
+write("netserver", "matchend.bin", b"\x0B" + struct.pack("<B", 2))
 write("netserver", "crater.bin", b"\x06" + struct.pack("<ffff", 100.5, 200.25, 33.0, 5.0))
 write("netserver", "feed.bin", b"\x08" + text(b"Ace shot Bot 2 (tPlasmaGun)"))
 write("netserver", "pings.bin", b"\x0C" + struct.pack("<BBHBH", 2, 1, 12, 4, 250))

@@ -61,8 +61,11 @@ TFeedbackSignal tLostTheMatchAnnouncer::FeedbackSignal() {
     if (Ticker >= RespawnAt || DefaultSignal == FEEDBACK_KILL) return tEffect::FeedbackSignal();
     ShortString Chassis;
     if (EngineVars->IsVarDefined("PlaneChassis")) EngineVars->GetVar("PlaneChassis", Chassis);
-    // The countdown brings back a missing aircraft only: one a pilot.
-    if (Match && Match->PlayerAircraft())
+    // The countdown brings back a missing aircraft only: one a pilot. A
+    // server brings back its clients' aircraft itself.
+    if (Match && Match->FollowsServer())
+        Logger->Log("New round: the server brings the aircraft back");
+    else if (Match && Match->PlayerAircraft())
         Logger->Log("New round: the player's aircraft is still flying");
     else if (Chassis.empty())
         Console->DisplayError("PlaneChassis is not set: no aircraft for the next round");

@@ -277,7 +277,7 @@ void tHUD::Scoreboard(tMatch& Match) {
         if (!Match.Valid(I)) continue;
         const TPilot& P = Match.GetPilot(I);
         const int32_t Values[] = {P.Kills, P.Deaths, P.Score(), P.Credits};
-        const TColour Colour = I == tMatch::PlayerPilot ? HUD_GREEN : HUD_WHITE;
+        const TColour Colour = I == Match.OwnPilot() ? HUD_GREEN : HUD_WHITE;
         Text(X + Margin, RowY, P.Name, Colour);
         for (int32_t C = 0; C < 4; ++C)
             Text(X + Margin + float(C + 1) * ScoreColumn, RowY, Int2Str(Values[C]), Colour);
@@ -306,9 +306,9 @@ void tHUD::Render(tMatch& Match) {
     }
     if (Own) DangerMarks(Match, *Own);
     EnemyMarkers(Match, Own);
-    const TPilot& Player = Match.GetPilot(tMatch::PlayerPilot);
+    const int32_t Score = Match.Valid(Match.OwnPilot()) ? Match.GetPilot(Match.OwnPilot()).Score() : 0;
     Rect(HUD_BACK, Width - 2 * ScoreColumn - 6, Margin - 4, Width - Margin, Margin + Row + 6);
-    Text(Width - 2 * ScoreColumn, Margin + Row, "SCORE " + Int2Str(Player.Score()), HUD_WHITE);
+    Text(Width - 2 * ScoreColumn, Margin + Row, "SCORE " + Int2Str(Score), HUD_WHITE);
     KillFeed(Match);
     const tInputDevice* Input = Viewport->GetInputDevice();
     if (Input && Input->Keys[ScoreboardKey] && !Console->LocalHUDVisible) Scoreboard(Match);

@@ -153,7 +153,8 @@ int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& Wea
         Console->DisplayError("AddBot: " + Error);
         return 0;
     }
-    for (int32_t I = 0; I < MaxPilots; ++I) {
+    // Pilot 1's place is the player's, even where nobody plays.
+    for (int32_t I = PlayerPilot; I < MaxPilots; ++I) {
         TPilot& P = Pilots[I];
         if (P.InUse) continue;
         P = TPilot{};
@@ -172,7 +173,7 @@ int32_t tMatch::AddPilot(const ShortString& ChassisClass, const ShortString& Wea
 
 void tMatch::Restart() {
     for (TPilot& P : Pilots) P = TPilot{};
-    Pilots[PlayerPilot - 1].InUse = true;
+    Pilots[PlayerPilot - 1].InUse = !PlayerLeftOut;
     UpdatePlayerName();
     Feed = {};
     FeedNewest = 0;
@@ -190,6 +191,31 @@ void tMatch::Reseed() {
     Random = tRandom(uint32_t(MatchSeed));
     SeededWith = MatchSeed;
     tRandom::MatchSeed = uint32_t(MatchSeed);
+}
+
+void tMatch::LeavePlayerOut() {
+    PlayerLeftOut = true;
+    Own = 0;
+    LeaveMatch(Pilots[PlayerPilot - 1]);
+}
+
+void tMatch::FollowServer(int32_t Pilot) {
+    for (TPilot& P : Pilots) {
+        LeaveMatch(P);
+        P = TPilot{};
+    }
+    BotCount = 0;
+    Following = true;
+    Own = Pilot;
+}
+
+void tMatch::StopFollowingServer() {
+    if (!Following) return;
+    for (TPilot& P : Pilots) P = TPilot{};
+    Pilots[PlayerPilot - 1].InUse = true;
+    UpdatePlayerName();
+    Following = false;
+    Own = PlayerPilot;
 }
 
 void tMatch::AddBotC(const ShortString& Args) { AddBot(GetToken(Args, 1), GetToken(Args, 2)); }
@@ -213,6 +239,10 @@ bool tMatch::SpawnPlayer() {
     ShortString ChassisClass, WeaponClass;
     if (EngineVars->IsVarDefined("PlaneChassis")) EngineVars->GetVar("PlaneChassis", ChassisClass);
     if (EngineVars->IsVarDefined("PrimaryWeapon")) EngineVars->GetVar("PrimaryWeapon", WeaponClass);
+    if (Own != PlayerPilot) {
+        Console->DisplayError("SpawnPlayer: nobody flies on this machine");
+        return false;
+    }
     const tAirplaneActor* A = PlayerAircraft();
     if (A) {
         if (!A->Alive()) return false;
@@ -249,6 +279,8 @@ void tMatch::KeepBotCount() {
 void tMatch::UpdatePlayerName() { Pilots[PlayerPilot - 1].Name = PlayerName.empty() ? "Player" : PlayerName; }
 
 int32_t tMatch::ClaimPilot(tAirplaneActor* Aircraft) {
+    // An aircraft made by hand where nobody plays belongs to no one.
+    if (Spawning == 0 && Own != PlayerPilot) return 0;
     const int32_t Pilot = Spawning != 0 ? Spawning : PlayerPilot;
     TPilot& P = GetPilot(Pilot);
     // One aircraft a pilot: a second one for the player replaces the first.
@@ -382,9 +414,10 @@ void tMatch::CheckFragLimit(int32_t Pilot) {
 
 // Everyone lands: the winner is announced, every aircraft leaves, the
 // scores start again and all come back after one countdown.
-void tMatch::EndMatch(int32_t Winner) {
-    Announce(GetPilot(Winner).Name + " wins the match");
-    if (Joined) Linker->InstantiateClassByName("tAnnouncer", Winner == PlayerPilot ? WinSample : LoseSample);
+void tMatch::EndMatch(int32_t Won) {
+    Announce(GetPilot(Won).Name + " wins the match");
+    ++Ended;
+    LastWon = Won;
     for (TPilot& P : Pilots) {
         if (!P.InUse) continue;
         if (P.Aircraft) P.Aircraft->Withdraw();
@@ -392,7 +425,12 @@ void tMatch::EndMatch(int32_t Winner) {
         P.LastShooter = 0;
         if (P.Computer) P.RespawnIn = RespawnSeconds;
     }
-    if (Joined) Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
+    if (Joined) AnnounceMatchEnd(Won);
+}
+
+void tMatch::AnnounceMatchEnd(int32_t Won) {
+    Linker->InstantiateClassByName("tAnnouncer", Won == Own ? WinSample : LoseSample);
+    Linker->InstantiateClassByName("tLostTheMatchAnnouncer", "");
 }
 
 int32_t tMatch::Contacts(int32_t Pilot, TBotContact* Out, int32_t Capacity) {
@@ -424,6 +462,10 @@ TBotCommand tMatch::Think(int32_t Pilot, TBotSituation& S, float DeltaSeconds) {
 
 void tMatch::Tick(float DeltaSeconds) {
     tRandom::MatchSeed = uint32_t(MatchSeed);
+    if (Following) {
+        MatchTime += std::max(0.0f, DeltaSeconds);
+        return;
+    }
     UpdatePlayerName();
     KeepBotCount();
     if (DeltaSeconds <= 0) return;
@@ -447,5 +489,5 @@ void tMatch::RenderFrame() {
     // Nothing to show until someone flies: scenes without a match stay
     // clean; and nothing under the menu or another window but the console.
     if (Engine->GUI && Engine->GUI->ShowsWindow()) return;
-    if (ShowHUD && HUD && (Joined || BotsInMatch() > 0)) HUD->Render(*this);
+    if (ShowHUD && HUD && (Joined || Following || BotsInMatch() > 0)) HUD->Render(*this);
 }

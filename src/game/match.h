@@ -96,6 +96,28 @@ public:
     const TPlayerAttention& Attention() const { return PlayerAttention; }
     const tDangerWatch& Danger() const { return PlayerDanger; }
 
+    // The pilot this machine's player flies or follows: pilot 1 alone, the
+    // one a server gave this machine as its client, 0 on a dedicated server.
+    int32_t OwnPilot() const { return Own; }
+    // A dedicated server's match: nobody flies on this machine, so pilot 1
+    // stays empty (no aircraft, no score line) and computer pilots and
+    // clients take the others.
+    void LeavePlayerOut();
+    // This machine shows a match a server runs, as pilot Pilot: its own
+    // pilots leave, and the pilots and their scores are only what the
+    // server tells (its client fills them in). Nothing is flown, respawned
+    // or scored here.
+    void FollowServer(int32_t Pilot);
+    // Back to this machine's own match: the player alone, no scores.
+    void StopFollowingServer();
+    bool FollowsServer() const { return Following; }
+    // The voices of a match's end: won or lost for this machine's player,
+    // then the countdown to the next match.
+    void AnnounceMatchEnd(int32_t Winner);
+    // How many matches ended in this run, and who won the last one.
+    uint32_t MatchesEnded() const { return Ended; }
+    int32_t LastWinner() const { return LastWon; }
+
     bool IsComputer(int32_t Pilot) const { return Valid(Pilot) && Pilots[Pilot - 1].Computer; }
     TPilot& GetPilot(int32_t Pilot) { return Pilots[Pilot - 1]; }
     const TPilot& GetPilot(int32_t Pilot) const { return Pilots[Pilot - 1]; }
@@ -170,6 +192,11 @@ private:
     uint32_t FeedShown = 0;
     int32_t Spawning = 0;      // the pilot whose aircraft is being built
     bool Joined = false;
+    int32_t Own = PlayerPilot;
+    bool PlayerLeftOut = false;  // a dedicated server's
+    bool Following = false;
+    uint32_t Ended = 0;
+    int32_t LastWon = 0;
     float MatchTime = 0;
     uint32_t BotsAdded = 0;    // for names and seeds
     tRandom Random{1};

@@ -64,6 +64,25 @@ tParticleProjectile::tParticleProjectile(const ShortString& Name) : tEffect(Name
 tParticleProjectile::~tParticleProjectile() {
     if (VA) DisposeObject(VA);
     if (HitSound) DisposeObject(HitSound);
+    if (FireSound) DisposeObject(FireSound);
+}
+
+void tParticleProjectile::SoundFired(const char* File) {
+    if (FireSound || !Engine->Audio) return;
+    FireSound = Engine->Audio->CreateSource(File);
+    FireSound->PlaceAt(Position);
+    FireSound->Play(nullptr);
+}
+
+void tParticleProjectile::EndEcho() {
+    if (!EchoOf || Hit || GetClass()->IsA(&tRailShaft::ClassInfo)) return;
+    Hit = true;
+    if (!Engine->World || !Engine->World->HasTerrain()) return;
+    StrikeHere(Position.z < SeaLevel);
+}
+
+void tParticleProjectile::StrikeHere(bool Sea) {
+    Strike(Sea ? TVector3{Position.x, Position.y, SeaLevel} : Position, Sea);
 }
 
 void tParticleProjectile::BallisticStep(TVector3& P, TVector3& V, float T) {
@@ -86,7 +105,7 @@ bool tParticleProjectile::StrikesTerrain() {
     // The sea's surface stops a shot as the ground does.
     const bool Sea = Position.z < SeaLevel;
     if (!Sea && !World->GetTerrainForPoint(Position)->EstimateSphereCollision(Position, HitRadius)) return false;
-    Strike(Sea ? TVector3{Position.x, Position.y, SeaLevel} : Position, Sea);
+    StrikeHere(Sea);
     return true;
 }
 
@@ -99,14 +118,15 @@ void tParticleProjectile::Strike(const TVector3& Point, bool Sea) {
         Linker->InstantiateClassByName("tSplash", PositionText(Point) + " " + Flt2Str(BlastSize, 2));
         return;
     }
-    Engine->World->GetTerrainForPoint(Point)->Impact(Point, CraterRadius);
+    // An echo's crater comes from the server, dug where its shot struck.
+    if (!EchoOf) Engine->World->GetTerrainForPoint(Point)->Impact(Point, CraterRadius);
     tExplosion::Detonate(Point, BlastSize);
 }
 
 TFeedbackSignal tParticleProjectile::FeedbackSignal() {
     if (Hit) return HitSound && HitSound->IsPlaying() ? tEffect::FeedbackSignal() : FEEDBACK_KILL;
     if (LifeTime >= TTL) return FEEDBACK_KILL;
-    Hit = StrikesAircraft() || StrikesTerrain();
+    Hit = (!EchoOf && StrikesAircraft()) || StrikesTerrain();
     return tEffect::FeedbackSignal();
 }
 
@@ -184,7 +204,7 @@ int32_t tRailShaft::ParticlesBeforeTarget() const {
 
 TFeedbackSignal tRailShaft::FeedbackSignal() {
     if (LifeTime >= TTL && !(HitSound && HitSound->IsPlaying())) return FEEDBACK_KILL;
-    StrikesAircraft();
+    if (!EchoOf) StrikesAircraft();
     return tEffect::FeedbackSignal();
 }
 

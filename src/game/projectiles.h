@@ -58,6 +58,17 @@ public:
     int32_t Shooter = 0;
     TVector3 PreviousPosition;           // where the last step began
     uint16_t NetId = 0;                  // the shot's number in snapshots, 1...65535
+    // On a client: the server's number of the shot this one shows. Such an
+    // echo flies, is drawn, is heard and bursts where it lands, but digs no
+    // crater and hits no aircraft: the server alone decides those.
+    uint16_t EchoOf = 0;
+    tAudioSource* FireSound = nullptr;   // owned: an echo's gun, heard where it left
+
+    // The echo's gun is heard where the shot is now.
+    void SoundFired(const char* File);
+    // The server's shot is gone (it hit something): the echo bursts where
+    // it is, unless it has landed already. A beam lives out its time.
+    void EndEcho();
 
     // The gun's damage and name, as the kill line shows it.
     int32_t Damage() const;
@@ -81,6 +92,8 @@ private:
     // Whether the shot meets the ground or the sea where it is (never in a
     // world without terrain), striking it when it does.
     bool StrikesTerrain();
+    // Strikes the ground, or the sea's surface, where the shot is.
+    void StrikeHere(bool Sea);
 };
 
 // The pulse gun's small bright shell.

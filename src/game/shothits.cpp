@@ -31,7 +31,8 @@ int32_t tParticleProjectile::Damage() const { return KindOf(*this).Damage; }
 
 ShortString tParticleProjectile::GunName() const { return KindOf(*this).GunName; }
 
-bool tParticleProjectile::FiredByPlayer() const { return !Match || !Match->IsComputer(Shooter); }
+// An echo of another machine's shot never moves this one's camera.
+bool tParticleProjectile::FiredByPlayer() const { return !EchoOf && (!Match || !Match->IsComputer(Shooter)); }
 
 bool tParticleProjectile::StrikesAircraft() {
     if (!Match) return false;

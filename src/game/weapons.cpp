@@ -27,6 +27,12 @@ tWeapon::~tWeapon() {
     if (FireSound) DisposeObject(FireSound);
 }
 
+const char* tWeapon::FireSoundOf(const ShortString& ProjectileClass) {
+    for (const TGunSpec* Spec : {&RailGun, &PlasmaGun, &PulseGun})
+        if (ProjectileClass == Spec->ProjectileClass) return Spec->FireSoundFile;
+    return nullptr;
+}
+
 float tWeapon::Readiness() const { return Gun ? std::min(1.0f, RechargeTrigger / Gun->RechargeTime) : 0.0f; }
 
 void tWeapon::LoadGun(const TGunSpec& Spec) {

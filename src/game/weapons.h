@@ -40,6 +40,9 @@ public:
         const char* ProjectileClass;
     };
 
+    // The sound of the gun that fires ProjectileClass; none for a shot of no gun.
+    static const char* FireSoundOf(const ShortString& ProjectileClass);
+
 protected:
     // Called by the concrete guns' constructors.
     void LoadGun(const TGunSpec& Spec);

@@ -6,74 +6,28 @@
 // "server closed the connection".
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <functional>
-#include <optional>
-#include <set>
 #include <thread>
 
+#include "common/netpeer.h"
 #include "gamerun.h"
-#include "net/session/clientsession.h"
-
-namespace {
-
-struct tPeer : tClientListener {
-    std::optional<tServerWelcome> Welcome;
-    std::set<int32_t> SeenAircraft, Left;
-    std::vector<std::string> Feed;
-    std::string Ended;
-    tClientSession Session;
-    void Welcomed(const tServerWelcome& W) override { Welcome = W; }
-    void ServerEvent(const tServerMessage& M) override {
-        if (M.Type == ServerFeed) Feed.push_back(M.Text);
-        if (M.Type == ServerPilotLeft) Left.insert(M.Pilot.Pilot);
-    }
-    void SnapshotArrived(const tNetSnapshot& S) override {
-        for (int32_t I = 0; I < S.AircraftCount; ++I) SeenAircraft.insert(S.Aircraft[I].Id);
-    }
-    void ConnectionEnded(const std::string& Reason) override { Ended = Reason; }
-};
-
-}  // namespace
 
 TEST(Network, TwoClientsJoinAHostedMatchChatLeaveAndHearItClose) {
     // A port of this process's own, so tests side by side never meet.
-    const int Port = 20000 + int(getpid() % 20000);
+    const int Port = TestPort(0);
     tGameRun Game;
     Game.UseGameLevel();
     Game.AddArguments({"+Set", "RconPassword", "secret", "+Host", std::to_string(Port)});
     tGameResult Result;
     std::thread Host([&] { Result = Game.Run(120); });
 
-    tPeer A, B;
-    std::vector<tPeer*> Peers = {&A, &B};
-    // Services both clients until Done holds, a minute at most.
-    auto Until = [&](const std::function<bool()>& Done) {
-        const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        uint32_t Tick = 0;
-        while (std::chrono::steady_clock::now() < Deadline) {
-            ++Tick;
-            for (tPeer* P : Peers) {
-                P->Session.Service(5);
-                P->Session.SendInput(Tick, {});
-            }
-            if (Done()) return true;
-        }
-        return false;
-    };
-    // The game takes a while to start: try again until it answers.
-    std::string Error;
-    for (tPeer* P : Peers) {
-        const std::string Name = P == &A ? "Ace" : "Bee";
-        for (int Try = 0; Try < 12 && !P->Welcome; ++Try) {
-            P->Ended.clear();
-            ASSERT_TRUE(P->Session.Connect("127.0.0.1:" + std::to_string(Port), {NetProtocolVersion, Name, 0, 0}, *P, Error));
-            Until([&] { return P->Welcome || !P->Ended.empty(); });
-        }
-        ASSERT_TRUE(P->Welcome) << P->Ended;
-    }
+    tTestPeer A, B;
+    std::vector<tTestPeer*> Peers = {&A, &B};
+    auto Until = [&](const std::function<bool()>& Done) { return ServiceUntil(Peers, Done); };
+    // The game takes a while to start: each tries again until it answers.
+    ASSERT_TRUE(JoinLocalServer(A, Port, "Ace")) << A.Ended;
+    ASSERT_TRUE(JoinLocalServer(B, Port, "Bee", {&A})) << B.Ended;
     const int32_t PilotA = A.Welcome->Pilot, PilotB = B.Welcome->Pilot;
     EXPECT_NE(PilotA, PilotB);
     EXPECT_EQ(A.Welcome->Level, "tLevel");
@@ -81,7 +35,7 @@ TEST(Network, TwoClientsJoinAHostedMatchChatLeaveAndHearItClose) {
     EXPECT_TRUE(Until([&] { return A.SeenAircraft.count(PilotB) && B.SeenAircraft.count(PilotA); }));
 
     A.Session.Say("hello Bee");
-    const auto Heard = [](const tPeer& P) { return std::count(P.Feed.begin(), P.Feed.end(), "Ace: hello Bee") == 1; };
+    const auto Heard = [](const tTestPeer& P) { return std::count(P.Feed.begin(), P.Feed.end(), "Ace: hello Bee") == 1; };
     EXPECT_TRUE(Until([&] { return Heard(A) && Heard(B); }));
 
     // B leaves: A hears it within two seconds.

@@ -4,7 +4,7 @@ find_package(X11 REQUIRED)
 add_executable(halvardine_closewindow ${CMAKE_CURRENT_LIST_DIR}/closewindow.cpp)
 target_link_libraries(halvardine_closewindow PRIVATE X11::X11)
 
-target_sources(test_integration PRIVATE ${CMAKE_CURRENT_LIST_DIR}/gamerun.cpp)
+target_sources(test_integration PRIVATE ${CMAKE_CURRENT_LIST_DIR}/gamerun.cpp ${CMAKE_CURRENT_LIST_DIR}/netgames.cpp)
 # The package tests' timer package shows that the game loads Data/Packages.
 add_dependencies(test_integration halvardine halvardine_closewindow timerpackage)
 target_compile_definitions(test_integration PRIVATE

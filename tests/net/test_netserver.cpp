@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "common/enginehost.h"
 #include "common/recordingaudio.h"
@@ -44,6 +45,9 @@ struct tListeningClient : tClientListener {
     std::optional<tServerWelcome> Welcome;
     std::vector<std::string> Feed, Joined;
     std::vector<tServerPoint> Craters;
+    std::map<int32_t, tServerPilot> Scores;  // by pilot, as last told
+    std::map<int32_t, int32_t> Pings;
+    int32_t Winner = -1;
     tNetSnapshot Last;
     std::string Ended;
     tClientSession Session;
@@ -52,6 +56,9 @@ struct tListeningClient : tClientListener {
         if (M.Type == ServerFeed) Feed.push_back(M.Text);
         if (M.Type == ServerPilot) Joined.push_back(M.Pilot.Name);
         if (M.Type == ServerCrater) Craters.push_back(M.Point);
+        if (M.Type == ServerPilot || M.Type == ServerScore) Scores[M.Pilot.Pilot] = M.Pilot;
+        if (M.Type == ServerMatchEnd) Winner = M.Pilot.Pilot;
+        for (int32_t I = 0; M.Type == ServerPings && I < M.Pings.Count; ++I) Pings[M.Pings.Pilot[I]] = M.Pings.Milliseconds[I];
     }
     void SnapshotArrived(const tNetSnapshot& S) override { Last = S; }
     void ConnectionEnded(const std::string& Reason) override { Ended = Reason; }
@@ -157,4 +164,40 @@ TEST_F(NetServerTest, AClientFliesAsARemotePilotInTheMatch) {
     ASSERT_TRUE(Run([&] { return Engine->World->Actors->GetTotalItems() == 1; }));  // the terrain
     for (int32_t P = 1; P <= tMatch::MaxPilots; ++P)
         if (TheMatch->Valid(P)) EXPECT_EQ(TheMatch->GetPilot(P).Crashes, 0);
+}
+
+// A dedicated server flies no one itself: no pilot 1, chat under the
+// server's name; the clients hear every pilot's ping and score line, and
+// the end of the match with its winner.
+TEST_F(NetServerTest, AServerWithoutAPlayerTellsScoresPingsAndTheEndOfTheMatch) {
+    TheMatch->LeavePlayerOut();
+    ASSERT_TRUE(Run([&] { return TheMatch->BotsInMatch() == 2; }));
+    EXPECT_FALSE(TheMatch->Valid(tMatch::PlayerPilot));
+    std::string Error;
+    ASSERT_TRUE(Client.Session.Connect("127.0.0.1:" + std::to_string(Server->Port()), {NetProtocolVersion, "Ace", 0, 0},
+                                       Client, Error)) << Error;
+    ASSERT_TRUE(Run([&] { return Client.Welcome.has_value() && Client.Scores.size() == 2; }));
+    const int32_t Pilot = Client.Welcome->Pilot;
+    EXPECT_EQ(Client.Scores.count(tMatch::PlayerPilot), 0u);
+    ASSERT_TRUE(Run([&] { return Client.Pings.size() == 2; }, 200));
+    EXPECT_EQ(Client.Pings.count(Pilot), 1u);
+
+    Console->SendCommand("Say welcome", true);
+    ASSERT_TRUE(Run([&] { return !Client.Feed.empty(); }));
+    EXPECT_EQ(Client.Feed.back(), "Halvardine: welcome");
+
+    // The client's pilot downs the computer pilot and wins at the frag limit.
+    int32_t Bot = 0;
+    for (int32_t P = 2; P <= tMatch::MaxPilots; ++P)
+        if (TheMatch->IsComputer(P) && !TheMatch->GetPilot(P).Remote) Bot = P;
+    ASSERT_NE(Bot, 0);
+    Console->SendCommand("Set FragLimit 1", true);
+    TheMatch->AircraftShotDown(Bot, Pilot, "rail gun");
+    ASSERT_TRUE(Run([&] { return Client.Winner >= 0; }));
+    EXPECT_EQ(Client.Winner, Pilot);
+    ASSERT_FALSE(Client.Feed.empty());
+    EXPECT_EQ(Client.Feed.back(), "Ace wins the match");
+    // The winner's line came first; the scores start again.
+    EXPECT_EQ(Client.Feed[Client.Feed.size() - 2], "Ace shot down " + std::string(TheMatch->GetPilot(Bot).Name.c_str()) + " with rail gun");
+    EXPECT_EQ(TheMatch->GetPilot(Pilot).Kills, 0);
 }

@@ -170,9 +170,21 @@ TEST(NetMessages, ServerMessagesRoundTripAndRefusals) {
     for (tServerPoint Bad : {tServerPoint{std::nanf(""), 0, 0, 1}, tServerPoint{0, 0, 0, 0}, tServerPoint{0, 2e6f, 0, 1},
                              tServerPoint{0, 0, 0, 100}})
         EXPECT_TRUE(Refused(Message([&](uint8_t* B, std::size_t C) { return WriteServerPoint(B, C, ServerExplosion, Bad); })));
-    EXPECT_TRUE(Refused(Message([](uint8_t* B, std::size_t C) { return WriteServerScore(B, C, 0, 1); })));
-    EXPECT_TRUE(Refused(Message([](uint8_t* B, std::size_t C) { return WriteServerScore(B, C, MaxNetPilots + 1, 1); })));
+    // A score carries the whole scoreboard line; the weather the sky's time.
+    const tServerPilot Score{4, false, -1, 2, 5, 3, ""};
+    tBytes ScoreMessage = Message([&](uint8_t* B, std::size_t C) { return WriteServerScore(B, C, Score); });
+    ASSERT_TRUE(ReadServerMessage(ScoreMessage.data(), ScoreMessage.size(), M));
+    EXPECT_EQ(M.Pilot.Pilot, 4);
+    EXPECT_EQ(M.Pilot.Frags, -1);
+    EXPECT_EQ(M.Pilot.Deaths, 5);
+    EXPECT_EQ(M.Pilot.Credits, 3);
+    tBytes Weather = Message([](uint8_t* B, std::size_t C) { return WriteServerWeather(B, C, "tClearDay", 6, 812.25f); });
+    ASSERT_TRUE(ReadServerMessage(Weather.data(), Weather.size(), M));
+    EXPECT_EQ(M.SkyTime, 812.25f);
+    for (uint8_t Bad : {uint8_t(0), uint8_t(MaxNetPilots + 1)})
+        EXPECT_TRUE(Refused(Message([Bad](uint8_t* B, std::size_t C) { return WriteServerScore(B, C, {Bad, false, 1}); })));
     EXPECT_TRUE(Refused(Message([](uint8_t* B, std::size_t C) { return WriteServerWeather(B, C, "tClearDay", 24); })));
+    EXPECT_TRUE(Refused(Message([](uint8_t* B, std::size_t C) { return WriteServerWeather(B, C, "tClearDay", 6, -1); })));
     tBytes Cut = Welcome;
     Cut.pop_back();
     EXPECT_TRUE(Refused(Cut));

@@ -100,6 +100,15 @@ TEST_F(NetSession, JoinInputsSnapshotsChatAndRcon) {
     // No input for an update: the last one holds.
     Server.Session.AdvanceUpdate();
     EXPECT_EQ(Server.Session.Input(Pilot).Controls, 6);
+    // A client fallen behind the server's updates (after a stall) is not
+    // ignored from then on: its next input is taken at once.
+    for (int I = 0; I < 20; ++I) Server.Session.AdvanceUpdate();
+    A.Session.SendInput(506, {7, 0, 0});
+    A.Session.SendInput(507, {8, 0, 0});
+    Pump();
+    Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.InputTick(Pilot), 507u);
+    EXPECT_EQ(Server.Session.Input(Pilot).Controls, 8);
 
     // Snapshots: the first whole, later ones against what the client acknowledged.
     tNetSnapshot S;

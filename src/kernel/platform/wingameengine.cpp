@@ -19,6 +19,7 @@
 #include "kernel/renderer/globjects.h"
 #include "kernel/vfs/filemapper.h"
 #include "kernel/vfs/inifile.h"
+#include "game/match.h"
 #include "kernel/world/world.h"
 #include "net/server/netserver.h"
 #include "libraries/classes/audiosubsystem.h"
@@ -119,6 +120,7 @@ void tWinGameEngine::InitGame() {
     for (const std::string& Line : CommandLine.ConsoleLines) Console->RunTypedLine(Line);
     // A dedicated server hosts its match once it is set up.
     if (CommandLine.Dedicated) {
+        if (Match) Match->LeavePlayerOut();
         if (CommandLine.Port != 0) Console->RunTypedLine("Set ServerPort " + Int2Str(CommandLine.Port));
         Console->RunTypedLine("Host");
     }

@@ -24,7 +24,7 @@ tWorld::tWorld() {
     Engine->SetWorld(this);
     Actors = new tActorsList();
     Effects = new tEffectsList();
-    KillList = new tSpawnablesList();
+    Killed.reserve(KeptKills);
     // Both enter this world by themselves while they are built.
     Atmosphere = InstantiateClassAs<tAtmosphere>("tNullAtmosphere");
     Camera = InstantiateClassAs<tCamera>("tNullCamera");
@@ -35,7 +35,6 @@ tWorld::~tWorld() {
     if (Camera) DisposeObject(Camera);
     DisposeObject(Atmosphere);
     ResetWorld();
-    delete KillList;
     delete Effects;
     delete Actors;
 }
@@ -50,7 +49,7 @@ void tWorld::AddEffect(tEffect* Effect) { Effects->AddFirstItem(Effect->Allocate
 void tWorld::ResetWorld() {
     // Nothing may read the terrain or a killed object while they are disposed.
     Terrain = nullptr;
-    KillList->RemoveAllItems();
+    Killed.clear();
     Actors->DeallocateAllItems();
     Effects->DeallocateAllItems();
 }
@@ -101,18 +100,19 @@ void tWorld::UpdatePass(tList& List, float DeltaSeconds) {
         // An update that took objects out of the world (a reset) ends the
         // pass: this object may be gone with them.
         if (List.GetObject(I) != Object) return;
-        if (Object->FeedbackSignal() == FEEDBACK_KILL) KillList->AddFirstItem(Object->AllocateListItem());
+        if (Object->FeedbackSignal() == FEEDBACK_KILL) Killed.push_back(Object);
     }
 }
 
 void tWorld::RemoveKilled() {
-    while (!KillList->IsEmpty()) {
-        tZObject* Object = KillList->GetObject(1);
+    for (std::size_t K = 0; K < Killed.size(); ++K) {
+        tZObject* Object = Killed[K];
         if (Object->DynamicCast(&tActor::ClassInfo)) Actors->RemoveItem(Object);
         else if (Object->DynamicCast(&tEffect::ClassInfo)) Effects->RemoveItem(Object);
         if (Object == Terrain) FindRemainingTerrain();
-        KillList->DeallocateItem(Object);
+        tZObject::DisposeObject(Object);
     }
+    Killed.clear();
 }
 
 void tWorld::FindRemainingTerrain() {

@@ -4,6 +4,8 @@
 // current world from its construction on; the camera and atmosphere always
 // exist (null objects until a level spawns real ones).
 
+#include <vector>
+
 #include "kernel/world/spawnable.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/math/plane.h"
@@ -72,6 +74,8 @@ private:
     // After the terrain left: the last terrain still among the actors, if any.
     void FindRemainingTerrain();
 
-    // Objects that asked to be removed during the current tick.
-    tSpawnablesList* KillList = nullptr;
+    // Objects that asked to be removed during the current tick, in that
+    // order; room kept, so a crash in play allocates nothing to be noted.
+    static constexpr std::size_t KeptKills = 256;
+    std::vector<tZObject*> Killed;
 };

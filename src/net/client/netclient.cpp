@@ -1,11 +1,18 @@
 #include "net/client/netclient.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "game/airplane.h"
 #include "game/match.h"
+#include "game/objectnames.h"
+#include "game/projectiles.h"
+#include "game/weapons.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
 #include "kernel/objects/registry.h"
+#include "kernel/renderer/atmosphere/atmosphererenderer.h"
 #include "kernel/world/atmosphere.h"
 #include "kernel/world/camera.h"
 #include "kernel/world/terrain.h"
@@ -92,7 +99,7 @@ bool tNetClient::Connect(const std::string& HostPort) {
 void tNetClient::Disconnect() {
     if (!Connected()) return;
     Session.Disconnect();
-    ClearPuppets();
+    LeaveServersMatch();
     Console->Display("Disconnected");
 }
 
@@ -155,18 +162,20 @@ const tNetPuppet* tNetClient::PuppetOf(int32_t PilotNumber) const {
     return PilotNumber > 0 && PilotNumber <= MaxNetPilots ? Puppets[PilotNumber] : nullptr;
 }
 
-int32_t tNetClient::PingOf(int32_t PilotNumber) const {
-    return PilotNumber > 0 && PilotNumber <= MaxNetPilots ? Pings[PilotNumber] : 0;
-}
-
 void tNetClient::ClearPuppets() {
     for (tNetPuppet*& P : Puppets) {
         if (P) P->Leave();
         P = nullptr;
     }
     Names = {};
-    Pings = {};
     Pilot = 0;
+    ShotsInPlay.reset();
+    ShotsEchoed.reset();
+}
+
+void tNetClient::LeaveServersMatch() {
+    ClearPuppets();
+    if (Match) Match->StopFollowingServer();
 }
 
 void tNetClient::Welcomed(const tServerWelcome& Welcome) {
@@ -175,22 +184,44 @@ void tNetClient::Welcomed(const tServerWelcome& Welcome) {
     TellStatus("Joined " + ShortString(Welcome.ServerName) + " as pilot " + Int2Str(Pilot), false);
     // This machine now only shows the server's match.
     if (Match) {
-        Match->RemoveBots();
-        if (tAirplaneActor* Own = Match->PlayerAircraft()) Own->Withdraw();
+        Match->FollowServer(Pilot);
         Match->MatchSeed = Welcome.MatchSeed;
         Match->FragLimit = Welcome.FragLimit;
     }
-    TakeWeather(Welcome.Weather, Welcome.WeatherHour);
+    TakeWeather(Welcome.Weather, Welcome.WeatherHour, Welcome.SkyTime);
 }
 
-void tNetClient::TakeWeather(const std::string& Class, int32_t Hour) {
+void tNetClient::TakeWeather(const std::string& Class, int32_t Hour, float SkyTime) {
     // Only a weather class is made: the name comes from another machine and
     // becomes a console line.
     tZClass Found;
-    if (Class.empty() || !Linker->FindClass(ShortString(Class), Found) ||
-        !Found.StaticClass->IsA(&tWeatherConditions::ClassInfo) || tZObject::IsAbstractClass(Found))
+    if (!Class.empty() && Linker->FindClass(ShortString(Class), Found) &&
+        Found.StaticClass->IsA(&tWeatherConditions::ClassInfo) && !tZObject::IsAbstractClass(Found))
+        Console->SendCommand("SpawnClass " + Found.ClassName + " " + Int2Str(Hour), true);
+    tAtmosphere* Sky = Engine->World ? Engine->World->GetAtmosphere() : nullptr;
+    if (Sky && Sky->DynamicCast(&tAtmosphereRenderer::ClassInfo)) static_cast<tAtmosphereRenderer*>(Sky)->SetSkyTime(SkyTime);
+}
+
+void tNetClient::TakePilot(const tServerMessage& M) {
+    const int32_t P = M.Pilot.Pilot;
+    if (!Match || P > tMatch::MaxPilots) return;
+    TPilot& Shown = Match->GetPilot(P);
+    if (M.Type == ServerPilotLeft) {
+        Shown = TPilot{};
         return;
-    Console->SendCommand("SpawnClass " + Found.ClassName + " " + Int2Str(Hour), true);
+    }
+    if (M.Type == ServerPilot) {
+        if (!Shown.InUse) Shown = TPilot{};
+        Shown.InUse = true;
+        Shown.Computer = M.Pilot.Bot;
+        Shown.Name = ShortString(M.Pilot.Name);
+        Shown.PingMilliseconds = std::max(0, Shown.PingMilliseconds);
+    }
+    Shown.Kills = M.Pilot.Kills;
+    Shown.Deaths = M.Pilot.Deaths;
+    Shown.Credits = M.Pilot.Credits;
+    // The score is kills less crashes: what is not a kill was a crash.
+    Shown.Crashes = M.Pilot.Kills - M.Pilot.Frags;
 }
 
 void tNetClient::ServerEvent(const tServerMessage& M) {
@@ -208,18 +239,28 @@ void tNetClient::ServerEvent(const tServerMessage& M) {
     case ServerPilot:
         if (Names[P] != M.Pilot.Name) Console->Display(ShortString(M.Pilot.Name) + " is in the match");
         Names[P] = M.Pilot.Name;
+        TakePilot(M);
+        break;
+    case ServerScore:
+        TakePilot(M);
         break;
     case ServerPilotLeft:
         if (!Names[P].empty()) Console->Display(ShortString(Names[P]) + " left the match");
         Names[P].clear();
         if (Puppets[P]) Puppets[P]->Leave();
         Puppets[P] = nullptr;
+        TakePilot(M);
         break;
     case ServerWeather:
-        TakeWeather(M.Text, M.WeatherHour);
+        TakeWeather(M.Text, M.WeatherHour, M.SkyTime);
         break;
     case ServerPings:
-        for (int32_t I = 0; I < M.Pings.Count; ++I) Pings[M.Pings.Pilot[I]] = M.Pings.Milliseconds[I];
+        for (int32_t I = 0; I < M.Pings.Count; ++I)
+            if (Match && M.Pings.Pilot[I] <= tMatch::MaxPilots && Match->Valid(M.Pings.Pilot[I]))
+                Match->GetPilot(M.Pings.Pilot[I]).PingMilliseconds = M.Pings.Milliseconds[I];
+        break;
+    case ServerMatchEnd:
+        if (Match) Match->AnnounceMatchEnd(P);
         break;
     default: break;
     }
@@ -243,10 +284,41 @@ void tNetClient::SnapshotArrived(const tNetSnapshot& S) {
             Puppets[Id]->Leave();
             Puppets[Id] = nullptr;
         }
+    EchoShots(S);
+}
+
+void tNetClient::EchoShots(const tNetSnapshot& S) {
+    ShotsInPlay.reset();
+    for (int32_t I = 0; I < S.ProjectileCount; ++I) ShotsInPlay.set(S.Projectiles[I].Id);
+    // The echoes of shots the server has no more: it decided they hit.
+    if (tWorld* World = Engine->World; World && World->Effects)
+        for (int32_t I = 1; I <= World->Effects->GetTotalItems(); ++I) {
+            tEffect* E = World->Effects->GetEffect(I);
+            if (!E->DynamicCast(&tParticleProjectile::ClassInfo)) continue;
+            auto* Shot = static_cast<tParticleProjectile*>(E);
+            if (Shot->EchoOf && !ShotsInPlay.test(Shot->EchoOf)) Shot->EndEcho();
+        }
+    ShotsEchoed &= ShotsInPlay;
+    for (int32_t I = 0; I < S.ProjectileCount; ++I) {
+        const tNetProjectile& N = S.Projectiles[I];
+        if (ShotsEchoed.test(N.Id)) continue;
+        ShotsEchoed.set(N.Id);
+        const int32_t Kind = N.F[tNetProjectile::Kind];
+        const char* Class = ProjectileClasses[Kind >= 0 && Kind < int32_t(std::size(ProjectileClasses)) ? Kind : 0];
+        const TVector3 At = {NetFloat(N.F[tNetProjectile::X]), NetFloat(N.F[tNetProjectile::Y]), NetFloat(N.F[tNetProjectile::Z])};
+        const TVector3 Velocity = {NetFloat(N.F[tNetProjectile::VelocityX]), NetFloat(N.F[tNetProjectile::VelocityY]),
+                                   NetFloat(N.F[tNetProjectile::VelocityZ])};
+        tZObject* Made = Linker->InstantiateClassByName(Class, PositionText(At, Velocity));
+        if (!Made || !Made->DynamicCast(&tParticleProjectile::ClassInfo)) continue;
+        auto* Shot = static_cast<tParticleProjectile*>(Made);
+        Shot->EchoOf = N.Id;
+        Shot->Shooter = N.F[tNetProjectile::Owner];
+        if (const char* Sound = tWeapon::FireSoundOf(Class)) Shot->SoundFired(Sound);
+    }
 }
 
 void tNetClient::ConnectionEnded(const std::string& Reason) {
-    ClearPuppets();
+    LeaveServersMatch();
     TellStatus(ShortString(Reason), true);
     Warning->Log(ShortString(Reason));
     Logger->Log("Connection ended: " + ShortString(Reason));

@@ -12,6 +12,7 @@
 // goes is told in the "JoinStatus" variable that page shows.
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -45,8 +46,6 @@ public:
         for (tNetPuppet*& P : Puppets)
             if (P == Puppet) P = nullptr;
     }
-    // Ping of each pilot as the server measured it, in milliseconds.
-    int32_t PingOf(int32_t PilotNumber) const;
     const tRecentServers& RecentServers() const { return Recent; }
 
     // tClientListener
@@ -61,8 +60,16 @@ private:
     void RconC(const ShortString& Args);
     void JoinTypedC(const ShortString& Args);
     void ClearPuppets();
-    // The server's weather, when it names a weather class of this game.
-    void TakeWeather(const std::string& Class, int32_t Hour);
+    // The server's weather, when it names a weather class of this game, and
+    // its sky's time.
+    void TakeWeather(const std::string& Class, int32_t Hour, float SkyTime);
+    // The scoreboard as the server tells it, in this machine's match.
+    void TakePilot(const tServerMessage& Message);
+    // The shots of the snapshot drawn here: new ones start, and those the
+    // server no longer has end where they are.
+    void EchoShots(const tNetSnapshot& Snapshot);
+    // Back to this machine's own match once the connection is over.
+    void LeaveServersMatch();
     void FollowOwnAircraft();
     // On the console and in the "JoinStatus" variable.
     void TellStatus(const ShortString& Text, bool IsError);
@@ -73,7 +80,8 @@ private:
     uint32_t InputTick = 0;
     std::array<tNetPuppet*, MaxNetPilots + 1> Puppets{};
     std::array<std::string, MaxNetPilots + 1> Names{};
-    std::array<int32_t, MaxNetPilots + 1> Pings{};
+    // The server's shots by number: in the latest snapshot, and drawn here.
+    std::bitset<65536> ShotsInPlay, ShotsEchoed;
 };
 
 extern tNetClient* NetClient;

@@ -21,8 +21,28 @@ float ReadCoordinate(tNetReader& R, float Limit) {
     return V;
 }
 
+float ReadSkyTime(tNetReader& R) {
+    const float V = R.F32();
+    if (!(V >= 0 && V <= MaxSkyTime)) R.Fail();
+    return V;
+}
+
 uint8_t ReadPilot(tNetReader& R, int32_t Low = 1) {
     return static_cast<uint8_t>(R.Ranged(R.U8(), Low, MaxNetPilots));
+}
+
+void WriteScore(tNetWriter& W, const tServerPilot& M) {
+    W.I16(M.Frags);
+    W.I16(M.Kills);
+    W.I16(M.Deaths);
+    W.I16(M.Credits);
+}
+
+void ReadScore(tNetReader& R, tServerPilot& M) {
+    M.Frags = R.I16();
+    M.Kills = R.I16();
+    M.Deaths = R.I16();
+    M.Credits = R.I16();
 }
 
 }  // namespace
@@ -69,12 +89,12 @@ std::size_t WriteClientInput(uint8_t* Buffer, std::size_t Capacity, const tClien
     });
 }
 
-std::size_t WriteClientSay(uint8_t* Buffer, std::size_t Capacity, const std::string& Text) {
+std::size_t WriteClientSay(uint8_t* Buffer, std::size_t Capacity, std::string_view Text) {
     return Written(Buffer, Capacity, ClientSay, [&](tNetWriter& W) { W.Text(Text, MaxChatLength); });
 }
 
-std::size_t WriteClientRcon(uint8_t* Buffer, std::size_t Capacity, const std::string& Password,
-                            const std::string& Line) {
+std::size_t WriteClientRcon(uint8_t* Buffer, std::size_t Capacity, std::string_view Password,
+                            std::string_view Line) {
     return Written(Buffer, Capacity, ClientRcon, [&](tNetWriter& W) {
         W.Text(Password, MaxPasswordLength);
         W.Text(Line, MaxLineLength);
@@ -142,7 +162,7 @@ std::size_t WriteServerPilot(uint8_t* Buffer, std::size_t Capacity, const tServe
     return Written(Buffer, Capacity, ServerPilot, [&](tNetWriter& W) {
         W.U8(M.Pilot);
         W.U8(M.Bot ? 1 : 0);
-        W.I16(M.Frags);
+        WriteScore(W, M);
         W.Text(M.Name, MaxNameLength);
     });
 }
@@ -151,10 +171,10 @@ std::size_t WriteServerPilotLeft(uint8_t* Buffer, std::size_t Capacity, uint8_t 
     return Written(Buffer, Capacity, ServerPilotLeft, [&](tNetWriter& W) { W.U8(Pilot); });
 }
 
-std::size_t WriteServerScore(uint8_t* Buffer, std::size_t Capacity, uint8_t Pilot, int16_t Frags) {
+std::size_t WriteServerScore(uint8_t* Buffer, std::size_t Capacity, const tServerPilot& M) {
     return Written(Buffer, Capacity, ServerScore, [&](tNetWriter& W) {
-        W.U8(Pilot);
-        W.I16(Frags);
+        W.U8(M.Pilot);
+        WriteScore(W, M);
     });
 }
 
@@ -167,21 +187,23 @@ std::size_t WriteServerPoint(uint8_t* Buffer, std::size_t Capacity, tServerMessa
     });
 }
 
-std::size_t WriteServerFeed(uint8_t* Buffer, std::size_t Capacity, const std::string& Line) {
+std::size_t WriteServerFeed(uint8_t* Buffer, std::size_t Capacity, std::string_view Line) {
     return Written(Buffer, Capacity, ServerFeed, [&](tNetWriter& W) { W.Text(Line, MaxLineLength); });
 }
 
-std::size_t WriteServerChat(uint8_t* Buffer, std::size_t Capacity, uint8_t Pilot, const std::string& Text) {
+std::size_t WriteServerChat(uint8_t* Buffer, std::size_t Capacity, uint8_t Pilot, std::string_view Text) {
     return Written(Buffer, Capacity, ServerChat, [&](tNetWriter& W) {
         W.U8(Pilot);
         W.Text(Text, MaxChatLength);
     });
 }
 
-std::size_t WriteServerWeather(uint8_t* Buffer, std::size_t Capacity, const std::string& Weather, uint8_t Hour) {
+std::size_t WriteServerWeather(uint8_t* Buffer, std::size_t Capacity, std::string_view Weather, uint8_t Hour,
+                               float SkyTime) {
     return Written(Buffer, Capacity, ServerWeather, [&](tNetWriter& W) {
         W.Text(Weather, MaxNetClassNameLength);
         W.U8(Hour);
+        W.F32(SkyTime);
     });
 }
 
@@ -235,8 +257,7 @@ bool ReadServerMessage(const uint8_t* Data, std::size_t Size, tServerMessage& Ou
         M.SnapshotRate = static_cast<uint8_t>(R.Ranged(R.U8(), 1, 100));
         M.MatchSeed = R.I32();
         M.FragLimit = R.Ranged(R.I32(), 0, 1000000);
-        M.SkyTime = R.F32();
-        if (M.SkyTime < 0 || M.SkyTime > 1.0e7f) R.Fail();
+        M.SkyTime = ReadSkyTime(R);
         M.WeatherHour = static_cast<uint8_t>(R.Ranged(R.U8(), 0, 23));
         M.Level = R.Text(MaxNetClassNameLength);
         M.Weather = R.Text(MaxNetClassNameLength);
@@ -246,7 +267,7 @@ bool ReadServerMessage(const uint8_t* Data, std::size_t Size, tServerMessage& Ou
     case ServerPilot:
         Out.Pilot.Pilot = ReadPilot(R);
         Out.Pilot.Bot = R.Ranged(R.U8(), 0, 1) == 1;
-        Out.Pilot.Frags = R.I16();
+        ReadScore(R, Out.Pilot);
         Out.Pilot.Name = R.Text(MaxNameLength);
         if (Out.Pilot.Name.empty()) R.Fail();
         break;
@@ -255,7 +276,7 @@ bool ReadServerMessage(const uint8_t* Data, std::size_t Size, tServerMessage& Ou
         break;
     case ServerScore:
         Out.Pilot.Pilot = ReadPilot(R);
-        Out.Pilot.Frags = R.I16();
+        ReadScore(R, Out.Pilot);
         break;
     case ServerCrater:
     case ServerExplosion:
@@ -275,6 +296,7 @@ bool ReadServerMessage(const uint8_t* Data, std::size_t Size, tServerMessage& Ou
     case ServerWeather:
         Out.Text = R.Text(MaxNetClassNameLength);
         Out.WeatherHour = static_cast<uint8_t>(R.Ranged(R.U8(), 0, 23));
+        Out.SkyTime = ReadSkyTime(R);
         break;
     case ServerMatchEnd:
         Out.Pilot.Pilot = ReadPilot(R, 0);

@@ -9,10 +9,11 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "net/protocol/netbuffer.h"
 
-inline constexpr uint16_t NetProtocolVersion = 1;
+inline constexpr uint16_t NetProtocolVersion = 2;
 inline constexpr uint16_t DefaultNetPort = 27960;
 inline constexpr uint32_t NetHelloMagic = 0x44564C48;  // "HLVD"
 
@@ -96,9 +97,9 @@ struct tClientMessage {
 // Each returns the message's size, 0 when it does not fit.
 std::size_t WriteClientHello(uint8_t* Buffer, std::size_t Capacity, const tClientHello& M);
 std::size_t WriteClientInput(uint8_t* Buffer, std::size_t Capacity, const tClientInput& M);
-std::size_t WriteClientSay(uint8_t* Buffer, std::size_t Capacity, const std::string& Text);
-std::size_t WriteClientRcon(uint8_t* Buffer, std::size_t Capacity, const std::string& Password,
-                            const std::string& Line);
+std::size_t WriteClientSay(uint8_t* Buffer, std::size_t Capacity, std::string_view Text);
+std::size_t WriteClientRcon(uint8_t* Buffer, std::size_t Capacity, std::string_view Password,
+                            std::string_view Line);
 // False for anything damaged, unknown, oversized or out of range.
 bool ReadClientMessage(const uint8_t* Data, std::size_t Size, tClientMessage& Out);
 
@@ -123,7 +124,8 @@ struct tServerWelcome {
 struct tServerPilot {  // a pilot joined, or its score is told to a newcomer
     uint8_t Pilot = 0;
     bool Bot = false;
-    int16_t Frags = 0;
+    int16_t Frags = 0;  // the score
+    int16_t Kills = 0, Deaths = 0, Credits = 0;
     std::string Name;
 };
 
@@ -142,25 +144,29 @@ struct tServerPings {
 struct tServerMessage {
     tServerMessageType Type = ServerMessageTypes;
     tServerWelcome Welcome;
-    tServerPilot Pilot;         // ServerPilot; ServerScore uses Pilot and Frags; ServerPilotLeft and
+    tServerPilot Pilot;         // ServerPilot; ServerScore all but Bot and Name; ServerPilotLeft and
                                 // ServerMatchEnd Pilot only; ServerChat Pilot and Text
     tServerPoint Point;         // ServerCrater, ServerExplosion
     std::string Text;           // ServerFeed, ServerChat; ServerWeather's class
     uint8_t WeatherHour = 0;    // ServerWeather
+    float SkyTime = 0;          // ServerWeather
     tServerPings Pings;
 };
 
 inline constexpr float MaxWorldCoordinate = 1.0e6f;
+inline constexpr float MaxSkyTime = 1.0e7f;
 inline constexpr float MaxPointSize = 64.0f;
 
 std::size_t WriteServerWelcome(uint8_t* Buffer, std::size_t Capacity, const tServerWelcome& M);
 std::size_t WriteServerPilot(uint8_t* Buffer, std::size_t Capacity, const tServerPilot& M);
 std::size_t WriteServerPilotLeft(uint8_t* Buffer, std::size_t Capacity, uint8_t Pilot);
-std::size_t WriteServerScore(uint8_t* Buffer, std::size_t Capacity, uint8_t Pilot, int16_t Frags);
+std::size_t WriteServerScore(uint8_t* Buffer, std::size_t Capacity, const tServerPilot& M);
 std::size_t WriteServerPoint(uint8_t* Buffer, std::size_t Capacity, tServerMessageType Type, const tServerPoint& M);
-std::size_t WriteServerFeed(uint8_t* Buffer, std::size_t Capacity, const std::string& Line);
-std::size_t WriteServerChat(uint8_t* Buffer, std::size_t Capacity, uint8_t Pilot, const std::string& Text);
-std::size_t WriteServerWeather(uint8_t* Buffer, std::size_t Capacity, const std::string& Weather, uint8_t Hour);
+std::size_t WriteServerFeed(uint8_t* Buffer, std::size_t Capacity, std::string_view Line);
+std::size_t WriteServerChat(uint8_t* Buffer, std::size_t Capacity, uint8_t Pilot, std::string_view Text);
+// SkyTime: the seconds the sky's sun is set to (as the welcome's).
+std::size_t WriteServerWeather(uint8_t* Buffer, std::size_t Capacity, std::string_view Weather, uint8_t Hour,
+                               float SkyTime = 0);
 std::size_t WriteServerMatchEnd(uint8_t* Buffer, std::size_t Capacity, uint8_t Winner);
 std::size_t WriteServerPings(uint8_t* Buffer, std::size_t Capacity, const tServerPings& M);
 

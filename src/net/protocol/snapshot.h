@@ -33,7 +33,9 @@ struct tNetAircraft {
     bool operator==(const tNetAircraft&) const = default;
 };
 
-// A shot in flight, keyed by the server's number for it (1...65535).
+// A shot in flight, keyed by the server's number for it (1...65535). Its
+// kind is the shot's class, numbered as here (0: one of no gun).
+inline constexpr const char* ProjectileClasses[] = {"tParticleProjectile", "tShellProjectile", "tPlasmaProjectile", "tRailShaft"};
 struct tNetProjectile {
     enum tField : uint8_t { Kind, Owner, X, Y, Z, VelocityX, VelocityY, VelocityZ, FieldCount };
     uint16_t Id = 0;

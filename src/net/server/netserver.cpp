@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/airplane.h"
+#include "game/objectnames.h"
 #include "game/projectiles.h"
 #include "game/terrain/mipterrain.h"
 #include "game/weapons.h"
@@ -17,6 +18,7 @@
 #include "libraries/classes/engine.h"
 #include "libraries/math/quaternion.h"
 #include "net/client/netclient.h"
+#include "net/client/netpuppet.h"
 
 Z_IMPLEMENT_CLASS(tNetServer, .Operations = {{"Tick"}, {"RenderFrame"}},
                   .Published = {ZPublished<&tNetServer::PostInit>("PostInit")})
@@ -98,6 +100,7 @@ bool tNetServer::Host(uint16_t Port, bool LoopbackOnly) {
     Craters.reserve(KeptCraters);
     OldestCrater = 0;
     FeedTold = Match ? Match->FeedLinesShown() : 0;
+    EndsTold = Match ? Match->MatchesEnded() : 0;
     tMipTerrain::ImpactHeard = &tNetServer::CraterDug;
     Console->Display("Hosting the match on port " + Int2Str(Session.Port()));
     return true;
@@ -135,7 +138,13 @@ void tNetServer::SayC(const ShortString& Args) {
     }
     // A client's chat goes to its server, which shows it everywhere.
     if (NetClient && NetClient->Connected()) NetClient->Say(Text.substr(0, MaxChatLength));
-    else if (Match) Match->ShowInFeed(Match->GetPilot(tMatch::PlayerPilot).Name + ": " + ShortString(Text.substr(0, MaxChatLength)));
+    else if (Match) Match->ShowInFeed(Speaker() + ": " + ShortString(Text.substr(0, MaxChatLength)));
+}
+
+ShortString tNetServer::Speaker() const {
+    // A dedicated server has no pilot: it speaks under its own name.
+    if (Match->Valid(Match->OwnPilot())) return Match->GetPilot(Match->OwnPilot()).Name;
+    return ServerName.empty() ? ShortString("Server") : ServerName;
 }
 
 void tNetServer::PilotsC(const ShortString&) {
@@ -144,10 +153,15 @@ void tNetServer::PilotsC(const ShortString&) {
         if (!Match->Valid(P)) continue;
         const TPilot& Pilot = Match->GetPilot(P);
         ShortString Line = "Pilot " + Int2Str(P) + " " + Pilot.Name + " score " + Int2Str(Pilot.Score());
+        // Flown here, or drawn where the server's snapshot put it.
+        const tNetPuppet* Puppet = NetClient ? NetClient->PuppetOf(P) : nullptr;
         if (const tAirplaneActor* A = Pilot.Aircraft; A && A->Alive())
-            Line += " at " + Flt2Str(A->_vecPosition.x) + " " + Flt2Str(A->_vecPosition.y) + " " +
-                    Flt2Str(A->_vecPosition.z);
+            Line += " at " + PositionText(A->_vecPosition);
+        else if (Puppet)
+            Line += " at " + PositionText(Puppet->Position());
         Console->Display(Line);
+        // In the log too: a game with a window shows the console on its screen only.
+        Logger->Log(Line);
     }
 }
 
@@ -200,13 +214,26 @@ void tNetServer::Tick(float DeltaSeconds) {
     }
 }
 
-void tNetServer::TellPilot(int32_t Client, int32_t Pilot) {
+namespace {
+int16_t Clamped16(int32_t V) { return static_cast<int16_t>(std::clamp(V, -32768, 32767)); }
+
+// A pilot's line of the scoreboard, as the clients are told it.
+tServerPilot ScoreLine(int32_t Pilot) {
     const TPilot& P = Match->GetPilot(Pilot);
     tServerPilot M;
     M.Pilot = static_cast<uint8_t>(Pilot);
     M.Bot = P.Computer && !P.Remote;
-    M.Frags = static_cast<int16_t>(std::clamp(P.Score(), -32768, 32767));
-    M.Name = P.Name.c_str();
+    M.Frags = Clamped16(P.Score());
+    M.Kills = Clamped16(P.Kills);
+    M.Deaths = Clamped16(P.Deaths);
+    M.Credits = Clamped16(P.Credits);
+    return M;
+}
+}  // namespace
+
+void tNetServer::TellPilot(int32_t Client, int32_t Pilot) {
+    tServerPilot M = ScoreLine(Pilot);
+    M.Name = Match->GetPilot(Pilot).Name.c_str();
     const std::size_t Size = WriteServerPilot(Buffer.data(), Buffer.size(), M);
     if (Client > 0) Session.Send(Client, Buffer.data(), Size);
     else SendToAll(Size);
@@ -221,18 +248,27 @@ void tNetServer::TellChanges() {
             TellPilot(0, Pilot);
         } else if (!InUse && T.InUse) {
             SendToAll(WriteServerPilotLeft(Buffer.data(), Buffer.size(), static_cast<uint8_t>(Pilot)));
-        } else if (InUse && T.Score != Match->GetPilot(Pilot).Score()) {
-            const int32_t Score = std::clamp(Match->GetPilot(Pilot).Score(), -32768, 32767);
-            SendToAll(WriteServerScore(Buffer.data(), Buffer.size(), static_cast<uint8_t>(Pilot), int16_t(Score)));
+        } else if (InUse) {
+            const TPilot& P = Match->GetPilot(Pilot);
+            if (T.Score != P.Score() || T.Kills != P.Kills || T.Deaths != P.Deaths || T.Credits != P.Credits)
+                SendToAll(WriteServerScore(Buffer.data(), Buffer.size(), ScoreLine(Pilot)));
         }
-        T.InUse = InUse;
-        T.Name = InUse ? Match->GetPilot(Pilot).Name : ShortString();
-        T.Score = InUse ? Match->GetPilot(Pilot).Score() : 0;
+        if (InUse) {
+            const TPilot& P = Match->GetPilot(Pilot);
+            T = {true, P.Name, P.Score(), P.Kills, P.Deaths, P.Credits};
+        } else if (T.InUse) {
+            T = {};
+        }
     }
     const uint32_t Shown = Match->FeedLinesShown();
     for (uint32_t Line = std::max(FeedTold, Shown - std::min<uint32_t>(Shown, tMatch::KillFeedLines)); Line < Shown; ++Line)
-        SendToAll(WriteServerFeed(Buffer.data(), Buffer.size(), Match->KillFeed(int32_t(Shown - 1 - Line)).Text.c_str()));
+        SendToAll(WriteServerFeed(Buffer.data(), Buffer.size(), Match->KillFeed(int32_t(Shown - 1 - Line)).Text.view()));
     FeedTold = Shown;
+    // After the line that names the winner: the clients' own end of the match.
+    if (Match->MatchesEnded() != EndsTold) {
+        EndsTold = Match->MatchesEnded();
+        SendToAll(WriteServerMatchEnd(Buffer.data(), Buffer.size(), static_cast<uint8_t>(Match->LastWinner())));
+    }
 }
 
 void tNetServer::BuildSnapshot() {
@@ -264,7 +300,7 @@ void tNetServer::BuildSnapshot() {
         if (Shot->Hit) continue;
         tNetProjectile& N = S.Projectiles[S.ProjectileCount++];
         N.Id = Shot->NetId;
-        N.F = {0, std::clamp(Shot->Shooter, 0, MaxNetPilots),
+        N.F = {IndexOf(ProjectileClasses, Shot->GetClass()->DeclaredName()), std::clamp(Shot->Shooter, 0, MaxNetPilots),
                NetFixed(Shot->Position.x), NetFixed(Shot->Position.y), NetFixed(Shot->Position.z),
                NetFixed(Shot->Velocity.x), NetFixed(Shot->Velocity.y), NetFixed(Shot->Velocity.z)};
     }
@@ -276,33 +312,42 @@ void tNetServer::BuildSnapshot() {
     S.ProjectileCount = int32_t(Last - S.Projectiles.begin());
 }
 
-bool tNetServer::CurrentWeather(ShortString& Class, int32_t& Hour) {
+bool tNetServer::CurrentWeather(ShortString& Class, int32_t& Hour, float& SkyTime) {
     tAtmosphere* Sky = Engine->World ? Engine->World->GetAtmosphere() : nullptr;
     if (!Sky || !Sky->DynamicCast(&tAtmosphereRenderer::ClassInfo)) return false;
-    const tWeatherConditions* W = static_cast<tAtmosphereRenderer*>(Sky)->Conditions;
+    const auto* Renderer = static_cast<tAtmosphereRenderer*>(Sky);
+    const tWeatherConditions* W = Renderer->Conditions;
     if (!W) return false;
     Class = W->ClassName();
     Hour = std::clamp(W->DayTime_Hour, 0, 23);
+    SkyTime = float(std::clamp(Renderer->SkyTime(), 0.0, double(MaxSkyTime)));
     return true;
 }
 
 void tNetServer::TellWeather() {
     ShortString Class;
     int32_t Hour = 0;
-    if (!CurrentWeather(Class, Hour) || (Class == WeatherTold && Hour == WeatherHourTold)) return;
+    float SkyTime = 0;
+    if (!CurrentWeather(Class, Hour, SkyTime) || (Class == WeatherTold && Hour == WeatherHourTold && SkyTime == SkyTimeTold))
+        return;
     WeatherTold = Class;
     WeatherHourTold = Hour;
-    SendToAll(WriteServerWeather(Buffer.data(), Buffer.size(), Class.c_str(), static_cast<uint8_t>(Hour)));
+    SkyTimeTold = SkyTime;
+    SendToAll(WriteServerWeather(Buffer.data(), Buffer.size(), Class.view(), static_cast<uint8_t>(Hour), SkyTime));
 }
 
 void tNetServer::SendPings() {
+    if (!Match) return;
+    for (int32_t Client = 1; Client <= MaxNetPilots; ++Client)
+        if (Session.Joined(Client) && Match->Valid(PilotOfClient[Client]))
+            Match->GetPilot(PilotOfClient[Client]).PingMilliseconds = std::min(Session.PingMilliseconds(Client), 65535);
+    // Every pilot: the host's own and the computer pilots fly here, at no delay.
     tServerPings Pings;
-    for (int32_t Client = 1; Client <= MaxNetPilots; ++Client) {
-        if (!Session.Joined(Client)) continue;
-        const int32_t Ping = std::min(Session.PingMilliseconds(Client), 65535);
-        Pings.Pilot[Pings.Count] = static_cast<uint8_t>(PilotOfClient[Client]);
-        Pings.Milliseconds[Pings.Count++] = static_cast<uint16_t>(Ping);
-        if (Match && Match->Valid(PilotOfClient[Client])) Match->GetPilot(PilotOfClient[Client]).PingMilliseconds = Ping;
+    for (int32_t Pilot = 1; Pilot <= tMatch::MaxPilots && Pings.Count < MaxNetPilots; ++Pilot) {
+        if (!Match->Valid(Pilot)) continue;
+        const TPilot& P = Match->GetPilot(Pilot);
+        Pings.Pilot[Pings.Count] = static_cast<uint8_t>(Pilot);
+        Pings.Milliseconds[Pings.Count++] = static_cast<uint16_t>(P.Remote ? std::max(0, P.PingMilliseconds) : 0);
     }
     if (Pings.Count) SendToAll(WriteServerPings(Buffer.data(), Buffer.size(), Pings));
 }
@@ -346,7 +391,7 @@ void tNetServer::ClientJoined(int32_t Client, const std::string& Name, uint8_t C
     Welcome.ServerName = ServerName.c_str();
     ShortString Weather;
     int32_t Hour = 0;
-    if (CurrentWeather(Weather, Hour)) {
+    if (CurrentWeather(Weather, Hour, Welcome.SkyTime)) {
         Welcome.Weather = Weather.c_str();
         Welcome.WeatherHour = static_cast<uint8_t>(Hour);
     }

@@ -67,12 +67,14 @@ private:
     struct tTold {  // what the clients were told of a pilot
         bool InUse = false;
         ShortString Name;
-        int32_t Score = 0;
+        int32_t Score = 0, Kills = 0, Deaths = 0, Credits = 0;
     };
 
     void HostC(const ShortString& Args);
     void StopHostingC(const ShortString& Args);
     void SayC(const ShortString& Args);
+    // Whose name this machine's chat goes under.
+    ShortString Speaker() const;
     void PilotsC(const ShortString& Args);
     void PlacePilotC(const ShortString& Args);
     // "GroundHeight x y": the terrain's height there, as one line on standard
@@ -82,8 +84,9 @@ private:
     void TellPilot(int32_t Client, int32_t Pilot);
     void BuildSnapshot();
     void SendPings();
-    // The weather over the world now: its class and hour; false with none.
-    static bool CurrentWeather(ShortString& Class, int32_t& Hour);
+    // The weather over the world now: its class, hour and the sky's time;
+    // false with none.
+    static bool CurrentWeather(ShortString& Class, int32_t& Hour, float& SkyTime);
     void TellWeather();
     void SendToAll(std::size_t Size) { Session.SendToAll(Buffer.data(), Size); }
     static void CraterDug(const TVector3& Position, float Radius);
@@ -94,6 +97,8 @@ private:
     uint32_t FeedTold = 0;
     ShortString WeatherTold;
     int32_t WeatherHourTold = -1;
+    float SkyTimeTold = -1;
+    uint32_t EndsTold = 0;  // matches ended
     uint32_t Updates = 0;
     std::unique_ptr<tNetSnapshot> Snapshot = std::make_unique<tNetSnapshot>();
     std::array<uint8_t, MaxServerMessageBytes> Buffer{};

@@ -165,6 +165,10 @@ void tServerSession::QueueInputs(int32_t Client, const tClientInput& In) {
     tClient& C = Clients[Client];
     C.AckedSnapshot = std::max(C.AckedSnapshot, In.AckedSnapshot);
     if (C.NextTick == 0) C.NextTick = In.FirstTick;
+    // A client whose updates fell behind the server's (a stall, a slow
+    // machine) would find every input of its too late from then on: its
+    // numbering is taken up again from its newest input.
+    if (const uint32_t Newest = In.FirstTick + uint32_t(In.Count) - 1; Newest < C.NextTick) C.NextTick = Newest;
     for (int32_t I = 0; I < In.Count; ++I) {
         const uint32_t Tick = In.FirstTick + uint32_t(I);
         const std::size_t Slot = Tick % InputQueue;

@@ -78,7 +78,7 @@ tAtmosphereRenderer::tAtmosphereRenderer(const ShortString& Params) {
     const double SunStart = Engine->SunStartSeconds >= 0 ? Engine->SunStartSeconds
                             : Engine->Timer                ? Engine->Timer->GetSystemTime()
                                                            : 0.0;
-    SUN_DIR = SunDirectionAt(SunStart);
+    SetSkyTime(SunStart);
     OcclusionQuery = Device->AllocateOcclusionQueryFC();
     PlanetShader = Resources->LoadShader("shaders\\atmosphere\\planet.shader");
     OccluderShader = Resources->LoadShader("shaders\\occluder.shader");
@@ -97,6 +97,11 @@ tAtmosphereRenderer::~tAtmosphereRenderer() {
     if (Resources && OccluderShader && OccluderShader->FeedbackContext == OcclusionQuery)
         OccluderShader->FeedbackContext = nullptr;
     if (OcclusionQuery) DisposeObject(OcclusionQuery);
+}
+
+void tAtmosphereRenderer::SetSkyTime(double Seconds) {
+    SkySeconds = Seconds;
+    SUN_DIR = SunDirectionAt(Seconds);
 }
 
 void tAtmosphereRenderer::SetupScattering() {

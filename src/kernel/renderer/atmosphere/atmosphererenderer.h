@@ -51,6 +51,10 @@ public:
     TVector3 GetSunPosition() override;
 
     void SetupScattering();
+    // The seconds the sun was set from: machines that show one match set
+    // the same, so the sun stands where it does on the server.
+    double SkyTime() const { return SkySeconds; }
+    void SetSkyTime(double Seconds);
     // Moves the planet on by one frame's drift and lays out its quad.
     void MovePlanet();
 
@@ -65,4 +69,5 @@ public:
     tShaderResource* OccluderShader = nullptr;
     TVector4 BetaRay, BetaMie;
     TVector4 SUN_DIR;
+    double SkySeconds = 0;
 };
