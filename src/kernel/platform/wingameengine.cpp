@@ -10,6 +10,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/core/updatetimes.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/ossystem.h"
 #include "kernel/platform/options.h"
@@ -169,8 +170,10 @@ void tWinGameEngine::Update() {
     // still; the menu does not stop a match hosted for other machines.
     const bool Hosting = NetServer && NetServer->Hosting();
     const float Step = EnginePaused || (MenuPaused && !Hosting) ? 0.0f : UpdateStep;
+    const double Start = tUpdateTimes::ThreadSeconds();
     // The count is read again each time: a tick may add or remove subsystems.
     for (int32_t I = 0; I < ActiveSubsystems; ++I) Subsystems[I]->Tick(Step);
+    UpdateTimes.Record(tUpdateTimes::ThreadSeconds() - Start);
     if (TickDriver) TickDriver->AfterUpdate();
 }
 

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "kernel/core/shortstring.h"
@@ -20,6 +21,7 @@
 #include "net/client/recentservers.h"
 #include "net/session/clientsession.h"
 
+class tNetAutopilot;
 class tNetPuppet;
 
 class tNetClient : public tSubSystem, public tClientListener {
@@ -48,6 +50,7 @@ public:
     // Ping of each pilot as the server measured it, in milliseconds.
     int32_t PingOf(int32_t PilotNumber) const;
     const tRecentServers& RecentServers() const { return Recent; }
+    tClientSession& Connection() { return Session; }
 
     // tClientListener
     void Welcomed(const tServerWelcome& Welcome) override;
@@ -74,6 +77,8 @@ private:
     std::array<tNetPuppet*, MaxNetPilots + 1> Puppets{};
     std::array<std::string, MaxNetPilots + 1> Names{};
     std::array<int32_t, MaxNetPilots + 1> Pings{};
+    // Flies in place of the mouse and keys ("--autopilot").
+    std::unique_ptr<tNetAutopilot> Autopilot;
 };
 
 extern tNetClient* NetClient;

@@ -59,22 +59,26 @@ void tClientSession::Disconnect() {
         enet_peer_disconnect(Peer, DisconnectWord(DisconnectLeft));
         enet_host_flush(Host);
     }
+    DropHost();
+}
+
+void tClientSession::DropHost() {
     if (Host) enet_host_destroy(Host);
     Host = nullptr;
     Peer = nullptr;
     CurrentState = Idle;
+    Link.Outgoing.Clear();
+    Link.Incoming.Clear();
 }
 
 void tClientSession::End(const std::string& Reason) {
     tClientListener* Told = Listener;
-    if (Host) enet_host_destroy(Host);
-    Host = nullptr;
-    Peer = nullptr;
-    CurrentState = Idle;
+    DropHost();
     if (Told) Told->ConnectionEnded(Reason);
 }
 
 void tClientSession::Service(uint32_t WaitMilliseconds) {
+    ReleaseHeld();
     ENetEvent Event;
     while (Host) {
         const int Result = enet_host_service(Host, &Event, WaitMilliseconds);
@@ -84,10 +88,15 @@ void tClientSession::Service(uint32_t WaitMilliseconds) {
         case ENET_EVENT_TYPE_CONNECT:
             SendReliable(WriteClientHello(SendBuffer.data(), SendBuffer.size(), HelloMessage));
             break;
-        case ENET_EVENT_TYPE_RECEIVE:
-            Received(Event.packet->data, Event.packet->dataLength);
+        case ENET_EVENT_TYPE_RECEIVE: {
+            const bool Reliable = (Event.packet->flags & ENET_PACKET_FLAG_RELIABLE) != 0;
+            if (!Link.Active()) Received(Event.packet->data, Event.packet->dataLength);
+            else if (!Link.Lose(Reliable) && !Link.Incoming.Push(Link.Due(enet_time_get()), 0, Reliable,
+                                                                  Event.packet->data, Event.packet->dataLength))
+                Received(Event.packet->data, Event.packet->dataLength);  // no room: no delay
             enet_packet_destroy(Event.packet);
             break;
+        }
         case ENET_EVENT_TYPE_DISCONNECT:
             // No word at all while connecting: nobody answered.
             if (CurrentState == Connecting && Event.data == 0) End("no answer from " + AddressText);
@@ -151,12 +160,39 @@ void tClientSession::SendInput(uint32_t Tick, const tNetInput& Input) {
     Pending.AckedSnapshot = LatestTick;
     if (++UnsentInputs < UpdatesPerInputMessage) return;
     UnsentInputs = 0;
-    if (const std::size_t Size = WriteClientInput(SendBuffer.data(), SendBuffer.size(), Pending))
-        enet_peer_send(Peer, ChannelUnreliable, enet_packet_create(SendBuffer.data(), Size, 0));
+    if (const std::size_t Size = WriteClientInput(SendBuffer.data(), SendBuffer.size(), Pending)) Deliver(false, Size);
 }
 
 void tClientSession::SendReliable(std::size_t Size) {
-    if (Peer && Size) enet_peer_send(Peer, ChannelReliable, enet_packet_create(SendBuffer.data(), Size, ENET_PACKET_FLAG_RELIABLE));
+    if (Peer && Size) Deliver(true, Size);
+}
+
+void tClientSession::Deliver(bool Reliable, std::size_t Size) {
+    if (Link.Active()) {
+        if (Link.Lose(Reliable)) return;
+        if (Link.Outgoing.Push(Link.Due(enet_time_get()), 0, Reliable, SendBuffer.data(), Size)) return;
+        ++Link.Overflowed;
+        if (!Reliable) return;  // what must arrive goes at once instead
+    }
+    enet_peer_send(Peer, Reliable ? ChannelReliable : ChannelUnreliable,
+                   enet_packet_create(SendBuffer.data(), Size, Reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+}
+
+void tClientSession::ReleaseHeld() {
+    const uint32_t Now = enet_time_get();
+    while (const tHeldMessages::tMessage* M = Link.Outgoing.Front()) {
+        if (!Link.IsDue(*M, Now)) break;
+        enet_peer_send(Peer, M->Reliable ? ChannelReliable : ChannelUnreliable,
+                       enet_packet_create(Link.Outgoing.DataOf(*M), M->Size, M->Reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+        Link.Outgoing.Pop();
+    }
+    while (const tHeldMessages::tMessage* M = Link.Incoming.Front()) {
+        if (!Link.IsDue(*M, Now)) break;
+        // A damaged message ends the session, and the held ones with it.
+        Received(Link.Incoming.DataOf(*M), M->Size);
+        if (!Host) return;
+        Link.Incoming.Pop();
+    }
 }
 
 void tClientSession::Say(const std::string& Text) {

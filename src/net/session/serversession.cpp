@@ -68,10 +68,13 @@ void tServerSession::Close() {
     enet_host_destroy(Host);
     Host = nullptr;
     Clients.clear();
+    Link.Outgoing.Clear();
+    Link.Incoming.Clear();
 }
 
 void tServerSession::Service(uint32_t WaitMilliseconds) {
     if (!Host) return;
+    ReleaseHeld();
     ENetEvent Event;
     for (int Result = enet_host_service(Host, &Event, WaitMilliseconds); Result > 0;
          Result = enet_host_service(Host, &Event, 0)) {
@@ -98,12 +101,18 @@ void tServerSession::Service(uint32_t WaitMilliseconds) {
             break;
         }
         case ENET_EVENT_TYPE_RECEIVE:
-            if (const int32_t Slot = SlotOf(Event.peer); Slot > 0 && Clients[Slot].Peer == Event.peer)
-                Received(Slot, Event.packet->data, Event.packet->dataLength);
+            if (const int32_t Slot = ClientOf(Event.peer); Slot > 0) {
+                const bool Reliable = (Event.packet->flags & ENET_PACKET_FLAG_RELIABLE) != 0;
+                if (!Link.Active()) Received(Slot, Event.packet->data, Event.packet->dataLength);
+                else if (!Link.Lose(Reliable) && !Link.Incoming.Push(Link.Due(enet_time_get()), uintptr_t(Event.peer),
+                                                                      Reliable, Event.packet->data,
+                                                                      Event.packet->dataLength))
+                    Received(Slot, Event.packet->data, Event.packet->dataLength);  // no room: no delay
+            }
             enet_packet_destroy(Event.packet);
             break;
         case ENET_EVENT_TYPE_DISCONNECT:
-            if (const int32_t Slot = SlotOf(Event.peer); Slot > 0 && Clients[Slot].Peer == Event.peer) {
+            if (const int32_t Slot = ClientOf(Event.peer); Slot > 0) {
                 Listener->ServerLog(Describe(Slot) + " left");
                 Dropped(Slot);
             }
@@ -222,7 +231,7 @@ int32_t tServerSession::PingMilliseconds(int32_t Client) const {
 
 void tServerSession::Send(int32_t Client, const uint8_t* Data, std::size_t Size) {
     if (!Joined(Client) || Size == 0) return;
-    enet_peer_send(Clients[Client].Peer, ChannelReliable, enet_packet_create(Data, Size, ENET_PACKET_FLAG_RELIABLE));
+    Deliver(Clients[Client].Peer, true, Data, Size);
 }
 
 void tServerSession::SendToAll(const uint8_t* Data, std::size_t Size) {
@@ -237,11 +246,49 @@ void tServerSession::SendSnapshot(int32_t Client, const tNetSnapshot& Now) {
         WriteServerSnapshot(SendBuffer.data(), SendBuffer.size(), Now, Base ? *Base : NoSnapshot, C.NewestTick);
     if (Size == 0) return;
     C.Sent->Slot(Now.Tick) = Now;
-    enet_peer_send(C.Peer, ChannelUnreliable, enet_packet_create(SendBuffer.data(), Size, 0));
+    Deliver(C.Peer, false, SendBuffer.data(), Size);
+}
+
+void tServerSession::Deliver(ENetPeer* Peer, bool Reliable, const uint8_t* Data, std::size_t Size) {
+    if (Link.Active()) {
+        if (Link.Lose(Reliable)) return;
+        if (Link.Outgoing.Push(Link.Due(enet_time_get()), uintptr_t(Peer), Reliable, Data, Size)) return;
+        ++Link.Overflowed;
+        if (!Reliable) return;  // what must arrive goes at once instead
+    }
+    enet_peer_send(Peer, Reliable ? ChannelReliable : ChannelUnreliable,
+                   enet_packet_create(Data, Size, Reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+}
+
+void tServerSession::ReleaseHeld() {
+    const uint32_t Now = enet_time_get();
+    while (const tHeldMessages::tMessage* M = Link.Outgoing.Front()) {
+        if (!Link.IsDue(*M, Now)) break;
+        auto* Peer = reinterpret_cast<ENetPeer*>(M->Peer);
+        // The client may have gone meanwhile.
+        if (ClientOf(Peer) > 0)
+            enet_peer_send(Peer, M->Reliable ? ChannelReliable : ChannelUnreliable,
+                           enet_packet_create(Link.Outgoing.DataOf(*M), M->Size, M->Reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+        Link.Outgoing.Pop();
+    }
+    while (const tHeldMessages::tMessage* M = Link.Incoming.Front()) {
+        if (!Link.IsDue(*M, Now)) break;
+        if (const int32_t Slot = ClientOf(reinterpret_cast<ENetPeer*>(M->Peer)); Slot > 0)
+            Received(Slot, Link.Incoming.DataOf(*M), M->Size);
+        Link.Incoming.Pop();
+        if (!Host) return;
+    }
+}
+
+int32_t tServerSession::ClientOf(const ENetPeer* Peer) const {
+    const int32_t Slot = SlotOf(Peer);
+    return Slot > 0 && Slot < int32_t(Clients.size()) && Clients[Slot].Peer == Peer ? Slot : 0;
 }
 
 void tServerSession::Flush() {
-    if (Host) enet_host_flush(Host);
+    if (!Host) return;
+    ReleaseHeld();
+    enet_host_flush(Host);
 }
 
 void tServerSession::Kick(int32_t Client, tNetDisconnect Reason, const std::string& Why) {
