@@ -20,8 +20,15 @@ struct tServerSide : tServerListener {
     std::vector<std::string> Log, Said, Rcon;
     std::vector<int32_t> Left;
     tServerSession Session;  // last: closed first
+    bool SnapshotBeforeWelcome = false;  // as a link that reorders delivers them
     bool NameTaken(const std::string& Name) override { return Name == "Bot 1"; }
     void ClientJoined(int32_t Client, const std::string&, uint8_t, uint8_t) override {
+        if (SnapshotBeforeWelcome) {
+            tNetSnapshot S;
+            S.Tick = 1;
+            Session.SendSnapshot(Client, S);
+            Session.Flush();
+        }
         tServerWelcome W;
         W.Pilot = static_cast<uint8_t>(Client);
         W.Level = "tLevel";
@@ -186,6 +193,42 @@ TEST_F(NetSession, MalformedPacketsDisconnectOnlyTheirSender) {
     Server.Session.SendSnapshot(A.Welcome->Pilot, S);
     EXPECT_TRUE(PumpUntil([&] { return A.Snapshots == 1; }));
     EXPECT_TRUE(A.Ended.empty());
+}
+
+// A snapshot that overtakes the welcome is no damaged message.
+TEST_F(NetSession, ASnapshotBeforeTheWelcomeIsSkipped) {
+    Server.SnapshotBeforeWelcome = true;
+    A.Join(Port(), "Ace");
+    ASSERT_TRUE(PumpUntil([&] { return A.Welcome.has_value() || !A.Ended.empty(); }));
+    EXPECT_EQ(A.Ended, "");
+    EXPECT_EQ(A.Snapshots, 0);
+}
+
+// A client that stalls (loading as it joins, say) falls behind the
+// server's updates; its inputs must still be flown, not all come too late.
+TEST_F(NetSession, AClientBehindTheServerIsWaitedFor) {
+    A.Join(Port(), "Ace");
+    ASSERT_TRUE(PumpUntil([&] { return A.Welcome.has_value(); }));
+    const int32_t Pilot = A.Welcome->Pilot;
+    A.Session.SendInput(1, {1, 0, 0});
+    A.Session.SendInput(2, {2, 0, 0});
+    Pump();
+    for (int I = 0; I < 20; ++I) Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.InputTick(Pilot), 2u);
+    for (uint32_t Tick = 3; Tick <= 10; ++Tick) A.Session.SendInput(Tick, {uint16_t(Tick), 0, 0});
+    Pump();
+    for (uint32_t Tick = 3; Tick <= 10; ++Tick) {
+        Server.Session.AdvanceUpdate();
+        EXPECT_EQ(Server.Session.InputTick(Pilot), Tick);
+    }
+    // One lost for good (tick 11): the last input holds for it, then on.
+    A.Session.SendInput(12, {12, 0, 0});
+    A.Session.SendInput(13, {13, 0, 0});
+    Pump();
+    Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.Input(Pilot).Controls, 10);
+    Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.InputTick(Pilot), 12u);
 }
 
 TEST_F(NetSession, InputsFasterThanTheClockDisconnect) {

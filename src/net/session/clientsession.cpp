@@ -110,6 +110,10 @@ void tClientSession::Service(uint32_t WaitMilliseconds) {
 void tClientSession::Received(const uint8_t* Data, std::size_t Size) {
     const tServerMessageType Type = ReadServerMessageType(Data, Size);
     bool Ok = false;
+    // Snapshots are unreliable and the welcome reliable: on a real link
+    // one sent after the welcome may arrive before it. Nothing to read it
+    // against yet, and the next one will do.
+    if (Type == ServerSnapshot && CurrentState == Connecting) return;
     if (Type == ServerSnapshot && CurrentState == Joined) {
         const uint32_t BaseTick = ServerSnapshotBase(Data, Size);
         const tNetSnapshot* Base = BaseTick ? Snapshots.Find(BaseTick) : nullptr;

@@ -205,12 +205,17 @@ void tServerSession::AdvanceUpdate() {
             }
         }
         if (C.NextTick == 0) continue;
-        // A late input leaves the last one held; when it comes, it is too late.
         if (const std::size_t Slot = C.NextTick % InputQueue; C.QueuedTick[Slot] == C.NextTick) {
             C.Current = C.Queue[Slot];
-            C.CurrentTick = C.NextTick;
+            C.CurrentTick = C.NextTick++;
+        } else if (C.NewestTick > C.NextTick) {
+            // Lost on the way (a later one came): the last one holds for it.
+            ++C.NextTick;
         }
-        ++C.NextTick;
+        // Otherwise it has not come yet: the last one holds and the server
+        // waits for it. Counting on past it would leave a client that fell
+        // behind (stalled while joining, say) behind for good, every input
+        // of its too late and never acknowledged.
     }
 }
 
