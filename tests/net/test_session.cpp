@@ -305,8 +305,10 @@ TEST_F(NetSession, FakeLinkDelaysBothWays) {
     ASSERT_TRUE(PumpUntil([&] { return A.Welcome.has_value(); }));
     const int32_t Pilot = A.Welcome->Pilot;
     constexpr int32_t Lag = 100;
+    const int32_t Ping = A.Session.PingMilliseconds();
     A.Session.SetFakeLink(Lag, 0);
     Server.Session.SetFakeLink(Lag, 0);
+    EXPECT_EQ(A.Session.PingMilliseconds(), Ping + 2 * Lag);
     using tClock = std::chrono::steady_clock;
     const auto Elapsed = [](tClock::time_point Since) {
         return std::chrono::duration_cast<std::chrono::milliseconds>(tClock::now() - Since).count();

@@ -5,7 +5,8 @@
 // the given rate, in both directions. Reliable messages are only delayed,
 // since ENet resends what a real link loses. The lag is the same for every
 // message, so they keep their order (scripts/netrelay.py is the tool that
-// shuffles datagrams). ENet's own ping does not see this lag.
+// shuffles datagrams). ENet's round trip does not see this lag: the
+// sessions add it to the pings they report.
 //
 // Held messages wait in a ring of bytes allocated once, when the link is
 // first made bad; a message that does not fit is dropped and counted.
