@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "net/session/sendmessage.h"
+
 bool SplitHostPort(const std::string& Text, std::string& Host, uint16_t& Port) {
     const auto Colon = Text.rfind(':');
     Host = Text.substr(0, Colon);
@@ -88,15 +90,12 @@ void tClientSession::Service(uint32_t WaitMilliseconds) {
         case ENET_EVENT_TYPE_CONNECT:
             SendReliable(WriteClientHello(SendBuffer.data(), SendBuffer.size(), HelloMessage));
             break;
-        case ENET_EVENT_TYPE_RECEIVE: {
-            const bool Reliable = (Event.packet->flags & ENET_PACKET_FLAG_RELIABLE) != 0;
-            if (!Link.Active()) Received(Event.packet->data, Event.packet->dataLength);
-            else if (!Link.Lose(Reliable) && !Link.Incoming.Push(Link.Due(enet_time_get()), 0, Reliable,
-                                                                  Event.packet->data, Event.packet->dataLength))
-                Received(Event.packet->data, Event.packet->dataLength);  // no room: no delay
+        case ENET_EVENT_TYPE_RECEIVE:
+            if (Link.PassesNow(Link.Incoming, enet_time_get(), 0, (Event.packet->flags & ENET_PACKET_FLAG_RELIABLE) != 0,
+                               Event.packet->data, Event.packet->dataLength))
+                Received(Event.packet->data, Event.packet->dataLength);
             enet_packet_destroy(Event.packet);
             break;
-        }
         case ENET_EVENT_TYPE_DISCONNECT:
             // No word at all while connecting: nobody answered.
             if (CurrentState == Connecting && Event.data == 0) End("no answer from " + AddressText);
@@ -172,22 +171,15 @@ void tClientSession::SendReliable(std::size_t Size) {
 }
 
 void tClientSession::Deliver(bool Reliable, std::size_t Size) {
-    if (Link.Active()) {
-        if (Link.Lose(Reliable)) return;
-        if (Link.Outgoing.Push(Link.Due(enet_time_get()), 0, Reliable, SendBuffer.data(), Size)) return;
-        ++Link.Overflowed;
-        if (!Reliable) return;  // what must arrive goes at once instead
-    }
-    enet_peer_send(Peer, Reliable ? ChannelReliable : ChannelUnreliable,
-                   enet_packet_create(SendBuffer.data(), Size, Reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+    if (Link.PassesNow(Link.Outgoing, enet_time_get(), 0, Reliable, SendBuffer.data(), Size))
+        SendMessage(Peer, Reliable, SendBuffer.data(), Size);
 }
 
 void tClientSession::ReleaseHeld() {
     const uint32_t Now = enet_time_get();
     while (const tHeldMessages::tMessage* M = Link.Outgoing.Front()) {
         if (!Link.IsDue(*M, Now)) break;
-        enet_peer_send(Peer, M->Reliable ? ChannelReliable : ChannelUnreliable,
-                       enet_packet_create(Link.Outgoing.DataOf(*M), M->Size, M->Reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+        SendMessage(Peer, M->Reliable, Link.Outgoing.DataOf(*M), M->Size);
         Link.Outgoing.Pop();
     }
     while (const tHeldMessages::tMessage* M = Link.Incoming.Front()) {

@@ -48,3 +48,12 @@ bool tFakeLink::Lose(bool Reliable) {
     ++Lost;
     return true;
 }
+
+bool tFakeLink::PassesNow(tHeldMessages& Queue, uint32_t Now, uintptr_t Peer, bool Reliable, const uint8_t* Data,
+                          std::size_t Size) {
+    if (!Active()) return true;
+    if (Lose(Reliable)) return false;
+    if (Queue.Push(Now + uint32_t(Lag), Peer, Reliable, Data, Size)) return false;
+    ++Overflowed;
+    return Reliable;
+}

@@ -55,8 +55,11 @@ public:
 
     // Whether a message leaving or arriving now is lost on the way.
     bool Lose(bool Reliable);
-    // When a message taken now is due.
-    uint32_t Due(uint32_t Now) const { return Now + uint32_t(Lag); }
+    // Whether a message about to be sent (or read) goes on now; false when
+    // the link lost it or holds it in Queue for later. One that finds no
+    // room goes on at once if it must arrive, and is lost otherwise.
+    bool PassesNow(tHeldMessages& Queue, uint32_t Now, uintptr_t Peer, bool Reliable, const uint8_t* Data,
+                   std::size_t Size);
     // Whether the message is due by Now; all are once the link is good again.
     bool IsDue(const tHeldMessages::tMessage& M, uint32_t Now) const {
         return !Active() || int32_t(Now - M.Due) >= 0;

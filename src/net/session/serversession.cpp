@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "net/protocol/pilotnames.h"
+#include "net/session/sendmessage.h"
 
 namespace {
 
@@ -101,14 +102,11 @@ void tServerSession::Service(uint32_t WaitMilliseconds) {
             break;
         }
         case ENET_EVENT_TYPE_RECEIVE:
-            if (const int32_t Slot = ClientOf(Event.peer); Slot > 0) {
-                const bool Reliable = (Event.packet->flags & ENET_PACKET_FLAG_RELIABLE) != 0;
-                if (!Link.Active()) Received(Slot, Event.packet->data, Event.packet->dataLength);
-                else if (!Link.Lose(Reliable) && !Link.Incoming.Push(Link.Due(enet_time_get()), uintptr_t(Event.peer),
-                                                                      Reliable, Event.packet->data,
-                                                                      Event.packet->dataLength))
-                    Received(Slot, Event.packet->data, Event.packet->dataLength);  // no room: no delay
-            }
+            if (const int32_t Slot = ClientOf(Event.peer);
+                Slot > 0 && Link.PassesNow(Link.Incoming, enet_time_get(), uintptr_t(Event.peer),
+                                           (Event.packet->flags & ENET_PACKET_FLAG_RELIABLE) != 0, Event.packet->data,
+                                           Event.packet->dataLength))
+                Received(Slot, Event.packet->data, Event.packet->dataLength);
             enet_packet_destroy(Event.packet);
             break;
         case ENET_EVENT_TYPE_DISCONNECT:
@@ -256,14 +254,8 @@ void tServerSession::SendSnapshot(int32_t Client, const tNetSnapshot& Now) {
 }
 
 void tServerSession::Deliver(ENetPeer* Peer, bool Reliable, const uint8_t* Data, std::size_t Size) {
-    if (Link.Active()) {
-        if (Link.Lose(Reliable)) return;
-        if (Link.Outgoing.Push(Link.Due(enet_time_get()), uintptr_t(Peer), Reliable, Data, Size)) return;
-        ++Link.Overflowed;
-        if (!Reliable) return;  // what must arrive goes at once instead
-    }
-    enet_peer_send(Peer, Reliable ? ChannelReliable : ChannelUnreliable,
-                   enet_packet_create(Data, Size, Reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+    if (Link.PassesNow(Link.Outgoing, enet_time_get(), uintptr_t(Peer), Reliable, Data, Size))
+        SendMessage(Peer, Reliable, Data, Size);
 }
 
 void tServerSession::ReleaseHeld() {
@@ -272,9 +264,7 @@ void tServerSession::ReleaseHeld() {
         if (!Link.IsDue(*M, Now)) break;
         auto* Peer = reinterpret_cast<ENetPeer*>(M->Peer);
         // The client may have gone meanwhile.
-        if (ClientOf(Peer) > 0)
-            enet_peer_send(Peer, M->Reliable ? ChannelReliable : ChannelUnreliable,
-                           enet_packet_create(Link.Outgoing.DataOf(*M), M->Size, M->Reliable ? ENET_PACKET_FLAG_RELIABLE : 0));
+        if (ClientOf(Peer) > 0) SendMessage(Peer, M->Reliable, Link.Outgoing.DataOf(*M), M->Size);
         Link.Outgoing.Pop();
     }
     while (const tHeldMessages::tMessage* M = Link.Incoming.Front()) {
