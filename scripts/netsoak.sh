@@ -145,4 +145,10 @@ if [ -n "${PID[relay]:-}" ]; then
   tail -n 3 "$DIR/relay.txt"
 fi
 trap - EXIT
-python3 "$ROOT/scripts/netsoakverdict.py" "$DIR" "$CLIENTS"
+VERDICT=0
+python3 "$ROOT/scripts/netsoakverdict.py" "$DIR" "$CLIENTS" || VERDICT=$?
+# The copies of Data/ (15 MB each) go; the logs stay.
+if [ -z "${NETSOAK_DIR:-}" ]; then
+  for name in "${NAMES[@]}"; do rm -rf "${DIR:?}/$name/Data"; done
+fi
+exit "$VERDICT"
