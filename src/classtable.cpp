@@ -37,8 +37,8 @@
 //   tFXOrbitCamera, tFXInfiniteOrbit, tBoxActor, tSplash, tBurningWreck; then
 //   the match and the flight recorder (plain constructors), tMatch,
 //   tFlightRecorder; ours: tGUIKeyBindingList, tGUIPadBindingList (S), the
-//   networked match's server and client tNetServer, tNetClient (plain
-//   constructors) and the aircraft a client draws, tNetPuppet (S), the
+//   networked match's server and client tNetServer, tNetClient and their
+//   figures tNetDiagnostics (plain constructors) and the aircraft a client draws, tNetPuppet (S), the
 //   multiplayer page's list of servers, tGUIRecentServerList (S).
 
 #include "game/airplane.h"
@@ -114,6 +114,7 @@
 #include "net/client/guirecentservers.h"
 #include "net/client/netclient.h"
 #include "net/client/netpuppet.h"
+#include "net/diagnostics/netdiagnostics.h"
 #include "net/server/netserver.h"
 
 void tObjectsLinker::RegisterClasses() {
@@ -251,6 +252,7 @@ void tObjectsLinker::RegisterClasses() {
     AddClass(tGUIPadBindingList::StaticClass(CT_SpawnableConstructor));
     AddClass(tNetServer::StaticClass());
     AddClass(tNetClient::StaticClass());
+    AddClass(tNetDiagnostics::StaticClass());
     AddClass(tNetPuppet::StaticClass(CT_SpawnableConstructor));
     AddClass(tGUIRecentServerList::StaticClass(CT_SpawnableConstructor));
 }

@@ -25,6 +25,7 @@
 #include "libraries/classes/varsmanager.h"
 #include "libraries/math/mathserver.h"
 #include "net/client/netclient.h"
+#include "net/diagnostics/netdiagnostics.h"
 #include "net/server/netserver.h"
 
 namespace {
@@ -68,8 +69,11 @@ void StartBaseServices() {
     FileSystem = NewObject<tVirtualFileSystem>();
     FileSystem->SetRootDir("Data\\");
     Linker->RegisterClasses();
-    // The dedicated server names its own, windowless and silent, services.
-    EngineINI = new tZINIFile(CommandLine.Dedicated ? "StdConfig\\server.ini" : "StdConfig\\engine.ini");
+    // The dedicated server and the headless client name their own,
+    // windowless and silent, services.
+    EngineINI = new tZINIFile(CommandLine.Dedicated  ? "StdConfig\\server.ini"
+                              : CommandLine.Headless ? "StdConfig\\headless.ini"
+                                                     : "StdConfig\\engine.ini");
 }
 
 void StartCoreServices() {
@@ -91,6 +95,8 @@ void StartCoreServices() {
     NewObject<tNetServer>();
     // Joining another machine's match.
     NewObject<tNetClient>();
+    // "NetStats" and the bad link made on purpose, for both.
+    NewObject<tNetDiagnostics>();
     Engine = CreateCoreService<tEngine>("Engine");
 }
 
@@ -113,6 +119,7 @@ void FreeCoreServices() {
     FreeIfAlive(FlightRecorder);
     FreeIfAlive(NetServer);
     FreeIfAlive(NetClient);
+    FreeIfAlive(NetDiagnostics);
     FreeIfAlive(MathServer);
 }
 

@@ -10,6 +10,7 @@
 #include "game/match.h"
 #include "game/objectnames.h"
 #include "game/weapons.h"
+#include "game/worldground.h"
 #include "game/wreck.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
@@ -58,12 +59,6 @@ constexpr const char* FlashShaderFile = "shaders\\effects\\particle.shader";
 constexpr float FlashSize = 8.0f;
 // A hit's rumble: a base strength plus a share of the damage, briefly.
 constexpr float HitRumbleBase = 0.4f, HitRumblePerHealth = 50.0f, HitRumbleSeconds = 0.25f;
-
-// The ground under a point as a computer pilot reads it.
-class TWorldGround : public TGroundProbe {
-public:
-    float GroundHeight(float X, float Y) const override { return GroundUnder(X, Y); }
-};
 }  // namespace
 
 tAirplaneActor::tAirplaneActor(const ShortString& Name) : tMeshActor(Name) {

@@ -41,6 +41,10 @@ TEST(CommandLine, PlusGroupsBecomeConsoleLinesAsTyped) {
     EXPECT_EQ(R.Options.Port, 27961);
     EXPECT_EQ(R.Options.ConsoleLines, (Words{"Set BotCount 5"}));
     EXPECT_EQ(ParseCommandLine({"--dedicated"}).Options.Port, 0);
+    // A headless client flown by the autopilot.
+    R = ParseCommandLine({"--headless", "--autopilot", "+Connect", "127.0.0.1:27961"});
+    EXPECT_TRUE(R.Options.Headless && R.Options.Autopilot && !R.Options.Dedicated);
+    EXPECT_EQ(R.Options.ConsoleLines, (Words{"Connect 127.0.0.1:27961"}));
 }
 
 TEST(CommandLine, HelpVersionAndRefusals) {
@@ -51,7 +55,8 @@ TEST(CommandLine, HelpVersionAndRefusals) {
                                  Words{"-x"}, Words{"+Echo", std::string(300, 'x')}, Words{"+Echo", "a\nQuit"},
                                  Words{"--no-menu=1"}, Words{"--dedicated", "--port"},
                                  Words{"--dedicated", "--port", "0"}, Words{"--dedicated", "--port", "65536"},
-                                 Words{"--dedicated", "--port", "27x"}, Words{"--port", "27960"}}) {
+                                 Words{"--dedicated", "--port", "27x"}, Words{"--port", "27960"},
+                                 Words{"--headless", "--dedicated"}}) {
         tCommandLineResult R = ParseCommandLine(Refused);
         EXPECT_EQ(R.Action, tCommandLineAction::Refuse) << Refused.back();
         EXPECT_FALSE(R.Error.empty());

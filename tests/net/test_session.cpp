@@ -6,6 +6,7 @@
 #include <enet/enet.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -19,8 +20,15 @@ struct tServerSide : tServerListener {
     std::vector<std::string> Log, Said, Rcon;
     std::vector<int32_t> Left;
     tServerSession Session;  // last: closed first
+    bool SnapshotBeforeWelcome = false;  // as a link that reorders delivers them
     bool NameTaken(const std::string& Name) override { return Name == "Bot 1"; }
     void ClientJoined(int32_t Client, const std::string&, uint8_t, uint8_t) override {
+        if (SnapshotBeforeWelcome) {
+            tNetSnapshot S;
+            S.Tick = 1;
+            Session.SendSnapshot(Client, S);
+            Session.Flush();
+        }
         tServerWelcome W;
         W.Pilot = static_cast<uint8_t>(Client);
         W.Level = "tLevel";
@@ -101,14 +109,23 @@ TEST_F(NetSession, JoinInputsSnapshotsChatAndRcon) {
     Server.Session.AdvanceUpdate();
     EXPECT_EQ(Server.Session.Input(Pilot).Controls, 6);
     // A client fallen behind the server's updates (after a stall) is not
-    // ignored from then on: its next input is taken at once.
+    // ignored from then on: its next inputs are taken in turn.
     for (int I = 0; I < 20; ++I) Server.Session.AdvanceUpdate();
     A.Session.SendInput(506, {7, 0, 0});
     A.Session.SendInput(507, {8, 0, 0});
     Pump();
     Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.InputTick(Pilot), 506u);
+    EXPECT_EQ(Server.Session.Input(Pilot).Controls, 7);
+    Server.Session.AdvanceUpdate();
     EXPECT_EQ(Server.Session.InputTick(Pilot), 507u);
     EXPECT_EQ(Server.Session.Input(Pilot).Controls, 8);
+    // One that runs ahead (a burst after a stall) is flown at most the
+    // backlog late: the oldest of the burst are skipped.
+    for (uint32_t T = 508; T < 540; ++T) A.Session.SendInput(T, {uint16_t(T & 0xFF), 0, 0});
+    Pump();
+    Server.Session.AdvanceUpdate();
+    EXPECT_GE(Server.Session.InputTick(Pilot) + tServerSession::MaxInputBacklog, 539u);
 
     // Snapshots: the first whole, later ones against what the client acknowledged.
     tNetSnapshot S;
@@ -196,6 +213,42 @@ TEST_F(NetSession, MalformedPacketsDisconnectOnlyTheirSender) {
     EXPECT_TRUE(A.Ended.empty());
 }
 
+// A snapshot that overtakes the welcome is no damaged message.
+TEST_F(NetSession, ASnapshotBeforeTheWelcomeIsSkipped) {
+    Server.SnapshotBeforeWelcome = true;
+    A.Join(Port(), "Ace");
+    ASSERT_TRUE(PumpUntil([&] { return A.Welcome.has_value() || !A.Ended.empty(); }));
+    EXPECT_EQ(A.Ended, "");
+    EXPECT_EQ(A.Snapshots, 0);
+}
+
+// A client that stalls (loading as it joins, say) falls behind the
+// server's updates; its inputs must still be flown, not all come too late.
+TEST_F(NetSession, AClientBehindTheServerIsWaitedFor) {
+    A.Join(Port(), "Ace");
+    ASSERT_TRUE(PumpUntil([&] { return A.Welcome.has_value(); }));
+    const int32_t Pilot = A.Welcome->Pilot;
+    A.Session.SendInput(1, {1, 0, 0});
+    A.Session.SendInput(2, {2, 0, 0});
+    Pump();
+    for (int I = 0; I < 20; ++I) Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.InputTick(Pilot), 2u);
+    for (uint32_t Tick = 3; Tick <= 10; ++Tick) A.Session.SendInput(Tick, {uint16_t(Tick), 0, 0});
+    Pump();
+    for (uint32_t Tick = 3; Tick <= 10; ++Tick) {
+        Server.Session.AdvanceUpdate();
+        EXPECT_EQ(Server.Session.InputTick(Pilot), Tick);
+    }
+    // One lost for good (tick 11): the last input holds for it, then on.
+    A.Session.SendInput(12, {12, 0, 0});
+    A.Session.SendInput(13, {13, 0, 0});
+    Pump();
+    Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.Input(Pilot).Controls, 10);
+    Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.InputTick(Pilot), 12u);
+}
+
 TEST_F(NetSession, InputsFasterThanTheClockDisconnect) {
     A.Join(Port(), "Ace");
     B.Join(Port(), "Bee");
@@ -212,4 +265,91 @@ TEST_F(NetSession, InputsFasterThanTheClockDisconnect) {
     ASSERT_TRUE(Kicked);
     EXPECT_EQ(A.Ended, "inputs faster than the server's updates");
     EXPECT_TRUE(B.Ended.empty());
+}
+
+// The bad link's ring: messages come out oldest first and whole, round the
+// end of the ring, and one that finds no room is refused, not squeezed in.
+TEST(FakeLink, HeldMessagesKeepOrderAcrossTheRing) {
+    tHeldMessages Held;
+    std::vector<uint8_t> Data(300 * 1024);
+    uint32_t Pushed = 0, Popped = 0;
+    const auto Push = [&](std::size_t Size) {
+        std::fill_n(Data.begin(), Size, uint8_t(Pushed));
+        if (!Held.Push(Pushed, 0, false, Data.data(), Size)) return false;
+        ++Pushed;
+        return true;
+    };
+    const auto PopChecked = [&](std::size_t Size) {
+        const tHeldMessages::tMessage* M = Held.Front();
+        ASSERT_NE(M, nullptr);
+        EXPECT_EQ(M->Due, Popped);
+        ASSERT_EQ(M->Size, Size);
+        const uint8_t* Bytes = Held.DataOf(*M);
+        EXPECT_TRUE(std::all_of(Bytes, Bytes + Size, [&](uint8_t B) { return B == uint8_t(Popped); }));
+        Held.Pop();
+        ++Popped;
+    };
+    const std::size_t Big = Data.size(), Small = Big / 3;
+    for (int I = 0; I < 3; ++I) EXPECT_TRUE(Push(Big));
+    EXPECT_FALSE(Push(Big));     // 1 MB holds three, not four
+    EXPECT_TRUE(Push(Small));    // in what is left at the end
+    EXPECT_FALSE(Push(Small));   // the end is full, the start taken
+    PopChecked(Big);
+    EXPECT_FALSE(Push(Big));     // the freed start is just too short
+    EXPECT_TRUE(Push(Small));    // from the start of the ring
+    EXPECT_FALSE(Push(Big));
+    EXPECT_TRUE(Push(Small));
+    for (std::size_t Size : {Big, Big, Small, Small, Small}) PopChecked(Size);
+    EXPECT_EQ(Held.Front(), nullptr);
+    EXPECT_FALSE(Held.Push(0, 0, false, Data.data(), 0));
+}
+
+TEST(FakeLink, LosesOnlyUnreliableMessagesAtItsRate) {
+    tFakeLink Link;
+    Link.Set(5000, 25);
+    EXPECT_EQ(Link.LagMilliseconds(), tFakeLink::MaxLagMilliseconds);
+    int Lost = 0;
+    for (int I = 0; I < 4000; ++I) Lost += Link.Lose(false);
+    EXPECT_NEAR(Lost, 1000, 100);
+    for (int I = 0; I < 100; ++I) EXPECT_FALSE(Link.Lose(true));
+    Link.Set(0, 0);
+    EXPECT_FALSE(Link.Active());
+}
+
+// NetFakeLag on both sides of a connection: what either sends arrives no
+// sooner than the lag; at total loss inputs vanish and chat still arrives.
+TEST_F(NetSession, FakeLinkDelaysBothWays) {
+    A.Join(Port(), "Ace");
+    ASSERT_TRUE(PumpUntil([&] { return A.Welcome.has_value(); }));
+    const int32_t Pilot = A.Welcome->Pilot;
+    constexpr int32_t Lag = 100;
+    const int32_t Ping = A.Session.PingMilliseconds();
+    A.Session.SetFakeLink(Lag, 0);
+    Server.Session.SetFakeLink(Lag, 0);
+    EXPECT_EQ(A.Session.PingMilliseconds(), Ping + 2 * Lag);
+    using tClock = std::chrono::steady_clock;
+    const auto Elapsed = [](tClock::time_point Since) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(tClock::now() - Since).count();
+    };
+
+    auto Sent = tClock::now();
+    A.Session.Say("late");
+    // Held on leaving the client and again on reaching the server.
+    ASSERT_TRUE(PumpUntil([&] { return Server.Said.size() == 1; }));
+    EXPECT_GE(Elapsed(Sent), 2 * Lag);
+
+    tNetSnapshot S;
+    S.Tick = 7;
+    Sent = tClock::now();
+    Server.Session.SendSnapshot(Pilot, S);
+    ASSERT_TRUE(PumpUntil([&] { return A.Last.Tick == 7; }));
+    EXPECT_GE(Elapsed(Sent), 2 * Lag);
+
+    A.Session.SetFakeLink(0, 100);
+    for (uint32_t Tick = 1; Tick <= 8; ++Tick) A.Session.SendInput(Tick, {uint16_t(Tick), 0, 0});
+    A.Session.Say("still here");
+    ASSERT_TRUE(PumpUntil([&] { return Server.Said.size() == 2; }));
+    Server.Session.AdvanceUpdate();
+    EXPECT_EQ(Server.Session.InputTick(Pilot), 0u);
+    EXPECT_GE(A.Session.FakeLink().Lost, 4u);
 }

@@ -49,6 +49,8 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
             if (Word == "--no-menu") R.Options.SkipMenu = true;
             else if (Word == "--dedicated") R.Options.Dedicated = true;
             else if (Word == "--port") PortFollows = true;
+            else if (Word == "--headless") R.Options.Headless = true;
+            else if (Word == "--autopilot") R.Options.Autopilot = true;
             else if (Word == "--help" || Word == "-h") R.Action = tCommandLineAction::ShowHelp;
             else if (Word == "--version") {
                 if (R.Action != tCommandLineAction::ShowHelp) R.Action = tCommandLineAction::ShowVersion;
@@ -70,6 +72,7 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
     }
     if (PortFollows) return Refuse("--port needs a port 1 ... 65535");
     if (R.Options.Port != 0 && !R.Options.Dedicated) return Refuse("--port goes with --dedicated");
+    if (R.Options.Headless && R.Options.Dedicated) return Refuse("--headless is a client, --dedicated a server: one of them");
     // "+" alone with nothing after it asks for nothing.
     std::erase_if(R.Options.ConsoleLines, [](const std::string& Line) { return Line.empty(); });
     return R;
@@ -83,6 +86,9 @@ std::string CommandLineUsage(const std::string& Program) {
            "  --dedicated  host the match with no window, sound or menu: console lines\n"
            "               from standard input, messages on standard output\n"
            "  --port N     the port a dedicated server hosts on (default 27960)\n"
+           "  --headless   a client with no window, sound or menu (+Connect host[:port]),\n"
+           "               console lines from standard input, messages on standard output\n"
+           "  --autopilot  fly a joined match by the computer pilots' judgement\n"
            "  --help, -h   show this help and exit\n"
            "  --version    show the engine's version and exit\n"
            "\n"

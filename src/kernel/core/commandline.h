@@ -21,6 +21,11 @@ struct TCommandLine {
     // from standard input; "--port N" the port it is hosted on (0: ServerPort).
     bool Dedicated = false;
     int Port = 0;
+    // "--headless": a client with no window, sound or menu, console lines
+    // from standard input and messages on standard output, as the server's;
+    // "--autopilot": the computer pilots' judgement flies a joined match.
+    bool Headless = false;
+    bool Autopilot = false;
     std::vector<std::string> ConsoleLines;
 };
 

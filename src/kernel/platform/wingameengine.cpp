@@ -10,6 +10,7 @@
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
+#include "kernel/core/updatetimes.h"
 #include "kernel/objects/instantiateas.h"
 #include "kernel/os/ossystem.h"
 #include "kernel/platform/options.h"
@@ -170,8 +171,10 @@ void tWinGameEngine::Update() {
     // A paused engine still consumes the steps, but its subsystems stand
     // still; the menu does not stop a match hosted for other machines.
     const float Step = EnginePaused || (MenuPaused && !RunsUnderMenu()) ? 0.0f : UpdateStep;
+    const double Start = tUpdateTimes::ThreadSeconds();
     // The count is read again each time: a tick may add or remove subsystems.
     for (int32_t I = 0; I < ActiveSubsystems; ++I) Subsystems[I]->Tick(Step);
+    UpdateTimes.Record(tUpdateTimes::ThreadSeconds() - Start);
     if (TickDriver) TickDriver->AfterUpdate();
 }
 

@@ -8,6 +8,7 @@
 #include "game/objectnames.h"
 #include "game/projectiles.h"
 #include "game/weapons.h"
+#include "kernel/core/commandline.h"
 #include "kernel/core/globals.h"
 #include "kernel/core/logger.h"
 #include "kernel/core/strutils.h"
@@ -23,6 +24,7 @@
 #include "libraries/classes/renderdevice.h"
 #include "libraries/classes/varsmanager.h"
 #include "libraries/classes/viewport.h"
+#include "net/client/autopilot.h"
 #include "net/client/netpuppet.h"
 
 Z_IMPLEMENT_CLASS(tNetClient, .Operations = {{"Tick"}, {"RenderFrame"}},
@@ -136,7 +138,7 @@ void tNetClient::Tick(float DeltaSeconds) {
     Session.Service(0);
     if (Session.State() != tClientSession::Joined) return;
     if (DeltaSeconds > 0) {
-        Session.SendInput(++InputTick, tAirplaneActor::LocalInput());
+        Session.SendInput(++InputTick, Autopilot ? Autopilot->Fly(Puppets, Pilot, DeltaSeconds) : tAirplaneActor::LocalInput());
         // The pointer steers by its offset from the centre, as in a local flight.
         if (!Engine->GUI || !Engine->GUI->ShowsWindow()) Engine->Viewport->CenterMouse();
     }
@@ -181,6 +183,7 @@ void tNetClient::LeaveServersMatch() {
 void tNetClient::Welcomed(const tServerWelcome& Welcome) {
     Pilot = Welcome.Pilot;
     InputTick = 0;
+    if (CommandLine.Autopilot) Autopilot = std::make_unique<tNetAutopilot>(uint32_t(Welcome.MatchSeed) * 7919u + uint32_t(Pilot));
     TellStatus("Joined " + ShortString(Welcome.ServerName) + " as pilot " + Int2Str(Pilot), false);
     // This machine now only shows the server's match.
     if (Match) {

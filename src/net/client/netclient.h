@@ -14,6 +14,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "kernel/core/shortstring.h"
@@ -21,6 +22,7 @@
 #include "net/client/recentservers.h"
 #include "net/session/clientsession.h"
 
+class tNetAutopilot;
 class tNetPuppet;
 
 class tNetClient : public tSubSystem, public tClientListener {
@@ -47,6 +49,7 @@ public:
             if (P == Puppet) P = nullptr;
     }
     const tRecentServers& RecentServers() const { return Recent; }
+    tClientSession& Connection() { return Session; }
 
     // tClientListener
     void Welcomed(const tServerWelcome& Welcome) override;
@@ -82,6 +85,8 @@ private:
     std::array<std::string, MaxNetPilots + 1> Names{};
     // The server's shots by number: in the latest snapshot, and drawn here.
     std::bitset<65536> ShotsInPlay, ShotsEchoed;
+    // Flies in place of the mouse and keys ("--autopilot").
+    std::unique_ptr<tNetAutopilot> Autopilot;
 };
 
 extern tNetClient* NetClient;

@@ -27,6 +27,8 @@ public:
     void Leave() { Gone = true; }
     const TVector3& Position() const { return Pose._vecPosition; }
     const TVector3& Heading() const { return Pose._vecHeading; }
+    // The pose and speed of the latest snapshot.
+    const TFlightModel& Flight() const { return Pose; }
 
 private:
     TFlightModel Pose;  // position and attitude only: it is never flown

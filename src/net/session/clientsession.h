@@ -12,6 +12,7 @@
 #include "net/protocol/messages.h"
 #include "net/protocol/snapshot.h"
 #include "net/session/enetlibrary.h"
+#include "net/session/fakelink.h"
 
 struct _ENetHost;
 struct _ENetPeer;
@@ -58,10 +59,19 @@ public:
     uint64_t BytesSent() const;
     uint64_t BytesReceived() const;
 
+    // Lag in milliseconds and loss in percent added on purpose (0 0: none).
+    void SetFakeLink(int32_t LagMilliseconds, int32_t LossPercent) { Link.Set(LagMilliseconds, LossPercent); }
+    const tFakeLink& FakeLink() const { return Link; }
+
 private:
     void Received(const uint8_t* Data, std::size_t Size);
     void End(const std::string& Reason);
     void SendReliable(std::size_t Size);
+    // Sends now, or through the bad link while there is one.
+    void Deliver(bool Reliable, std::size_t Size);
+    // What the bad link held and is due now: sent, or read.
+    void ReleaseHeld();
+    void DropHost();
 
     tENetLibrary Library;
     _ENetHost* Host = nullptr;
@@ -78,6 +88,7 @@ private:
     tServerMessage Message;
     tNetSnapshot Decoded;
     std::array<uint8_t, MaxClientMessageBytes> SendBuffer{};
+    tFakeLink Link;
 };
 
 // Splits "host[:port]"; the port is the default when none is given. False

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "net/protocol/pilotnames.h"
+#include "net/session/sendmessage.h"
 
 namespace {
 
@@ -68,10 +69,13 @@ void tServerSession::Close() {
     enet_host_destroy(Host);
     Host = nullptr;
     Clients.clear();
+    Link.Outgoing.Clear();
+    Link.Incoming.Clear();
 }
 
 void tServerSession::Service(uint32_t WaitMilliseconds) {
     if (!Host) return;
+    ReleaseHeld();
     ENetEvent Event;
     for (int Result = enet_host_service(Host, &Event, WaitMilliseconds); Result > 0;
          Result = enet_host_service(Host, &Event, 0)) {
@@ -98,12 +102,15 @@ void tServerSession::Service(uint32_t WaitMilliseconds) {
             break;
         }
         case ENET_EVENT_TYPE_RECEIVE:
-            if (const int32_t Slot = SlotOf(Event.peer); Slot > 0 && Clients[Slot].Peer == Event.peer)
+            if (const int32_t Slot = ClientOf(Event.peer);
+                Slot > 0 && Link.PassesNow(Link.Incoming, enet_time_get(), uintptr_t(Event.peer),
+                                           (Event.packet->flags & ENET_PACKET_FLAG_RELIABLE) != 0, Event.packet->data,
+                                           Event.packet->dataLength))
                 Received(Slot, Event.packet->data, Event.packet->dataLength);
             enet_packet_destroy(Event.packet);
             break;
         case ENET_EVENT_TYPE_DISCONNECT:
-            if (const int32_t Slot = SlotOf(Event.peer); Slot > 0 && Clients[Slot].Peer == Event.peer) {
+            if (const int32_t Slot = ClientOf(Event.peer); Slot > 0) {
                 Listener->ServerLog(Describe(Slot) + " left");
                 Dropped(Slot);
             }
@@ -165,10 +172,6 @@ void tServerSession::QueueInputs(int32_t Client, const tClientInput& In) {
     tClient& C = Clients[Client];
     C.AckedSnapshot = std::max(C.AckedSnapshot, In.AckedSnapshot);
     if (C.NextTick == 0) C.NextTick = In.FirstTick;
-    // A client whose updates fell behind the server's (a stall, a slow
-    // machine) would find every input of its too late from then on: its
-    // numbering is taken up again from its newest input.
-    if (const uint32_t Newest = In.FirstTick + uint32_t(In.Count) - 1; Newest < C.NextTick) C.NextTick = Newest;
     for (int32_t I = 0; I < In.Count; ++I) {
         const uint32_t Tick = In.FirstTick + uint32_t(I);
         const std::size_t Slot = Tick % InputQueue;
@@ -200,12 +203,20 @@ void tServerSession::AdvanceUpdate() {
             }
         }
         if (C.NextTick == 0) continue;
-        // A late input leaves the last one held; when it comes, it is too late.
+        // A client that ran ahead (a burst after a stall) would be flown that
+        // much late for good: what lies beyond the backlog is skipped.
+        if (C.NewestTick > C.NextTick + MaxInputBacklog) C.NextTick = C.NewestTick - MaxInputBacklog;
         if (const std::size_t Slot = C.NextTick % InputQueue; C.QueuedTick[Slot] == C.NextTick) {
             C.Current = C.Queue[Slot];
-            C.CurrentTick = C.NextTick;
+            C.CurrentTick = C.NextTick++;
+        } else if (C.NewestTick > C.NextTick) {
+            // Lost on the way (a later one came): the last one holds for it.
+            ++C.NextTick;
         }
-        ++C.NextTick;
+        // Otherwise it has not come yet: the last one holds and the server
+        // waits for it. Counting on past it would leave a client that fell
+        // behind (stalled while joining, say) behind for good, every input
+        // of its too late and never acknowledged.
     }
 }
 
@@ -221,12 +232,13 @@ std::vector<int32_t> tServerSession::JoinedClients() const {
 }
 
 int32_t tServerSession::PingMilliseconds(int32_t Client) const {
-    return Joined(Client) ? static_cast<int32_t>(Clients[Client].Peer->roundTripTime) : 0;
+    // The bad link made on purpose holds messages both ways, where ENet's round trip does not see it.
+    return Joined(Client) ? static_cast<int32_t>(Clients[Client].Peer->roundTripTime) + 2 * Link.LagMilliseconds() : 0;
 }
 
 void tServerSession::Send(int32_t Client, const uint8_t* Data, std::size_t Size) {
     if (!Joined(Client) || Size == 0) return;
-    enet_peer_send(Clients[Client].Peer, ChannelReliable, enet_packet_create(Data, Size, ENET_PACKET_FLAG_RELIABLE));
+    Deliver(Clients[Client].Peer, true, Data, Size);
 }
 
 void tServerSession::SendToAll(const uint8_t* Data, std::size_t Size) {
@@ -241,11 +253,41 @@ void tServerSession::SendSnapshot(int32_t Client, const tNetSnapshot& Now) {
         WriteServerSnapshot(SendBuffer.data(), SendBuffer.size(), Now, Base ? *Base : NoSnapshot, C.NewestTick);
     if (Size == 0) return;
     C.Sent->Slot(Now.Tick) = Now;
-    enet_peer_send(C.Peer, ChannelUnreliable, enet_packet_create(SendBuffer.data(), Size, 0));
+    Deliver(C.Peer, false, SendBuffer.data(), Size);
+}
+
+void tServerSession::Deliver(ENetPeer* Peer, bool Reliable, const uint8_t* Data, std::size_t Size) {
+    if (Link.PassesNow(Link.Outgoing, enet_time_get(), uintptr_t(Peer), Reliable, Data, Size))
+        SendMessage(Peer, Reliable, Data, Size);
+}
+
+void tServerSession::ReleaseHeld() {
+    const uint32_t Now = enet_time_get();
+    while (const tHeldMessages::tMessage* M = Link.Outgoing.Front()) {
+        if (!Link.IsDue(*M, Now)) break;
+        auto* Peer = reinterpret_cast<ENetPeer*>(M->Peer);
+        // The client may have gone meanwhile.
+        if (ClientOf(Peer) > 0) SendMessage(Peer, M->Reliable, Link.Outgoing.DataOf(*M), M->Size);
+        Link.Outgoing.Pop();
+    }
+    while (const tHeldMessages::tMessage* M = Link.Incoming.Front()) {
+        if (!Link.IsDue(*M, Now)) break;
+        if (const int32_t Slot = ClientOf(reinterpret_cast<ENetPeer*>(M->Peer)); Slot > 0)
+            Received(Slot, Link.Incoming.DataOf(*M), M->Size);
+        Link.Incoming.Pop();
+        if (!Host) return;
+    }
+}
+
+int32_t tServerSession::ClientOf(const ENetPeer* Peer) const {
+    const int32_t Slot = SlotOf(Peer);
+    return Slot > 0 && Slot < int32_t(Clients.size()) && Clients[Slot].Peer == Peer ? Slot : 0;
 }
 
 void tServerSession::Flush() {
-    if (Host) enet_host_flush(Host);
+    if (!Host) return;
+    ReleaseHeld();
+    enet_host_flush(Host);
 }
 
 void tServerSession::Kick(int32_t Client, tNetDisconnect Reason, const std::string& Why) {

@@ -17,6 +17,7 @@
 #include "net/protocol/messages.h"
 #include "net/protocol/snapshot.h"
 #include "net/session/enetlibrary.h"
+#include "net/session/fakelink.h"
 
 struct _ENetHost;
 struct _ENetPeer;
@@ -46,6 +47,8 @@ public:
     };
     // How many inputs a client may be ahead of the server's updates.
     static constexpr int32_t InputQueue = 64;
+    // Inputs queued beyond the next to fly, at most: 100 ms at 100 updates a second.
+    static constexpr uint32_t MaxInputBacklog = 10;
     // Over each window of this many milliseconds a client may send input
     // for at most half as many updates again as the clock allows (100 a
     // second), plus a queue's worth. Counted against the clock, not the
@@ -91,6 +94,10 @@ public:
     uint64_t BytesSent() const;
     uint64_t BytesReceived() const;
 
+    // Lag in milliseconds and loss in percent added on purpose (0 0: none).
+    void SetFakeLink(int32_t LagMilliseconds, int32_t LossPercent) { Link.Set(LagMilliseconds, LossPercent); }
+    const tFakeLink& FakeLink() const { return Link; }
+
 private:
     struct tClient {
         _ENetPeer* Peer = nullptr;
@@ -111,6 +118,12 @@ private:
     void SayHello(int32_t Client, const tClientHello& Hello);
     void QueueInputs(int32_t Client, const tClientInput& In);
     void Dropped(int32_t Client);
+    // Sends now, or through the bad link while there is one.
+    void Deliver(_ENetPeer* Peer, bool Reliable, const uint8_t* Data, std::size_t Size);
+    // What the bad link held and is due now: sent, or read.
+    void ReleaseHeld();
+    // The joined or joining client of that peer; 0 for none.
+    int32_t ClientOf(const _ENetPeer* Peer) const;
     std::string Describe(int32_t Client) const;
 
     tENetLibrary Library;
@@ -123,4 +136,5 @@ private:
     tClientMessage Message;        // kept, so reading inputs allocates nothing
     std::array<uint8_t, MaxServerMessageBytes> SendBuffer{};
     tNetSnapshot NoSnapshot;
+    tFakeLink Link;
 };
