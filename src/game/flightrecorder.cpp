@@ -59,6 +59,8 @@ ShortString NameOfFlight(const ShortString& Token) {
 }
 
 std::string PhysicalPath(const ShortString& VirtualName) { return FileSystem->VirtualNameToPhysical(VirtualName).str(); }
+// Where a file the recorder writes goes: the player's folder.
+std::string WritablePath(const ShortString& VirtualName) { return FileSystem->WritableNameToPhysical(VirtualName).str(); }
 
 // The type letter of a variable and its value as text; false when it is not defined.
 bool SettingText(const char* Name, char& Type, std::string& Value) {
@@ -229,7 +231,7 @@ void tFlightRecorder::RecordDemoC(const ShortString& Args) {
         return;
     }
     FlightName = Name;
-    FlightPath = PhysicalPath("Demos\\" + Name + ".dem");
+    FlightPath = WritablePath("Demos\\" + Name + ".dem");
     Flight = tRecordedFlight{};
     Mode = tMode::StartRecording;
     Engine->TickDriver = this;
@@ -274,7 +276,7 @@ void tFlightRecorder::TimeDemoFramesC(const ShortString& Args) {
         Console->DisplayInfoTip("Usage: TimeDemoFrames <file.csv>");
         return;
     }
-    FramesFile = PhysicalPath(File);
+    FramesFile = WritablePath(File);
     if (!FrameSeconds.empty() && !IsReplaying()) WriteFrameTimes();
 }
 

@@ -41,6 +41,11 @@ TEST(CommandLine, PlusGroupsBecomeConsoleLinesAsTyped) {
     EXPECT_EQ(R.Options.Port, 27961);
     EXPECT_EQ(R.Options.ConsoleLines, (Words{"Set BotCount 5"}));
     EXPECT_EQ(ParseCommandLine({"--dedicated"}).Options.Port, 0);
+    // The data and the home folders, a path with blanks kept whole.
+    R = ParseCommandLine({"--home", "/tmp/my home", "+Echo", "x", "--data", "../Data"});
+    EXPECT_EQ(R.Options.HomeDir, "/tmp/my home");
+    EXPECT_EQ(R.Options.DataDir, "../Data");
+    EXPECT_EQ(R.Options.ConsoleLines, (Words{"Echo x"}));
 }
 
 TEST(CommandLine, HelpVersionAndRefusals) {
@@ -51,7 +56,8 @@ TEST(CommandLine, HelpVersionAndRefusals) {
                                  Words{"-x"}, Words{"+Echo", std::string(300, 'x')}, Words{"+Echo", "a\nQuit"},
                                  Words{"--no-menu=1"}, Words{"--dedicated", "--port"},
                                  Words{"--dedicated", "--port", "0"}, Words{"--dedicated", "--port", "65536"},
-                                 Words{"--dedicated", "--port", "27x"}, Words{"--port", "27960"}}) {
+                                 Words{"--dedicated", "--port", "27x"}, Words{"--port", "27960"},
+                                 Words{"--data"}, Words{"--home", "--no-menu"}, Words{"--data", ""}}) {
         tCommandLineResult R = ParseCommandLine(Refused);
         EXPECT_EQ(R.Action, tCommandLineAction::Refuse) << Refused.back();
         EXPECT_FALSE(R.Error.empty());

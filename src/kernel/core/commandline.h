@@ -21,6 +21,10 @@ struct TCommandLine {
     // from standard input; "--port N" the port it is hosted on (0: ServerPort).
     bool Dedicated = false;
     int Port = 0;
+    // "--data DIR": the installed game data; "--home DIR": the one folder the
+    // player's files are written to (empty: found as kernel/os/gamepaths.h says).
+    std::string DataDir;
+    std::string HomeDir;
     std::vector<std::string> ConsoleLines;
 };
 
