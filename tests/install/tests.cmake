@@ -5,6 +5,4 @@ if(NOT CMAKE_CXX_FLAGS MATCHES "sanitize")
   add_test(NAME install_deb COMMAND ${CMAKE_CURRENT_LIST_DIR}/debpackage.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(install_game install_deb PROPERTIES TIMEOUT 300
                        ENVIRONMENT "HALVARDINE_NO_MSGBOX=1;ALSOFT_DRIVERS=null;SDL_AUDIODRIVER=dummy")
-  # Both read the whole build's install tree; dpkg runs one at a time.
-  set_tests_properties(install_deb PROPERTIES RUN_SERIAL ON)
 endif()
