@@ -20,6 +20,7 @@ done
 python3 tools/makemeshes.py > /dev/null
 python3 tools/makeguitextures.py > /dev/null
 python3 tools/makehudtextures.py > /dev/null
+python3 tools/makeicon.py > /dev/null
 python3 tools/sounds/generate.py > /dev/null
 
 status=0

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Sets the machine up, builds the game and runs it from a working copy of Data/
-# (the engine rewrites its INI and writes logs, caches and screenshots there,
-# so the repository's own Data/ is never modified). Arguments go to the game.
+# Sets the machine up, builds the game and runs it on the repository's own
+# Data/, read-only: the game writes its options, history, screenshots, caches
+# and logs to the player's folders (~/.config/halvardine, ~/.local/share/halvardine,
+# ~/.cache/halvardine), as the installed game does. Arguments go to the game
+# ("--home DIR" keeps everything it writes in DIR instead).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,12 +14,4 @@ if [ ! -x "$game" ]; then
   echo "The game is not built yet: the engine host (src/main.cpp) has not landed."
   exit 1
 fi
-run=build/release/run
-mkdir -p "$run"
-if [ -d Data ]; then
-  # Keep the working copy in step with the repository, but leave what the
-  # engine itself wrote (logs, caches, screenshots, the rewritten INI) alone.
-  cp -r --update Data "$run/"
-fi
-cd "$run"
-exec ../halvardine "$@"
+exec "$game" --data "$(pwd)/Data" "$@"

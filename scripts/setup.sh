@@ -10,6 +10,7 @@ PACKAGES=(
   libfontconfig-dev libfreetype-dev fonts-dejavu-core libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libenet-dev
+  dpkg-dev desktop-file-utils
   xvfb xauth xdotool x11-utils imagemagick
   clang
   espeak-ng sox libsox-fmt-base

@@ -12,6 +12,7 @@
 int main(int argc, char** argv) {
     // Help, the version and a refused command line need no window, log or data.
     if (int ExitCode = ReadCommandLine(argc, argv); ExitCode >= 0) return ExitCode;
+    if (int ExitCode = FindGameFolders("halvardine"); ExitCode >= 0) return ExitCode;
     InstallCrashHandlers();
     StartUp();
     MainLoop(Engine);

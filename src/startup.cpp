@@ -1,6 +1,9 @@
 #include "startup.h"
 
 #include <malloc.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "game/flightrecorder.h"
 #include "game/match.h"
@@ -12,6 +15,7 @@
 #include "kernel/core/logger.h"
 #include "kernel/core/profiler.h"
 #include "kernel/objects/instantiateas.h"
+#include "kernel/os/gamepaths.h"
 #include "kernel/os/winossystem.h"
 #include "kernel/platform/options.h"
 #include "kernel/platform/savedbindings.h"
@@ -31,6 +35,11 @@
 namespace {
 
 constexpr int LargeBlockBytes = 128 * 1024;
+constexpr int NoGameFolders = 1;
+
+// This run's folders; a test host that never calls FindGameFolders runs from
+// the working directory's "Data\".
+TGamePaths GamePaths;
 
 // The service of the given base class, created by the class name under Key in
 // the INI file's section Core.
@@ -58,6 +67,21 @@ void Delete(T*& Service) {
 
 }  // namespace
 
+int FindGameFolders(const char* Program) {
+    TGamePathsResult Found = FindGamePaths(ProcessPathsContext(CommandLine.DataDir, CommandLine.HomeDir));
+    if (Found.Error.empty()) CreateUserFolders(Found.Paths, Found.Error);
+    // The logs, the profiler's report and whatever else a run leaves in its
+    // working directory belong to the player too.
+    if (Found.Error.empty() && !Found.Paths.Portable && chdir(Found.Paths.UserData.c_str()) != 0)
+        Found.Error = "cannot enter the user folder " + Found.Paths.UserData;
+    if (!Found.Error.empty()) {
+        std::fprintf(stderr, "%s: %s\n", Program, Found.Error.c_str());
+        return NoGameFolders;
+    }
+    GamePaths = Found.Paths;
+    return -1;
+}
+
 void StartLogging() {
     Logger = new tCoreLogger("engine.log", LOG_FILE);
     Warning = new tANSIOutput();
@@ -66,8 +90,18 @@ void StartLogging() {
 void StartBaseServices() {
     OSSystem = new tWinOSSystem();
     Linker = new tObjectsLinker();
-    FileSystem = NewObject<tVirtualFileSystem>();
-    FileSystem->SetRootDir("Data\\");
+    auto* Files = NewObject<tVirtualFileSystem>();
+    FileSystem = Files;
+    if (GamePaths.InstalledData.empty() || GamePaths.Portable) {
+        Files->SetRootDir("Data\\");
+    } else {
+        Logger->Log("Game data: " + ShortString(GamePaths.InstalledData) + ", the player's files: " +
+                    ShortString(GamePaths.UserData) + ", " + ShortString(GamePaths.UserConfig) + ", " +
+                    ShortString(GamePaths.UserCache));
+        Files->SetRoots(ShortString(GamePaths.InstalledData), {{ShortString(), ShortString(GamePaths.UserData)},
+                                                              {ConfigTopDir, ShortString(GamePaths.UserConfig)},
+                                                              {CacheTopDir, ShortString(GamePaths.UserCache)}});
+    }
     Linker->RegisterClasses();
     // The dedicated server and the headless client name their own,
     // windowless and silent, services.

@@ -5,10 +5,17 @@
 // order; the program runs them all (StartUp, ShutDown), a test host the ones
 // it needs.
 
+// Finds the installed data and the player's folders for the command line
+// read, creates the player's folders and makes the player's data folder the
+// working directory (not for a portable copy in the working directory). The
+// answer is the exit code to end with when no game can run (the reason is on
+// standard error), or -1.
+int FindGameFolders(const char* Program);
 // Logger (to "engine.log") and Warning.
 void StartLogging();
-// OSSystem, Linker with the class table, FileSystem rooted at "Data\" and
-// EngineINI read from "StdConfig\engine.ini".
+// OSSystem, Linker with the class table, FileSystem over the folders found
+// (or rooted at the working directory's "Data\") and EngineINI read from
+// "StdConfig\engine.ini".
 void StartBaseServices();
 // MathServer, Console, EngineVars, Resources and Engine: each an object of the
 // class the INI file names in its section Core; the game's match (its

@@ -50,6 +50,8 @@ ShortString NameOfFlight(const ShortString& Token) {
 }
 
 std::string PhysicalPath(const ShortString& VirtualName) { return FileSystem->VirtualNameToPhysical(VirtualName).str(); }
+// Where a file the recorder writes goes: the player's folder.
+std::string WritablePath(const ShortString& VirtualName) { return FileSystem->WritableNameToPhysical(VirtualName).str(); }
 
 void Announce(const ShortString& Text, bool Error = false) {
     Logger->Log(Text);
@@ -102,7 +104,7 @@ void tFlightRecorder::RecordDemoC(const ShortString& Args) {
         return;
     }
     FlightName = Name;
-    FlightPath = PhysicalPath("Demos\\" + Name + ".dem");
+    FlightPath = WritablePath("Demos\\" + Name + ".dem");
     Flight = tRecordedFlight{};
     Mode = tMode::StartRecording;
     Engine->TakeTicks(this);
@@ -144,7 +146,7 @@ void tFlightRecorder::TimeDemoFramesC(const ShortString& Args) {
         Console->DisplayInfoTip("Usage: TimeDemoFrames <file.csv>");
         return;
     }
-    FramesFile = PhysicalPath(File);
+    FramesFile = WritablePath(File);
     if (Report.HasFrames() && !IsReplaying()) WriteFrameTimes();
 }
 

@@ -45,6 +45,11 @@ TEST(CommandLine, PlusGroupsBecomeConsoleLinesAsTyped) {
     R = ParseCommandLine({"--headless", "--autopilot", "+Connect", "127.0.0.1:27961"});
     EXPECT_TRUE(R.Options.Headless && R.Options.Autopilot && !R.Options.Dedicated);
     EXPECT_EQ(R.Options.ConsoleLines, (Words{"Connect 127.0.0.1:27961"}));
+    // The data and the home folders, a path with blanks kept whole.
+    R = ParseCommandLine({"--home", "/tmp/my home", "+Echo", "x", "--data", "../Data"});
+    EXPECT_EQ(R.Options.HomeDir, "/tmp/my home");
+    EXPECT_EQ(R.Options.DataDir, "../Data");
+    EXPECT_EQ(R.Options.ConsoleLines, (Words{"Echo x"}));
 }
 
 TEST(CommandLine, HelpVersionAndRefusals) {
@@ -56,7 +61,8 @@ TEST(CommandLine, HelpVersionAndRefusals) {
                                  Words{"--no-menu=1"}, Words{"--dedicated", "--port"},
                                  Words{"--dedicated", "--port", "0"}, Words{"--dedicated", "--port", "65536"},
                                  Words{"--dedicated", "--port", "27x"}, Words{"--port", "27960"},
-                                 Words{"--headless", "--dedicated"}}) {
+                                 Words{"--headless", "--dedicated"},
+                                 Words{"--data"}, Words{"--home", "--no-menu"}, Words{"--data", ""}}) {
         tCommandLineResult R = ParseCommandLine(Refused);
         EXPECT_EQ(R.Action, tCommandLineAction::Refuse) << Refused.back();
         EXPECT_FALSE(R.Error.empty());

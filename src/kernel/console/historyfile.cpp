@@ -18,6 +18,11 @@ std::filesystem::path PhysicalPath(const ShortString& File) {
     return std::filesystem::path(FileSystem->VirtualNameToPhysical(File).str());
 }
 
+// The player's copy, whatever was read.
+std::filesystem::path WritablePath(const ShortString& File) {
+    return std::filesystem::path(FileSystem->WritableNameToPhysical(File).str());
+}
+
 void Warn(const ShortString& Msg) {
     if (Warning) Warning->Log(Msg);
 }
@@ -89,7 +94,7 @@ void LoadCommandsHistory(tCommandsHistory& History, const ShortString& File) {
 
 void SaveCommandsHistory(const tCommandsHistory& History, const ShortString& File) {
     ProcTrace trace("SaveCommandsHistory(" + File + ")");
-    const std::filesystem::path Path = PhysicalPath(File);
+    const std::filesystem::path Path = WritablePath(File);
     std::filesystem::path Temporary = Path;
     Temporary += ".new";
     std::error_code Code;

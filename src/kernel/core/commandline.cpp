@@ -29,6 +29,9 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
     tCommandLineResult R;
     bool InGroup = false;
     bool PortFollows = false;
+    // The option whose folder the next word is.
+    std::string* FolderFollows = nullptr;
+    std::string_view FolderOption;
     auto Refuse = [&R](std::string Why) {
         R.Action = tCommandLineAction::Refuse;
         R.Error = std::move(Why);
@@ -37,6 +40,12 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
     for (const std::string& Arg : Args) {
         const std::string_view Word = Arg;
         if (HasControlCharacter(Word)) return Refuse("control character in argument");
+        if (FolderFollows) {
+            if (Word.empty() || Word.starts_with("--")) return Refuse(std::string(FolderOption) + " needs a folder");
+            *FolderFollows = Arg;
+            FolderFollows = nullptr;
+            continue;
+        }
         if (PortFollows) {
             PortFollows = false;
             const bool Digits = !Word.empty() && Word.size() <= 5 && Word.find_first_not_of("0123456789") == Word.npos;
@@ -51,6 +60,10 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
             else if (Word == "--port") PortFollows = true;
             else if (Word == "--headless") R.Options.Headless = true;
             else if (Word == "--autopilot") R.Options.Autopilot = true;
+            else if (Word == "--data" || Word == "--home") {
+                FolderOption = Word;
+                FolderFollows = Word == "--data" ? &R.Options.DataDir : &R.Options.HomeDir;
+            }
             else if (Word == "--help" || Word == "-h") R.Action = tCommandLineAction::ShowHelp;
             else if (Word == "--version") {
                 if (R.Action != tCommandLineAction::ShowHelp) R.Action = tCommandLineAction::ShowVersion;
@@ -71,6 +84,7 @@ tCommandLineResult ParseCommandLine(const std::vector<std::string>& Args) {
             return Refuse("console line longer than " + std::to_string(MaxCommandLineGroup) + " characters");
     }
     if (PortFollows) return Refuse("--port needs a port 1 ... 65535");
+    if (FolderFollows) return Refuse(std::string(FolderOption) + " needs a folder");
     if (R.Options.Port != 0 && !R.Options.Dedicated) return Refuse("--port goes with --dedicated");
     if (R.Options.Headless && R.Options.Dedicated) return Refuse("--headless is a client, --dedicated a server: one of them");
     // "+" alone with nothing after it asks for nothing.
@@ -89,6 +103,10 @@ std::string CommandLineUsage(const std::string& Program) {
            "  --headless   a client with no window, sound or menu (+Connect host[:port]),\n"
            "               console lines from standard input, messages on standard output\n"
            "  --autopilot  fly a joined match by the computer pilots' judgement\n"
+           "  --data DIR   read the game's data from DIR (default: the installed data)\n"
+           "  --home DIR   write options, bindings, history, screenshots, recordings,\n"
+           "               caches and logs to DIR (default: the XDG folders,\n"
+           "               ~/.local/share, ~/.config and ~/.cache, each /halvardine)\n"
            "  --help, -h   show this help and exit\n"
            "  --version    show the engine's version and exit\n"
            "\n"

@@ -26,6 +26,10 @@ struct TCommandLine {
     // "--autopilot": the computer pilots' judgement flies a joined match.
     bool Headless = false;
     bool Autopilot = false;
+    // "--data DIR": the installed game data; "--home DIR": the one folder the
+    // player's files are written to (empty: found as kernel/os/gamepaths.h says).
+    std::string DataDir;
+    std::string HomeDir;
     std::vector<std::string> ConsoleLines;
 };
 

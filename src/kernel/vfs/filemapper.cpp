@@ -37,9 +37,9 @@ ShortString OpenErrorText(int32_t IOError, const ShortString& PhysicalName) {
 
 }  // namespace
 
-tIFileMapper::tIFileMapper(const ShortString& Name, tFStreamErrors ErrorMode) {
+tIFileMapper::tIFileMapper(const ShortString& Name, tFStreamErrors ErrorMode, const ShortString& Physical) {
     ProcTrace trace("tIFileMapper.Init(" + Name + ")");
-    FileName = FileSystem->VirtualNameToPhysical(Name);
+    FileName = Physical.empty() ? FileSystem->VirtualNameToPhysical(Name) : Physical;
     Logger->Log(Name + " mapped to " + FileName);
     Position = 0;
     HaltOnErrors = ErrorMode;

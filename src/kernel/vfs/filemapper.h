@@ -11,7 +11,9 @@ class tIFileMapper : public tXZMLStream {
 public:
     // Opens the file named by the virtual Name; a file that cannot be opened is
     // fatal whatever ErrorMode says. A zero-length file is an empty reader.
-    tIFileMapper(const ShortString& Name, tFStreamErrors ErrorMode);
+    // Physical, when given, is the file to open instead of the one the name
+    // resolves to (an installed file that the player's own one hides).
+    tIFileMapper(const ShortString& Name, tFStreamErrors ErrorMode, const ShortString& Physical = {});
     ~tIFileMapper() override;
     // The fatal message opening Name would end the program with, or an empty
     // text when it can be opened: commands check their files with it first.

@@ -26,14 +26,22 @@ tFileStream::tFileStream(const ShortString& Name, tFStreamType Type, tFStreamErr
     HaltOnErrors = ErrorMode;
     FileName = Name;
     FileSystem->AssignFile(DFile, Name);
+    // An installed file is only ever read: a new one is written to the
+    // player's folder, where it hides the installed one.
+    const ShortString Writable = FileSystem->WritableNameToPhysical(Name);
+    const bool Installed = DFile.Name != Writable;
+    if (Installed && Type == FSTREAM_REWRITE) DFile.Name = Writable;
 
-    // A read-only file is made writable again, as the archive attribute alone.
+    // A read-only file of the player's is made writable again, as the
+    // archive attribute alone.
     struct stat info;
-    if (stat(DFile.Name.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
+    if (!Installed && stat(DFile.Name.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
         chmod(DFile.Name.c_str(), info.st_mode | S_IWUSR);
 
     if (Type == FSTREAM_REWRITE) {
         DFile.Handle = open(DFile.Name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, NewFileMode);
+    } else if (Installed) {
+        DFile.Handle = open(DFile.Name.c_str(), O_RDONLY | O_CLOEXEC);
     } else {
         DFile.Handle = open(DFile.Name.c_str(), O_RDWR | O_CLOEXEC);
         // A file we may not write is still readable.

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -25,6 +26,21 @@ ShortString ToPhysical(ShortString Path) {
     for (std::size_t i = 0; i < Path.size(); ++i)
         if (Path[i] == VirtualSeparator) Path[i] = PhysicalSeparator;
     return Path;
+}
+
+ShortString WithSeparator(ShortString Dir) {
+    if (Dir.empty() || Dir[Dir.size() - 1] != PhysicalSeparator) Dir += PhysicalSeparator;
+    return Dir;
+}
+
+bool StartsWith(const ShortString& S, const ShortString& Prefix) {
+    return !Prefix.empty() && S.view().starts_with(Prefix.view());
+}
+
+// The last component of a physical path: the name as the disk spells it.
+std::string_view DiskName(const ShortString& Physical) {
+    std::string_view P = Physical.view();
+    return P.substr(P.find_last_of(PhysicalSeparator) + 1);
 }
 
 // Directories already mapped by one walk, by device and inode: a link back to
@@ -72,16 +88,46 @@ tVirtualFileSystem::~tVirtualFileSystem() {
 void tVirtualFileSystem::SetRootDir(const ShortString& Dir) {
     ProcTrace trace("tVirtualFileSystem.SetRootDir(" + Dir + ")");
     if (Dir.empty()) Logger->Fatal("No root directory specified");
-    RootDir = ToPhysical(Dir);
-    if (RootDir[RootDir.size() - 1] != PhysicalSeparator) RootDir += PhysicalSeparator;
+    RootDir = WithSeparator(ToPhysical(Dir));
+    InstalledDir = ShortString();
+    UserFolders = {{{}, RootDir}};
+    HiddenInstalled.clear();
     delete Root;
     Root = new tDirectoryEntry(ShortString(VirtualSeparator), RootDir, faDirectory, 0);
     MapFileSystem(RootDir, Root);
 }
 
+// The player's folders are mapped first, so that where a name is met twice
+// the player's file is the one the tree keeps; the installed data fills in
+// the rest.
+void tVirtualFileSystem::SetRoots(const ShortString& Installed, const std::vector<tUserFolder>& Folders) {
+    ProcTrace trace("tVirtualFileSystem.SetRoots(" + Installed + ")");
+    if (Installed.empty() || Folders.empty() || !Folders[0].VirtualDir.empty() || Folders[0].PhysicalDir.empty())
+        Logger->Fatal("No root directory specified");
+    RootDir = WithSeparator(ToPhysical(Folders[0].PhysicalDir));
+    InstalledDir = WithSeparator(ToPhysical(Installed));
+    UserFolders.clear();
+    HiddenInstalled.clear();
+    delete Root;
+    Root = new tDirectoryEntry(ShortString(VirtualSeparator), RootDir, faDirectory, 0);
+    for (const tUserFolder& Folder : Folders) {
+        tUserFolder& Added = UserFolders.emplace_back(tUserFolder{Folder.VirtualDir, WithSeparator(ToPhysical(Folder.PhysicalDir))});
+        if (Added.VirtualDir.empty()) continue;
+        if (Added.VirtualDir[Added.VirtualDir.size() - 1] != VirtualSeparator) Added.VirtualDir += VirtualSeparator;
+        const ShortString Name = Added.VirtualDir.substr(0, Added.VirtualDir.size() - 1);
+        const ShortString Physical = Added.PhysicalDir.substr(0, Added.PhysicalDir.size() - 1);
+        MapInto(Added.PhysicalDir, Root->AddChildEntry(new tDirectoryEntry(Name, Physical, faDirectory, 0)), false);
+    }
+    MapInto(RootDir, Root, false);
+    MapInto(InstalledDir, Root, true);
+}
+
 namespace {
 
-void MapDirectory(ShortString Dir, pDirectoryEntry Entry, tMappedDirs& Mapped) {
+// Installed files that a file already in the tree hides, with their paths.
+using tHiddenFiles = std::unordered_map<pDirectoryEntry, ShortString>;
+
+void MapDirectory(ShortString Dir, pDirectoryEntry Entry, tMappedDirs& Mapped, tHiddenFiles* Hidden) {
     Logger->Log("...mapping: " + Quoted(Dir) + " to " + Quoted(Entry->Name));
     if (Dir.empty() || Dir[Dir.size() - 1] != PhysicalSeparator) Dir += PhysicalSeparator;
 
@@ -104,15 +150,22 @@ void MapDirectory(ShortString Dir, pDirectoryEntry Entry, tMappedDirs& Mapped) {
             continue;
         }
         pDirectoryEntry added = Entry->AddChildEntry(new tDirectoryEntry(name, Dir + name, search.Attr, search.Time));
-        if (isDir) MapDirectory(Dir + name, added, Mapped);
+        if (isDir) MapDirectory(Dir + name, added, Mapped, Hidden);
+        else if (Hidden && added->PhysicalName != Dir + name) Hidden->emplace(added, Dir + name);
     }
 }
 
 }  // namespace
 
-void tVirtualFileSystem::MapFileSystem(const ShortString& Dir, pDirectoryEntry Entry) {
+void tVirtualFileSystem::MapFileSystem(const ShortString& Dir, pDirectoryEntry Entry) { MapInto(Dir, Entry, false); }
+
+void tVirtualFileSystem::MapInto(const ShortString& Dir, pDirectoryEntry Entry, bool Installed) {
     tMappedDirs mapped;
-    MapDirectory(ToPhysical(Dir), Entry, mapped);
+    MapDirectory(ToPhysical(Dir), Entry, mapped, Installed ? &HiddenInstalled : nullptr);
+}
+
+bool tVirtualFileSystem::IsInstalled(const ShortString& Physical) const {
+    return StartsWith(WithSeparator(Physical), InstalledDir);
 }
 
 pDirectoryEntry tVirtualFileSystem::FindChildNode(pDirectoryEntry Parent, const ShortString& Name) {
@@ -145,22 +198,60 @@ bool tVirtualFileSystem::IsFileVirtual(const ShortString& Name) {
 
 ShortString tVirtualFileSystem::VirtualNameToPhysical(const ShortString& Name) {
     ProcTrace trace("tVirtualFileSystem.VirtualNameToPhysical(" + Name + ")");
-    if (pDirectoryEntry entry = GetDirectoryEntry(Name)) return entry->PhysicalName;
-    // Not in the tree (a file about to be written): below the deepest directory
-    // of its path that the tree knows, so that a directory spelled in another
-    // letter case on the disk takes the file rather than a new one beside it.
+    pDirectoryEntry entry = GetDirectoryEntry(Name);
+    if (!entry) return WritableNameToPhysical(Name);
+    if (!IsInstalled(entry->PhysicalName)) return entry->PhysicalName;
+    // The player may have written the file since the tree was built: theirs
+    // hides the installed one from then on.
+    const ShortString own = WritableNameToPhysical(Name);
+    struct stat info;
+    return stat(own.c_str(), &info) == 0 ? own : entry->PhysicalName;
+}
+
+// In the player's folder that takes the name's top directory (or the root
+// one), below the deepest directory of its path that the tree knows: a
+// directory the disk spells in another letter case takes the file rather than
+// a new one beside it, and one the installed data has is spelled its way.
+ShortString tVirtualFileSystem::WritableNameToPhysical(const ShortString& Name) {
     std::string_view rest = Name.view();
     if (!rest.empty() && rest.front() == VirtualSeparator) rest.remove_prefix(1);
-    ShortString base = Root ? Root->PhysicalName : RootDir;
-    for (pDirectoryEntry dir = Root; dir;) {
+    if (UserFolders.empty()) return ToPhysical(RootDir + rest);
+    const tUserFolder* folder = &UserFolders[0];
+    pDirectoryEntry dir = Root;
+    for (std::size_t i = 1; i < UserFolders.size(); ++i) {
+        const std::string_view top = UserFolders[i].VirtualDir.view();
+        if (UpCaseStr(ShortString(rest.substr(0, top.size()))) != UpCaseStr(UserFolders[i].VirtualDir) &&
+            UpCaseStr(ShortString(rest)) != UpCaseStr(ShortString(top.substr(0, top.size() - 1))))
+            continue;
+        folder = &UserFolders[i];
+        dir = FindChildNode(Root, ShortString(top.substr(0, top.size() - 1)));
+        rest.remove_prefix(std::min(rest.size(), top.size()));
+        break;
+    }
+    ShortString base = folder->PhysicalDir;
+    while (dir && !rest.empty()) {
         const std::size_t sep = rest.find(VirtualSeparator);
-        if (sep == std::string_view::npos) break;
-        dir = FindChildNode(dir, ShortString(rest.substr(0, sep)));
-        if (!dir || (dir->Attrib & faDirectory) == 0) break;
-        base = dir->PhysicalName + PhysicalSeparator;
+        pDirectoryEntry child = FindChildNode(dir, ShortString(rest.substr(0, sep)));
+        if (!child) break;
+        const ShortString spelled = StartsWith(child->PhysicalName, folder->PhysicalDir)
+                                        ? child->PhysicalName
+                                        : base + DiskName(child->PhysicalName);
+        if (sep == std::string_view::npos) return spelled;
+        if (!child->IsDirectory()) break;
+        base = spelled + PhysicalSeparator;
         rest.remove_prefix(sep + 1);
+        dir = child;
     }
     return ToPhysical(base + rest);
+}
+
+std::unique_ptr<tXZMLStream> tVirtualFileSystem::CreateInstalledFileReader(const ShortString& Name) {
+    pDirectoryEntry entry = GetDirectoryEntry(Name);
+    if (!entry || entry->IsDirectory()) return nullptr;
+    if (auto hidden = HiddenInstalled.find(entry); hidden != HiddenInstalled.end())
+        return std::make_unique<tIFileMapper>(Name, FSTREAM_HALTONERRORS, hidden->second);
+    if (!IsInstalled(entry->PhysicalName)) return nullptr;
+    return std::make_unique<tIFileMapper>(Name, FSTREAM_HALTONERRORS, entry->PhysicalName);
 }
 
 // ---- Mounting and directories -------------------------------------------------
@@ -183,7 +274,7 @@ void tVirtualFileSystem::UnMount(const ShortString& MountPoint) {
 
 void tVirtualFileSystem::CreateDirs(const ShortString& Path) {
     ProcTrace trace("tVirtualFileSystem.CreateDirs(" + Path + ")");
-    ShortString physical = VirtualNameToPhysical(Path);
+    ShortString physical = WritableNameToPhysical(Path);
     std::string_view p = physical.view();
     while (p.size() > 1 && p.back() == PhysicalSeparator) p.remove_suffix(1);
     // Every prefix that ends before a "/", then the whole path.

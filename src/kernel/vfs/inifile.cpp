@@ -9,6 +9,7 @@
 #include "kernel/core/logger.h"
 #include "kernel/core/stream.h"
 #include "kernel/core/strutils.h"
+#include "kernel/vfs/filemapper.h"
 #include "libraries/classes/filesystem.h"
 
 namespace {
@@ -43,6 +44,12 @@ void tINIKey::SetValue(const ShortString& Key, const ShortString& V) {
         k = k->Next;
     }
     k->Next = new tINIKey(Key, V);
+}
+
+bool tINIKey::HasValue(const ShortString& Key, const ShortString& V) const {
+    for (const tINIKey* k = this; k; k = k->Next)
+        if (k->Name == Key) return k->Value == V;
+    return false;
 }
 
 ShortString tINIKey::GetValue(const ShortString& Key) const {
@@ -102,19 +109,39 @@ tZINIFile::tZINIFile(const ShortString& FileName) {
     // without the destructor: the sections read so far are freed here then.
     struct tPartialChain {
         tINISection*& Chain;
+        tINISection*& Installed;
         int Unwinding = std::uncaught_exceptions();
         ~tPartialChain() {
-            if (std::uncaught_exceptions() > Unwinding) DeleteChain(Chain);
+            if (std::uncaught_exceptions() <= Unwinding) return;
+            DeleteChain(Chain);
+            DeleteChain(Installed);
         }
-    } Partial{IniFile};
+    } Partial{IniFile, InstalledValues};
+
+    // The player's copy lies over the installed file: a key it lacks, or
+    // that it lost to damage, keeps the installed value.
+    if (std::unique_ptr<tXZMLStream> installed = FileSystem->CreateInstalledFileReader(IniFileName)) {
+        ReadLines(*installed, InstalledValues, nullptr);
+        installed->Seek(0);
+        ReadLines(*installed, IniFile, &SkippedLines);
+        const bool PlayersCopy = FileSystem->VirtualNameToPhysical(IniFileName) == FileSystem->WritableNameToPhysical(IniFileName);
+        if (!PlayersCopy) return;
+        if (const ShortString Unreadable = tIFileMapper::OpenError(IniFileName); !Unreadable.empty()) {
+            SkippedLines.push_back("the player's copy that cannot be read (" + Unreadable + ")");
+            if (Warning) Warning->Log(IniFileName + ": " + SkippedLines.back() + " skipped");
+            return;
+        }
+    }
+    ReadLines(*FileSystem->CreateFileReader(IniFileName, {RF_HALTONERRORS}), IniFile, &SkippedLines);
+}
+
+void tZINIFile::ReadLines(tIStream& Reader, tINISection*& Chain, std::vector<ShortString>* Skipped) {
     int32_t lineNumber = 0;
     ShortString section;
     bool inSection = false;
-
-    std::unique_ptr<tIStream> reader = FileSystem->CreateFileReader(IniFileName, {RF_HALTONERRORS});
     ShortString line;
-    while (!reader->EOF()) {
-        reader->ReadLine(line);
+    while (!Reader.EOF()) {
+        Reader.ReadLine(line);
         ++lineNumber;
         line = Trim(line);
         if (line.empty() || line[0] == ';') continue;
@@ -128,15 +155,20 @@ tZINIFile::tZINIFile(const ShortString& FileName) {
         const ShortString value = Trim(eq == ShortString::npos ? ShortString() : line.substr(eq + 1));
         const char* damage = key.empty() ? "Invalid key name in line " : !inSection ? "Key is outside section in line " : nullptr;
         if (damage) {
-            SkippedLines.push_back(damage + Int2Str(lineNumber));
-            if (Warning) Warning->Log(IniFileName + ": " + SkippedLines.back() + " skipped");
+            if (!Skipped) continue;
+            Skipped->push_back(damage + Int2Str(lineNumber));
+            if (Warning) Warning->Log(IniFileName + ": " + Skipped->back() + " skipped");
             continue;
         }
-        SetValue(section, key, value);
+        if (!Chain) Chain = new tINISection(section);
+        Chain->SetKey(section, key, value);
     }
 }
 
-tZINIFile::~tZINIFile() { DeleteChain(IniFile); }
+tZINIFile::~tZINIFile() {
+    DeleteChain(IniFile);
+    DeleteChain(InstalledValues);
+}
 
 void tZINIFile::SetValue(const ShortString& Section, const ShortString& Key, const ShortString& Value) {
     if (!IniFile) IniFile = new tINISection(Section);
@@ -169,11 +201,29 @@ void tZINIFile::SaveINI() {
     std::unique_ptr<tStream> writer = FileSystem->CreateFileWriter(temporary, {WF_HALTONERRORS, WF_OVERWRITE});
     writer->WriteLine(HeaderLine);
     writer->WriteLine(AttributionLine);
-    for (const tINISection* s = IniFile; s; s = s->Next) s->SaveToStream(*writer);
+    for (const tINISection* s = IniFile; s; s = s->Next) {
+        if (!InstalledValues) {
+            s->SaveToStream(*writer);
+            continue;
+        }
+        // Over an installed file only what differs from it is the player's:
+        // a later version's installed values then still reach the game.
+        bool Header = false;
+        for (const tINIKey* k = s->Keys; k; k = k->Next) {
+            const tINISection* Installed = InstalledValues->GetSection(s->Name);
+            if (Installed && Installed->Keys && Installed->Keys->HasValue(k->Name, k->Value)) continue;
+            if (!Header) {
+                writer->WriteLine("");
+                writer->WriteLine("[" + s->Name + "]");
+                Header = true;
+            }
+            k->SaveToStream(*writer);
+        }
+    }
     writer.reset();  // closes the file before it takes the original's place
 
-    const ShortString from = FileSystem->VirtualNameToPhysical(temporary);
-    const ShortString to = FileSystem->VirtualNameToPhysical(IniFileName);
+    const ShortString from = FileSystem->WritableNameToPhysical(temporary);
+    const ShortString to = FileSystem->WritableNameToPhysical(IniFileName);
     std::error_code error;
     std::filesystem::rename(from.c_str(), to.c_str(), error);
     if (error) Logger->Fatal("Unable to replace " + IniFileName + " with " + temporary);

@@ -7,6 +7,7 @@
 
 #include "kernel/core/shortstring.h"
 
+class tIStream;
 class tStream;
 
 class tINIFile {
@@ -42,6 +43,8 @@ public:
     // Walk this key's chain for Key: set it, or append it at the end.
     virtual void SetValue(const ShortString& Key, const ShortString& V);
     virtual ShortString GetValue(const ShortString& Key) const;
+    // True when this key's chain holds Key with the value V.
+    bool HasValue(const ShortString& Key, const ShortString& V) const;
     void SaveToStream(tStream& Stream) const override;
 
     ShortString Value;
@@ -86,4 +89,12 @@ public:
     // The damaged lines skipped while reading ("line 39: no key name"): the
     // rest of the file still loads, and saving writes what was read.
     std::vector<ShortString> SkippedLines;
+    // The installed file under the player's copy (nullptr when the file is
+    // not an installed one): saving writes only the keys that differ from it.
+    tINISection* InstalledValues = nullptr;
+
+private:
+    // Adds the sections and keys of Reader to Chain; damaged lines go to
+    // Skipped when given.
+    void ReadLines(tIStream& Reader, tINISection*& Chain, std::vector<ShortString>* Skipped);
 };

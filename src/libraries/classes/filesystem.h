@@ -3,7 +3,9 @@
 // is named by a virtual name such as "StdConfig\engine.ini" and resolved, without
 // regard to case, in a tree built once from the root directory "Data\" and from
 // whatever is mounted later. "\" separates the components of virtual names;
-// physical paths use "/".
+// physical paths use "/". An installed game has two roots: the player's
+// folders lie over the read-only installed data, a file of the player's hides
+// the installed one of the same name, and every write goes to the player's.
 
 #include <cstdint>
 #include <initializer_list>
@@ -79,6 +81,13 @@ public:
     virtual std::unique_ptr<tStream> CreateFileWriter(const ShortString& Name, tFileWritingFlags Flags) = 0;
     // The whole text, each line followed by one CR (13), NUL-terminated.
     virtual std::unique_ptr<char[]> LoadTextFile(const ShortString& Name) = 0;
+    // Where a writer of Name creates or replaces the file: in the player's
+    // folder, never in the installed data.
+    virtual ShortString WritableNameToPhysical(const ShortString& Name) { return VirtualNameToPhysical(Name); }
+    // A reader of the installed file of this name, whether the player's own
+    // file hides it or not; nullptr when the name has none (no installed data
+    // under a player's folder, or a file of the player's alone).
+    virtual std::unique_ptr<tXZMLStream> CreateInstalledFileReader(const ShortString& Name) { return nullptr; }
 
     ShortString RootDir;
 };
