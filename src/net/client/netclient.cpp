@@ -56,10 +56,10 @@ uint8_t WeaponNumber() {
 
 tNetClient::tNetClient() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     NetClient = this;
-    Console->RegisterCommand("Connect", ConsoleProc<&tNetClient::ConnectC>(this));
-    Console->RegisterCommand("Disconnect", ConsoleProc<&tNetClient::DisconnectC>(this));
-    Console->RegisterCommand("Rcon", ConsoleProc<&tNetClient::RconC>(this));
-    Console->RegisterCommand("JoinTyped", ConsoleProc<&tNetClient::JoinTypedC>(this));
+    Console->RegisterCommand("Connect", ConsoleProc<&tNetClient::ConnectC>(this), Commands);
+    Console->RegisterCommand("Disconnect", ConsoleProc<&tNetClient::DisconnectC>(this), Commands);
+    Console->RegisterCommand("Rcon", ConsoleProc<&tNetClient::RconC>(this), Commands);
+    Console->RegisterCommand("JoinTyped", ConsoleProc<&tNetClient::JoinTypedC>(this), Commands);
     // Defined from the start, so that the page's "Join" with an empty line
     // is a usage message rather than an address "%JoinAddress".
     for (const char* Name : {StatusVariable, AddressVariable})
@@ -69,12 +69,6 @@ tNetClient::tNetClient() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
 
 tNetClient::~tNetClient() {
     Session.Disconnect();
-    if (Console) {
-        Console->UnRegisterCommand("Connect", ConsoleProc<&tNetClient::ConnectC>(this));
-        Console->UnRegisterCommand("Disconnect", ConsoleProc<&tNetClient::DisconnectC>(this));
-        Console->UnRegisterCommand("Rcon", ConsoleProc<&tNetClient::RconC>(this));
-        Console->UnRegisterCommand("JoinTyped", ConsoleProc<&tNetClient::JoinTypedC>(this));
-    }
     if (NetClient == this) NetClient = nullptr;
 }
 

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "kernel/core/shortstring.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/subsystem.h"
 #include "net/client/recentservers.h"
 #include "net/session/clientsession.h"
@@ -87,6 +88,7 @@ private:
     std::bitset<65536> ShotsInPlay, ShotsEchoed;
     // Flies in place of the mouse and keys ("--autopilot").
     std::unique_ptr<tNetAutopilot> Autopilot;
+    tCommandBindings Commands;  // declared last: its commands go first
 };
 
 extern tNetClient* NetClient;

@@ -46,11 +46,10 @@ tNetDiagnostics::tNetDiagnostics() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     NetDiagnostics = this;
     EngineVars->RegisterVar("NetFakeLag", NetFakeLag, BoundFields);
     EngineVars->RegisterVar("NetFakeLoss", NetFakeLoss, BoundFields);
-    Console->RegisterCommand("NetStats", ConsoleProc<&tNetDiagnostics::NetStatsC>(this));
+    Console->RegisterCommand("NetStats", ConsoleProc<&tNetDiagnostics::NetStatsC>(this), Commands);
 }
 
 tNetDiagnostics::~tNetDiagnostics() {
-    if (Console) Console->UnRegisterCommand("NetStats", ConsoleProc<&tNetDiagnostics::NetStatsC>(this));
     if (NetDiagnostics == this) NetDiagnostics = nullptr;
 }
 

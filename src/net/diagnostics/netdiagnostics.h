@@ -13,6 +13,7 @@
 
 #include "kernel/core/shortstring.h"
 #include "kernel/core/updatetimes.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/classes/varsmanager.h"
 
@@ -44,6 +45,7 @@ private:
     tSample Server, Client;
     tUpdateTimes RunUpdates;  // since start-up, added up at each "NetStats"
     tFieldBindings BoundFields;
+    tCommandBindings Commands;  // declared last: its commands go first
 };
 
 extern tNetDiagnostics* NetDiagnostics;

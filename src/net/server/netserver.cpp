@@ -56,25 +56,17 @@ tNetServer::tNetServer() : tSubSystem(SUBSYS_DONTAUTOREGISTER) {
     EngineVars->RegisterVar("ServerPort", ServerPort, BoundFields);
     EngineVars->RegisterVar("ServerName", ServerName, BoundFields);
     EngineVars->RegisterVar("RconPassword", RconPassword, BoundFields);
-    Console->RegisterCommand("Host", ConsoleProc<&tNetServer::HostC>(this));
-    Console->RegisterCommand("StopHosting", ConsoleProc<&tNetServer::StopHostingC>(this));
-    Console->RegisterCommand("Say", ConsoleProc<&tNetServer::SayC>(this));
-    Console->RegisterCommand("Pilots", ConsoleProc<&tNetServer::PilotsC>(this));
-    Console->RegisterCommand("PlacePilot", ConsoleProc<&tNetServer::PlacePilotC>(this));
-    Console->RegisterCommand("GroundHeight", ConsoleProc<&tNetServer::GroundHeightC>(this));
+    Console->RegisterCommand("Host", ConsoleProc<&tNetServer::HostC>(this), Commands);
+    Console->RegisterCommand("StopHosting", ConsoleProc<&tNetServer::StopHostingC>(this), Commands);
+    Console->RegisterCommand("Say", ConsoleProc<&tNetServer::SayC>(this), Commands);
+    Console->RegisterCommand("Pilots", ConsoleProc<&tNetServer::PilotsC>(this), Commands);
+    Console->RegisterCommand("PlacePilot", ConsoleProc<&tNetServer::PlacePilotC>(this), Commands);
+    Console->RegisterCommand("GroundHeight", ConsoleProc<&tNetServer::GroundHeightC>(this), Commands);
 }
 
 tNetServer::~tNetServer() {
     ProcTrace trace("tNetServer.Done()");
     StopHosting();
-    if (Console) {
-        Console->UnRegisterCommand("Host", ConsoleProc<&tNetServer::HostC>(this));
-        Console->UnRegisterCommand("StopHosting", ConsoleProc<&tNetServer::StopHostingC>(this));
-        Console->UnRegisterCommand("Say", ConsoleProc<&tNetServer::SayC>(this));
-        Console->UnRegisterCommand("Pilots", ConsoleProc<&tNetServer::PilotsC>(this));
-        Console->UnRegisterCommand("PlacePilot", ConsoleProc<&tNetServer::PlacePilotC>(this));
-        Console->UnRegisterCommand("GroundHeight", ConsoleProc<&tNetServer::GroundHeightC>(this));
-    }
     if (NetServer == this) NetServer = nullptr;
 }
 

@@ -19,6 +19,7 @@
 
 #include "game/match.h"
 #include "kernel/core/shortstring.h"
+#include "libraries/classes/commandbindings.h"
 #include "libraries/classes/subsystem.h"
 #include "libraries/classes/varsmanager.h"
 #include "net/session/serversession.h"
@@ -106,6 +107,7 @@ private:
     std::size_t OldestCrater = 0;
     float MatchTimeSeen = 0;
     tFieldBindings BoundFields;
+    tCommandBindings Commands;  // declared last: its commands go first
 };
 
 // The server object, made at start-up.
