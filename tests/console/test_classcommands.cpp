@@ -99,7 +99,9 @@ TEST_F(ClassCommandsTest, EnumClassesListsTheTableInColumns) {
     const std::size_t listed = static_cast<std::size_t>(Linker->ActiveClasses() + 2);
     const std::size_t kept = static_cast<std::size_t>(tMessagesHistory::Capacity);
     ASSERT_EQ(shown.size(), std::min(listed, kept));
-    if (listed <= kept) EXPECT_EQ(shown.front(), Int2Str(Linker->ActiveClasses()).str() + " classes registered:");
+    if (listed <= kept) {
+        EXPECT_EQ(shown.front(), Int2Str(Linker->ActiveClasses()).str() + " classes registered:");
+    }
     // The last class of the table is always among the lines kept.
     const ShortString Last = Linker->GetClassRecord(Linker->ActiveClasses()).ClassName;
     const std::string last = (Fetch(Last, 25) + Fetch("From: Core", 38)).str();

@@ -163,7 +163,9 @@ TEST_F(NetServerTest, AClientFliesAsARemotePilotInTheMatch) {
     ASSERT_TRUE(Run([&] { return !TheMatch->Valid(Pilot); }));
     ASSERT_TRUE(Run([&] { return Engine->World->Actors->GetTotalItems() == 1; }));  // the terrain
     for (int32_t P = 1; P <= tMatch::MaxPilots; ++P)
-        if (TheMatch->Valid(P)) EXPECT_EQ(TheMatch->GetPilot(P).Crashes, 0);
+        if (TheMatch->Valid(P)) {
+            EXPECT_EQ(TheMatch->GetPilot(P).Crashes, 0);
+        }
 }
 
 // A dedicated server flies no one itself: no pilot 1, chat under the

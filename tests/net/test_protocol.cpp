@@ -182,7 +182,7 @@ TEST(NetMessages, ServerMessagesRoundTripAndRefusals) {
     ASSERT_TRUE(ReadServerMessage(Weather.data(), Weather.size(), M));
     EXPECT_EQ(M.SkyTime, 812.25f);
     for (uint8_t Bad : {uint8_t(0), uint8_t(MaxNetPilots + 1)})
-        EXPECT_TRUE(Refused(Message([Bad](uint8_t* B, std::size_t C) { return WriteServerScore(B, C, {Bad, false, 1}); })));
+        EXPECT_TRUE(Refused(Message([Bad](uint8_t* B, std::size_t C) { return WriteServerScore(B, C, {.Pilot = Bad, .Bot = false, .Frags = 1}); })));
     EXPECT_TRUE(Refused(Message([](uint8_t* B, std::size_t C) { return WriteServerWeather(B, C, "tClearDay", 24); })));
     EXPECT_TRUE(Refused(Message([](uint8_t* B, std::size_t C) { return WriteServerWeather(B, C, "tClearDay", 6, -1); })));
     tBytes Cut = Welcome;
